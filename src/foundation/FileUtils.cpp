@@ -1,0 +1,155 @@
+#include "FileUtils.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+bool FileExists(const std::string& fileName) {
+  struct stat st;
+  return !fileName.empty() && ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+TReadResult ReadWholeFile(const std::string& fileName, std::string& contents, std::size_t maxBytes) {
+  contents.clear();
+  int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? TReadResult::Missing : TReadResult::Failed;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return TReadResult::Failed;
+  }
+  if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+    ::close(fd);
+    return TReadResult::TooLarge;
+  }
+  contents.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  while (true) {
+    if (done == contents.size()) {
+      // The file may have grown since fstat; keep reading up to the limit.
+      if (contents.size() >= maxBytes) {
+        char probe;
+        ssize_t k = ::read(fd, &probe, 1);
+        if (k > 0) {
+          ::close(fd);
+          contents.clear();
+          return TReadResult::TooLarge;
+        }
+        break;
+      }
+      contents.resize(std::min(maxBytes, contents.size() + 65536));
+    }
+    ssize_t k = ::read(fd, &contents[done], contents.size() - done);
+    if (k < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      contents.clear();
+      return TReadResult::Failed;
+    }
+    if (k == 0) break;
+    done += static_cast<std::size_t>(k);
+  }
+  contents.resize(done);
+  ::close(fd);
+  return TReadResult::Ok;
+}
+
+bool WriteFileAtomically(const std::string& fileName, const std::string& contents) {
+  if (fileName.empty()) return false;
+  std::string folder = ".";
+  std::string::size_type slash = fileName.find_last_of('/');
+  if (slash != std::string::npos) folder = slash == 0 ? "/" : fileName.substr(0, slash);
+  std::string temp = fileName + ".tmpXXXXXX";
+  std::vector<char> pattern(temp.begin(), temp.end());
+  pattern.push_back('\0');
+  int fd = ::mkstemp(pattern.data());
+  if (fd < 0) return false;
+  std::string tempName(pattern.data());
+  bool ok = true;
+  std::size_t done = 0;
+  while (ok && done < contents.size()) {
+    ssize_t k = ::write(fd, contents.data() + done, contents.size() - done);
+    if (k < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+    } else {
+      done += static_cast<std::size_t>(k);
+    }
+  }
+  // Keep the permissions of the file being replaced; a new file gets the
+  // usual ones.
+  struct stat st;
+  mode_t mode = 0666;
+  if (::stat(fileName.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  if (ok && ::fchmod(fd, mode) != 0) ok = false;
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  if (ok && ::rename(tempName.c_str(), fileName.c_str()) != 0) ok = false;
+  if (!ok) {
+    ::unlink(tempName.c_str());
+    return false;
+  }
+  int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+  return true;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t end = text.find('\0');
+  if (end == std::string::npos) end = text.size();
+  std::size_t start = 0;
+  std::size_t i = 0;
+  while (i < end) {
+    char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.emplace_back(text, start, i - start);
+      if (c == '\r' && i + 1 < end && text[i + 1] == '\n') ++i;
+      ++i;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < end) lines.emplace_back(text, start, end - start);
+  return lines;
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& wildcard) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return names;
+  std::string base = folder;
+  if (!base.empty() && base.back() != '/') base += '/';
+  while (struct dirent* e = ::readdir(dir)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    if (::fnmatch(wildcard.c_str(), name.c_str(), FNM_CASEFOLD) != 0) continue;
+    struct stat st;
+    if (::stat((base + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Whole-file access used by every reader and writer of the program.
+
+bool FileExists(const std::string& fileName);
+bool DirectoryExists(const std::string& path);
+
+// Files larger than any real table, settings or template file are refused
+// instead of exhausting the memory of the desk's machine.
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t(256) * 1024 * 1024;
+
+enum class TReadResult { Ok, Missing, TooLarge, Failed };
+
+// Reads the whole file as bytes.
+TReadResult ReadWholeFile(const std::string& fileName, std::string& contents,
+                          std::size_t maxBytes = kMaxDataFileBytes);
+
+// Replaces the file with the bytes, never leaving a truncated file behind:
+// the bytes go to a temporary file of the same folder, which is flushed to
+// disk and then renamed over the old one. False when anything failed; the old
+// file is then untouched.
+bool WriteFileAtomically(const std::string& fileName, const std::string& contents);
+
+// Splits text into lines at CR LF, a lone LF or a lone CR; a final line end
+// does not make an empty last line; a NUL byte ends the text.
+std::vector<std::string> SplitLines(const std::string& text);
+
+// Files (not folders) of a folder whose names match a pattern with "*" and "?",
+// sorted by name.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& wildcard);

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ListOfPairOfStrings.h"
+
+// One section of a settings file: its name (spaces trimmed) and its pairs,
+// whose keys are compared exactly.
+class TIniSection {
+public:
+  explicit TIniSection(std::string name);
+  ~TIniSection();
+  TIniSection(const TIniSection&) = delete;
+  TIniSection& operator=(const TIniSection&) = delete;
+
+  std::string fName;
+  TListOfPairOfStrings* fPairs;
+};
+
+// The program's own INI reader and writer ("./Data/parametres.ini" and the
+// print templates). Sections are kept sorted by their lower-cased, trimmed
+// names and found without regard to case; keys are exact.
+class TIniManager {
+public:
+  // An empty manager with an empty section list.
+  TIniManager();
+  // LoadFromFile on a manager whose section list is absent.
+  explicit TIniManager(const std::string& fileName);
+  ~TIniManager();
+  TIniManager(const TIniManager&) = delete;
+  TIniManager& operator=(const TIniManager&) = delete;
+
+  void LoadFromFile(const std::string& fileName);
+  // Loads from text already in memory (same rules as a file's lines).
+  void LoadFromText(const std::string& text);
+  std::string Get(const std::string& section, const std::string& key);
+  int GetInt(const std::string& section, const std::string& key);
+  int GetIntStrict(const std::string& section, const std::string& key);
+  void Set(const std::string& section, const std::string& key, const std::string& value);
+  // Writes the whole manager; false when the file could not be written.
+  bool SaveToFile(const std::string& fileName) const;
+  // The text SaveToFile writes.
+  std::string SaveToText() const;
+  bool SectionExists(const std::string& section) const;
+  bool KeyExists(const std::string& section, const std::string& key) const;
+
+  // Sections in list order (absent list: none).
+  int SectionCount() const;
+  TIniSection* GetSection(int index) const;
+  bool HasSectionList() const { return fSections != nullptr; }
+
+private:
+  std::vector<TIniSection*>* fSections;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DateTime.h"
+
+class TCompiledPattern;
+
+// Raised when a regular expression given at run time does not compile (or is
+// empty). It abandons the operation that used the pattern; the event handler
+// of the screen that started the operation catches it and shows Message.
+class ERegExError {
+public:
+  explicit ERegExError(std::string message) : Message(std::move(message)) {}
+  std::string Message;
+};
+
+// Text and number routines used by every part of the program. Texts are
+// Windows-1252 bytes; positions are 1-based. One process-wide instance.
+class TStringManager {
+public:
+  // Creating an instance makes it the process-wide one.
+  TStringManager();
+  ~TStringManager();
+  TStringManager(const TStringManager&) = delete;
+  TStringManager& operator=(const TStringManager&) = delete;
+
+  // Splitting and substrings.
+  std::string GetToken(const std::string& text, int index, char sep) const;
+  int CountTokens(const std::string& text, char sep) const;
+  std::string MyStrCopy(const std::string& text, int fromPos, int toPos);
+  int FindSubString(const std::string& sub, const std::string& text) const;
+  std::string ReplaceAll(const std::string& text, const std::string& oldText, const std::string& newText) const;
+  bool BeginsWith(const std::string& text, const std::string& prefix) const;
+  std::string TrimChar(const std::string& text, char ch) const;
+  std::string JoinStrings(const std::vector<std::string>& list, const std::string& sep) const;
+  std::string EscapeNewLines(const std::string& text) const;
+  std::string UnescapeNewLines(const std::string& text) const;
+  std::string DateTimeToStrSep(TDateTime dateTime, char ch) const;
+
+  // Shape tests (full-text matches, case-sensitive).
+  bool IsInteger(const std::string& text);
+  bool IsReal(const std::string& text);
+  bool IsDigits(const std::string& text);
+  bool IsDate(const std::string& text);
+  bool IsEmail(const std::string& text);
+  bool IsPhone(const std::string& text);
+  bool IsBoolean(const std::string& text);
+  bool IsFactureNumber(const std::string& text);
+  bool IsDevisNumber(const std::string& text);
+  bool IsAvoirNumber(const std::string& text);
+  bool IsCIP(const std::string& text);
+  // True when pattern matches somewhere in text with a non-empty match.
+  // Throws ERegExError when the pattern is empty or does not compile.
+  bool RegExMatch(const std::string& pattern, const std::string& text);
+
+  // Numbers. The program's decimal separator is ",".
+  char DecimalSeparator() const { return ','; }
+  std::string PointToComma(const std::string& text) const;
+  std::string CommaToPoint(const std::string& text) const;
+  double MyStrToFloat(const std::string& text);
+  int MyStrToInt(const std::string& text);
+  std::string FormatRealString(const std::string& text, char sep, int decimals);
+  std::string FormatRealStringStrict(const std::string& text, char sep, int decimals);
+
+  // Comparisons.
+  int Compare(const std::string& a, const std::string& b);
+  int ComparePrefix(const std::string& a, const std::string& b) const;
+
+  // INI lines.
+  std::string GetIniLineType(const std::string& line);
+  std::string GetIniSection(const std::string& line);
+  std::string GetIniKey(const std::string& line);
+  std::string GetIniValue(const std::string& line);
+
+private:
+  struct TPatterns;
+  std::unique_ptr<TPatterns> fPatterns;
+};
+
+// The process-wide string manager: the last one created, or one made on first
+// use when none exists (tools and tests that run without the main window).
+TStringManager& StringManager();
