@@ -1,0 +1,120 @@
+#include "ListOfPairOfStrings.h"
+
+#include <cstring>
+
+#include "Trace.h"
+
+namespace {
+
+// Keys are ordered byte by byte as unsigned 8-bit codes, so that accented
+// Windows-1252 letters sort after every ASCII letter whatever the platform's
+// char signedness.
+int CompareKeys(const std::string& a, const std::string& b) {
+  std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  int c = n == 0 ? 0 : std::memcmp(a.data(), b.data(), n);
+  if (c != 0) return c;
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+const std::string kNoKey;
+
+}  // namespace
+
+TListOfPairOfStrings::~TListOfPairOfStrings() {
+  // The pairs belong to the list, so they die with it even when the owner did
+  // not empty it first; the list is then empty and the base class has nothing
+  // to report.
+  if (fList == nullptr) return;
+  std::vector<TObject*> items;
+  items.swap(*fList);
+  for (TObject* item : items) delete item;
+}
+
+TPairOfStrings* TListOfPairOfStrings::PairAt(int index) const {
+  if (fList == nullptr || index < 0 || index >= Count()) return nullptr;
+  return dynamic_cast<TPairOfStrings*>((*fList)[static_cast<std::size_t>(index)]);
+}
+
+bool TListOfPairOfStrings::KeyAtIs(int pos, const std::string& key) const {
+  TPairOfStrings* pair = PairAt(pos);
+  return pair != nullptr && CompareKeys(pair->key, key) == 0;
+}
+
+TPairOfStrings* TListOfPairOfStrings::GetPair(int index) const {
+  return dynamic_cast<TPairOfStrings*>(GetItem(index));
+}
+
+int TListOfPairOfStrings::FindPos(const std::string& key) const {
+  // Bisection over the sorted keys; every step keeps key strictly between the
+  // keys at lo and hi, so the range shrinks each time.
+  auto keyAt = [this](int i) -> const std::string& {
+    TPairOfStrings* pair = PairAt(i);
+    return pair != nullptr ? pair->key : kNoKey;
+  };
+  int lo = 0;
+  int hi = Count() - 1;
+  while (true) {
+    if (lo > hi) return lo;
+    if (CompareKeys(key, keyAt(lo)) == 0) return lo;
+    if (CompareKeys(key, keyAt(hi)) == 0) return hi;
+    if (CompareKeys(key, keyAt(lo)) < 0) return lo;
+    if (CompareKeys(key, keyAt(hi)) > 0) return hi + 1;
+    int mid = (lo + hi) / 2;
+    if (CompareKeys(key, keyAt(mid)) < 0) {
+      lo = lo + 1;
+      hi = mid;
+    } else {
+      lo = mid;
+      hi = hi - 1;
+    }
+  }
+}
+
+void TListOfPairOfStrings::add(const std::string& key, const std::string& data) {
+  if (key.empty()) {
+    Error("String_Manager_Unit:TListOfPairOfStrings.add: cle vide");
+    return;
+  }
+  if (data.empty()) Warning("String_Manager_Unit:TListOfPairOfStrings.add: data vide");
+  int pos = FindPos(key);
+  if (KeyAtIs(pos, key)) {
+    Error("String_Manager_Unit:TListOfPairOfStrings.add:clé deja existante : " + key);
+    PairAt(pos)->data = data;
+    return;
+  }
+  Insert(pos, new TPairOfStrings(key, data));
+}
+
+std::string TListOfPairOfStrings::getData(const std::string& key) const {
+  int pos = FindPos(key);
+  if (KeyAtIs(pos, key)) return PairAt(pos)->data;
+  Warning("TListOfPairOfStrings.getData: parametre n'existe pas : " + key);
+  return "";
+}
+
+void TListOfPairOfStrings::setData(const std::string& key, const std::string& data) {
+  int pos = FindPos(key);
+  if (KeyAtIs(pos, key)) {
+    PairAt(pos)->data = data;
+    return;
+  }
+  Warning("TListOfPairOfStrings.getData: parametre n'existe pas : " + key);
+}
+
+bool TListOfPairOfStrings::exists(const std::string& key) const { return KeyAtIs(FindPos(key), key); }
+
+void TListOfPairOfStrings::put(const std::string& key, const std::string& data) {
+  if (exists(key)) remove(key);
+  add(key, data);
+}
+
+void TListOfPairOfStrings::putInt(const std::string& key, long long value) { put(key, IntToStr(value)); }
+
+void TListOfPairOfStrings::remove(const std::string& key) {
+  int pos = FindPos(key);
+  if (!KeyAtIs(pos, key)) return;
+  TObject* pair = (*fList)[static_cast<std::size_t>(pos)];
+  Delete(pos);
+  delete pair;
+}

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ListOfPairOfStrings.h"
+#include "TestSupport.h"
+
+namespace {
+
+std::vector<std::string> Keys(const TListOfPairOfStrings& list) {
+  std::vector<std::string> keys;
+  for (int i = 0; i < list.Count(); ++i) keys.push_back(list.GetPair(i)->key);
+  return keys;
+}
+
+}  // namespace
+
+TEST(ListOfPairOfStrings, AddKeepsKeysSorted) {
+  TTraceCapture capture;
+  TListOfPairOfStrings list;
+  list.add("b", "2");
+  list.add("a", "1");
+  list.add("c", "3");
+  EXPECT_EQ(Keys(list), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(list.getData("b"), "2");
+  EXPECT_TRUE(capture.Lines().empty());
+  list.ClearAndFreeEachObject();
+}
+
+TEST(ListOfPairOfStrings, KeysCompareAsUnsignedBytes) {
+  TListOfPairOfStrings list;
+  list.add("\xE9t\xE9", "summer");  // "été" in Windows-1252
+  list.add("abc", "lower");
+  list.add("B", "upper");
+  list.add("Abc", "capital");
+  EXPECT_EQ(Keys(list), (std::vector<std::string>{"Abc", "B", "abc", "\xE9t\xE9"}));
+  EXPECT_EQ(list.getData("Abc"), "capital");
+  EXPECT_EQ(list.getData("abc"), "lower");
+  EXPECT_EQ(list.getData("\xE9t\xE9"), "summer");
+  list.ClearAndFreeEachObject();
+}
+
+TEST(ListOfPairOfStrings, FindPosGivesThePositionOrTheInsertionPoint) {
+  TListOfPairOfStrings list;
+  EXPECT_EQ(list.FindPos("x"), 0);
+  for (const char* k : {"b", "d", "f", "h", "j", "l", "n"}) list.add(k, "v");
+  struct Row {
+    const char* key;
+    int pos;
+  };
+  const Row rows[] = {{"a", 0}, {"b", 0}, {"c", 1}, {"d", 1}, {"e", 2}, {"g", 3}, {"h", 3},
+                      {"i", 4}, {"k", 5}, {"m", 6}, {"n", 6}, {"o", 7}, {"ba", 1}, {"", 0}};
+  for (const Row& r : rows) EXPECT_EQ(list.FindPos(r.key), r.pos) << r.key;
+  list.ClearAndFreeEachObject();
+}
+
+TEST(ListOfPairOfStrings, ManyRandomKeysStaySortedAndAreAllFound) {
+  TTraceCapture capture;
+  std::mt19937 random(7);
+  std::vector<std::string> keys;
+  TListOfPairOfStrings list;
+  for (int i = 0; i < 500; ++i) {
+    std::string key;
+    int length = 1 + static_cast<int>(random() % 4);
+    for (int c = 0; c < length; ++c) key += static_cast<char>(0x41 + random() % 0xA0);
+    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+    list.put(key, key + "!");
+  }
+  std::vector<std::string> sorted = keys;
+  std::sort(sorted.begin(), sorted.end());  // std::string orders bytes as unsigned
+  EXPECT_EQ(Keys(list), sorted);
+  for (const std::string& k : keys) EXPECT_EQ(list.getData(k), k + "!");
+  EXPECT_TRUE(capture.Lines().empty());
+  list.ClearAndFreeEachObject();
+}
+
+TEST(ListOfPairOfStrings, AddRefusals) {
+  TTraceCapture capture;
+  TListOfPairOfStrings list;
+  list.add("a", "1");
+
+  list.add("a", "x");
+  EXPECT_EQ(capture.Boxes(),
+            std::vector<std::string>{"*ERROR*String_Manager_Unit:TListOfPairOfStrings.add:clé deja existante : a"});
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(list.getData("a"), "x");
+
+  capture.Clear();
+  list.add("", "x");
+  EXPECT_EQ(capture.Boxes(), std::vector<std::string>{"*ERROR*String_Manager_Unit:TListOfPairOfStrings.add: cle vide"});
+  EXPECT_EQ(list.Count(), 1);
+
+  capture.Clear();
+  list.add("k", "");
+  EXPECT_TRUE(capture.Boxes().empty());
+  EXPECT_EQ(capture.Lines(),
+            std::vector<std::string>{"Warning : String_Manager_Unit:TListOfPairOfStrings.add: data vide"});
+  EXPECT_TRUE(list.exists("k"));
+  EXPECT_EQ(list.getData("k"), "");
+  list.ClearAndFreeEachObject();
+}
+
+TEST(ListOfPairOfStrings, MissingKeysWarnAndChangeNothing) {
+  TTraceCapture capture;
+  TListOfPairOfStrings list;
+  EXPECT_EQ(list.getData("zz"), "");
+  list.setData("zz", "1");
+  EXPECT_EQ(capture.Lines(), (std::vector<std::string>{
+                                 "Warning : TListOfPairOfStrings.getData: parametre n'existe pas : zz",
+                                 "Warning : TListOfPairOfStrings.getData: parametre n'existe pas : zz",
+                             }));
+  EXPECT_TRUE(capture.Boxes().empty());
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_FALSE(list.exists("zz"));
+
+  list.add("m", "1");
+  capture.Clear();
+  EXPECT_EQ(list.getData("z"), "");
+  EXPECT_EQ(list.getData("a"), "");
+  EXPECT_EQ(list.getData("M"), "");
+  EXPECT_EQ(capture.Lines().size(), 3u);
+  list.ClearAndFreeEachObject();
+}
+
+TEST(ListOfPairOfStrings, PutReplacesSilentlyAndRemoveFrees) {
+  TTraceCapture capture;
+  TListOfPairOfStrings list;
+  list.add("a", "1");
+  list.put("a", "y");
+  list.putInt("n", -42);
+  list.setData("n", "43");
+  EXPECT_TRUE(capture.Lines().empty());
+  EXPECT_EQ(list.getData("a"), "y");
+  EXPECT_EQ(list.getData("n"), "43");
+  EXPECT_EQ(list.Count(), 2);
+
+  list.putInt("p", 7);
+  EXPECT_EQ(list.getData("p"), "7");
+
+  list.remove("a");
+  list.remove("absent");
+  EXPECT_EQ(Keys(list), (std::vector<std::string>{"n", "p"}));
+
+  // put still goes through add, so an empty value is warned about.
+  list.put("n", "");
+  EXPECT_EQ(capture.Lines(),
+            std::vector<std::string>{"Warning : String_Manager_Unit:TListOfPairOfStrings.add: data vide"});
+  EXPECT_TRUE(capture.Boxes().empty());
+  list.ClearAndFreeEachObject();
+}
+
+TEST(ListOfPairOfStrings, DestroyingFreesWhatIsLeftWithoutReport) {
+  TTraceCapture capture;
+  {
+    TListOfPairOfStrings list;
+    list.add("a", "1");
+    list.add("b", "2");
+  }
+  {
+    TListOfPairOfStrings list;
+    list.add("a", "1");
+    list.ClearAndFreeEachObject();
+  }
+  // The sanitizer build checks that the two pairs left above were freed.
+  EXPECT_TRUE(capture.Boxes().empty());
+}
