@@ -2,11 +2,10 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DateTime.h"
-
-class TCompiledPattern;
 
 // Raised when a regular expression given at run time does not compile (or is
 // empty). It abandons the operation that used the pattern; the event handler
@@ -16,6 +15,43 @@ public:
   explicit ERegExError(std::string message) : Message(std::move(message)) {}
   std::string Message;
 };
+
+// One regular expression, compiled once (8-bit, newline convention "any line
+// break sequence", otherwise the library's default options: case-sensitive,
+// "^" and "$" at the ends of the whole text, "$" also before a final line
+// break) and JIT-compiled when the library can.
+class TCompiledPattern {
+public:
+  // Throws ERegExError when the pattern is empty or does not compile.
+  explicit TCompiledPattern(const std::string& pattern);
+  ~TCompiledPattern();
+  TCompiledPattern(const TCompiledPattern&) = delete;
+  TCompiledPattern& operator=(const TCompiledPattern&) = delete;
+
+  const std::string& Pattern() const { return fPattern; }
+  // Unanchored search; a match of length zero does not count, so a pattern
+  // that can only match the empty text never matches.
+  bool Match(std::string_view text);
+  // Number of capture groups of the pattern.
+  int GroupCount() const { return fGroupCount; }
+  // Group n (0 = the whole match) of the last successful Match; "" when the
+  // group took no part in it or when the last Match failed.
+  std::string Group(int n) const;
+
+private:
+  std::string fPattern;
+  void* fCode = nullptr;
+  void* fMatchData = nullptr;
+  int fGroupCount = 0;
+  bool fMatched = false;
+  // The subject of the last successful match, kept only when the pattern has
+  // groups (so that Group can answer after the caller's text is gone).
+  std::string fSubject;
+};
+
+// The shapes recognised by the shape tests, with their patterns.
+enum class TShape { Integer, Real, Digits, Date, Email, Phone, Boolean, Facture, Devis, Avoir };
+const char* ShapePattern(TShape shape);
 
 // Text and number routines used by every part of the program. Texts are
 // Windows-1252 bytes; positions are 1-based. One process-wide instance.
@@ -55,6 +91,14 @@ public:
   // True when pattern matches somewhere in text with a non-empty match.
   // Throws ERegExError when the pattern is empty or does not compile.
   bool RegExMatch(const std::string& pattern, const std::string& text);
+
+  // The regular expression behind a shape test, matched as it is (IsInteger
+  // adds its length rule on top). The shape tests of the typed comparison are
+  // hand-written for speed and must answer exactly like these.
+  bool MatchShapePattern(TShape shape, const std::string& text);
+  // Compare computed with the regular expressions on every call: the
+  // reference for the fast comparison, and the slow side of its benchmark.
+  int CompareByPatterns(const std::string& a, const std::string& b);
 
   // Numbers. The program's decimal separator is ",".
   char DecimalSeparator() const { return ','; }

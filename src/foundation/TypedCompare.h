@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -24,6 +25,26 @@ struct TTypedKey {
 };
 
 TTypedKey ClassifyValue(std::string_view text);
+
+// Hand-written shape tests that answer exactly like the string manager's
+// patterns, including "$" matching before one final line break (CR LF, LF,
+// CR, VT, FF or NEL 0x85): "12\n" is an integer.
+bool TextIsInteger(std::string_view text);  // with the fewer-than-19-characters rule
+bool TextIsReal(std::string_view text);
+bool TextIsDigits(std::string_view text);
+bool TextIsDate(std::string_view text);
+bool TextIsAvoirNumber(std::string_view text);
+bool TextIsDevisNumber(std::string_view text);
+bool TextIsFactureNumber(std::string_view text);
+
+// The value of a text that TextIsReal accepts, comma or point as separator,
+// the final line break ignored: the double nearest to the decimal number
+// (infinite beyond the double range). 0 for any other text.
+double RealValueOf(std::string_view text);
+
+// Length of the text without the one final line break that "$" may stand
+// before.
+std::size_t LengthBeforeFinalLineBreak(std::string_view text);
 
 // Compare(a, b) for two values whose keys were computed by ClassifyValue.
 int CompareClassified(std::string_view a, const TTypedKey& ka, std::string_view b, const TTypedKey& kb);
