@@ -32,13 +32,15 @@ public:
   TIniManager& operator=(const TIniManager&) = delete;
 
   void LoadFromFile(const std::string& fileName);
-  // Loads from text already in memory (same rules as a file's lines).
+  // Loads from text already in memory (same rules as a file's lines; an
+  // empty text is reported as an empty file).
   void LoadFromText(const std::string& text);
   std::string Get(const std::string& section, const std::string& key);
   int GetInt(const std::string& section, const std::string& key);
   int GetIntStrict(const std::string& section, const std::string& key);
   void Set(const std::string& section, const std::string& key, const std::string& value);
-  // Writes the whole manager; false when the file could not be written.
+  // Writes the whole manager through an atomic replace; false (and a
+  // warning) when the file could not be written, the old file then intact.
   bool SaveToFile(const std::string& fileName) const;
   // The text SaveToFile writes.
   std::string SaveToText() const;
@@ -51,5 +53,12 @@ public:
   bool HasSectionList() const { return fSections != nullptr; }
 
 private:
+  void FreeSections();
+  // Inserts at the sorted position of the section's name (before any section
+  // of the same name); creates the list when it is absent.
+  void InsertSorted(TIniSection* section);
+  // Binary search by lower-cased, trimmed name; nullptr when there is none.
+  TIniSection* FindSection(const std::string& section) const;
+
   std::vector<TIniSection*>* fSections;
 };

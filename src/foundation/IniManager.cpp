@@ -1,0 +1,216 @@
+#include "IniManager.h"
+
+#include <charconv>
+#include <climits>
+
+#include "FileUtils.h"
+#include "StringManager.h"
+#include "Trace.h"
+
+namespace {
+
+// Section names are compared after trimming spaces and lower-casing. The text
+// is Windows-1252, so only the ASCII letters change case: a locale-dependent
+// tolower could turn accented bytes into something else.
+std::string SectionSortKey(const std::string& name) {
+  std::string key = StringManager().TrimChar(name, ' ');
+  for (char& c : key) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return key;
+}
+
+// The first position whose name is not below key, in byte order, over a list
+// kept sorted by SectionSortKey.
+int LowerBound(const std::vector<TIniSection*>& sections, const std::string& key) {
+  int lo = 0;
+  int hi = static_cast<int>(sections.size());
+  while (lo < hi) {
+    int mid = lo + (hi - lo) / 2;
+    if (SectionSortKey(sections[static_cast<std::size_t>(mid)]->fName).compare(key) < 0) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo;
+}
+
+}  // namespace
+
+TIniSection::TIniSection(std::string name) : fName(std::move(name)), fPairs(new TListOfPairOfStrings()) {}
+
+TIniSection::~TIniSection() {
+  fPairs->ClearAndFreeEachObject();
+  delete fPairs;
+}
+
+TIniManager::TIniManager() : fSections(new std::vector<TIniSection*>()) {}
+
+TIniManager::TIniManager(const std::string& fileName) : fSections(nullptr) { LoadFromFile(fileName); }
+
+TIniManager::~TIniManager() { FreeSections(); }
+
+void TIniManager::FreeSections() {
+  if (fSections == nullptr) return;
+  for (TIniSection* section : *fSections) delete section;
+  delete fSections;
+  fSections = nullptr;
+}
+
+void TIniManager::InsertSorted(TIniSection* section) {
+  if (fSections == nullptr) fSections = new std::vector<TIniSection*>();
+  int pos = LowerBound(*fSections, SectionSortKey(section->fName));
+  fSections->insert(fSections->begin() + pos, section);
+}
+
+TIniSection* TIniManager::FindSection(const std::string& section) const {
+  if (fSections == nullptr) return nullptr;
+  std::string key = SectionSortKey(section);
+  int pos = LowerBound(*fSections, key);
+  if (pos < static_cast<int>(fSections->size()) &&
+      SectionSortKey((*fSections)[static_cast<std::size_t>(pos)]->fName) == key) {
+    return (*fSections)[static_cast<std::size_t>(pos)];
+  }
+  return nullptr;
+}
+
+void TIniManager::LoadFromFile(const std::string& fileName) {
+  std::string contents;
+  if (!FileExists(fileName) || ReadWholeFile(fileName, contents) != TReadResult::Ok) {
+    // A file that exists but cannot be read is treated as a bad name too:
+    // the settings in memory stay as they are.
+    Error("Ini_Manager_Unit:LoadFromFile:Bad filename : " + fileName);
+    return;
+  }
+  LoadFromText(contents);
+}
+
+void TIniManager::LoadFromText(const std::string& text) {
+  std::vector<std::string> lines = SplitLines(text);
+  if (lines.empty()) {
+    Error("Ini_Manager_Unit:LoadFromFile:Fichier ini vide");
+    return;
+  }
+  FreeSections();
+  fSections = new std::vector<TIniSection*>();
+  TStringManager& strings = StringManager();
+  TIniSection* current = nullptr;
+  auto closeCurrent = [&]() {
+    if (current == nullptr) return;
+    if (current->fName.empty()) {
+      // A header with only blanks between its brackets names nothing; its
+      // pairs cannot be looked up and are dropped with it.
+      delete current;
+    } else {
+      InsertSorted(current);
+    }
+    current = nullptr;
+  };
+  for (const std::string& line : lines) {
+    std::string type = strings.GetIniLineType(line);
+    if (type == "section") {
+      closeCurrent();
+      current = new TIniSection(strings.GetIniSection(line));
+    } else if (type == "keyvalue" && current != nullptr) {
+      std::string key = strings.GetIniKey(line);
+      std::string value = strings.GetIniValue(line);
+      if (!key.empty() && !value.empty()) current->fPairs->add(key, value);
+    }
+  }
+  closeCurrent();
+}
+
+std::string TIniManager::Get(const std::string& section, const std::string& key) {
+  if (fSections == nullptr) {
+    Error("Ini_Manager_Unit:TIniManager.Get:Pas de sections");
+    return "";
+  }
+  std::string result;
+  TIniSection* found = FindSection(section);
+  if (found != nullptr) result = found->fPairs->getData(key);
+  if (result.empty()) Error("TIniManager.Get : [" + section + "]/" + key + " n'existe pas");
+  return result;
+}
+
+int TIniManager::GetInt(const std::string& section, const std::string& key) {
+  std::string value = Get(section, key);
+  if (StringManager().IsInteger(value)) {
+    // The integer shape allows up to 18 digits; a value that does not fit the
+    // result is no usable setting and is handled like any other bad value.
+    long long n = 0;
+    auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (ec == std::errc() && end == value.data() + value.size() && n >= INT_MIN && n <= INT_MAX) {
+      return static_cast<int>(n);
+    }
+  }
+  Error("Ini_Manager_Unit:TIniManager:GetInt:Can't Find " + section + " " + key);
+  return 0;
+}
+
+int TIniManager::GetIntStrict(const std::string& section, const std::string& key) {
+  if (KeyExists(section, key)) return GetInt(section, key);
+  Error("TIniManager.GetIntStrict : [section][key] inexistant : " + section + " - " + key);
+  return -1;
+}
+
+void TIniManager::Set(const std::string& section, const std::string& key, const std::string& value) {
+  if (fSections == nullptr) fSections = new std::vector<TIniSection*>();
+  TIniSection* found = FindSection(section);
+  if (found != nullptr && found->fPairs->exists(key)) {
+    found->fPairs->setData(key, value);
+  } else if (found != nullptr) {
+    found->fPairs->add(key, value);
+  } else {
+    // Names are kept trimmed, as a file's headers are when read.
+    TIniSection* created = new TIniSection(StringManager().TrimChar(section, ' '));
+    created->fPairs->add(key, value);
+    InsertSorted(created);
+  }
+}
+
+std::string TIniManager::SaveToText() const {
+  std::string text;
+  if (fSections == nullptr) return text;
+  for (const TIniSection* section : *fSections) {
+    text += "[" + section->fName + "]\r\n";
+    const TListOfPairOfStrings& pairs = *section->fPairs;
+    for (int i = 0; i < pairs.Count(); ++i) {
+      const TPairOfStrings* pair = pairs.GetPair(i);
+      if (pair == nullptr) continue;
+      text += "   " + pair->key + " = " + pair->data + "\r\n";
+    }
+  }
+  return text;
+}
+
+bool TIniManager::SaveToFile(const std::string& fileName) const {
+  if (WriteFileAtomically(fileName, SaveToText())) return true;
+  Warning("TIniManager.SaveToFile:echec écriture " + fileName);
+  return false;
+}
+
+bool TIniManager::SectionExists(const std::string& section) const {
+  if (fSections == nullptr) return false;
+  std::string key = SectionSortKey(section);
+  for (const TIniSection* s : *fSections) {
+    if (SectionSortKey(s->fName) == key) return true;
+  }
+  return false;
+}
+
+bool TIniManager::KeyExists(const std::string& section, const std::string& key) const {
+  if (fSections == nullptr) return false;
+  std::string name = SectionSortKey(section);
+  for (const TIniSection* s : *fSections) {
+    if (SectionSortKey(s->fName) == name) return s->fPairs->exists(key);
+  }
+  return false;
+}
+
+int TIniManager::SectionCount() const { return fSections == nullptr ? 0 : static_cast<int>(fSections->size()); }
+
+TIniSection* TIniManager::GetSection(int index) const {
+  if (index < 0 || index >= SectionCount()) return nullptr;
+  return (*fSections)[static_cast<std::size_t>(index)];
+}
