@@ -1,0 +1,54 @@
+#include "QtDialogService.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+#include "QtText.h"
+
+namespace {
+
+QWidget* BoxParent() {
+  // Boxes belong to the window the user is working in, so they stay above it.
+  return QApplication::activeWindow();
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> TQtDialogService::CreateMessageBox(const std::string& text, QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  box->setObjectName("MessageBox");
+  box->setWindowTitle(QString::fromLatin1(kApplicationName));
+  box->setIcon(QMessageBox::NoIcon);
+  // Messages are plain text even when they contain "<" (patterns, file names).
+  box->setTextFormat(Qt::PlainText);
+  box->setText(ToQString(text));
+  box->setStandardButtons(QMessageBox::Ok);
+  box->setDefaultButton(QMessageBox::Ok);
+  box->setWindowModality(Qt::ApplicationModal);
+  return box;
+}
+
+std::unique_ptr<QMessageBox> TQtDialogService::CreateQuestionBox(const std::string& text, QWidget* parent) {
+  auto box = CreateMessageBox(text, parent);
+  box->setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box->setDefaultButton(QMessageBox::No);
+  return box;
+}
+
+void TQtDialogService::ShowMessage(const std::string& text) {
+  if (QApplication::instance() == nullptr) {
+    // Without an application object no box can be shown; keep the text.
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return;
+  }
+  auto box = CreateMessageBox(text, BoxParent());
+  box->exec();
+}
+
+bool TQtDialogService::AskYesNo(const std::string& text) {
+  if (QApplication::instance() == nullptr) return false;
+  auto box = CreateQuestionBox(text, BoxParent());
+  return box->exec() == QMessageBox::Yes;
+}
