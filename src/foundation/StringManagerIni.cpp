@@ -110,18 +110,18 @@ std::string TStringManager::GetIniLineType(const std::string& line) {
 std::string TStringManager::GetIniSection(const std::string& line) {
   std::string name;
   if (!IniPatterns().Section().Match(line, &name)) return "";
-  return TrimChar(name, ' ');
+  return StringManager().TrimChar(name, ' ');
 }
 
 std::string TStringManager::GetIniKey(const std::string& line) {
   std::string key;
   if (!IniPatterns().KeyValue().Match(line, &key)) return "";
-  return TrimChar(key, ' ');
+  return StringManager().TrimChar(key, ' ');
 }
 
 std::string TStringManager::GetIniValue(const std::string& line) {
   std::string key;
   std::string value;
   if (!IniPatterns().KeyValue().Match(line, &key, &value)) return "";
-  return TrimChar(value, ' ');
+  return StringManager().TrimChar(value, ' ');
 }

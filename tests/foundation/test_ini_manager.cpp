@@ -225,11 +225,14 @@ TEST(IniManager, SetOnAManagerFromAMissingFileCreatesTheSection) {
   TTempDir dir;
   TTraceCapture capture;
   TIniManager ini(dir.File("parametres.ini"));
+  EXPECT_FALSE(ini.HasSectionList());
   capture.Clear();
   ini.Set("Positions", "CurrentArticleListRow", "3");
+  EXPECT_TRUE(ini.HasSectionList());
+  EXPECT_EQ(ini.SectionCount(), 1);
   ini.Set("positions", "CurrentArticleListRow", "4");
   ini.Set("Positions", "CurrentArticleListTopRow", "1");
-  ini.Set("Connexion", "InformerIP", "192.168.1.20");
+  ini.Set("  Connexion ", "InformerIP", "192.168.1.20");
   EXPECT_TRUE(capture.Boxes().empty());
   ASSERT_TRUE(ini.SaveToFile(dir.File("parametres.ini")));
   EXPECT_EQ(ReadFileBytes(dir.File("parametres.ini")),
