@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -14,7 +15,14 @@
 // The typed comparison is not transitive across kinds ("2" < "10" < "1a" <
 // "2"), which std::sort does not tolerate; this partition only ever compares
 // entries with the pivot and stays within its range whatever the comparison
-// answers. cmp(a, b) returns a negative, zero or positive integer.
+// answers (the scans also stop at the ends of the range, which matters only
+// for a comparison that does not find the pivot equal to itself). cmp(a, b)
+// returns a negative, zero or positive integer.
+//
+// The two parts left by a partition are disjoint, so the order in which they
+// are sorted does not change the result; the smaller one is sorted first by
+// recursion and the larger one by the loop, which keeps the stack depth
+// logarithmic whatever the data.
 template <class T, class Cmp>
 void TypedQuickSort(std::vector<T>& items, int left, int right, Cmp& cmp) {
   while (left < right) {
@@ -22,16 +30,21 @@ void TypedQuickSort(std::vector<T>& items, int left, int right, Cmp& cmp) {
     int j = right;
     const T pivot = items[static_cast<std::size_t>((left + right) / 2)];
     do {
-      while (cmp(items[static_cast<std::size_t>(i)], pivot) < 0) ++i;
-      while (cmp(items[static_cast<std::size_t>(j)], pivot) > 0) --j;
+      while (i < right && cmp(items[static_cast<std::size_t>(i)], pivot) < 0) ++i;
+      while (j > left && cmp(items[static_cast<std::size_t>(j)], pivot) > 0) --j;
       if (i <= j) {
         if (i != j) std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
         ++i;
         --j;
       }
     } while (i <= j);
-    if (left < j) TypedQuickSort(items, left, j, cmp);
-    left = i;
+    if (j - left < right - i) {
+      if (left < j) TypedQuickSort(items, left, j, cmp);
+      left = i;
+    } else {
+      if (i < right) TypedQuickSort(items, i, right, cmp);
+      right = j;
+    }
   }
 }
 
