@@ -1,0 +1,562 @@
+#include "MyStringGrid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+#include "MyDatabase.h"
+#include "StringManager.h"
+#include "Trace.h"
+#include "TypedCompare.h"
+#include "TypedSort.h"
+
+int TGridStrings::Count() const {
+  if (fGrid == nullptr) return 0;
+  return fIsRow ? fGrid->GetColCount() : fGrid->GetRowCount();
+}
+
+std::string TGridStrings::Get(int i) const {
+  if (fGrid == nullptr) return std::string();
+  return fIsRow ? fGrid->GetCells(i, fIndex) : fGrid->GetCells(fIndex, i);
+}
+
+void TGridStrings::Set(int i, const std::string& text) {
+  if (fGrid == nullptr) return;
+  if (fIsRow) {
+    fGrid->SetCells(i, fIndex, text);
+  } else {
+    fGrid->SetCells(fIndex, i, text);
+  }
+}
+
+int TGridStrings::IndexOf(const std::string& text) const {
+  const int n = Count();
+  for (int i = 0; i < n; ++i) {
+    if (Get(i) == text) return i;
+  }
+  return -1;
+}
+
+TMyStringGrid::TMyStringGrid(TGridSurface* grid, TCellChangeProc onCellChange)
+    : fGrid(grid), fOnCellChange(std::move(onCellChange)) {
+  InstallHandlers();
+  fNumberingOn = true;
+  fAutoSizeOn = true;
+  fNotifyOn = true;
+  fColorsOn = true;
+  fDimensionsOn = true;
+  fRememberOn = true;
+  fSelectOn = true;
+  fSortAscending = false;
+  fDefaultColor = 0xFFFFFF;
+  fDefaultFont = TGridFont{0, 8, 0};
+  fDefaultFontHandle = fFonts.Intern(fDefaultFont);
+  fSelectedColor = 0x800000;
+  fFixedColor = clBtnFace;
+  InitColors();
+  ClearColorConstraints();
+  UpdateDimensions();
+}
+
+TMyStringGrid::~TMyStringGrid() {
+  // The surface may outlive this object; it must not keep calling handlers
+  // that point into it, so the form's own handlers go back in place.
+  fGrid->Events = fFormEvents;
+}
+
+bool TMyStringGrid::InGrid(int col, int row) const {
+  return col >= 0 && row >= 0 && col < fGrid->GetColCount() && row < fGrid->GetRowCount();
+}
+
+bool TMyStringGrid::InArrays(int col, int row) const {
+  if (col < 0 || row < 0 || col >= static_cast<int>(fGridBackColor.size())) return false;
+  return row < static_cast<int>(fGridBackColor[static_cast<std::size_t>(col)].size());
+}
+
+// ---------------------------------------------------------------------------
+// Dimensions and position
+
+void TMyStringGrid::SetCol(int col) {
+  const int count = fGrid->GetColCount();
+  if (col < 0 || col >= count) {
+    WarningInt("TMyStringGrid.SetCol : Bad new Col : ", col);
+    col = std::clamp(col, 0, std::max(0, count - 1));
+  }
+  if (col == fGrid->GetCol()) return;
+  fGrid->SetCol(col);
+  if (fRememberOn) fEnteredText = GetCell(fGrid->GetCol(), fGrid->GetRow());
+  fGrid->SetEditorMode(false);
+}
+
+void TMyStringGrid::SetRow(int row) {
+  const int count = fGrid->GetRowCount();
+  if (row < 0 || row >= count) {
+    WarningInt("TMyStringGrid.SetRow : Bad new Row : ", row);
+    row = std::clamp(row, 0, std::max(0, count - 1));
+  }
+  const int before = fGrid->GetRow();
+  fGrid->SetRow(row);
+  if (fRememberOn) fEnteredText = GetCell(fGrid->GetCol(), fGrid->GetRow());
+  if (fGrid->GetRow() != before) fGrid->SetEditorMode(false);
+}
+
+void TMyStringGrid::SetRowCount(int n) {
+  if (n <= fGrid->GetFixedRows()) {
+    Error("TMyStringGrid.SetRowCount : impossible de supprimer la premiere ligne");
+    return;
+  }
+  if (n == fGrid->GetRowCount()) return;
+  fSelectOn = false;
+  fGrid->SetRowCount(n);
+  fSelectOn = true;
+  UpdateDimensions();
+}
+
+void TMyStringGrid::SetColCount(int n) {
+  if (n == fGrid->GetColCount()) return;
+  fSelectOn = false;
+  fGrid->SetColCount(n);
+  fSelectOn = true;
+  UpdateDimensions();
+}
+
+void TMyStringGrid::SetFixedCols(int n) {
+  fGrid->SetFixedCols(n);
+  for (int col = 0; col < n; ++col) SetColReadOnly(col, true);
+}
+
+void TMyStringGrid::SetFixedRows(int n) { fGrid->SetFixedRows(n); }
+
+void TMyStringGrid::SetTopRow(int row) {
+  if (row >= fGrid->GetFixedRows() && row <= fGrid->GetRowCount() - 1) fGrid->SetTopRow(row);
+}
+
+void TMyStringGrid::SetWidth(int w) {
+  fGrid->SetWidth(w);
+  AutoSizeCols();
+}
+
+void TMyStringGrid::SetHeight(int h) {
+  fGrid->SetHeight(h);
+  AutoSizeCols();
+}
+
+void TMyStringGrid::SetVisible(bool visible) {
+  fGrid->SetVisible(visible);
+  if (visible) fGrid->SetEditorMode(false);
+}
+
+// ---------------------------------------------------------------------------
+// Cells and columns
+
+std::string TMyStringGrid::GetCell(int col, int row) const {
+  if (!InGrid(col, row)) {
+    TraceIntInt("TMyStringGrid.GetCell: bad col row : ", col, row);
+    return std::string();
+  }
+  return fGrid->GetCells(col, row);
+}
+
+void TMyStringGrid::SetCell(int col, int row, const std::string& text) {
+  if (!InGrid(col, row) || !InArrays(col, row)) {
+    // Writing outside the grid (or outside the attributes during a bulk
+    // update) would read a read-only flag that does not exist.
+    TraceIntInt("TMyStringGrid.SetCell: bad col row : ", col, row);
+    return;
+  }
+  if (fReadOnly[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] != 0) {
+    ErrorIntInt("TMyStringGrid.SetCell:Trying to write in a read-only cell ", col, row);
+    return;
+  }
+  fGrid->SetCells(col, row, text);
+  InitColors(col, row);
+  ExecuteColorconstraints(col, row);
+}
+
+void TMyStringGrid::SetCellForced(int col, int row, const std::string& text) {
+  fRememberOn = false;
+  fGrid->SetCells(col, row, text);
+  InitColors(col, row);
+  ExecuteColorconstraints(col, row);
+  fRememberOn = true;
+}
+
+std::string TMyStringGrid::GetColName(int col) const {
+  if (col < 0 || col >= fGrid->GetColCount() || col >= static_cast<int>(fColNames.size())) {
+    Error("TMyStringGrid.GetColName: trying to access a bad col");
+    return std::string();
+  }
+  return fColNames[static_cast<std::size_t>(col)];
+}
+
+void TMyStringGrid::SetColName(int col, const std::string& name) {
+  if (col < 0 || col >= fGrid->GetColCount() || col >= static_cast<int>(fColNames.size())) {
+    Error("TMyStringGrid.SetColName: trying to access a bad col");
+    return;
+  }
+  fColNames[static_cast<std::size_t>(col)] = name;
+  SetCellForced(col, 0, name);
+}
+
+int TMyStringGrid::GetColIndex(const std::string& name) const {
+  const int count = std::min<int>(fGrid->GetColCount(), static_cast<int>(fColNames.size()));
+  for (int col = 0; col < count; ++col) {
+    if (fColNames[static_cast<std::size_t>(col)] == name) return col;
+  }
+  Error("TMyStringGrid.GetColIndex : colonne n'existe pas : " + name);
+  return -1;
+}
+
+void TMyStringGrid::setTitles(const std::string& titles) {
+  TStringManager& sm = StringManager();
+  const int n = sm.CountTokens(titles, ';');
+  if (n + fGrid->GetFixedCols() != fGrid->GetColCount()) {
+    Error("TMyStringGrid.setTitles : donnees de titre pas a la bonne taille");
+    return;
+  }
+  for (int i = 1; i <= n; ++i) SetColName(fGrid->GetFixedCols() + i - 1, sm.GetToken(titles, i, ';'));
+}
+
+std::string TMyStringGrid::GetCellByName(const std::string& name, int row) const {
+  return GetCell(GetColIndex(name), row);
+}
+
+void TMyStringGrid::SetCellByName(const std::string& name, int row, const std::string& text) {
+  SetCell(GetColIndex(name), row, text);
+}
+
+void TMyStringGrid::SetCellForcedByName(const std::string& name, int row, const std::string& text) {
+  SetCellForced(GetColIndex(name), row, text);
+}
+
+std::string TMyStringGrid::GetCurrentCell(const std::string& name) const { return GetCell(GetColIndex(name), GetRow()); }
+
+void TMyStringGrid::SetColReadOnly(int col, bool flag) {
+  if (col < 0 || col >= static_cast<int>(fReadOnly.size())) return;
+  auto& column = fReadOnly[static_cast<std::size_t>(col)];
+  std::fill(column.begin(), column.end(), flag ? 1 : 0);
+}
+
+void TMyStringGrid::SetColReadOnlyByName(const std::string& name, bool flag) {
+  const int col = GetColIndex(name);
+  if (col >= 0 && col < fGrid->GetColCount()) SetColReadOnly(col, flag);
+}
+
+std::pair<int, int> TMyStringGrid::FindCell(const std::string& text, const std::string& name) const {
+  // The named column is looked up once: an unknown name is reported once and
+  // finds nothing, instead of being reported again for every column.
+  int named = -1;
+  if (!name.empty()) {
+    named = GetColIndex(name);
+    if (named < 0) return {-1, -1};
+  }
+  const int fixedRows = fGrid->GetFixedRows();
+  const int rows = fGrid->GetRowCount();
+  for (int k = fGrid->GetFixedCols(); k < fGrid->GetColCount(); ++k) {
+    const int col = name.empty() ? k : named;
+    for (int row = fixedRows; row < rows; ++row) {
+      if (fGrid->GetCells(col, row) == text) return {col, row};
+    }
+  }
+  return {-1, -1};
+}
+
+// ---------------------------------------------------------------------------
+// Rows
+
+void TMyStringGrid::CopyRowAttributes(int col, int from, int to) {
+  if (!InArrays(col, from) || !InArrays(col, to)) return;
+  const auto c = static_cast<std::size_t>(col);
+  const auto f = static_cast<std::size_t>(from);
+  const auto t = static_cast<std::size_t>(to);
+  fGridBackColor[c][t] = fGridBackColor[c][f];
+  fCellFonts[c][t] = fCellFonts[c][f];
+  fReadOnly[c][t] = fReadOnly[c][f];
+  fColorConstraints[c][t] = fColorConstraints[c][f];
+}
+
+void TMyStringGrid::InsertEmptyLine(int row, bool keepAttributes) {
+  if (row < fGrid->GetFixedRows() || row > fGrid->GetRowCount()) {
+    ErrorInt("TMyStringGrid.InsertEmptyLine: bad Row Position ", row);
+    return;
+  }
+  SetRowCount(fGrid->GetRowCount() + 1);
+  const int rows = fGrid->GetRowCount();
+  const int cols = fGrid->GetColCount();
+  for (int col = 0; col < cols; ++col) {
+    for (int r = rows - 1; r >= row + 1; --r) CopyRowAttributes(col, r - 1, r);
+    if (!keepAttributes && InArrays(col, row)) {
+      const auto c = static_cast<std::size_t>(col);
+      const auto r = static_cast<std::size_t>(row);
+      fGridBackColor[c][r] = fDefaultColor;
+      fCellFonts[c][r] = fDefaultFontHandle;
+      fReadOnly[c][r] = 0;
+    }
+  }
+  for (int r = rows - 2; r >= row; --r) {
+    for (int col = 0; col < cols; ++col) fGrid->SetCells(col, r + 1, fGrid->GetCells(col, r));
+  }
+  for (int col = fGrid->GetFixedCols(); col < cols; ++col) SetCellForced(col, row, "");
+  SetCol(fGrid->GetFixedCols());
+  SetRow(row);
+  UpdateDimensions();
+}
+
+void TMyStringGrid::DeleteLine(int row) {
+  if (row < fGrid->GetFixedRows() || row > fGrid->GetRowCount() - 1) {
+    ErrorInt("TMyStringGrid.DeleteLine: bad Row Position ", row);
+    return;
+  }
+  const int rows = fGrid->GetRowCount();
+  const int cols = fGrid->GetColCount();
+  for (int col = fGrid->GetFixedCols(); col < cols; ++col) {
+    for (int r = row; r <= rows - 2; ++r) CopyRowAttributes(col, r + 1, r);
+  }
+  for (int r = row; r <= rows - 2; ++r) {
+    for (int col = 0; col < cols; ++col) fGrid->SetCells(col, r, fGrid->GetCells(col, r + 1));
+  }
+  SetRowCount(rows - 1);
+  SetRow(GetRow());
+}
+
+void TMyStringGrid::ClearCells() {
+  for (int col = fGrid->GetFixedCols(); col < fGrid->GetColCount(); ++col) {
+    for (int row = fGrid->GetFixedRows(); row < fGrid->GetRowCount(); ++row) SetCellForced(col, row, "");
+  }
+}
+
+void TMyStringGrid::NumberRows() {
+  if (!fNumberingOn) return;
+  fSelectOn = false;
+  if (fGrid->GetColCount() > 0) {
+    for (int row = 1; row < fGrid->GetRowCount(); ++row) SetCellForced(0, row, IntToStr(row));
+  }
+  fSelectOn = true;
+}
+
+// ---------------------------------------------------------------------------
+// Sorting, layout and bulk updates
+
+namespace {
+
+struct TSortEntry {
+  int Row;
+  std::string_view Text;
+  TTypedKey Key;
+};
+
+}  // namespace
+
+void TMyStringGrid::TrierColonne(int col) {
+  if (col < 0 || col >= fGrid->GetColCount()) {
+    ErrorInt("TMyStringGrid.TrierColonne: bad col : ", col);
+    fGrid->Repaint();
+    return;
+  }
+  const int fixedCols = fGrid->GetFixedCols();
+  const int fixedRows = fGrid->GetFixedRows();
+  const int cols = fGrid->GetColCount();
+  const int rows = fGrid->GetRowCount();
+
+  std::vector<std::string> remembered;
+  const int currentRow = GetRow();
+  for (int c = fixedCols; c < cols; ++c) remembered.push_back(fGrid->GetCells(c, currentRow));
+  const int offset = GetRow() - GetTopRow();
+
+  SetAutomatic(false);
+
+  // Every text of the sorted column is classified once; the quicksort then
+  // compares keys instead of matching shapes at each comparison.
+  std::vector<std::string> keys;
+  keys.reserve(static_cast<std::size_t>(std::max(0, rows - fixedRows)));
+  for (int row = fixedRows; row < rows; ++row) keys.push_back(fGrid->GetCells(col, row));
+  std::vector<TSortEntry> list;
+  list.reserve(keys.size());
+  for (int row = fixedRows; row < rows; ++row) {
+    const std::string& text = keys[static_cast<std::size_t>(row - fixedRows)];
+    list.push_back(TSortEntry{row, text, ClassifyValue(text)});
+  }
+  TypedQuickSort(list, [](const TSortEntry& a, const TSortEntry& b) {
+    return CompareClassified(a.Text, a.Key, b.Text, b.Key);
+  });
+
+  // The scratch copy holds the data area, row by row in the sorted order.
+  const auto dataCols = static_cast<std::size_t>(std::max(0, cols - fixedCols));
+  std::vector<std::string> scratch(list.size() * dataCols);
+  for (std::size_t k = 0; k < list.size(); ++k) {
+    const int source = list[k].Row;
+    const int target = fSortAscending ? static_cast<int>(k) : static_cast<int>(list.size() - 1 - k);
+    for (std::size_t c = 0; c < dataCols; ++c)
+      scratch[static_cast<std::size_t>(target) * dataCols + c] = fGrid->GetCells(fixedCols + static_cast<int>(c), source);
+  }
+  list.clear();
+  keys.clear();
+  for (std::size_t k = 0; k * dataCols < scratch.size() && dataCols > 0; ++k) {
+    for (std::size_t c = 0; c < dataCols; ++c)
+      SetCellForced(fixedCols + static_cast<int>(c), fixedRows + static_cast<int>(k), scratch[k * dataCols + c]);
+  }
+  scratch.clear();
+
+  for (int row = fixedRows; row < rows; ++row) {
+    bool same = true;
+    for (int c = fixedCols; c < cols && same; ++c)
+      same = fGrid->GetCells(c, row) == remembered[static_cast<std::size_t>(c - fixedCols)];
+    if (same) SetRow(row);
+  }
+  SetTopRow(std::min(std::max(GetRow() - offset, fixedRows), rows - fGrid->GetVisibleRowCount()));
+
+  NumberRows();
+  SetAutomatic(true);
+  InitColors();
+  ExecuteColorconstraints();
+  fGrid->Repaint();
+}
+
+void TMyStringGrid::Resort() {
+  if (fSortCol >= 0 && fSortCol < fGrid->GetColCount()) {
+    TrierColonne(fSortCol);
+  } else {
+    TrierColonne(0);
+  }
+}
+
+int TMyStringGrid::ColumnTextWidth(int col) {
+  int width = 25;
+  const int rows = fGrid->GetRowCount();
+  for (int row = 0; row < rows; ++row) width = std::max(width, fGrid->TextWidth(fGrid->GetCells(col, row)));
+  return width;
+}
+
+int TMyStringGrid::ScrollBarShown() const {
+  return fGrid->GetFixedRows() + fGrid->GetVisibleRowCount() < fGrid->GetRowCount() ? 1 : 0;
+}
+
+namespace {
+
+// Rounds to the nearest integer, a half going to the even neighbour.
+int RoundHalfEven(double value) {
+  const double lower = std::floor(value);
+  const double diff = value - lower;
+  if (diff > 0.5) return static_cast<int>(lower) + 1;
+  if (diff < 0.5) return static_cast<int>(lower);
+  const auto l = static_cast<long long>(lower);
+  return static_cast<int>(l % 2 == 0 ? l : l + 1);
+}
+
+}  // namespace
+
+void TMyStringGrid::AutoSizeCols() {
+  if (!fAutoSizeOn) return;
+  const int cols = fGrid->GetColCount();
+  if (cols <= 0) return;
+  fGrid->SetFont(fDefaultFont);
+  std::vector<int> widths(static_cast<std::size_t>(cols));
+  for (int col = 0; col < cols; ++col) widths[static_cast<std::size_t>(col)] = ColumnTextWidth(col);
+  const int scroll = ScrollBarShown();
+  auto total = [&widths] {
+    long long sum = 0;
+    for (int w : widths) sum += w;
+    return sum;
+  };
+  long long sum = total();
+  long long extra = fGrid->GetWidth() - (sum + 15LL * scroll + 12 + cols);
+  if (extra > 0) {
+    for (int& w : widths) w += RoundHalfEven(static_cast<double>(w) / static_cast<double>(sum) * static_cast<double>(extra));
+    sum = total();
+    extra = fGrid->GetWidth() - (sum + 15LL * scroll + 12 + cols);
+    if (extra > 0) widths.back() = std::max<int>(25, widths.back() + static_cast<int>(extra));
+  }
+  for (int col = 0; col < cols; ++col) fGrid->SetColWidth(col, widths[static_cast<std::size_t>(col)]);
+}
+
+int TMyStringGrid::GetNeededWidth() {
+  const int cols = fGrid->GetColCount();
+  fGrid->SetFont(fDefaultFont);
+  long long sum = 0;
+  for (int col = 0; col < cols; ++col) sum += ColumnTextWidth(col);
+  return static_cast<int>(sum + cols + 15 * ScrollBarShown() + 12);
+}
+
+void TMyStringGrid::SetAutomatic(bool flag) {
+  fNotifyOn = flag;
+  fColorsOn = flag;
+  fDimensionsOn = flag;
+  fRememberOn = flag;
+  fSelectOn = flag;
+}
+
+void TMyStringGrid::UpdateDimensions() {
+  if (!fDimensionsOn) return;
+  const int cols = std::max(0, fGrid->GetColCount());
+  const int rows = std::max(0, fGrid->GetRowCount());
+  const int oldCols = static_cast<int>(fGridBackColor.size());
+  const int oldRows = oldCols == 0 ? 0 : static_cast<int>(fGridBackColor[0].size());
+  const int fixedRows = fGrid->GetFixedRows();
+  const std::uint8_t newColReadOnly = fGrid->GetEditing() ? 0 : 1;
+
+  fGridBackColor.resize(static_cast<std::size_t>(cols));
+  fCellFonts.resize(static_cast<std::size_t>(cols));
+  fReadOnly.resize(static_cast<std::size_t>(cols));
+  fColorConstraints.resize(static_cast<std::size_t>(cols));
+  for (int col = 0; col < cols; ++col) {
+    const auto c = static_cast<std::size_t>(col);
+    const auto r = static_cast<std::size_t>(rows);
+    if (col >= oldCols) {
+      fGridBackColor[c].assign(r, fDefaultColor);
+      fCellFonts[c].assign(r, fDefaultFontHandle);
+      fReadOnly[c].assign(r, newColReadOnly);
+      fColorConstraints[c].assign(r, 0);
+      continue;
+    }
+    const int firstNew = std::min(oldRows, rows);
+    const TColor color = fixedRows < firstNew ? fGridBackColor[c][static_cast<std::size_t>(fixedRows)] : fDefaultColor;
+    const std::uint8_t readOnly = firstNew > 0 ? fReadOnly[c][0] : newColReadOnly;
+    const TConstraintsHandle constraints = firstNew > 0 ? fColorConstraints[c][0] : 0;
+    fGridBackColor[c].resize(r, color);
+    fCellFonts[c].resize(r, fDefaultFontHandle);
+    fReadOnly[c].resize(r, readOnly);
+    fColorConstraints[c].resize(r, constraints);
+  }
+  fColNames.resize(static_cast<std::size_t>(cols));
+
+  NumberRows();
+  InitColors();
+  ExecuteColorconstraints();
+  AutoSizeCols();
+}
+
+void TMyStringGrid::Refresh() {
+  UpdateDimensions();
+  fGrid->Repaint();
+}
+
+// ---------------------------------------------------------------------------
+// Attributes
+
+bool TMyStringGrid::GetReadOnly(int col, int row) const {
+  if (!InArrays(col, row)) return false;
+  return fReadOnly[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] != 0;
+}
+
+TGridFont TMyStringGrid::GetCellFont(int col, int row) const {
+  if (!InArrays(col, row)) return fDefaultFont;
+  return fFonts.Get(fCellFonts[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)]);
+}
+
+const std::vector<TColorConstraint>& TMyStringGrid::GetColorConstraints(int col, int row) const {
+  if (!InArrays(col, row)) return fConstraints.Get(0);
+  return fConstraints.Get(fColorConstraints[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)]);
+}
+
+std::size_t TMyStringGrid::AttributeBytes() const {
+  std::size_t bytes = 0;
+  for (std::size_t c = 0; c < fGridBackColor.size(); ++c) {
+    bytes += fGridBackColor[c].capacity() * sizeof(TColor) + fCellFonts[c].capacity() * sizeof(TFontHandle) +
+             fReadOnly[c].capacity() * sizeof(std::uint8_t) +
+             fColorConstraints[c].capacity() * sizeof(TConstraintsHandle);
+  }
+  bytes += 4 * fGridBackColor.size() * sizeof(std::vector<int>);
+  for (std::size_t h = 0; h < fConstraints.Count(); ++h)
+    bytes += sizeof(std::vector<TColorConstraint>) + fConstraints.Get(static_cast<TConstraintsHandle>(h)).capacity() * sizeof(TColorConstraint);
+  return bytes;
+}

@@ -1,0 +1,195 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "GridAttributes.h"
+#include "GridSurface.h"
+#include "QueryGrid.h"
+
+class TMyDatabase;
+class TMyStringGrid;
+
+// Called when the user leaves a cell: its column, its row and the text it
+// had when it was entered (the receiver compares it with the present text).
+using TCellChangeProc = std::function<void(int col, int row, const std::string& previousText)>;
+
+// A live view of one row or one column of a grid's texts.
+class TGridStrings {
+public:
+  TGridStrings(TGridSurface* grid, int index, bool isRow) : fGrid(grid), fIndex(index), fIsRow(isRow) {}
+  int Count() const;
+  std::string Get(int i) const;
+  void Set(int i, const std::string& text);
+  // Position of the first entry equal to text, or -1.
+  int IndexOf(const std::string& text) const;
+
+private:
+  TGridSurface* fGrid;
+  int fIndex;
+  bool fIsRow;
+};
+
+// The model of every grid on screen. It wraps a grid surface (which keeps the
+// texts, the dimensions, the current cell and the scrolling) and adds what a
+// plain string grid lacks: a colour, a font, a read-only flag and a list of
+// colour constraints per cell, named columns, sorting by a title click, rows
+// inserted and deleted with their attributes, a notification when the user
+// leaves a changed cell, automatic column widths and its own painting.
+//
+// It takes over the surface's events at creation: the form sets its handlers
+// on the surface first; the managed grid keeps them and calls them after its
+// own work. Destroy the managed grid before its surface.
+class TMyStringGrid : public TQueryGrid {
+public:
+  TMyStringGrid(TGridSurface* grid, TCellChangeProc onCellChange = nullptr);
+  ~TMyStringGrid() override;
+  TMyStringGrid(const TMyStringGrid&) = delete;
+  TMyStringGrid& operator=(const TMyStringGrid&) = delete;
+
+  // Dimensions and position.
+  int GetCol() const { return fGrid->GetCol(); }
+  int GetRow() const { return fGrid->GetRow(); }
+  int GetColCount() const { return fGrid->GetColCount(); }
+  int GetRowCount() const { return fGrid->GetRowCount(); }
+  int GetFixedCols() override { return fGrid->GetFixedCols(); }
+  int GetFixedRows() override { return fGrid->GetFixedRows(); }
+  int GetTopRow() const { return fGrid->GetTopRow(); }
+  int GetLeft() const { return fGrid->GetLeft(); }
+  int GetTop() const { return fGrid->GetTop(); }
+  int GetWidth() const { return fGrid->GetWidth(); }
+  int GetHeight() const { return fGrid->GetHeight(); }
+  bool GetVisible() const { return fGrid->GetVisible(); }
+  TGridSurface* GetCanvas() const { return fGrid; }
+  TGridSurface* GetGrid() const { return fGrid; }
+  void SetCol(int col);
+  void SetRow(int row);
+  void SetRowCount(int n) override;
+  void SetColCount(int n) override;
+  void SetFixedCols(int n);
+  void SetFixedRows(int n);
+  void SetTopRow(int row);
+  void SetLeft(int x) { fGrid->SetLeft(x); }
+  void SetTop(int y) { fGrid->SetTop(y); }
+  void SetWidth(int w);
+  void SetHeight(int h);
+  void SetVisible(bool visible);
+  void SetFocus() { fGrid->SetFocus(); }
+
+  // Cells and columns.
+  std::string GetCell(int col, int row) const;
+  void SetCell(int col, int row, const std::string& text);
+  void SetCellForced(int col, int row, const std::string& text) override;
+  std::string GetColName(int col) const;
+  void SetColName(int col, const std::string& name);
+  int GetColIndex(const std::string& name) const;
+  void setTitles(const std::string& titles) override;
+  std::string GetCellByName(const std::string& name, int row) const;
+  void SetCellByName(const std::string& name, int row, const std::string& text);
+  void SetCellForcedByName(const std::string& name, int row, const std::string& text);
+  std::string GetCurrentCell(const std::string& name) const;
+  TGridStrings GetRowStrings(int row) const { return TGridStrings(fGrid, row, true); }
+  TGridStrings GetColStrings(int col) const { return TGridStrings(fGrid, col, false); }
+  TGridStrings GetColStringsByName(const std::string& name) const {
+    return TGridStrings(fGrid, GetColIndex(name), false);
+  }
+  void SetColReadOnly(int col, bool flag);
+  void SetColReadOnlyByName(const std::string& name, bool flag);
+  // (col, row) of the first cell equal to text, or (-1, -1).
+  std::pair<int, int> FindCell(const std::string& text, const std::string& name) const;
+
+  // Rows.
+  void InsertEmptyLine(int row, bool keepAttributes);
+  void DeleteLine(int row);
+  void ClearCells() override;
+  void Clear() { ClearCells(); }
+  void NumberRows();
+
+  // Sorting, layout and bulk updates.
+  void TrierColonne(int col);
+  void TrierColonne(const std::string& name) { TrierColonne(GetColIndex(name)); }
+  void Resort();
+  void AutoSizeCols();
+  int GetNeededWidth();
+  void SetAutomatic(bool flag);
+  void UpdateDimensions() override;
+  void Refresh();
+
+  // Cell typing and colours.
+  bool CheckType(const std::string& text, int code);
+  void AddColColorConstraint(int col, int code, TColor color);
+  void AddRowColorConstraint(int row, int code, TColor color);
+  void ClearColorConstraints();
+  void InitColors(int col, int row);
+  void InitColors(int col);
+  void InitColors();
+  void ExecuteColorconstraints(int col, int row);
+  void ExecuteColorconstraints(int col);
+  void ExecuteColorconstraints();
+  void UpdateRowColors(int row);
+  TColor GetCellColor(int col, int row) const;
+  void OnDrawCell(int col, int row, const TGridRect& rect, TGridDrawState state);
+
+  // Per-cell attributes, for screens and tests that read them.
+  bool GetReadOnly(int col, int row) const;
+  TGridFont GetCellFont(int col, int row) const;
+  const std::vector<TColorConstraint>& GetColorConstraints(int col, int row) const;
+  const std::string& GetEnteredText() const { return fEnteredText; }
+  // Bytes of per-cell attributes (texts aside) held for the whole grid.
+  std::size_t AttributeBytes() const;
+
+  // Screens read and write these four directly.
+  bool fSortAscending = false;
+  std::int32_t fSortCol = 0;
+  TColor fDefaultColor = 0xFFFFFF;
+  bool fNumberingOn = true;
+
+private:
+  template <class T>
+  using TCellArray = std::vector<std::vector<T>>;
+
+  bool InArrays(int col, int row) const;
+  bool InGrid(int col, int row) const;
+  void SelectCellHandler(int col, int row, bool& canSelect);
+  void TypingHandler(std::uint16_t key, TShiftState shift);
+  void WheelHandler();
+  void TitleClick(int x, int y);
+  void DoubleClick();
+  void ExitHandler();
+  bool ReferenceLookup(std::unique_ptr<TMyDatabase>& table, const char* fileName, const char* field,
+                       const std::string& text);
+  void CopyRowAttributes(int col, int from, int to);
+  void InstallHandlers();
+  int ColumnTextWidth(int col);
+  int ScrollBarShown() const;
+
+  TGridSurface* fGrid;
+  TCellArray<TColor> fGridBackColor;
+  TCellArray<TFontHandle> fCellFonts;
+  TCellArray<std::uint8_t> fReadOnly;
+  TCellArray<TConstraintsHandle> fColorConstraints;
+  std::vector<std::string> fColNames;
+  std::string fEnteredText;
+  bool fNotifyOn = true;
+  bool fColorsOn = true;
+  bool fDimensionsOn = true;
+  bool fAutoSizeOn = true;
+  bool fRememberOn = true;
+  bool fSelectOn = true;
+  TGridFont fDefaultFont;
+  TColor fSelectedColor = 0x800000;
+  TColor fFixedColor = clBtnFace;
+  std::unique_ptr<TMyDatabase> fPaysDb;
+  std::unique_ptr<TMyDatabase> fPsychotropesDb;
+  std::unique_ptr<TMyDatabase> fStupefiantsDb;
+  TCellChangeProc fOnCellChange;
+  TGridEvents fFormEvents;
+
+  TGridFontPool fFonts;
+  TConstraintPool fConstraints;
+  TFontHandle fDefaultFontHandle = 0;
+};

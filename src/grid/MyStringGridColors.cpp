@@ -1,0 +1,286 @@
+// Cell typing, colour constraints and the painting of a managed grid.
+
+#include <algorithm>
+
+#include "MyDatabase.h"
+#include "MyStringGrid.h"
+#include "StringManager.h"
+#include "Trace.h"
+
+namespace {
+
+bool IsEmptyText(const std::string& t) { return t.empty(); }
+
+}  // namespace
+
+bool TMyStringGrid::ReferenceLookup(std::unique_ptr<TMyDatabase>& table, const char* fileName, const char* field,
+                                    const std::string& text) {
+  if (!table) table = std::make_unique<TMyDatabase>(fileName);
+  std::string pattern = "^";
+  pattern.reserve(text.size() + 2);
+  for (char ch : text) pattern += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+  pattern += "$";
+  // A text that is not a valid expression raises ERegExError here, which
+  // abandons the operation up to the screen's event handler.
+  table->Query(field, pattern, Pattern);
+  return table->QueryResultCount() >= 1;
+}
+
+bool TMyStringGrid::CheckType(const std::string& text, int code) {
+  TStringManager& sm = StringManager();
+  // Only the space character is stripped; a tab stays part of the text.
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && text[first] == ' ') ++first;
+  while (last > first && text[last - 1] == ' ') --last;
+  std::string stripped;
+  const bool whole = first == 0 && last == text.size();
+  if (!whole) stripped.assign(text, first, last - first);
+  const std::string& t = whole ? text : stripped;
+
+  auto isReal = [&] { return sm.IsReal(t); };
+  auto value = [&] { return sm.MyStrToFloat(t); };
+  auto isInteger = [&] { return sm.IsInteger(t); };
+  auto intValue = [&] { return sm.MyStrToFloat(t); };
+  auto code25 = [&] { return sm.IsDigits(t) && t.size() == 4; };
+  auto pays = [&] { return ReferenceLookup(fPaysDb, "./Data/ListePays.db", "Nom Pays", t); };
+  auto psycho = [&] {
+    return ReferenceLookup(fPsychotropesDb, "./Data/ListePsychotropes.db", "CIP Psychotrope", t);
+  };
+  auto code16 = [&] {
+    if (isReal()) return true;
+    if (t.size() < 2 || t.back() != sm.DecimalSeparator()) return false;
+    return sm.IsInteger(t.substr(0, t.size() - 1));
+  };
+  auto code52 = [&] { return IsEmptyText(t) || pays(); };
+
+  switch (code) {
+    case 0: return isInteger();
+    case 1: return isReal();
+    case 2: return sm.IsBoolean(t);
+    case 3: return true;
+    case 4: return false;
+    case 5: return IsEmptyText(t);
+    case 6: return !IsEmptyText(t);
+    case 7: return true;
+    case 8: return isInteger() && intValue() >= 0;
+    case 9: return isInteger() && intValue() > 0;
+    case 10: return isInteger() && intValue() <= 0;
+    case 11: return isInteger() || IsEmptyText(t);
+    case 12: return sm.IsDigits(t);
+    case 13: return isReal() && value() >= 0;
+    case 14: return IsEmptyText(t) || (isReal() && value() >= 0);
+    case 15: return isReal() && value() > 0;
+    case 16: return code16();
+    case 17: return code16() || IsEmptyText(t);
+    case 18: return isReal() && value() >= 1;
+    case 19: return isReal() && value() <= 0;
+    case 20: return isReal() && value() < 0;
+    case 21: return sm.IsPhone(t) || IsEmptyText(t);
+    case 22: return sm.IsEmail(t) || IsEmptyText(t);
+    case 23: return pays();
+    case 24: return t.size() == 13;
+    case 25: return code25();
+    case 26: return sm.IsCIP(t);
+    case 27: return sm.IsDate(t);
+    case 28: return sm.IsCIP(t) && !psycho();
+    case 29: return sm.IsCIP(t) ? psycho() : true;
+    case 30: return psycho();
+    case 31: return ReferenceLookup(fStupefiantsDb, "./Data/ListeStupefiants.db", "CIP Stupefiant", t);
+    case 32: return (sm.IsCIP(t) || IsEmptyText(t)) ? psycho() : true;
+    case 33: return sm.IsCIP(t) && t[0] != '3';
+    case 34: return sm.IsFactureNumber(t);
+    case 35: return sm.IsDevisNumber(t);
+    case 36: return sm.IsAvoirNumber(t);
+    case 37: return !isReal();
+    case 38: return !sm.IsDigits(t);
+    case 39: return !sm.IsPhone(t);
+    case 40: return !sm.IsCIP(t);
+    case 41: return !code25();
+    case 42: return !code25() && !IsEmptyText(t);
+    case 43: return !sm.IsPhone(t) && !IsEmptyText(t);
+    case 44: return !sm.IsCIP(t) && !IsEmptyText(t);
+    case 45: return !(isReal() && value() >= 1);
+    case 46: return !sm.IsFactureNumber(t) && !IsEmptyText(t);
+    case 47: return !sm.IsDevisNumber(t) && !IsEmptyText(t);
+    case 48: return !sm.IsAvoirNumber(t) && !IsEmptyText(t);
+    case 49: return !sm.IsEmail(t) && !IsEmptyText(t);
+    case 50: return !sm.IsDate(t);
+    case 51: return !isInteger();
+    case 52: return code52();
+    case 53: return !code52();
+    default:
+      Trace("TMyStringGrid.CheckType: Analyse de ce type pas encore implémentée");
+      return false;
+  }
+}
+
+void TMyStringGrid::AddColColorConstraint(int col, int code, TColor color) {
+  if (col < 0 || col >= fGrid->GetColCount() || col >= static_cast<int>(fColorConstraints.size())) {
+    ErrorInt("TMyStringGrid.AddColColorConstraint : Bad Col Param : ", col);
+    return;
+  }
+  const TColorConstraint constraint{static_cast<std::uint8_t>(code), color};
+  // The cells of a column nearly always share one list, so the last answer
+  // of the pool is reused instead of looking it up for every row.
+  TConstraintsHandle lastFrom = 0;
+  TConstraintsHandle lastTo = fConstraints.Append(0, constraint);
+  for (auto& handle : fColorConstraints[static_cast<std::size_t>(col)]) {
+    if (handle != lastFrom) {
+      lastFrom = handle;
+      lastTo = fConstraints.Append(handle, constraint);
+    }
+    handle = lastTo;
+  }
+  InitColors(col);
+  ExecuteColorconstraints(col);
+}
+
+void TMyStringGrid::AddRowColorConstraint(int row, int code, TColor color) {
+  if (row < 0 || row >= fGrid->GetRowCount() || fColorConstraints.empty() ||
+      row >= static_cast<int>(fColorConstraints[0].size())) {
+    ErrorInt("TMyStringGrid.AddRowColorConstraint : Bad Row Param : ", row);
+    return;
+  }
+  const TColorConstraint constraint{static_cast<std::uint8_t>(code), color};
+  for (auto& column : fColorConstraints) {
+    auto& handle = column[static_cast<std::size_t>(row)];
+    handle = fConstraints.Append(handle, constraint);
+  }
+  for (int col = 0; col < static_cast<int>(fColorConstraints.size()); ++col) {
+    InitColors(col, row);
+    ExecuteColorconstraints(col, row);
+  }
+}
+
+void TMyStringGrid::ClearColorConstraints() {
+  for (auto& column : fColorConstraints) std::fill(column.begin(), column.end(), 0);
+}
+
+void TMyStringGrid::InitColors(int col, int row) {
+  if (!fColorsOn) return;
+  if (!InGrid(col, row) || !InArrays(col, row)) {
+    ErrorIntInt("TMyStringGrid.InitColors: Bad Params ", col, row);
+    return;
+  }
+  fGridBackColor[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] = fDefaultColor;
+}
+
+void TMyStringGrid::InitColors(int col) {
+  if (!fColorsOn) return;
+  if (col < 0 || col >= static_cast<int>(fGridBackColor.size()) || col >= fGrid->GetColCount()) {
+    // One report for the column rather than one box per row.
+    ErrorIntInt("TMyStringGrid.InitColors: Bad Params ", col, 0);
+    return;
+  }
+  auto& column = fGridBackColor[static_cast<std::size_t>(col)];
+  std::fill(column.begin(), column.end(), fDefaultColor);
+}
+
+void TMyStringGrid::InitColors() {
+  if (!fColorsOn) return;
+  for (auto& column : fGridBackColor) std::fill(column.begin(), column.end(), fDefaultColor);
+}
+
+void TMyStringGrid::ExecuteColorconstraints(int col, int row) {
+  if (!fColorsOn) return;
+  if (col < 0 || col >= fGrid->GetColCount() || col >= static_cast<int>(fGridBackColor.size())) {
+    ErrorInt("TMyStringGrid.ExecuteColorconstraints: Bad Params Col ", col);
+    return;
+  }
+  if (row < 0 || row >= fGrid->GetRowCount() || row >= static_cast<int>(fGridBackColor[static_cast<std::size_t>(col)].size())) {
+    ErrorInt("TMyStringGrid.ExecuteColorconstraints: Bad Params Row ", row);
+    return;
+  }
+  if (col < fGrid->GetFixedCols() || row < fGrid->GetFixedRows()) return;
+  const auto c = static_cast<std::size_t>(col);
+  const auto r = static_cast<std::size_t>(row);
+  const auto& constraints = fConstraints.Get(fColorConstraints[c][r]);
+  if (constraints.empty()) return;
+  const std::string& text = fGrid->GetCells(col, row);
+  for (const TColorConstraint& constraint : constraints) {
+    if (CheckType(text, constraint.Type)) {
+      fGridBackColor[c][r] = constraint.Color;
+      return;
+    }
+  }
+}
+
+void TMyStringGrid::ExecuteColorconstraints(int col) {
+  if (!fColorsOn) return;
+  if (col < 0 || col >= fGrid->GetColCount() || col >= static_cast<int>(fGridBackColor.size())) {
+    ErrorInt("TMyStringGrid.ExecuteColorconstraints: Bad Params col ", col);
+    return;
+  }
+  const int rows = std::min<int>(fGrid->GetRowCount(), static_cast<int>(fGridBackColor[static_cast<std::size_t>(col)].size()));
+  for (int row = 0; row < rows; ++row) ExecuteColorconstraints(col, row);
+}
+
+void TMyStringGrid::ExecuteColorconstraints() {
+  if (!fColorsOn) return;
+  const int cols = std::min<int>(fGrid->GetColCount(), static_cast<int>(fGridBackColor.size()));
+  for (int col = 0; col < cols; ++col) ExecuteColorconstraints(col);
+}
+
+void TMyStringGrid::UpdateRowColors(int row) {
+  if (row < 0 || row >= fGrid->GetRowCount()) {
+    ErrorInt("TMyStringGrid.UpdateRowColors: Bad Params Row ", row);
+    return;
+  }
+  for (int col = 0; col < fGrid->GetColCount(); ++col) {
+    InitColors(col, row);
+    ExecuteColorconstraints(col, row);
+  }
+}
+
+TColor TMyStringGrid::GetCellColor(int col, int row) const {
+  if (!InGrid(col, row) || !InArrays(col, row)) {
+    Error("TMyStringGrid.GetCellColor: bad params");
+    return 255;
+  }
+  return fGridBackColor[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+}
+
+void TMyStringGrid::OnDrawCell(int col, int row, const TGridRect& rect, TGridDrawState state) {
+  const std::string text = GetCell(col, row);
+  bool paint = true;
+  if (!InArrays(col, row) && !fDimensionsOn) {
+    // A bulk update is under way and the attributes have not followed the
+    // grid's new size yet: the cell is painted plain, without a report, so
+    // that a box shown during the update cannot set off one box per cell.
+    const bool fixed = state.Fixed || col < fGrid->GetFixedCols() || row < fGrid->GetFixedRows();
+    fGrid->SetBrushColor(state.Selected ? fSelectedColor : fixed ? fFixedColor : fDefaultColor);
+    fGrid->FillRect(rect);
+    paint = false;
+  } else if (fGridBackColor.empty()) {
+    Error("TMyStringGrid.OnDrawCell: fGridBackColor not assigned");
+    paint = false;
+  } else if (col < 0 || col >= static_cast<int>(fGridBackColor.size())) {
+    ErrorInt("TMyStringGrid.OnDrawCell: bad Col ", col);
+    paint = false;
+  } else if (row < 0 || row >= static_cast<int>(fGridBackColor[static_cast<std::size_t>(col)].size())) {
+    ErrorInt("TMyStringGrid.OnDrawCell: bad Row ", row);
+    paint = false;
+  }
+  if (paint) {
+    const auto c = static_cast<std::size_t>(col);
+    const auto r = static_cast<std::size_t>(row);
+    TColor background = fGridBackColor[c][r];
+    TGridFont font = fFonts.Get(fCellFonts[c][r]);
+    if (state.Fixed) {
+      background = fFixedColor;
+      font.Color = fDefaultFont.Color;
+    }
+    if (state.Selected) {
+      background = fSelectedColor;
+      font.Color = 0xFFFFFF;
+    }
+    fGrid->SetBrushColor(background);
+    fGrid->FillRect(rect);
+    fGrid->SetFont(font);
+    const int x = (rect.Left + rect.Right - fGrid->TextWidth(text)) / 2;
+    const int y = (rect.Top + rect.Bottom - fGrid->TextHeight(text)) / 2;
+    fGrid->TextRect(rect, x, y, text);
+  }
+  if (fFormEvents.OnDrawCell) fFormEvents.OnDrawCell(col, row, rect, state);
+}
