@@ -429,10 +429,7 @@ std::string TStringManager::FormatRealStringStrict(const std::string& text, char
 // ---------------------------------------------------------------------------
 // Comparisons
 
-int TStringManager::Compare(const std::string& a, const std::string& b) {
-  if (a == b) return 0;
-  return CompareClassified(a, ClassifyValue(a), b, ClassifyValue(b));
-}
+int TStringManager::Compare(const std::string& a, const std::string& b) { return CompareTyped(a, b); }
 
 int TStringManager::ComparePrefix(const std::string& a, const std::string& b) const {
   if (BeginsWith(a, b) || BeginsWith(b, a)) return 0;

@@ -21,6 +21,30 @@ inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Parses "-"? [0-9]+ ([.,] [0-9]+)? over [0, n) without checking the leading
 // zero rules, which the caller has done.
 double ParseReal(const char* p, std::size_t n) {
+  // Short numbers: the digits as a whole number below 2^53 divided by an
+  // exact power of ten is the correctly rounded value (one rounding only).
+  {
+    static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                     1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::size_t k = p[0] == '-' ? 1 : 0;
+    std::uint64_t m = 0;
+    int digits = 0;
+    int fraction = -1;
+    for (; k < n && digits <= 16; ++k) {
+      const char c = p[k];
+      if (c == ',' || c == '.') {
+        fraction = 0;
+      } else {
+        m = m * 10 + static_cast<std::uint64_t>(c - '0');
+        ++digits;
+        if (fraction >= 0) ++fraction;
+      }
+    }
+    if (k == n && m < (1ULL << 53)) {
+      const double v = fraction > 0 ? static_cast<double>(m) / kPowers[fraction] : static_cast<double>(m);
+      return p[0] == '-' ? -v : v;
+    }
+  }
   char small[64];
   std::string large;
   char* buf = small;
@@ -156,47 +180,73 @@ double RealValueOf(std::string_view text) {
   return ParseReal(text.data(), core);
 }
 
+namespace {
+
+// The kind of a text and its whole-number key (integers, dates, pieces);
+// the double of a real is left to the caller. core is the length without
+// the final line break.
+TValueKind KindOf(std::string_view text, std::size_t core, std::int64_t& intKey) {
+  if (core == 0) return TValueKind::Text;
+  const char c0 = text[0];
+  if (c0 == '-' || IsDigit(c0)) {
+    const TValueKind kind = NumberKind(text, core, &intKey);
+    if (kind != TValueKind::Text) return kind;
+    if (DateBody(text, core)) {
+      intKey = DigitsValue(text, 6, 10) * 10000 + DigitsValue(text, 3, 5) * 100 + DigitsValue(text, 0, 2);
+      return TValueKind::Date;
+    }
+    return TValueKind::Text;
+  }
+  TValueKind kind = TValueKind::Text;
+  if (c0 == 'A') {
+    if (PieceBody(text, core, 'A', 'V', 3, 4)) kind = TValueKind::Avoir;
+  } else if (c0 == 'D') {
+    if (PieceBody(text, core, 'D', 'E', 4, 5)) kind = TValueKind::Devis;
+  } else if (c0 == 'F') {
+    if (PieceBody(text, core, 'F', 'A', 5, 5)) kind = TValueKind::Facture;
+  }
+  if (kind != TValueKind::Text) intKey = DigitsValue(text, 2, core);
+  return kind;
+}
+
+inline bool IsNumber(TValueKind k) { return k == TValueKind::Integer || k == TValueKind::Real; }
+
+inline int SignOf(std::int64_t a, std::int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+}  // namespace
+
+int CompareTyped(std::string_view a, std::string_view b) {
+  if (a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size()) == 0) return 0;
+  const std::size_t coreA = LengthBeforeFinalLineBreak(a);
+  std::int64_t intA = 0;
+  const TValueKind x = KindOf(a, coreA, intA);
+  if (x == TValueKind::Text) return CompareBytes(a, b);
+  const std::size_t coreB = LengthBeforeFinalLineBreak(b);
+  std::int64_t intB = 0;
+  const TValueKind y = KindOf(b, coreB, intB);
+  if (x == TValueKind::Integer && y == TValueKind::Integer) return SignOf(intA, intB);
+  if (IsNumber(x) && IsNumber(y)) {
+    const double ra = x == TValueKind::Integer ? static_cast<double>(intA) : ParseReal(a.data(), coreA);
+    const double rb = y == TValueKind::Integer ? static_cast<double>(intB) : ParseReal(b.data(), coreB);
+    return ra < rb ? -1 : (ra > rb ? 1 : 0);
+  }
+  if (x == y) return SignOf(intA, intB);
+  return CompareBytes(a, b);
+}
+
 TTypedKey ClassifyValue(std::string_view text) {
   TTypedKey key;
   const std::size_t core = LengthBeforeFinalLineBreak(text);
-  if (core == 0) return key;
-  const char c0 = text[0];
-  if (c0 == '-' || IsDigit(c0)) {
-    std::int64_t v = 0;
-    const TValueKind kind = NumberKind(text, core, &v);
-    if (kind == TValueKind::Integer) {
-      key.Kind = kind;
-      key.Int = v;
-      // Exact below 2^53 and correctly rounded above, like reading the text.
-      key.Real = static_cast<double>(v);
-      return key;
-    }
-    if (kind == TValueKind::Real) {
-      key.Kind = kind;
-      key.Real = ParseReal(text.data(), core);
-      return key;
-    }
-    if (DateBody(text, core)) {
-      key.Kind = TValueKind::Date;
-      key.Int = DigitsValue(text, 6, 10) * 10000 + DigitsValue(text, 3, 5) * 100 + DigitsValue(text, 0, 2);
-    }
-    return key;
-  }
-  if (c0 == 'A') {
-    if (PieceBody(text, core, 'A', 'V', 3, 4)) {
-      key.Kind = TValueKind::Avoir;
-      key.Int = DigitsValue(text, 2, core);
-    }
-  } else if (c0 == 'D') {
-    if (PieceBody(text, core, 'D', 'E', 4, 5)) {
-      key.Kind = TValueKind::Devis;
-      key.Int = DigitsValue(text, 2, core);
-    }
-  } else if (c0 == 'F') {
-    if (PieceBody(text, core, 'F', 'A', 5, 5)) {
-      key.Kind = TValueKind::Facture;
-      key.Int = DigitsValue(text, 2, core);
-    }
+  std::int64_t v = 0;
+  key.Kind = KindOf(text, core, v);
+  if (key.Kind == TValueKind::Integer) {
+    key.Int = v;
+    // Exact below 2^53 and correctly rounded above, like reading the text.
+    key.Real = static_cast<double>(v);
+  } else if (key.Kind == TValueKind::Real) {
+    key.Real = ParseReal(text.data(), core);
+  } else if (key.Kind != TValueKind::Text) {
+    key.Int = v;
   }
   return key;
 }

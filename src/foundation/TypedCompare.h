@@ -49,5 +49,9 @@ std::size_t LengthBeforeFinalLineBreak(std::string_view text);
 // Compare(a, b) for two values whose keys were computed by ClassifyValue.
 int CompareClassified(std::string_view a, const TTypedKey& ka, std::string_view b, const TTypedKey& kb);
 
+// Compare(a, b) in one call, for callers that do not keep the keys: the
+// values are only read when both texts are of a kind that needs them.
+int CompareTyped(std::string_view a, std::string_view b);
+
 // Byte comparison of Windows-1252 texts (unsigned bytes; a prefix is smaller).
 int CompareBytes(std::string_view a, std::string_view b);
