@@ -3,20 +3,49 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "MyList.h"
 #include "QueryGrid.h"
 #include "TypedCompare.h"
 
 enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
 
-// One entry of a field's sorted index: the value and its record index, with
-// the value's typed key computed once when the index is built.
+// One entry of a field's sorted index: a live record and the typed key of its
+// value in that field, computed once when the index is built. The value text
+// itself stays in the table (the entry names its record), so growing or
+// shrinking the table never leaves an entry pointing at freed memory.
+// For text values the key's Int holds the first eight bytes of the text,
+// big-endian, so that most text comparisons of a sort never touch the string.
 struct TIndexEntry {
-  const std::string* Value;  // points into fDatas
-  std::int32_t Record;
   TTypedKey Key;
+  std::int32_t Record = 0;
+};
+
+// How the order of a built index relates to byte order; decides which fast
+// searches are exact on it.
+enum class TIndexOrder : std::uint8_t {
+  // Every pair of values compares as their bytes do (texts, invoice numbers,
+  // codes of digits of one length): the index is in byte order.
+  Bytes,
+  // All values (empty ones apart) are numbers, or all dates, or all credit
+  // note numbers, or all quote numbers: the typed order is a total order on
+  // them and the index is sorted by it.
+  Typed,
+  // Mixed kinds: the typed comparison is not transitive on these values, so
+  // nothing can be assumed about the order beyond what the sort produced.
+  Mixed
+};
+
+// The sorted index of one field.
+struct TFieldIndex {
+  int Field = 0;
+  std::vector<TIndexEntry> Entries;
+  TIndexOrder Order = TIndexOrder::Mixed;
+  // With Order == Typed: the kind shared by the values (Integer and Real both
+  // count as Real).
+  TValueKind TypedKind = TValueKind::Text;
 };
 
 // A flat text table (".db"): ordered named fields and record slots of string
@@ -47,12 +76,16 @@ public:
   std::string SaveToText() const;
 
   const std::string& GetFileName() const { return FileName; }
+  // True when the last LoadFromFile found the file but could not read it
+  // (too large, unreadable). Such a table is never saved over that file.
+  bool LoadFailed() const { return fLoadFailed; }
 
   // Fields.
   int FieldCount() const;
   int GetFieldPos(const std::string& name) const;
   bool FieldExists(const std::string& name) const;
   void SetFieldName(int field, const std::string& name);
+  // Empty for a field index out of range.
   const std::string& GetFieldName(int field) const;
 
   // Records and values.
@@ -67,35 +100,63 @@ public:
   void CopyRecord(int source, int target);
 
   // Queries and indexes.
+  // Query and QueryAdd let ERegExError through when the pattern (Pattern
+  // mode, or the value of an Exact query) does not compile or is empty; the
+  // screen that asked catches it.
   void Query(const std::string& fieldName, const std::string& value, TQueryMode mode);
   void QueryAdd(const std::string& fieldName, const std::string& value, TQueryMode mode);
   void QueryAll();
   int QueryResultCount() const;
   int QueryGetDataIndex(int i) const;
   std::string GetQueryResultString(const std::string& fieldName, int i) const;
+  // With grid == nullptr the table's own grid of the debug window is used
+  // and the window shown.
   void DisplayQuery(TQueryGrid* grid, const std::string& columnFilter, bool withTitles);
   void BuildIndex(int field);
   void RebuildIndexes();
   // (first, last) positions in the index of the entries matching the key by
   // ComparePrefix, or (-1, -1).
-  std::pair<int, int> DichotomicFindFirst(const std::vector<TIndexEntry>* index, const std::string& key, int start,
+  std::pair<int, int> DichotomicFindFirst(const TFieldIndex* index, const std::string& key, int start,
                                           int finish) const;
 
-  // Read access for tests and tools.
-  const std::vector<TIndexEntry>& GetFieldIndex(int field) const { return FieldIndexes[static_cast<std::size_t>(field)]; }
+  // Read access for tests, tools and the grids.
+  const TFieldIndex& GetFieldIndex(int field) const { return FieldIndexes[static_cast<std::size_t>(field)]; }
   bool GetIndexValid(int field) const { return IndexValid[static_cast<std::size_t>(field)] != 0; }
   const std::vector<std::int32_t>& GetQueryResults() const { return QueryResults; }
+  // The value without any check; the caller guarantees both indexes.
+  const std::string& ValueAt(int field, int record) const {
+    return fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
+  }
 
 private:
   std::vector<std::vector<std::string>> fDatas;
   std::vector<std::string> FieldNames;
   std::vector<std::uint8_t> DeletedFlags;
-  std::vector<std::vector<TIndexEntry>> FieldIndexes;
+  std::vector<TFieldIndex> FieldIndexes;
   std::string FileName;
   std::vector<std::int32_t> QueryResults;
   std::vector<std::int32_t> fScratch;
   std::unique_ptr<TQueryGrid> fDebugGrid;
   std::vector<std::uint8_t> IndexValid;
+  bool fLoadFailed = false;
+  // The file whose load failed: saving over it is refused.
+  std::string fFailedFile;
 
   TMyDatabase();
+  void Clear();
+  void ParseText(std::string_view text);
+  void InvalidateAllIndexes();
+  void PrepareQuery();
+  void QueryCore(const std::string& fieldName, const std::string& value, TQueryMode mode);
+  void WalkPattern(const TFieldIndex& index, const std::string& pattern);
+  bool ExactLookup(const TFieldIndex& index, const std::string& value);
+  std::pair<int, int> PrefixRangeBytes(const TFieldIndex& index, std::string_view key, int start, int finish) const;
+  std::pair<int, int> PrefixRangeProbing(const TFieldIndex& index, const std::string& key, int start,
+                                         int finish) const;
 };
+
+// The comparison the indexes are sorted with: the typed comparison of the
+// two values, read from the entries' keys where they decide.
+int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb);
+// The key an index entry carries for a value.
+TTypedKey IndexKeyOf(std::string_view value);

@@ -1,0 +1,516 @@
+// Queries and the sorted per-field indexes of TMyDatabase.
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "MyDatabase.h"
+#include "StringManager.h"
+#include "Trace.h"
+#include "TypedSort.h"
+
+namespace {
+
+const std::string kNoText;
+
+// Integers beyond 2^53 lose digits as doubles, so comparing them with reals
+// is no longer consistent with comparing them with each other.
+constexpr std::int64_t kExactDoubleLimit = std::int64_t(1) << 53;
+
+std::uint64_t FirstBytes(std::string_view text) {
+  std::uint64_t prefix = 0;
+  const std::size_t n = text.size() < 8 ? text.size() : 8;
+  for (std::size_t i = 0; i < 8; ++i) {
+    prefix <<= 8;
+    if (i < n) prefix |= static_cast<unsigned char>(text[i]);
+  }
+  return prefix;
+}
+
+inline int Sign(std::int64_t a, std::int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
+}
+
+// The prefix comparison of the lookups: 0 when both texts are non-empty and
+// one begins with the other, otherwise the byte comparison (an empty key
+// equals only an empty value).
+int PrefixCompare(std::string_view key, std::string_view value) {
+  if (!key.empty() && !value.empty() && (StartsWith(value, key) || StartsWith(key, value))) return 0;
+  return CompareBytes(key, value);
+}
+
+// A value that the Exact pattern "^" + value + "$" matches literally: no
+// pattern character, and no control character or NEL, which the newline
+// convention would treat as line breaks.
+bool IsLiteralValue(std::string_view value) {
+  for (const char ch : value) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c == 0x7F || c == 0x85) return false;
+    switch (c) {
+      case '\\': case '^': case '$': case '.': case '[': case ']': case '|':
+      case '(': case ')': case '?': case '*': case '+': case '{': case '}':
+        return false;
+      default:
+        break;
+    }
+  }
+  return true;
+}
+
+// True when "^" + value + "$" matches text: the text is the value, or the
+// value followed by one line break ("$" also matches before a final line
+// break, and any line-break sequence counts).
+bool ExactMatches(std::string_view text, std::string_view value) {
+  if (!StartsWith(text, value)) return false;
+  const std::size_t extra = text.size() - value.size();
+  if (extra == 0) return true;
+  const auto c = static_cast<unsigned char>(text[value.size()]);
+  if (extra == 1) return c == '\n' || c == '\r' || c == 0x0B || c == 0x0C || c == 0x85;
+  return extra == 2 && c == '\r' && text[value.size() + 1] == '\n';
+}
+
+}  // namespace
+
+TTypedKey IndexKeyOf(std::string_view value) {
+  TTypedKey key = ClassifyValue(value);
+  if (key.Kind == TValueKind::Text) key.Int = static_cast<std::int64_t>(FirstBytes(value));
+  return key;
+}
+
+int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb) {
+  const TTypedKey& ka = ea.Key;
+  const TTypedKey& kb = eb.Key;
+  const bool textA = ka.Kind == TValueKind::Text;
+  const bool textB = kb.Kind == TValueKind::Text;
+  if (textA && textB) {
+    const auto pa = static_cast<std::uint64_t>(ka.Int);
+    const auto pb = static_cast<std::uint64_t>(kb.Int);
+    if (pa != pb) return pa < pb ? -1 : 1;
+    return CompareBytes(a, b);
+  }
+  // A text against any other kind compares bytes.
+  if (textA || textB) return CompareBytes(a, b);
+  if (ka.Kind == TValueKind::Integer && kb.Kind == TValueKind::Integer) return Sign(ka.Int, kb.Int);
+  return CompareClassified(a, ka, b, kb);
+}
+
+void TMyDatabase::BuildIndex(int field) {
+  if (field < 0 || field >= FieldCount()) return;
+  const auto f = static_cast<std::size_t>(field);
+  const std::vector<std::string>& column = fDatas[f];
+  TFieldIndex& index = FieldIndexes[f];
+  index.Field = field;
+  std::vector<TIndexEntry>& entries = index.Entries;
+  entries.clear();
+  entries.reserve(column.size());
+
+  // What the values are decides which searches are exact on the index.
+  unsigned kinds = 0;
+  bool digitsOneLength = true;
+  std::size_t digitsLength = 0;
+  bool plainFacture = true;
+  bool bigInteger = false;
+  for (std::size_t r = 0; r < column.size(); ++r) {
+    if (DeletedFlags[r] != 0) continue;
+    const std::string& value = column[r];
+    TIndexEntry entry;
+    entry.Key = IndexKeyOf(value);
+    entry.Record = static_cast<std::int32_t>(r);
+    entries.push_back(entry);
+    if (value.empty()) continue;
+    kinds |= 1u << static_cast<unsigned>(entry.Key.Kind);
+    if (entry.Key.Kind == TValueKind::Integer) {
+      const bool digits = value.front() != '-' && value.back() >= '0' && value.back() <= '9';
+      if (!digits || (digitsLength != 0 && value.size() != digitsLength)) digitsOneLength = false;
+      digitsLength = value.size();
+      if (entry.Key.Int > kExactDoubleLimit || entry.Key.Int < -kExactDoubleLimit) bigInteger = true;
+    } else if (entry.Key.Kind == TValueKind::Facture) {
+      if (value.size() != 7) plainFacture = false;
+    }
+  }
+
+  TypedQuickSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
+    return CompareIndexEntries(column[static_cast<std::size_t>(a.Record)], a,
+                               column[static_cast<std::size_t>(b.Record)], b);
+  });
+
+  auto bit = [](TValueKind k) { return 1u << static_cast<unsigned>(k); };
+  const unsigned byteKinds = bit(TValueKind::Text) | bit(TValueKind::Integer) | bit(TValueKind::Facture);
+  const unsigned numberKinds = bit(TValueKind::Integer) | bit(TValueKind::Real);
+  index.TypedKind = TValueKind::Text;
+  if ((kinds & ~byteKinds) == 0 && ((kinds & bit(TValueKind::Integer)) == 0 || digitsOneLength) &&
+      ((kinds & bit(TValueKind::Facture)) == 0 || plainFacture)) {
+    index.Order = TIndexOrder::Bytes;
+  } else if ((kinds & ~numberKinds) == 0 && !bigInteger) {
+    index.Order = TIndexOrder::Typed;
+    index.TypedKind = TValueKind::Real;
+  } else if (kinds == bit(TValueKind::Date) || kinds == bit(TValueKind::Avoir) || kinds == bit(TValueKind::Devis)) {
+    index.Order = TIndexOrder::Typed;
+    index.TypedKind = kinds == bit(TValueKind::Date)    ? TValueKind::Date
+                      : kinds == bit(TValueKind::Avoir) ? TValueKind::Avoir
+                                                        : TValueKind::Devis;
+  } else {
+    index.Order = TIndexOrder::Mixed;
+  }
+  IndexValid[f] = 1;
+}
+
+void TMyDatabase::RebuildIndexes() {
+  RefreshTrace();
+  FieldIndexes.clear();
+  FieldIndexes.resize(FieldNames.size());
+  IndexValid.assign(FieldNames.size(), 0);
+  for (int f = 0; f < FieldCount(); ++f) BuildIndex(f);
+}
+
+void TMyDatabase::PrepareQuery() {
+  for (int f = 0; f < FieldCount(); ++f) {
+    if (IndexValid[static_cast<std::size_t>(f)] == 0) BuildIndex(f);
+  }
+  QueryResults.clear();
+  fScratch.clear();
+}
+
+void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& pattern) {
+  TStringManager& strings = StringManager();
+  // Compiled before the walk, so that a bad pattern is reported whatever the
+  // table holds, an empty one included.
+  strings.RegExMatch(pattern, kNoText);
+  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  for (const TIndexEntry& entry : index.Entries) {
+    if (strings.RegExMatch(pattern, column[static_cast<std::size_t>(entry.Record)])) fScratch.push_back(entry.Record);
+  }
+}
+
+// Answers an Exact query from the order of the index, with the same records
+// in the same order as running the pattern over every entry. False when the
+// order of this index cannot answer it; the caller then walks.
+bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value) {
+  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const std::vector<TIndexEntry>& entries = index.Entries;
+  auto valueAt = [&](std::size_t i) -> std::string_view {
+    return column[static_cast<std::size_t>(entries[i].Record)];
+  };
+  const std::string_view v(value);
+  auto byteLowerBound = [&](std::string_view key) {
+    std::size_t lo = 0;
+    std::size_t hi = entries.size();
+    while (lo < hi) {
+      const std::size_t mid = lo + (hi - lo) / 2;
+      if (CompareBytes(valueAt(mid), key) < 0) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    return lo;
+  };
+
+  if (index.Order == TIndexOrder::Bytes) {
+    // The value, then the value followed by a break below 0x0E (LF, VT, FF,
+    // CR, CR LF), all sit right after the value in byte order; the value
+    // followed by NEL (0x85) sits further on.
+    for (std::size_t i = byteLowerBound(v); i < entries.size(); ++i) {
+      const std::string_view text = valueAt(i);
+      if (!StartsWith(text, v)) break;
+      if (text.size() > v.size() && static_cast<unsigned char>(text[v.size()]) > 0x0D) break;
+      if (ExactMatches(text, v)) fScratch.push_back(entries[i].Record);
+    }
+    const std::string withNel = value + '\x85';
+    for (std::size_t i = byteLowerBound(withNel); i < entries.size() && valueAt(i) == withNel; ++i) {
+      fScratch.push_back(entries[i].Record);
+    }
+    return true;
+  }
+
+  if (index.Order == TIndexOrder::Typed) {
+    TIndexEntry probe;
+    probe.Key = IndexKeyOf(v);
+    const TValueKind kind = probe.Key.Kind;
+    if (index.TypedKind == TValueKind::Real) {
+      if (kind == TValueKind::Integer && (probe.Key.Int > kExactDoubleLimit || probe.Key.Int < -kExactDoubleLimit)) {
+        return false;
+      }
+      // A text of another kind equals none of the values (a value and the
+      // same value with a final break are of the same kind).
+      if (kind != TValueKind::Integer && kind != TValueKind::Real) return true;
+    } else if (kind != index.TypedKind) {
+      return true;
+    }
+    auto cmp = [&](std::size_t i) { return CompareIndexEntries(valueAt(i), entries[i], v, probe); };
+    std::size_t lo = 0;
+    std::size_t hi = entries.size();
+    while (lo < hi) {
+      const std::size_t mid = lo + (hi - lo) / 2;
+      if (cmp(mid) < 0) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    // Equal typed keys include other spellings ("1" and "1,0"); only the
+    // texts the pattern matches are kept.
+    for (std::size_t i = lo; i < entries.size() && cmp(i) == 0; ++i) {
+      if (ExactMatches(valueAt(i), v)) fScratch.push_back(entries[i].Record);
+    }
+    return true;
+  }
+  return false;
+}
+
+void TMyDatabase::QueryCore(const std::string& fieldName, const std::string& value, TQueryMode mode) {
+  fScratch.clear();
+  const int field = GetFieldPos(fieldName);
+  if (field == -1) return;
+  const auto f = static_cast<std::size_t>(field);
+  if (IndexValid[f] == 0) BuildIndex(field);
+  const TFieldIndex& index = FieldIndexes[f];
+  switch (mode) {
+    case Exact:
+      // "^$" never matches: an empty match does not count.
+      if (value.empty()) return;
+      if (IsLiteralValue(value) && ExactLookup(index, value)) return;
+      WalkPattern(index, "^" + value + "$");
+      return;
+    case Pattern:
+      WalkPattern(index, value);
+      return;
+    case Prefix: {
+      const std::pair<int, int> range =
+          DichotomicFindFirst(&index, value, 0, static_cast<int>(index.Entries.size()) - 1);
+      if (range.first < 0) return;
+      for (int i = range.first; i <= range.second; ++i) fScratch.push_back(index.Entries[static_cast<std::size_t>(i)].Record);
+      return;
+    }
+  }
+}
+
+void TMyDatabase::Query(const std::string& fieldName, const std::string& value, TQueryMode mode) {
+  PrepareQuery();
+  QueryCore(fieldName, value, mode);
+  QueryResults = fScratch;
+}
+
+void TMyDatabase::QueryAdd(const std::string& fieldName, const std::string& value, TQueryMode mode) {
+  QueryCore(fieldName, value, mode);
+  if (QueryResults.empty()) {
+    QueryResults = fScratch;
+    return;
+  }
+  // Each record once, the earlier answers first.
+  std::int32_t largest = 0;
+  for (const std::int32_t r : QueryResults) largest = std::max(largest, r);
+  for (const std::int32_t r : fScratch) largest = std::max(largest, r);
+  std::vector<std::uint8_t> present(static_cast<std::size_t>(largest) + 1, 0);
+  for (const std::int32_t r : QueryResults) present[static_cast<std::size_t>(r)] = 1;
+  for (const std::int32_t r : fScratch) {
+    if (present[static_cast<std::size_t>(r)] != 0) continue;
+    present[static_cast<std::size_t>(r)] = 1;
+    QueryResults.push_back(r);
+  }
+}
+
+void TMyDatabase::QueryAll() {
+  PrepareQuery();
+  if (FieldCount() > 0 && RecordCount() > 0) {
+    QueryResults.reserve(DeletedFlags.size());
+    for (std::size_t r = 0; r < DeletedFlags.size(); ++r) {
+      if (DeletedFlags[r] == 0) QueryResults.push_back(static_cast<std::int32_t>(r));
+    }
+  } else {
+    Trace("TMyDatabase.QueryAll: Requete sur base vide");
+  }
+}
+
+int TMyDatabase::QueryResultCount() const { return static_cast<int>(QueryResults.size()); }
+
+int TMyDatabase::QueryGetDataIndex(int i) const {
+  if (QueryResults.empty()) {
+    Error("TMyDatabase.QueryGetDataIndex : No Query Results Assigned");
+    return -1;
+  }
+  if (i < 0 || i >= QueryResultCount()) {
+    ErrorInt("TMyDatabase.QueryGetDataIndex : Bad Pos : ", i);
+    return -1;
+  }
+  return QueryResults[static_cast<std::size_t>(i)];
+}
+
+std::string TMyDatabase::GetQueryResultString(const std::string& fieldName, int i) const {
+  if (!fieldName.empty() && !QueryResults.empty() && i >= 0 && i < QueryResultCount()) {
+    const std::int32_t record = QueryResults[static_cast<std::size_t>(i)];
+    for (std::size_t f = 0; f < FieldNames.size(); ++f) {
+      if (FieldNames[f] != fieldName) continue;
+      // Read without the deleted check: a record deleted after the query
+      // still answers. A slot dropped by SetRecordCount no longer exists.
+      if (record >= 0 && record < RecordCount()) return fDatas[f][static_cast<std::size_t>(record)];
+      break;
+    }
+  }
+  Warning("TMyDatabase.GetQueryResultString: impossible de trouver " + fieldName + " position " + " " + IntToStr(i));
+  return std::string();
+}
+
+void TMyDatabase::DisplayQuery(TQueryGrid* grid, const std::string& columnFilter, bool withTitles) {
+  if (grid == nullptr) {
+    grid = fDebugGrid.get();
+    if (grid == nullptr) {
+      Warning("TMyDatabase.DisplayQuery: pas de grille de debug pour " + FileName);
+      return;
+    }
+    if (TTableDebugWindow* window = GetTableDebugWindow()) window->ShowWindow();
+  }
+  std::string filter = columnFilter;
+  if (filter.empty()) {
+    for (std::size_t f = 0; f < FieldNames.size(); ++f) {
+      if (f > 0) filter += ';';
+      filter += FieldNames[f];
+    }
+  }
+  TStringManager& strings = StringManager();
+  const int names = strings.CountTokens(filter, ';');
+  const int fixedCols = grid->GetFixedCols();
+  const int fixedRows = grid->GetFixedRows();
+  grid->ClearCells();
+  grid->SetColCount(names + fixedCols);
+  grid->SetRowCount(std::max(QueryResultCount(), 1) + fixedRows);
+  if (withTitles) grid->setTitles(filter);
+
+  // Field of each column; a name the table lacks is reported on every row,
+  // as looking it up for each row would.
+  std::vector<int> fields(static_cast<std::size_t>(names), -1);
+  std::vector<std::string> columnNames(static_cast<std::size_t>(names));
+  for (int c = 0; c < names; ++c) {
+    columnNames[static_cast<std::size_t>(c)] = strings.GetToken(filter, c + 1, ';');
+    if (FieldExists(columnNames[static_cast<std::size_t>(c)])) {
+      fields[static_cast<std::size_t>(c)] = GetFieldPos(columnNames[static_cast<std::size_t>(c)]);
+    }
+  }
+  const int records = RecordCount();
+  for (int j = 0; j < QueryResultCount(); ++j) {
+    const std::int32_t record = QueryResults[static_cast<std::size_t>(j)];
+    for (int c = 0; c < names; ++c) {
+      int p = fields[static_cast<std::size_t>(c)];
+      if (p == -1) p = GetFieldPos(columnNames[static_cast<std::size_t>(c)]);
+      if (p == -1 || record < 0 || record >= records) continue;
+      grid->SetCellForced(c + fixedCols, fixedRows + j, fDatas[static_cast<std::size_t>(p)][static_cast<std::size_t>(record)]);
+    }
+  }
+  grid->UpdateDimensions();
+}
+
+std::pair<int, int> TMyDatabase::DichotomicFindFirst(const TFieldIndex* index, const std::string& key, int start,
+                                                     int finish) const {
+  if (index == nullptr || index->Field < 0 || index->Field >= FieldCount()) {
+    Error("TMyDatabase.DichotomicFindFirst:liste index non assignee");
+    return {-1, -1};
+  }
+  const int count = static_cast<int>(index->Entries.size());
+  if (start < 0 || start >= count || finish < 0 || finish >= count || finish < start) {
+    Error("TMyDatabase.DichotomicFindFirst:Paire Start / Finish non valide : " + IntToStr(start) + "," +
+          IntToStr(finish));
+    return {-1, -1};
+  }
+  if (index->Order == TIndexOrder::Bytes) return PrefixRangeBytes(*index, key, start, finish);
+  return PrefixRangeProbing(*index, key, start, finish);
+}
+
+// On an index in byte order the matching entries are found by binary search:
+// the block of values beginning with the key, preceded by the values that
+// are a beginning of the key and stand right before it. When nothing begins
+// with the key, the longest beginning of the key found in the index answers
+// (with the shorter ones right before it).
+std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std::string_view key, int start,
+                                                  int finish) const {
+  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const std::vector<TIndexEntry>& entries = index.Entries;
+  auto valueAt = [&](int i) -> std::string_view {
+    return column[static_cast<std::size_t>(entries[static_cast<std::size_t>(i)].Record)];
+  };
+  if (key.empty()) {
+    // Only empty values match, and they come first.
+    int last = start - 1;
+    while (last + 1 <= finish && valueAt(last + 1).empty()) ++last;
+    if (last < start) return {-1, -1};
+    return {start, last};
+  }
+  auto lowerBound = [&](std::string_view k) {
+    int lo = start;
+    int hi = finish + 1;
+    while (lo < hi) {
+      const int mid = lo + (hi - lo) / 2;
+      if (CompareBytes(valueAt(mid), k) < 0) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    return lo;
+  };
+  auto extendBack = [&](int first) {
+    while (first - 1 >= start && PrefixCompare(key, valueAt(first - 1)) == 0) --first;
+    return first;
+  };
+  const int blockStart = lowerBound(key);
+  int lo = blockStart;
+  int hi = finish + 1;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (StartsWith(valueAt(mid), key)) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  const int blockEnd = lo;
+  if (blockEnd > blockStart) return {extendBack(blockStart), blockEnd - 1};
+  for (std::size_t length = key.size() - 1; length >= 1; --length) {
+    const std::string_view beginning = key.substr(0, length);
+    const int i = lowerBound(beginning);
+    if (i > finish || valueAt(i) != beginning) continue;
+    int last = i;
+    while (last + 1 <= finish && valueAt(last + 1) == beginning) ++last;
+    return {extendBack(i), last};
+  }
+  return {-1, -1};
+}
+
+// Without byte order the search probes the ends and the middle of the range,
+// halves it while nothing matched, and widens around the entry that matched.
+std::pair<int, int> TMyDatabase::PrefixRangeProbing(const TFieldIndex& index, const std::string& key, int start,
+                                                    int finish) const {
+  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const std::vector<TIndexEntry>& entries = index.Entries;
+  auto compareAt = [&](int i) {
+    return PrefixCompare(key, column[static_cast<std::size_t>(entries[static_cast<std::size_t>(i)].Record)]);
+  };
+  const int low = start;
+  const int high = finish;
+  while (true) {
+    const int cs = compareAt(start);
+    const int cf = compareAt(finish);
+    if (cs < 0 || cf > 0) return {-1, -1};
+    int found = -1;
+    if (cs == 0) found = start;
+    if (cf == 0) found = finish;
+    const int mid = (start + finish) / 2;
+    const int cm = compareAt(mid);
+    if (cm == 0) found = mid;
+    if (found == -1) {
+      if (finish - start <= 1) return {-1, -1};
+      if (cm < 0) {
+        finish = mid;
+      } else {
+        start = mid;
+      }
+      continue;
+    }
+    int first = found;
+    while (first - 1 >= low && compareAt(first - 1) == 0) --first;
+    int last = found;
+    while (last + 1 <= high && compareAt(last + 1) == 0) ++last;
+    return {first, last};
+  }
+}
