@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# Installs what the build needs, builds Quorix, and either starts it on the
+# working folder or runs every test.
+#
+#   bash scripts/quorix.sh run     install, build, prepare ~/Quorix, start Quorix
+#   bash scripts/quorix.sh test    install, build, run every test
+#   bash scripts/quorix.sh start   start Quorix again on the working folder (no build)
+#
+# QUORIX_HOME names another working folder (default: ~/Quorix).
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${QUORIX_BUILD_DIR:-$ROOT/build}"
+WORK="${QUORIX_HOME:-$HOME/Quorix}"
+BINARY="$BUILD/src/app/quorix"
+
+# Debian 12 packages: toolchain and libraries, the sqlite3 shell for the
+# benchmark checks, Xvfb for screenshots, clang for the fuzzers, and a font
+# so that windows drawn without a desktop still show their text.
+PACKAGES=(
+  cmake g++ make pkg-config
+  qt6-base-dev libpcre2-dev libgtest-dev libgmock-dev
+  sqlite3 python3
+  xvfb xauth imagemagick fonts-dejavu-core
+  clang libclang-rt-14-dev
+)
+
+say() { printf '== %s\n' "$*"; }
+
+install_packages() {
+  local missing=()
+  local p
+  for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  if [ "${#missing[@]}" -eq 0 ]; then
+    return 0
+  fi
+  say "installing: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      sudo=(sudo)
+    else
+      echo "These Debian packages are missing and this user cannot install them: ${missing[*]}" >&2
+      exit 1
+    fi
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+}
+
+ncpu() {
+  local n
+  n="$(nproc 2>/dev/null || echo 2)"
+  echo "$n"
+}
+
+build() {
+  say "building in $BUILD"
+  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$BUILD" -j"$(ncpu)" "$@"
+}
+
+# The working folder gets the sample installation once; running again never
+# touches the desk's data. The folders the program writes into are created
+# whenever they are missing (git keeps no empty folder).
+prepare_work() {
+  if [ ! -e "$WORK/Data" ]; then
+    say "preparing the working folder $WORK from the sample installation"
+    mkdir -p "$WORK"
+    cp -R "$ROOT/sample/Data" "$WORK/Data"
+  fi
+  local d
+  for d in "Factures" "Devis" "Avoirs" "Poubelle Officielle" "Elements imprimes" "Modeles" "Bitmaps" \
+           "Importation/Todo" "Importation/Done"; do
+    mkdir -p "$WORK/Data/$d"
+  done
+}
+
+has_display() {
+  [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]
+}
+
+start() {
+  if [ ! -x "$BINARY" ]; then
+    echo "Quorix is not built yet: run  bash scripts/quorix.sh run" >&2
+    exit 1
+  fi
+  prepare_work
+  if ! has_display; then
+    echo "No display available (DISPLAY is not set): start Quorix under Xvfb with  xvfb-run -a -s '-screen 0 1280x800x24' bash $ROOT/scripts/quorix.sh start" >&2
+    exit 1
+  fi
+  say "starting Quorix in $WORK"
+  cd "$WORK"
+  exec "$BINARY"
+}
+
+run_tests() {
+  say "running the tests"
+  # Every Qt test draws offscreen; no display is needed.
+  export QT_QPA_PLATFORM=offscreen
+  local rc=0
+  ctest --test-dir "$BUILD" --output-on-failure -j"$(ncpu)" --timeout 600 </dev/null || rc=$?
+  if [ "$rc" -ne 0 ]; then
+    echo "TESTS FAILED (ctest exit status $rc)" >&2
+  fi
+  return "$rc"
+}
+
+case "${1:-}" in
+  run)
+    install_packages
+    build --target quorix
+    start
+    ;;
+  start)
+    start
+    ;;
+  test)
+    install_packages
+    build
+    run_tests
+    ;;
+  build)
+    install_packages
+    build
+    ;;
+  *)
+    echo "usage: bash scripts/quorix.sh run|test|start|build" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,378 @@
+#include "QuorixForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QStyle>
+#include <QTableView>
+#include <QToolButton>
+
+#include "Catalogue.h"
+#include "DebugManager.h"
+#include "IniManager.h"
+#include "MyDatabase.h"
+#include "NetworkShares.h"
+#include "QtText.h"
+#include "SplashLaunchForm.h"
+#include "StringManager.h"
+#include "Trace.h"
+
+namespace {
+
+QIcon ButtonIcon(const char* themeName, QStyle::StandardPixmap fallback) {
+  return QIcon::fromTheme(QString::fromLatin1(themeName), QApplication::style()->standardIcon(fallback));
+}
+
+QFrame* MakePanel(QWidget* parent, const char* name) {
+  auto* panel = new QFrame(parent);
+  panel->setObjectName(name);
+  panel->setFrameShape(QFrame::StyledPanel);
+  panel->setFrameShadow(QFrame::Raised);
+  return panel;
+}
+
+QWidget* MakeGrid(QWidget* parent, const char* name) {
+  auto* grid = new QTableView(parent);
+  grid->setObjectName(name);
+  return grid;
+}
+
+}  // namespace
+
+TQuorix_Form::TQuorix_Form(std::unique_ptr<TSplashLaunch_Form> splash) : fSplash(std::move(splash)) {
+  BuildDesign();
+  FormCreate();
+}
+
+// Closing is what saves; a window destroyed without being closed releases
+// what it holds without writing anything.
+TQuorix_Form::~TQuorix_Form() = default;
+
+// ---------------------------------------------------------------------------
+// Design
+
+void TQuorix_Form::BuildDesign() {
+  setObjectName("Quorix_Form");
+  setWindowTitle(QStringLiteral(" "));
+  setGeometry(71, 5, 892, 638);
+
+  auto* client = new QWidget(this);
+  client->setObjectName("Quorix_Client");
+  setCentralWidget(client);
+
+  Menu_Panel = MakePanel(client, "Menu_Panel");
+  Menu_Panel->setGeometry(8, 0, 817, 65);
+  BuildButtonBar();
+
+  Recherche_Edit = new QLineEdit(client);
+  Recherche_Edit->setObjectName("Recherche_Edit");
+  Recherche_Edit->setGeometry(16, 568, 177, 21);
+  Recherche_BitBtn = new QToolButton(client);
+  Recherche_BitBtn->setObjectName("Recherche_BitBtn");
+  Recherche_BitBtn->setGeometry(197, 566, 25, 25);
+  Recherche_BitBtn->setIcon(ButtonIcon("edit-find", QStyle::SP_FileDialogContentsView));
+  Recherche_BitBtn->setEnabled(false);
+
+  Liste_Clients_StringGrid = MakeGrid(client, "Liste_Clients_StringGrid");
+  Liste_Articles_StringGrid = MakeGrid(client, "Liste_Articles_StringGrid");
+  Liste_Factures_StringGrid = MakeGrid(client, "Liste_Factures_StringGrid");
+  Liste_Devis_StringGrid = MakeGrid(client, "Liste_Devis_StringGrid");
+  Liste_Avoirs_StringGrid = MakeGrid(client, "Liste_Avoirs_StringGrid");
+  for (QWidget* grid : {Liste_Clients_StringGrid, Liste_Articles_StringGrid, Liste_Factures_StringGrid,
+                        Liste_Devis_StringGrid, Liste_Avoirs_StringGrid}) {
+    PlaceListGrid(grid);
+    grid->hide();
+  }
+
+  Facture_Panel = MakePanel(client, "Facture_Panel");
+  Facture_Panel->setGeometry(4, 66, 880, 540);
+  Facture_StringGrid = MakeGrid(Facture_Panel, "Facture_StringGrid");
+  Facture_StringGrid->setGeometry(0, 0, 637, 497);
+  Facture_ExtraData_Panel = MakePanel(Facture_Panel, "Facture_ExtraData_Panel");
+  Facture_ExtraData_Panel->setGeometry(640, 0, 177, 497);
+  Chronopost_Panel = MakePanel(Facture_Panel, "Chronopost_Panel");
+  Chronopost_Panel->setGeometry(640, 498, 177, 150);
+  Chronopost_Panel->hide();
+  Facture_Panel->hide();
+
+  Client_Panel = MakePanel(client, "Client_Panel");
+  Client_Panel->setGeometry(8, 72, 600, 350);
+  Client_Panel->hide();
+  Article_Panel = MakePanel(client, "Article_Panel");
+  Article_Panel->setGeometry(8, 72, 393, 273);
+  Article_Panel->hide();
+
+  Label15 = new QLabel(client);
+  Label15->setObjectName("Label15");
+  Label15->setText(ToQString("1ere COMMANDE"));
+  Label15->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+  Label15->setGeometry(640, 40, 177, 20);
+  Label15->hide();
+
+  Recherche_StringGrid = MakeGrid(client, "Recherche_StringGrid");
+  Recherche_StringGrid->hide();
+
+  BuildMenu();
+}
+
+void TQuorix_Form::BuildButtonBar() {
+  struct Button {
+    QToolButton** field;
+    const char* name;
+    const char* caption;
+    const char* theme;
+    QStyle::StandardPixmap fallback;
+  };
+  const Button buttons[] = {
+      {&Imprimer_BitBtn, "Imprimer_BitBtn", "Imprimer", "document-print", QStyle::SP_DialogSaveButton},
+      {&Client_BitBtn, "Client_BitBtn", "Clients", "system-users", QStyle::SP_DirHomeIcon},
+      {&Articles_BitBtn, "Articles_BitBtn", "Articles", "package-x-generic", QStyle::SP_DriveFDIcon},
+      {&Factures_BitBtn, "Factures_BitBtn", "Factures", "x-office-document", QStyle::SP_FileDialogDetailedView},
+      {&Devis_BitBtn, "Devis_BitBtn", "Devis", "x-office-spreadsheet", QStyle::SP_FileDialogInfoView},
+      {&Creer_BitBtn, "Creer_BitBtn", "Créer", "document-new", QStyle::SP_FileDialogNewFolder},
+      {&Dupliquer_BitBtn, "Dupliquer_BitBtn", "Dupliquer", "edit-copy", QStyle::SP_FileLinkIcon},
+      {&Supprimer_BitBtn, "Supprimer_BitBtn", "Supprimer", "edit-delete", QStyle::SP_TrashIcon},
+      {&BonDePreparation_BitBtn, "BonDePreparation_BitBtn", "Préparation", "view-list-details",
+       QStyle::SP_FileDialogListView},
+      {&Avoir_BitBtn, "Avoir_BitBtn", "Avoirs", "edit-undo", QStyle::SP_ArrowBack},
+      {&Importer_BitBtn, "Importer_BitBtn", "Importer", "document-import", QStyle::SP_ArrowDown},
+  };
+  int left = 3;
+  for (const Button& b : buttons) {
+    auto* button = new QToolButton(Menu_Panel);
+    button->setObjectName(b.name);
+    button->setText(ToQString(b.caption));
+    button->setIcon(ButtonIcon(b.theme, b.fallback));
+    button->setIconSize(QSize(24, 24));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setGeometry(left, 3, 72, 59);
+    left += 74;
+    *b.field = button;
+  }
+}
+
+void TQuorix_Form::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName("Quorix_MainMenu");
+  auto item = [this](QMenu* menu, const char* name, const char* caption) {
+    QAction* action = menu->addAction(ToQString(caption));
+    action->setObjectName(name);
+    return action;
+  };
+  Fonctions_Menu = bar->addMenu(ToQString("Fonctions"));
+  Fonctions_Menu->setObjectName("Fonctions1");
+  Importer1 = item(Fonctions_Menu, "Importer1", "Importer");
+  ImporterDepuisFichier1 = item(Fonctions_Menu, "ImporterDepuisFichier1", "Importer Depuis Fichier");
+  DevisFacture1 = item(Fonctions_Menu, "DevisFacture1", "Devis --> Facture");
+  FactureDevis1 = item(Fonctions_Menu, "FactureDevis1", "Facture --> Devis");
+  Scinder1 = item(Fonctions_Menu, "Scinder1", "Scinder");
+  Historique1 = item(Fonctions_Menu, "Historique1", "Historique");
+  Nettoyer1 = item(Fonctions_Menu, "Nettoyer1", "Nettoyer");
+  Impression_Menu = bar->addMenu(ToQString("Impression"));
+  Impression_Menu->setObjectName("Impression1");
+  ImprimeravecEntete1 = item(Impression_Menu, "ImprimeravecEntete1", "Imprimer avec Entete");
+  ImprimerCommande1 = item(Impression_Menu, "ImprimerCommande1", "Imprimer Commande");
+  CommandeAlliance1 = item(Impression_Menu, "CommandeAlliance1", "Commande Alliance");
+  ImprimerApercu = item(Impression_Menu, "ImprimerApercu", "Aperçu");
+  Aide_Menu = bar->addMenu(ToQString("?"));
+  Aide_Menu->setObjectName("N1");
+  Apropos1 = item(Aide_Menu, "Apropos1", "A propos");
+  connect(Apropos1, &QAction::triggered, this, [this] { Apropos1Click(); });
+
+  // Commands whose screens are not part of this version are shown but
+  // cannot be chosen.
+  for (QAction* action : {Importer1, ImporterDepuisFichier1, DevisFacture1, FactureDevis1, Scinder1, Historique1,
+                          Nettoyer1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1, ImprimerApercu}) {
+    action->setEnabled(false);
+  }
+  for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn, BonDePreparation_BitBtn,
+                              Importer_BitBtn}) {
+    button->setEnabled(false);
+  }
+}
+
+void TQuorix_Form::Apropos1Click() { ShowMessage("Quorix - Service commercial export - 2026 - version 0.1.0"); }
+
+int TQuorix_Form::ClientWidth() const { return centralWidget()->width(); }
+
+int TQuorix_Form::ClientHeight() const { return centralWidget()->height(); }
+
+// ---------------------------------------------------------------------------
+// Loading
+
+void TQuorix_Form::Progress(int value) {
+  if (fSplash) fSplash->SetProgress(value);
+}
+
+void TQuorix_Form::FormCreate() {
+  if (fSplash) {
+    fSplash->SetLabel("Chargement en cours");
+    fSplash->SetProgressMax(100);
+  }
+  if (TTableDebugWindow* debug = GetTableDebugWindow()) {
+    if (auto* window = dynamic_cast<QWidget*>(debug)) window->hide();
+  }
+  Chronopost_Panel->hide();
+
+  printAfterSplit = false;
+  currentListKind = "Facture";
+  pendingLookupCol = 1;
+  factureNumberBase = 31700;
+
+  fStringManager = std::make_unique<TStringManager>();
+  fDebugManager = std::make_unique<TDebug_Manager>();
+  fChrono = std::make_unique<TChrono>();
+
+  LoadTables();
+  CreateGrids();
+  Progress(75);
+
+  remoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
+
+  setWindowState(windowState() | Qt::WindowMaximized);
+  // InitGrids: the piece panel and the lists at their places, then the
+  // remembered positions.
+  FormResize();
+  ReadPositions();
+  show();
+  ShowCurrentPieceList();
+  Progress(100);
+
+  fSplash.reset();
+}
+
+void TQuorix_Form::LoadTables() {
+  fArticles = std::make_unique<TMyDatabase>(Catalogue::Articles::File);
+  Progress(25);
+  fClients = std::make_unique<TMyDatabase>(Catalogue::Clients::File);
+  fFactures = std::make_unique<TMyDatabase>(Catalogue::Factures::File);
+  fDevis = std::make_unique<TMyDatabase>(Catalogue::Devis::File);
+  Progress(50);
+  fAvoirs = std::make_unique<TMyDatabase>(Catalogue::Avoirs::File);
+  fDupli = std::make_unique<TMyDatabase>(Catalogue::Dupli::File);
+  fNoFa = std::make_unique<TMyDatabase>(Catalogue::NoFa::File);
+  fUbipharm = std::make_unique<TMyDatabase>(Catalogue::Ubipharm::File);
+  fTarifsChronopost = std::make_unique<TMyDatabase>(Catalogue::TarifsChronopost::File);
+}
+
+void TQuorix_Form::CreateGrids() { gridsCreated = true; }
+
+void TQuorix_Form::ShowCurrentPieceList() {
+  Chronopost_Panel->hide();
+  Facture_Panel->hide();
+  for (QWidget* grid : {Liste_Clients_StringGrid, Liste_Articles_StringGrid, Liste_Factures_StringGrid,
+                        Liste_Devis_StringGrid, Liste_Avoirs_StringGrid}) {
+    grid->hide();
+  }
+  if (currentListKind == "Devis") {
+    Liste_Devis_StringGrid->show();
+  } else if (currentListKind == "Avoir") {
+    Liste_Avoirs_StringGrid->show();
+  } else {
+    Liste_Factures_StringGrid->show();
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Positions
+
+void TQuorix_Form::ReadPositions() {
+  TIniManager ini;
+  ini.LoadFromFile(Catalogue::Settings::File);
+  const char* s = "Positions";
+  Positions.ArticleRow = ini.GetInt(s, "CurrentArticleListRow");
+  Positions.ArticleTopRow = ini.GetInt(s, "CurrentArticleListTopRow");
+  Positions.ClientRow = ini.GetInt(s, "CurrentClientListRow");
+  Positions.ClientTopRow = ini.GetInt(s, "CurrentClientListTopRow");
+  Positions.FactureRow = ini.GetInt(s, "CurrentFactureListRow");
+  Positions.FactureTopRow = ini.GetInt(s, "CurrentFactureListTopRow");
+  Positions.DevisRow = ini.GetInt(s, "CurrentDevisListRow");
+  Positions.DevisTopRow = ini.GetInt(s, "CurrentDevisListTopRow");
+  Positions.AvoirRow = ini.GetInt(s, "CurrentAvoirListRow");
+  Positions.AvoirTopRow = ini.GetInt(s, "CurrentAvoirListTopRow");
+}
+
+void TQuorix_Form::SavePositions() {
+  TIniManager ini(Catalogue::Settings::File);
+  const char* s = "Positions";
+  ini.Set(s, "CurrentArticleListRow", IntToStr(Positions.ArticleRow));
+  ini.Set(s, "CurrentClientListRow", IntToStr(Positions.ClientRow));
+  ini.Set(s, "CurrentFactureListRow", IntToStr(Positions.FactureRow));
+  ini.Set(s, "CurrentDevisListRow", IntToStr(Positions.DevisRow));
+  ini.Set(s, "CurrentAvoirListRow", IntToStr(Positions.AvoirRow));
+  ini.Set(s, "CurrentArticleListTopRow", IntToStr(Positions.ArticleTopRow));
+  ini.Set(s, "CurrentClientListTopRow", IntToStr(Positions.ClientTopRow));
+  ini.Set(s, "CurrentFactureListTopRow", IntToStr(Positions.FactureTopRow));
+  ini.Set(s, "CurrentDevisListTopRow", IntToStr(Positions.DevisTopRow));
+  ini.Set(s, "CurrentAvoirListTopRow", IntToStr(Positions.AvoirTopRow));
+  ini.SaveToFile(Catalogue::Settings::File);
+}
+
+// ---------------------------------------------------------------------------
+// Close
+
+void TQuorix_Form::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+  if (OnClosed) OnClosed();
+}
+
+void TQuorix_Form::FormClose() {
+  if (fClosed) return;
+  fClosed = true;
+  SavePositions();
+  SaveTrace();
+
+  // A table that cannot be written reports its own warning; the others are
+  // still saved.
+  fClients->Save();
+  fArticles->Save();
+  fFactures->Save();
+  fDupli->Save();
+  fUbipharm->Save();
+
+  fClients.reset();
+  fArticles.reset();
+  fFactures.reset();
+  fDupli.reset();
+  fNoFa.reset();
+  fUbipharm.reset();
+  fTarifsChronopost.reset();
+  fStringManager.reset();
+  fDebugManager.reset();
+  fChrono.reset();
+}
+
+// ---------------------------------------------------------------------------
+// Resize
+
+void TQuorix_Form::PlaceListGrid(QWidget* grid) {
+  const int top = Menu_Panel->y() + Menu_Panel->height() + 5;
+  grid->setGeometry(Menu_Panel->x(), top, Menu_Panel->width(), Recherche_Edit->y() - top - 5);
+}
+
+void TQuorix_Form::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TQuorix_Form::FormResize() {
+  if (!gridsCreated) return;
+  for (QWidget* grid : {Liste_Clients_StringGrid, Liste_Articles_StringGrid, Liste_Factures_StringGrid,
+                        Liste_Devis_StringGrid, Liste_Avoirs_StringGrid}) {
+    PlaceListGrid(grid);
+  }
+  const int panelTop = Menu_Panel->y() + Menu_Panel->height() + 1;
+  Facture_Panel->setGeometry(4, panelTop, ClientWidth() - 4 - 2, ClientHeight() - panelTop - 2);
+  Facture_StringGrid->setGeometry(0, 0, Menu_Panel->width() - Facture_ExtraData_Panel->width() - 3,
+                                  Recherche_Edit->y() - Menu_Panel->height() - 6);
+  Facture_ExtraData_Panel->setGeometry(Facture_StringGrid->x() + Facture_StringGrid->width() + 3,
+                                       Facture_StringGrid->y(), Facture_ExtraData_Panel->width(),
+                                       Facture_StringGrid->height());
+}

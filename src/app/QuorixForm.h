@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+class QWidget;
+class TChrono;
+class TDebug_Manager;
+class TMyDatabase;
+class TSplashLaunch_Form;
+class TStringManager;
+
+// Remembered positions of the five lists: the selected row and the first
+// visible row of each, kept between runs in the "Positions" section.
+struct TListPositions {
+  int ArticleRow = 0, ArticleTopRow = 0;
+  int ClientRow = 0, ClientTopRow = 0;
+  int FactureRow = 0, FactureTopRow = 0;
+  int DevisRow = 0, DevisTopRow = 0;
+  int AvoirRow = 0, AvoirTopRow = 0;
+};
+
+// The main window: the button bar, the five record lists, the edit panels.
+// It owns the shared services and the nine main tables from its creation to
+// its close; creating it runs the whole loading sequence.
+class TQuorix_Form : public QMainWindow {
+public:
+  // The splash window reports the loading progress and is destroyed at the
+  // end of the loading; it may be null (nothing is then shown).
+  explicit TQuorix_Form(std::unique_ptr<TSplashLaunch_Form> splash);
+  ~TQuorix_Form() override;
+
+  // Loading sequence, close sequence and resize layout of the window.
+  void FormCreate();
+  void FormClose();
+  void FormResize();
+
+  // Remembered list positions ("./Data/parametres.ini", section "Positions").
+  void ReadPositions();
+  void SavePositions();
+
+  // The lists (built on the managed grids).
+  void ShowCurrentPieceList();
+
+  // The nine main tables, in loading order.
+  TMyDatabase* ArticlesDB() const { return fArticles.get(); }
+  TMyDatabase* ClientsDB() const { return fClients.get(); }
+  TMyDatabase* FacturesDB() const { return fFactures.get(); }
+  TMyDatabase* DevisDB() const { return fDevis.get(); }
+  TMyDatabase* AvoirsDB() const { return fAvoirs.get(); }
+  TMyDatabase* DupliDB() const { return fDupli.get(); }
+  TMyDatabase* NoFaDB() const { return fNoFa.get(); }
+  TMyDatabase* UbipharmDB() const { return fUbipharm.get(); }
+  TMyDatabase* TarifsChronopostDB() const { return fTarifsChronopost.get(); }
+
+  // Window state given its first value by the loading sequence.
+  bool printAfterSplit = false;
+  std::string currentListKind;
+  int pendingLookupCol = 0;
+  int factureNumberBase = 0;
+  TListPositions Positions;
+  // The shared barcode table when the server share is mounted, else empty.
+  std::string remoteBarcodeTable;
+  // True from the creation of the grids on; the resize layout waits for it.
+  bool gridsCreated = false;
+
+  // Design controls (object names are the component names).
+  QFrame* Menu_Panel;
+  QToolButton* Imprimer_BitBtn;
+  QToolButton* Client_BitBtn;
+  QToolButton* Articles_BitBtn;
+  QToolButton* Factures_BitBtn;
+  QToolButton* Devis_BitBtn;
+  QToolButton* Creer_BitBtn;
+  QToolButton* Dupliquer_BitBtn;
+  QToolButton* Supprimer_BitBtn;
+  QToolButton* BonDePreparation_BitBtn;
+  QToolButton* Avoir_BitBtn;
+  QToolButton* Importer_BitBtn;
+  QLineEdit* Recherche_Edit;
+  QToolButton* Recherche_BitBtn;
+  QWidget* Liste_Clients_StringGrid;
+  QWidget* Liste_Articles_StringGrid;
+  QWidget* Liste_Factures_StringGrid;
+  QWidget* Liste_Devis_StringGrid;
+  QWidget* Liste_Avoirs_StringGrid;
+  QWidget* Recherche_StringGrid;
+  QFrame* Facture_Panel;
+  QWidget* Facture_StringGrid;
+  QFrame* Facture_ExtraData_Panel;
+  QFrame* Chronopost_Panel;
+  QFrame* Client_Panel;
+  QFrame* Article_Panel;
+  QLabel* Label15;
+
+  // Main menu.
+  QMenu* Fonctions_Menu;
+  QMenu* Impression_Menu;
+  QMenu* Aide_Menu;
+  QAction* Importer1;
+  QAction* ImporterDepuisFichier1;
+  QAction* DevisFacture1;
+  QAction* FactureDevis1;
+  QAction* Scinder1;
+  QAction* Historique1;
+  QAction* Nettoyer1;
+  QAction* ImprimeravecEntete1;
+  QAction* ImprimerCommande1;
+  QAction* CommandeAlliance1;
+  QAction* ImprimerApercu;
+  QAction* Apropos1;
+
+  void Apropos1Click();
+
+  // Called once the window has been closed (the program then ends).
+  std::function<void()> OnClosed;
+
+protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  void BuildDesign();
+  void BuildButtonBar();
+  void BuildMenu();
+  void Progress(int value);
+  void LoadTables();
+  void CreateGrids();
+  void PlaceListGrid(QWidget* grid);
+  int ClientWidth() const;
+  int ClientHeight() const;
+
+  std::unique_ptr<TSplashLaunch_Form> fSplash;
+  bool fClosed = false;
+
+  std::unique_ptr<TStringManager> fStringManager;
+  std::unique_ptr<TDebug_Manager> fDebugManager;
+  std::unique_ptr<TChrono> fChrono;
+
+  std::unique_ptr<TMyDatabase> fArticles;
+  std::unique_ptr<TMyDatabase> fClients;
+  std::unique_ptr<TMyDatabase> fFactures;
+  std::unique_ptr<TMyDatabase> fDevis;
+  std::unique_ptr<TMyDatabase> fAvoirs;
+  std::unique_ptr<TMyDatabase> fDupli;
+  std::unique_ptr<TMyDatabase> fNoFa;
+  std::unique_ptr<TMyDatabase> fUbipharm;
+  std::unique_ptr<TMyDatabase> fTarifsChronopost;
+};
