@@ -20,6 +20,19 @@ namespace {
 pcre2_code* CodeOf(void* p) { return static_cast<pcre2_code*>(p); }
 pcre2_match_data* DataOf(void* p) { return static_cast<pcre2_match_data*>(p); }
 
+// The JIT's default stack (32 KB) is small for a user's search pattern with
+// much backtracking over a long value; one larger stack serves every match
+// (the program matches on one thread only).
+pcre2_match_context* MatchContext() {
+  static pcre2_match_context* context = [] {
+    pcre2_match_context* c = pcre2_match_context_create(nullptr);
+    pcre2_jit_stack* stack = pcre2_jit_stack_create(32 * 1024, 1024 * 1024, nullptr);
+    if (c != nullptr && stack != nullptr) pcre2_jit_stack_assign(c, nullptr, stack);
+    return c;
+  }();
+  return context;
+}
+
 }  // namespace
 
 TCompiledPattern::TCompiledPattern(const std::string& pattern) : fPattern(pattern) {
@@ -59,7 +72,7 @@ bool TCompiledPattern::Match(std::string_view text) {
   static const char kEmpty = 0;
   const char* subject = text.empty() ? &kEmpty : text.data();
   const int rc = pcre2_match(CodeOf(fCode), reinterpret_cast<PCRE2_SPTR>(subject), text.size(), 0, PCRE2_NOTEMPTY,
-                             DataOf(fMatchData), nullptr);
+                             DataOf(fMatchData), MatchContext());
   // Other negative codes (match or depth limits) are treated as no match.
   fMatched = rc > 0;
   if (fMatched && fGroupCount > 0) fSubject.assign(subject, text.size());

@@ -352,3 +352,10 @@ TEST(StringManagerNumbers, GeneralFormOfLargeAndSmallValues) {
   EXPECT_EQ(s.FormatRealStringStrict("0,0000001234", ',', 9), "0,000000123");
   EXPECT_TRUE(capture.Boxes().empty());
 }
+
+TEST(StringManagerRegEx, HeavyBacktrackingOnALongValue) {
+  // Needs more than the JIT's default stack on a long line.
+  const std::string text = std::string(20000, 'a') + "b";
+  EXPECT_TRUE(StringManager().RegExMatch("^(a|aa)+b$", text));
+  EXPECT_FALSE(StringManager().RegExMatch("^(a|aa)+c$", std::string(30, 'a')));
+}

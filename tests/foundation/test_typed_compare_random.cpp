@@ -238,7 +238,7 @@ TEST(TypedCompareRandom, HandWrittenShapesAgreeWithThePatterns) {
     // pool, which holds texts of every kind, so that same-kind pairs are
     // frequent.
     const std::string& previous = pool.empty() ? t : pool.back();
-    const std::string& other = pool.empty() ? t : pool[static_cast<std::size_t>(n * 7919) % pool.size()];
+    const std::string& other = pool.empty() ? t : pool[static_cast<std::size_t>(n) * 7919 % pool.size()];
     for (const std::string* b : {&previous, &other}) {
       const int fast = SignOf(CompareClassified(t, key, *b, ClassifyValue(*b)));
       const int reference = ReferenceCompare(s, t, *b);
