@@ -115,7 +115,10 @@ void TIniManager::LoadFromText(const std::string& text) {
     } else if (type == "keyvalue" && current != nullptr) {
       std::string key = strings.GetIniKey(line);
       std::string value = strings.GetIniValue(line);
-      if (!key.empty() && !value.empty()) current->fPairs->add(key, value);
+      // A key of blanks only (a lone tab once the spaces are trimmed) would
+      // be written back as "   \t = value" and read as no key at all: the
+      // pair would vanish at the next save, so it is not kept.
+      if (key.find_first_not_of(" \t") != std::string::npos && !value.empty()) current->fPairs->add(key, value);
     }
   }
   closeCurrent();
