@@ -359,12 +359,13 @@ def generate(args):
     write_table(os.path.join(data, "ListeStupefiants.db"), ["CIP Stupefiant"],
                 [[a["Code"]] for a in articles if a["mark"] == "S"])
 
-    # The settings file in the layout the program writes back at close.
+    # The settings file in the layout the program writes back at close:
+    # sections sorted by name, keys sorted within their section.
     positions = ["CurrentArticleListRow", "CurrentClientListRow", "CurrentFactureListRow", "CurrentDevisListRow",
                  "CurrentAvoirListRow", "CurrentArticleListTopRow", "CurrentClientListTopRow",
                  "CurrentFactureListTopRow", "CurrentDevisListTopRow", "CurrentAvoirListTopRow"]
     ini = ["[Connexion]", "   InformerIP = 127.0.0.1", "   InformerPort = 4590", "[Positions]"]
-    ini += ["   %s = 1" % key for key in positions]
+    ini += ["   %s = 1" % key for key in sorted(positions)]
     with open(os.path.join(data, "parametres.ini"), "wb") as f:
         f.write("".join(line + "\r\n" for line in ini).encode("cp1252"))
 
