@@ -228,7 +228,23 @@ std::string TStringManager::JoinStrings(const std::vector<std::string>& list, co
   return result;
 }
 
-std::string TStringManager::EscapeNewLines(const std::string& text) const { return ReplaceAll(text, "\r\n", "\\n"); }
+std::string TStringManager::EscapeNewLines(const std::string& text) const {
+  // A lone CR or LF (text typed on another system, or pasted) would split the
+  // record when the line is written to a table file; it is stored like a CR LF
+  // pair and so reads back as one.
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const char c = text[k];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && k + 1 < text.size() && text[k + 1] == '\n') ++k;
+      result += "\\n";
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
 
 std::string TStringManager::UnescapeNewLines(const std::string& text) const {
   return ReplaceAll(text, "\\n", "\r\n");

@@ -99,8 +99,12 @@ TEST(StringManagerTexts, LineBreaksEscapedForOneLineStorage) {
   TStringManager& s = StringManager();
   EXPECT_EQ(s.EscapeNewLines("a\r\nb"), "a\\nb");
   EXPECT_EQ(s.UnescapeNewLines("a\\nb"), "a\r\nb");
-  // Lone line feeds and carriage returns are left alone.
-  EXPECT_EQ(s.EscapeNewLines("a\nb\rc"), "a\nb\rc");
+  // A lone line feed or carriage return would break the one-line storage:
+  // it is stored as a line break too, and reads back as CR LF.
+  EXPECT_EQ(s.EscapeNewLines("a\nb\rc"), "a\\nb\\nc");
+  EXPECT_EQ(s.EscapeNewLines("a\n\r\nb\r\r"), "a\\n\\nb\\n\\n");
+  EXPECT_EQ(s.UnescapeNewLines(s.EscapeNewLines("a\nb")), "a\r\nb");
+  EXPECT_EQ(s.EscapeNewLines("Crème;été"), "Crème;été");
   EXPECT_EQ(s.UnescapeNewLines(s.EscapeNewLines("l1\r\nl2\r\n")), "l1\r\nl2\r\n");
 }
 
