@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <new>
@@ -12,6 +13,15 @@
 namespace {
 
 const std::string kEmpty;
+
+// Every value slot costs a string even when it is empty, so a short file of
+// many fields and many empty lines, or a header of nothing but ";", could
+// ask for far more memory than the machine has (40 KB of ";" and line ends
+// make 400 million slots). No real table comes near this many slots, header
+// row included; a table beyond it is refused like a file beyond the size
+// limit.
+constexpr std::size_t kMaxTableCells = std::size_t(16) * 1024 * 1024;
+struct TTableTooLarge {};
 
 // Line ends as the reader accepts them: CR LF, a lone LF or a lone CR; a
 // NUL byte ends the readable text; a final line end makes no empty line.
@@ -155,6 +165,12 @@ void TMyDatabase::LoadFromFile(const std::string& fileName) {
   }
   try {
     ParseText(text);
+  } catch (const TTableTooLarge&) {
+    Clear();
+    fLoadFailed = true;
+    fFailedFile = fileName;
+    Error("TMyDatabase.LoadFromFile:fichier trop volumineux : " + fileName);
+    return;
   } catch (const std::bad_alloc&) {
     Clear();
     fLoadFailed = true;
@@ -166,7 +182,17 @@ void TMyDatabase::LoadFromFile(const std::string& fileName) {
   fFailedFile.clear();
 }
 
-void TMyDatabase::LoadFromText(const std::string& text) { ParseText(text); }
+void TMyDatabase::LoadFromText(const std::string& text) {
+  try {
+    ParseText(text);
+  } catch (const TTableTooLarge&) {
+    Clear();
+    Error("TMyDatabase.LoadFromText:table trop volumineuse");
+  } catch (const std::bad_alloc&) {
+    Clear();
+    Error("TMyDatabase.LoadFromText:memoire insuffisante");
+  }
+}
 
 void TMyDatabase::ParseText(std::string_view text) {
   Clear();
@@ -180,6 +206,9 @@ void TMyDatabase::ParseText(std::string_view text) {
     // An existing but empty file: a table without fields.
     return;
   }
+  const std::size_t headerFields =
+      header.empty() ? 0 : static_cast<std::size_t>(std::count(header.begin(), header.end(), ';')) + 1;
+  if (headerFields > 0 && lineCount > kMaxTableCells / headerFields) throw TTableTooLarge();
   FieldNames = SplitHeader(header);
   const std::size_t fields = FieldNames.size();
   // Without fields there is nowhere to keep records: the record count is
