@@ -65,18 +65,21 @@ void AssignUnescaped(std::string& out, std::string_view value) {
   }
 }
 
-// CR LF inside a value is written as backslash-"n"; nothing else is encoded.
+// CR LF inside a value is written as backslash-"n". A lone CR or LF would
+// split the record when the file is read again, so it is written the same
+// way (and reads back as CR LF). Nothing else is encoded.
 void AppendEscaped(std::string& out, const std::string& value) {
-  if (value.find('\r') == std::string::npos) {
+  if (value.find_first_of("\r\n") == std::string::npos) {
     out += value;
     return;
   }
   for (std::size_t i = 0; i < value.size(); ++i) {
-    if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') {
+    const char c = value[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
       out += "\\n";
-      ++i;
     } else {
-      out += value[i];
+      out += c;
     }
   }
 }

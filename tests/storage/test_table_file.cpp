@@ -199,6 +199,18 @@ TEST(TableWrite, LineBreakInAValueIsWrittenAsBackslashN) {
   EXPECT_EQ(again.DBGetString(1, 0), "first\r\nsecond");
 }
 
+// A lone CR or LF in a value would split its record at the next load.
+TEST(TableWrite, LoneLineBreaksNeverSplitARecord) {
+  TTempDir dir;
+  auto db = TableFromBytes(dir, "A;B\r\nx;y\r\n");
+  db->SetData(0, 0, "un\ndeux\rtrois");
+  ASSERT_TRUE(db->Save());
+  EXPECT_EQ(ReadFileBytes(dir.File("table.db")), "A;B\r\nun\\ndeux\\ntrois;y\r\n");
+  TMyDatabase again(dir.File("table.db"));
+  EXPECT_EQ(again.RecordCount(), 1);
+  EXPECT_EQ(again.DBGetString(0, 0), "un\r\ndeux\r\ntrois");
+}
+
 TEST(TableWrite, EmptyRecordIsWrittenAsSeparatorsOnly) {
   TTempDir dir;
   auto db = TableFromBytes(dir, "A;B;C\nx;y;z\n\nu;v;w\n");

@@ -1,0 +1,247 @@
+// The searches that use the order of an index must answer exactly what
+// walking the whole index answers. Random tables of every kind of value are
+// checked against the walk.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "MyDatabase.h"
+#include "StorageTestUtil.h"
+#include "StringManager.h"
+#include "TestSupport.h"
+
+namespace {
+
+int SignOf(int x) { return x < 0 ? -1 : (x > 0 ? 1 : 0); }
+
+const std::vector<std::string> kBreaks = {"\r\n", "\n", "\r", "\x0b", "\x0c", "\x85"};
+
+// Values chosen to sit on the borders of the typed comparison and of the
+// line-break rule of "$".
+const std::vector<std::string> kAtoms = {
+    "", "C001", "C0011", "C01", "C001\r\n", "C001\n", "C001\x85", "C001\r", "C001\x0b", "C001\x0c", "C001\r\n\r\n",
+    "C001\x01", "C001 ", "C00", "A", "AB", "ABC", "1", "2", "9", "10", "100", "-5", "-10", "0", "00", "1,5", "1.5",
+    "1,50", "-0,5", "01/02/2024", "15/01/2024", "31/12/2023", "FA31702", "FA31710", "FA00001", "FA31702\r\n",
+    "AV999", "AV1000", "AV0999", "DE1234", "DE12345", "DOLI", "DOLIPRANE", "DOLIPRANE 1000", "3400001", "3400010",
+    "0340001", "3400001\r\n", "\xC9" "CHO", "\x85", "\r\n", "x\r\ny", "9007199254740993", "123456789012345678",
+    "1234567890123456789"};
+
+std::string Digits(std::mt19937& rng, int n, bool leadingZero) {
+  std::string s;
+  for (int i = 0; i < n; ++i) {
+    int d = static_cast<int>(rng() % 10);
+    if (i == 0 && !leadingZero && d == 0) d = 1;
+    s += static_cast<char>('0' + d);
+  }
+  return s;
+}
+
+std::string Pick(std::mt19937& rng, const std::vector<std::string>& from) { return from[rng() % from.size()]; }
+
+// One family of field values.
+struct TFamily {
+  const char* Name;
+  std::string (*Make)(std::mt19937&);
+  TIndexOrder Expected;
+};
+
+std::string CipCode(std::mt19937& rng) {
+  if (rng() % 40 == 0) return "";
+  return Digits(rng, 7, false);
+}
+
+std::string ClientCode(std::mt19937& rng) {
+  std::string s = "C" + Digits(rng, 1 + static_cast<int>(rng() % 4), true);
+  if (rng() % 8 == 0) s += Pick(rng, kBreaks);
+  if (rng() % 30 == 0) s = "";
+  return s;
+}
+
+std::string Designation(std::mt19937& rng) {
+  static const std::vector<std::string> words = {"DOLI", "DOLIPRANE", "DOLIPRANE 1000", "DOLIPRANE 1000MG", "DAFALGAN",
+                                                 "EFFERALGAN", "\xC9" "CHO", "ZYRTEC", "D", "DO"};
+  std::string s = Pick(rng, words);
+  if (rng() % 2 == 0) s += " " + Digits(rng, 1 + static_cast<int>(rng() % 3), true);
+  if (rng() % 10 == 0) s += Pick(rng, kBreaks);
+  return s;
+}
+
+std::string Invoice(std::mt19937& rng) {
+  if (rng() % 10 == 0) return "TEXTE " + Digits(rng, 2, true);
+  return "FA" + Digits(rng, 5, true);
+}
+
+std::string Number(std::mt19937& rng) {
+  std::string s = Digits(rng, 1 + static_cast<int>(rng() % 4), false);
+  if (rng() % 3 == 0) s = "-" + s;
+  if (rng() % 3 == 0) s += (rng() % 2 == 0 ? "," : ".") + Digits(rng, 1 + static_cast<int>(rng() % 2), true);
+  if (rng() % 10 == 0) s += Pick(rng, kBreaks);
+  if (rng() % 30 == 0) s = "";
+  return s;
+}
+
+std::string DateValue(std::mt19937& rng) {
+  std::string s = Digits(rng, 2, true) + "/" + Digits(rng, 2, true) + "/" + Digits(rng, 4, true);
+  if (rng() % 10 == 0) s += Pick(rng, kBreaks);
+  return s;
+}
+
+std::string AvoirNumber(std::mt19937& rng) {
+  std::string s = "AV" + Digits(rng, 3 + static_cast<int>(rng() % 2), true);
+  if (rng() % 10 == 0) s += "\r\n";
+  return s;
+}
+
+std::string Anything(std::mt19937& rng) { return Pick(rng, kAtoms); }
+
+void PrintTo(const TFamily& family, std::ostream* os) { *os << family.Name; }
+
+const TFamily kFamilies[] = {
+    {"CipCodes", CipCode, TIndexOrder::Bytes},     {"ClientCodes", ClientCode, TIndexOrder::Bytes},
+    {"Designations", Designation, TIndexOrder::Bytes}, {"Invoices", Invoice, TIndexOrder::Bytes},
+    {"Numbers", Number, TIndexOrder::Typed},       {"Dates", DateValue, TIndexOrder::Typed},
+    {"Avoirs", AvoirNumber, TIndexOrder::Typed},   {"Mixed", Anything, TIndexOrder::Mixed},
+};
+
+std::unique_ptr<TMyDatabase> RandomTable(std::mt19937& rng, const TFamily& family, int records) {
+  std::unique_ptr<TMyDatabase> db(TMyDatabase::CreateEmpty("", "V"));
+  for (int r = 0; r < records; ++r) db->SetData(0, db->AddRecord(), family.Make(rng));
+  for (int r = 0; r < records; ++r) {
+    if (rng() % 10 == 0) db->Delete(r);
+  }
+  db->BuildIndex(0);
+  return db;
+}
+
+// The values a query is tried with: every value of the field, its
+// beginnings, the same with and without a final break, and the atoms.
+std::vector<std::string> Probes(const TMyDatabase& db, std::mt19937& rng, const TFamily& family) {
+  std::set<std::string> probes(kAtoms.begin(), kAtoms.end());
+  for (int r = 0; r < db.RecordCount(); ++r) {
+    const std::string& v = db.ValueAt(0, r);
+    probes.insert(v);
+    for (std::size_t n = 0; n < v.size(); ++n) probes.insert(v.substr(0, n));
+  }
+  for (int i = 0; i < 50; ++i) probes.insert(family.Make(rng));
+  return std::vector<std::string>(probes.begin(), probes.end());
+}
+
+bool HasPatternCharacter(const std::string& v) { return v.find_first_of("\\^$.[]|()?*+{}") != std::string::npos; }
+
+class IndexSearch : public ::testing::TestWithParam<TFamily> {};
+
+}  // namespace
+
+TEST_P(IndexSearch, ExactAnswersLikeThePatternWalk) {
+  TTraceCapture capture;
+  const TFamily& family = GetParam();
+  std::mt19937 rng(20240117);
+  int fastChecks = 0;
+  for (int round = 0; round < 12; ++round) {
+    auto db = RandomTable(rng, family, 20 + static_cast<int>(rng() % 300));
+    EXPECT_EQ(db->GetFieldIndex(0).Order, family.Expected) << family.Name;
+    for (const std::string& v : Probes(*db, rng, family)) {
+      if (HasPatternCharacter(v)) continue;
+      db->Query("V", v, Exact);
+      const std::vector<int> fast = ResultRecords(*db);
+      db->Query("V", "^" + v + "$", Pattern);
+      const std::vector<int> walked = ResultRecords(*db);
+      ASSERT_EQ(fast, walked) << family.Name << " value [" << v << "]";
+      ++fastChecks;
+    }
+  }
+  EXPECT_GT(fastChecks, 200);
+  EXPECT_TRUE(capture.Boxes().empty());
+}
+
+TEST_P(IndexSearch, IndexIsSortedAsItsOrderSays) {
+  const TFamily& family = GetParam();
+  std::mt19937 rng(77);
+  TStringManager& strings = StringManager();
+  for (int round = 0; round < 12; ++round) {
+    auto db = RandomTable(rng, family, 300);
+    const std::vector<std::string> values = IndexValues(*db, 0);
+    for (std::size_t i = 1; i < values.size(); ++i) {
+      if (db->GetFieldIndex(0).Order == TIndexOrder::Bytes) {
+        ASSERT_LE(CompareBytes(values[i - 1], values[i]), 0) << values[i - 1] << " / " << values[i];
+      }
+      if (db->GetFieldIndex(0).Order != TIndexOrder::Mixed) {
+        ASSERT_LE(strings.Compare(values[i - 1], values[i]), 0) << values[i - 1] << " / " << values[i];
+      }
+    }
+  }
+}
+
+TEST_P(IndexSearch, PrefixAnswersOnlyMatchesAndEveryValueBeginningWithTheKey) {
+  TTraceCapture capture;
+  const TFamily& family = GetParam();
+  std::mt19937 rng(4242);
+  TStringManager& strings = StringManager();
+  for (int round = 0; round < 8; ++round) {
+    auto db = RandomTable(rng, family, 20 + static_cast<int>(rng() % 200));
+    const TFieldIndex& index = db->GetFieldIndex(0);
+    if (index.Entries.empty()) continue;
+    for (const std::string& key : Probes(*db, rng, family)) {
+      db->Query("V", key, Prefix);
+      const std::vector<int> found = ResultRecords(*db);
+      for (const int r : found) ASSERT_EQ(strings.ComparePrefix(key, db->ValueAt(0, r)), 0) << key;
+      if (index.Order != TIndexOrder::Bytes || key.empty()) continue;
+      const std::set<int> got(found.begin(), found.end());
+      bool anyBlock = false;
+      for (const TIndexEntry& e : index.Entries) {
+        const std::string& v = db->ValueAt(0, e.Record);
+        if (v.size() >= key.size() && v.compare(0, key.size(), key) == 0) {
+          anyBlock = true;
+          ASSERT_TRUE(got.count(e.Record)) << "key [" << key << "] misses [" << v << "]";
+        }
+      }
+      // Nothing begins with the key: the answer is the longest beginning of
+      // the key found in the index, if any.
+      if (!anyBlock && !found.empty()) {
+        std::size_t longest = 0;
+        for (const TIndexEntry& e : index.Entries) {
+          const std::string& v = db->ValueAt(0, e.Record);
+          if (!v.empty() && v.size() < key.size() && key.compare(0, v.size(), v) == 0) longest = std::max(longest, v.size());
+        }
+        bool hasLongest = false;
+        for (const int r : found) hasLongest = hasLongest || db->ValueAt(0, r).size() == longest;
+        EXPECT_TRUE(hasLongest) << key;
+      }
+    }
+  }
+  EXPECT_TRUE(capture.Boxes().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, IndexSearch, ::testing::ValuesIn(kFamilies),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(IndexCompare, EntryComparisonIsTheTypedComparison) {
+  std::mt19937 rng(9);
+  std::vector<std::string> values = kAtoms;
+  for (const TFamily& family : kFamilies) {
+    for (int i = 0; i < 60; ++i) values.push_back(family.Make(rng));
+  }
+  TStringManager& strings = StringManager();
+  for (const std::string& a : values) {
+    for (const std::string& b : values) {
+      TIndexEntry ea;
+      ea.Key = IndexKeyOf(a);
+      TIndexEntry eb;
+      eb.Key = IndexKeyOf(b);
+      ASSERT_EQ(SignOf(CompareIndexEntries(a, ea, b, eb)), SignOf(strings.Compare(a, b))) << "[" << a << "] [" << b << "]";
+    }
+  }
+}
+
+// The line-break rule the fast search follows, checked against the pattern
+// library itself.
+TEST(IndexCompare, DollarAcceptsOneFinalLineBreak) {
+  TStringManager& strings = StringManager();
+  for (const std::string& br : kBreaks) EXPECT_TRUE(strings.RegExMatch("^C001$", "C001" + br)) << int(br[0]);
+  EXPECT_FALSE(strings.RegExMatch("^C001$", "C001\r\n\r\n"));
+  EXPECT_FALSE(strings.RegExMatch("^C001$", "C001\n\n"));
+  EXPECT_FALSE(strings.RegExMatch("^C001$", "C001\x01"));
+  EXPECT_FALSE(strings.RegExMatch("^C001$", "\nC001"));
+}
