@@ -1,5 +1,7 @@
 #include "IniManager.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <climits>
 
@@ -34,6 +36,14 @@ int LowerBound(const std::vector<TIniSection*>& sections, const std::string& key
     }
   }
   return lo;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  struct stat sa;
+  struct stat sb;
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 }  // namespace
@@ -77,12 +87,20 @@ TIniSection* TIniManager::FindSection(const std::string& section) const {
 
 void TIniManager::LoadFromFile(const std::string& fileName) {
   std::string contents;
-  if (!FileExists(fileName) || ReadWholeFile(fileName, contents) != TReadResult::Ok) {
+  const TReadResult read = FileExists(fileName) ? ReadWholeFile(fileName, contents) : TReadResult::Missing;
+  if (read == TReadResult::TooLarge) {
+    fRefusedFile = fileName;
+    Error("Ini_Manager_Unit:LoadFromFile:fichier trop volumineux : " + fileName);
+    return;
+  }
+  if (read != TReadResult::Ok) {
     // A file that exists but cannot be read is treated as a bad name too:
     // the settings in memory stay as they are.
+    if (read != TReadResult::Missing) fRefusedFile = fileName;
     Error("Ini_Manager_Unit:LoadFromFile:Bad filename : " + fileName);
     return;
   }
+  fRefusedFile.clear();
   LoadFromText(contents);
 }
 
@@ -188,6 +206,10 @@ std::string TIniManager::SaveToText() const {
 }
 
 bool TIniManager::SaveToFile(const std::string& fileName) const {
+  if (!fRefusedFile.empty() && SameFile(fileName, fRefusedFile)) {
+    Warning("TIniManager.SaveToFile:fichier non lu, conserve " + fileName);
+    return false;
+  }
   if (WriteFileAtomically(fileName, SaveToText())) return true;
   Warning("TIniManager.SaveToFile:echec écriture " + fileName);
   return false;

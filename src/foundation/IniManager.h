@@ -61,4 +61,7 @@ private:
   TIniSection* FindSection(const std::string& section) const;
 
   std::vector<TIniSection*>* fSections;
+  // A file that exists but was not read (too large, unreadable): saving over
+  // it would replace every setting it holds, so that is refused.
+  std::string fRefusedFile;
 };
