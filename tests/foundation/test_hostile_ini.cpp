@@ -63,4 +63,47 @@ TEST(HostileIni, EveryKeptInputReadsBackTheSameAfterASave) {
   EXPECT_GE(inputs, 2);
 }
 
+TEST(HostileIni, FileOverTheSizeLimitIsRefusedAndNeverOverwritten) {
+  // A sparse file of 300 MB: no disk space is used. The close of the main
+  // window reads the settings, sets the list positions and saves; a save
+  // after a refused read would replace every setting by the positions alone.
+  TTempDir dir;
+  const std::string name = dir.File("parametres.ini");
+  WriteFileBytes(name, "[Connexion]\r\n   InformerPort = 4590\r\n");
+  std::filesystem::resize_file(name, std::uintmax_t(300) * 1024 * 1024);
+  const auto before = std::filesystem::last_write_time(name);
+  TTraceCapture capture;
+  TIniManager m(name);
+  ASSERT_EQ(capture.Boxes().size(), 1u);
+  EXPECT_EQ(capture.Boxes()[0], "*ERROR*Ini_Manager_Unit:LoadFromFile:fichier trop volumineux : " + name);
+  EXPECT_FALSE(m.HasSectionList());
+  m.Set("Positions", "CurrentClientListRow", "3");
+  capture.Clear();
+  EXPECT_FALSE(m.SaveToFile(name));
+  EXPECT_FALSE(m.SaveToFile(dir.Path() + "/./parametres.ini"));
+  EXPECT_TRUE(capture.Traced("Warning : TIniManager.SaveToFile:fichier non lu, conserve " + name));
+  EXPECT_TRUE(capture.Boxes().empty());
+  EXPECT_EQ(std::filesystem::file_size(name), std::uintmax_t(300) * 1024 * 1024);
+  EXPECT_EQ(std::filesystem::last_write_time(name), before);
+  // Another file may still receive the settings in memory.
+  EXPECT_TRUE(m.SaveToFile(dir.File("other.ini")));
+  EXPECT_EQ(ReadFileBytes(dir.File("other.ini")), "[Positions]\r\n   CurrentClientListRow = 3\r\n");
+}
+
+TEST(HostileIni, LongLinesAreReadInOnePass) {
+  // Lines of several megabytes, with and without "=", of blanks only, and a
+  // last one without line end: each is classified once, without trying every
+  // way of splitting it.
+  const std::size_t n = 4 * 1024 * 1024;
+  const std::string text = "[s]\r\n" + std::string(n, '\t') + "\r\n" + std::string(n, '=') + "\r\n" + "k" +
+                           std::string(n, ' ') + "= " + std::string(n, 'v') + "\r\n" + std::string(n, 'x');
+  TTraceCapture capture;
+  TIniManager m;
+  m.LoadFromText(text);
+  EXPECT_TRUE(capture.Boxes().empty());
+  ASSERT_EQ(m.SectionCount(), 1);
+  EXPECT_TRUE(m.KeyExists("s", "k"));
+  EXPECT_EQ(m.Get("s", "k").size(), n);
+}
+
 }  // namespace
