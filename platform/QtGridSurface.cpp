@@ -290,7 +290,9 @@ TQtGridSurface::TQtGridSurface(QWidget* parent, int colCount, int rowCount) : QT
 }
 
 TQtGridSurface::~TQtGridSurface() {
-  // Nothing may reach the handlers while the widget is being taken apart.
+  // Nothing may reach the handlers while the widget is being taken apart:
+  // QWidget's destructor still moves the focus away.
+  disconnect(qApp, nullptr, this, nullptr);
   Events = TGridEvents();
 }
 

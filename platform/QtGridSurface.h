@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -16,7 +17,6 @@
 
 #include "GridSurface.h"
 
-class QLineEdit;
 class TQtGridSurface;
 
 // The texts of a grid surface, Windows-1252, held as the program writes

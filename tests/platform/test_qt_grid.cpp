@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cstdlib>
+#include <memory>
+
+#include "MyStringGrid.h"
+#include "QtGridSurface.h"
+#include "QtText.h"
+#include "TestSupport.h"
+
+void QuorixTestInit(int& argc, char** argv) { static QApplication app(argc, argv); }
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+constexpr TColor kYellow = 0x9BF4FF;
+constexpr TColor kRed = 0x443EFA;
+
+// An invoice-like list on screen: a fixed title row and row-number column.
+struct TQtGridFixture {
+  explicit TQtGridFixture(bool editing, TCellChangeProc onCellChange = nullptr) {
+    Surface = std::make_unique<TQtGridSurface>(nullptr, 4, 2);
+    Surface->setObjectName("Liste_Factures_StringGrid");
+    Surface->SetEditing(editing);
+    Surface->SetRowSelect(!editing);
+    Surface->Events.OnDblClick = [this] { ++DblClicks; };
+    Surface->resize(420, 260);
+    Grid = std::make_unique<TMyStringGrid>(Surface.get(), std::move(onCellChange));
+    Grid->SetFixedRows(1);
+    Grid->SetFixedCols(1);
+    Surface->show();
+    Surface->activateWindow();
+    QApplication::setActiveWindow(Surface.get());
+    Surface->setFocus();
+    QApplication::processEvents();
+  }
+  ~TQtGridFixture() {
+    Grid.reset();
+    Surface.reset();
+  }
+
+  void Fill(const std::vector<std::vector<std::string>>& rows) {
+    Grid->SetAutomatic(false);
+    Grid->SetRowCount(static_cast<int>(rows.size()) + 1);
+    Grid->setTitles("Num Facture;Societe;Total TTC");
+    for (std::size_t r = 0; r < rows.size(); ++r)
+      for (std::size_t c = 0; c < rows[r].size(); ++c)
+        Grid->SetCellForced(static_cast<int>(c) + 1, static_cast<int>(r) + 1, rows[r][c]);
+    Grid->SetAutomatic(true);
+    Grid->UpdateDimensions();
+    Grid->SetRow(Grid->GetRow());
+    QApplication::processEvents();
+  }
+
+  Texts Column(int col) const {
+    Texts out;
+    for (int row = 1; row < Surface->GetRowCount(); ++row) out.push_back(Surface->GetCells(col, row));
+    return out;
+  }
+
+  // The widget under a cell's centre and the point in its coordinates.
+  std::pair<QWidget*, QPoint> Target(int col, int row) const {
+    const QPoint inGrid = Surface->CellRectInWidget(col, row).center();
+    QWidget* w = Surface->childAt(inGrid);
+    if (w == nullptr) w = Surface.get();
+    return {w, w->mapFrom(Surface.get(), inGrid)};
+  }
+
+  void Click(int col, int row, Qt::KeyboardModifiers mods = {}) {
+    auto [w, p] = Target(col, row);
+    QTest::mouseClick(w, Qt::LeftButton, mods, p);
+    QApplication::processEvents();
+  }
+
+  void DoubleClick(int col, int row) {
+    auto [w, p] = Target(col, row);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, p);
+    QApplication::processEvents();
+  }
+
+  QWidget* KeyTarget() const { return Surface->Editor() != nullptr ? static_cast<QWidget*>(Surface->Editor()) : Surface.get(); }
+
+  TTraceCapture Capture;
+  std::unique_ptr<TQtGridSurface> Surface;
+  std::unique_ptr<TMyStringGrid> Grid;
+  int DblClicks = 0;
+};
+
+TEST(QtText, RoundTripsWindows1252) {
+  const std::string text = "Créer € Œuvre";
+  const QString q = ToQString(text);
+  EXPECT_EQ(q, QString::fromUtf8("Cr\xC3\xA9" "er \xE2\x82\xAC \xC5\x92uvre"));
+  EXPECT_EQ(FromQString(q), text);
+  EXPECT_EQ(FromQString(QString::fromUtf8("\xE2\x98\x83")), "?");
+}
+
+TEST(QtGridKeys, QtKeysMapToVirtualKeys) {
+  const QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+  const QKeyEvent digit(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, "7");
+  const QKeyEvent keypad(QEvent::KeyPress, Qt::Key_7, Qt::KeypadModifier, "7");
+  const QKeyEvent f11(QEvent::KeyPress, Qt::Key_F11, Qt::NoModifier);
+  const QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, Qt::NoModifier, ",");
+  EXPECT_EQ(VirtualKeyOf(&letter), 0x41);
+  EXPECT_EQ(VirtualKeyOf(&digit), 0x37);
+  EXPECT_EQ(VirtualKeyOf(&keypad), 0x67);
+  EXPECT_EQ(VirtualKeyOf(&f11), 0x7A);
+  EXPECT_EQ(VirtualKeyOf(&comma), 0xBC);
+  EXPECT_EQ(ShiftStateOf(Qt::ControlModifier | Qt::ShiftModifier), ssCtrl | ssShift);
+}
+
+TEST(QtGridSurface, MeasuresTextsAsTheFontMetricsDo) {
+  TQtGridFixture f(false);
+  const QFontMetrics fm(f.Surface->font());
+  f.Surface->SetFont(TGridFont{});
+  for (const std::string& text : Texts{"FA00001", "Total TTC", "12 345,67", "DOLIPRANE 1000MG", "Société",
+                                       "WWW.iii", "AV1000", "Poids", "0,0000", "fi ffl"}) {
+    EXPECT_EQ(f.Surface->TextWidth(text), QFontMetrics(f.Surface->font()).horizontalAdvance(ToQString(text))) << text;
+  }
+  EXPECT_EQ(f.Surface->TextHeight("x"), fm.height());
+}
+
+TEST(QtGridSurface, FixedCellsAreTheHeaders) {
+  TQtGridFixture f(false);
+  f.Fill({{"FA00002", "B", "10"}, {"FA00001", "A", "5"}});
+  EXPECT_EQ(f.Surface->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Num Facture");
+  EXPECT_EQ(f.Surface->model()->headerData(1, Qt::Vertical, Qt::DisplayRole).toString(), "2");
+  EXPECT_EQ(f.Surface->model()->rowCount(), 2);
+  EXPECT_EQ(f.Surface->model()->columnCount(), 3);
+  int col = -1;
+  int row = -1;
+  const QPoint title = f.Surface->CellRectInWidget(2, 0).center();
+  f.Surface->MouseToCell(title.x(), title.y(), col, row);
+  EXPECT_EQ(std::make_pair(col, row), std::make_pair(2, 0));
+  const QPoint number = f.Surface->CellRectInWidget(0, 2).center();
+  f.Surface->MouseToCell(number.x(), number.y(), col, row);
+  EXPECT_EQ(std::make_pair(col, row), std::make_pair(0, 2));
+  f.Surface->MouseToCell(200, 250, col, row);  // below the last row
+  EXPECT_EQ(std::make_pair(col, row), std::make_pair(-1, -1));
+}
+
+TEST(QtGridEvents, ATitleClickSortsThenReverses) {
+  TQtGridFixture f(false);
+  f.Fill({{"FA00010", "B", "10"}, {"FA00002", "C", "9"}, {"FA00001", "A", "2,5"}});
+  f.Grid->fSortCol = 1;
+  f.Grid->fSortAscending = true;
+  f.Click(3, 0);
+  EXPECT_EQ(f.Column(3), (Texts{"2,5", "9", "10"}));
+  f.Click(3, 0);
+  EXPECT_EQ(f.Column(3), (Texts{"10", "9", "2,5"}));
+  EXPECT_EQ(f.Column(1), (Texts{"FA00010", "FA00002", "FA00001"}));
+  EXPECT_EQ(f.Column(0), (Texts{"1", "2", "3"}));
+}
+
+TEST(QtGridEvents, ADoubleClickOnTheTitleRowReachesNoHandler) {
+  TQtGridFixture f(false);
+  f.Fill({{"FA00001", "A", "1"}, {"FA00002", "B", "2"}});
+  f.DoubleClick(2, 0);
+  f.DoubleClick(0, 1);
+  EXPECT_EQ(f.DblClicks, 0);
+  f.Click(2, 2);
+  f.DoubleClick(2, 2);
+  EXPECT_EQ(f.DblClicks, 1);
+  EXPECT_EQ(f.Grid->GetRow(), 2);
+}
+
+TEST(QtGridEvents, TypingALetterReplacesTheCell) {
+  TQtGridFixture f(true);
+  f.Fill({{"1234562", "DOLIPRANE", "2"}, {"", "", ""}});
+  f.Click(2, 1);
+  ASSERT_EQ(f.Grid->GetCol(), 2);
+  QTest::keyClick(f.KeyTarget(), Qt::Key_E);
+  ASSERT_NE(f.Surface->Editor(), nullptr);
+  QTest::keyClicks(f.KeyTarget(), "fferalgan");
+  EXPECT_EQ(f.Surface->GetCells(2, 1), "efferalgan");
+}
+
+TEST(QtGridEvents, CtrlWithALetterClearsNothing) {
+  TQtGridFixture f(true);
+  f.Fill({{"1234562", "DOLIPRANE", "2"}});
+  f.Click(2, 1);
+  QTest::keyClick(f.KeyTarget(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(f.Surface->GetCells(2, 1), "DOLIPRANE");
+  EXPECT_EQ(f.Surface->Editor(), nullptr);
+}
+
+TEST(QtGridEvents, LeavingAChangedCellNotifiesOnce) {
+  std::vector<std::tuple<int, int, std::string>> notes;
+  TQtGridFixture f(true, [&](int col, int row, const std::string& previous) { notes.emplace_back(col, row, previous); });
+  f.Fill({{"1234562", "DOLIPRANE", "2"}, {"", "", ""}});
+  f.Click(3, 1);
+  notes.clear();
+  QTest::keyClick(f.KeyTarget(), Qt::Key_5);
+  QTest::keyClick(f.KeyTarget(), Qt::Key_0);
+  EXPECT_EQ(f.Surface->GetCells(3, 1), "50");
+  f.Click(2, 2);
+  ASSERT_EQ(notes.size(), 1u);
+  EXPECT_EQ(notes[0], std::make_tuple(3, 1, std::string("2")));
+  EXPECT_EQ(f.Grid->GetRow(), 2);
+  EXPECT_EQ(f.Grid->GetCol(), 2);
+}
+
+TEST(QtGridEvents, TheWheelKeepsTheCurrentRowVisible) {
+  TQtGridFixture f(false);
+  std::vector<std::vector<std::string>> rows;
+  for (int i = 1; i <= 60; ++i) rows.push_back({"FA" + std::to_string(10000 + i), "S", std::to_string(i)});
+  f.Fill(rows);
+  f.Click(1, 1);
+  QPoint p = f.Surface->viewport()->rect().center();
+  QWheelEvent wheel(p, f.Surface->viewport()->mapToGlobal(p), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(f.Surface->viewport(), &wheel);
+  QApplication::sendEvent(f.Surface->viewport(), &wheel);
+  EXPECT_GT(f.Grid->GetTopRow(), 1);
+  EXPECT_GE(f.Grid->GetRow(), f.Grid->GetTopRow());
+  EXPECT_LT(f.Grid->GetRow(), f.Grid->GetTopRow() + f.Surface->GetVisibleRowCount());
+}
+
+// With QUORIX_GRID_SCREENSHOT set to a file name, the coloured grid is saved
+// there as a PNG for a person to look at.
+TEST(QtGridPainting, ColoursAndTheSelectionArePainted) {
+  TQtGridFixture f(true);
+  f.Grid->AddColColorConstraint(1, 46, kYellow);
+  f.Grid->AddColColorConstraint(1, 5, kRed);
+  f.Grid->AddColColorConstraint(3, 20, kYellow);
+  f.Grid->AddColColorConstraint(3, 37, kRed);
+  f.Fill({{"FA00001", "PHARMACIE DU CENTRE", "120,50"},
+          {"XY1", "Société Générale", "-3"},
+          {"", "DROGUERIE", "abc"},
+          {"FA00004", "GABON MEDICAL", "15"}});
+  f.Grid->SetCol(2);
+  f.Grid->SetRow(4);
+  f.Surface->SetFocus();
+  QApplication::processEvents();
+  const QImage image = f.Surface->grab().toImage();
+  auto pixel = [&](int col, int row) {
+    const QRect r = f.Surface->CellRectInWidget(col, row);
+    return image.pixelColor(r.left() + 3, r.top() + 3);
+  };
+  EXPECT_EQ(pixel(1, 1), QColor(255, 255, 255));
+  EXPECT_EQ(pixel(1, 2), QColor(255, 244, 155));
+  EXPECT_EQ(pixel(1, 3), QColor(250, 62, 68));
+  EXPECT_EQ(pixel(3, 2), QColor(255, 244, 155));
+  EXPECT_EQ(pixel(3, 3), QColor(250, 62, 68));
+  EXPECT_EQ(pixel(2, 4), QColor(0, 0, 128));
+  EXPECT_EQ(pixel(1, 0), f.Surface->palette().color(QPalette::Button));
+  if (const char* file = std::getenv("QUORIX_GRID_SCREENSHOT")) image.save(QString::fromLocal8Bit(file), "PNG");
+}
+
+}  // namespace
