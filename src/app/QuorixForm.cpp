@@ -10,15 +10,17 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStyle>
-#include <QTableView>
 #include <QToolButton>
 
 #include "Catalogue.h"
 #include "DebugManager.h"
 #include "IniManager.h"
 #include "MyDatabase.h"
+#include "MyStringGrid.h"
 #include "NetworkShares.h"
+#include "QtGridSurface.h"
 #include "QtText.h"
+#include "RecordLists.h"
 #include "SplashLaunchForm.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -37,8 +39,8 @@ QFrame* MakePanel(QWidget* parent, const char* name) {
   return panel;
 }
 
-QWidget* MakeGrid(QWidget* parent, const char* name) {
-  auto* grid = new QTableView(parent);
+TQtGridSurface* MakeGrid(QWidget* parent, const char* name) {
+  auto* grid = new TQtGridSurface(parent);
   grid->setObjectName(name);
   return grid;
 }
@@ -84,16 +86,27 @@ void TQuorix_Form::BuildDesign() {
   Liste_Factures_StringGrid = MakeGrid(client, "Liste_Factures_StringGrid");
   Liste_Devis_StringGrid = MakeGrid(client, "Liste_Devis_StringGrid");
   Liste_Avoirs_StringGrid = MakeGrid(client, "Liste_Avoirs_StringGrid");
-  for (QWidget* grid : {Liste_Clients_StringGrid, Liste_Articles_StringGrid, Liste_Factures_StringGrid,
-                        Liste_Devis_StringGrid, Liste_Avoirs_StringGrid}) {
-    PlaceListGrid(grid);
+  for (TQtGridSurface* grid : {Liste_Clients_StringGrid, Liste_Articles_StringGrid, Liste_Factures_StringGrid,
+                               Liste_Devis_StringGrid, Liste_Avoirs_StringGrid}) {
+    grid->SetRowSelect(true);
     grid->hide();
   }
+  Liste_Clients_StringGrid->Events.OnDblClick = [this] { Liste_Clients_StringGridDblClick(); };
+  Liste_Clients_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Clients_StringGridKeyPress(key); };
+  Liste_Articles_StringGrid->Events.OnDblClick = [this] { Liste_Articles_StringGridDblClick(); };
+  Liste_Articles_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Articles_StringGridKeyPress(key); };
+  Liste_Factures_StringGrid->Events.OnDblClick = [this] { Liste_Factures_StringGridDblClick(); };
+  Liste_Factures_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Factures_StringGridKeyPress(key); };
+  Liste_Devis_StringGrid->Events.OnDblClick = [this] { Liste_Devis_StringGridDblClick(); };
+  Liste_Devis_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Devis_StringGridKeyPress(key); };
+  Liste_Avoirs_StringGrid->Events.OnDblClick = [this] { Liste_Avoirs_StringGridDblClick(); };
+  Liste_Avoirs_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Avoirs_StringGridKeyPress(key); };
 
   Facture_Panel = MakePanel(client, "Facture_Panel");
   Facture_Panel->setGeometry(4, 66, 880, 540);
   Facture_StringGrid = MakeGrid(Facture_Panel, "Facture_StringGrid");
   Facture_StringGrid->setGeometry(0, 0, 637, 497);
+  Facture_StringGrid->SetEditing(true);
   Facture_ExtraData_Panel = MakePanel(Facture_Panel, "Facture_ExtraData_Panel");
   Facture_ExtraData_Panel->setGeometry(640, 0, 177, 497);
   Chronopost_Panel = MakePanel(Facture_Panel, "Chronopost_Panel");
@@ -116,6 +129,7 @@ void TQuorix_Form::BuildDesign() {
   Label15->hide();
 
   Recherche_StringGrid = MakeGrid(client, "Recherche_StringGrid");
+  Recherche_StringGrid->SetRowSelect(true);
   Recherche_StringGrid->hide();
 
   BuildMenu();
@@ -155,6 +169,13 @@ void TQuorix_Form::BuildButtonBar() {
     left += 74;
     *b.field = button;
   }
+  connect(Client_BitBtn, &QToolButton::clicked, this, [this] { ShowClients(); });
+  connect(Articles_BitBtn, &QToolButton::clicked, this, [this] { ShowArticles(); });
+  connect(Factures_BitBtn, &QToolButton::clicked, this, [this] { ShowFactures(); });
+  connect(Devis_BitBtn, &QToolButton::clicked, this, [this] { ShowDevis(); });
+  connect(Avoir_BitBtn, &QToolButton::clicked, this, [this] { ShowAvoirs(); });
+  connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
+  fAvailableActions = {Creer_BitBtn};
 }
 
 void TQuorix_Form::BuildMenu() {
@@ -233,13 +254,11 @@ void TQuorix_Form::FormCreate() {
   CreateGrids();
   Progress(75);
 
+  // The barcode merge runs only when the server share holds the table.
   remoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
 
   setWindowState(windowState() | Qt::WindowMaximized);
-  // InitGrids: the piece panel and the lists at their places, then the
-  // remembered positions.
-  FormResize();
-  ReadPositions();
+  InitGrids();
   show();
   ShowCurrentPieceList();
   Progress(100);
@@ -261,22 +280,17 @@ void TQuorix_Form::LoadTables() {
   fTarifsChronopost = std::make_unique<TMyDatabase>(Catalogue::TarifsChronopost::File);
 }
 
-void TQuorix_Form::CreateGrids() { gridsCreated = true; }
-
-void TQuorix_Form::ShowCurrentPieceList() {
-  Chronopost_Panel->hide();
-  Facture_Panel->hide();
-  for (QWidget* grid : {Liste_Clients_StringGrid, Liste_Articles_StringGrid, Liste_Factures_StringGrid,
-                        Liste_Devis_StringGrid, Liste_Avoirs_StringGrid}) {
-    grid->hide();
-  }
-  if (currentListKind == "Devis") {
-    Liste_Devis_StringGrid->show();
-  } else if (currentListKind == "Avoir") {
-    Liste_Avoirs_StringGrid->show();
-  } else {
-    Liste_Factures_StringGrid->show();
-  }
+void TQuorix_Form::CreateGrids() {
+  fFacturesGrid = std::make_unique<TMyStringGrid>(Liste_Factures_StringGrid);
+  fDevisGrid = std::make_unique<TMyStringGrid>(Liste_Devis_StringGrid);
+  fAvoirsGrid = std::make_unique<TMyStringGrid>(Liste_Avoirs_StringGrid);
+  fClientsGrid = std::make_unique<TMyStringGrid>(Liste_Clients_StringGrid);
+  fArticlesGrid = std::make_unique<TMyStringGrid>(Liste_Articles_StringGrid);
+  // The piece editor's cell validation is attached when the editor opens a
+  // piece; until then leaving a cell needs no check.
+  fLignesGrid = std::make_unique<TMyStringGrid>(Facture_StringGrid);
+  fRechercheGrid = std::make_unique<TMyStringGrid>(Recherche_StringGrid);
+  gridsCreated = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -326,6 +340,9 @@ void TQuorix_Form::closeEvent(QCloseEvent* event) {
 void TQuorix_Form::FormClose() {
   if (fClosed) return;
   fClosed = true;
+  // The list on screen has moved since it was shown: what is written is
+  // where each list is now.
+  if (gridsCreated) StoreAllPositions();
   SavePositions();
   SaveTrace();
 
@@ -344,6 +361,11 @@ void TQuorix_Form::FormClose() {
   fNoFa.reset();
   fUbipharm.reset();
   fTarifsChronopost.reset();
+  fFacturesGrid.reset();
+  fClientsGrid.reset();
+  fArticlesGrid.reset();
+  fLignesGrid.reset();
+  fRechercheGrid.reset();
   fStringManager.reset();
   fDebugManager.reset();
   fChrono.reset();
@@ -352,9 +374,17 @@ void TQuorix_Form::FormClose() {
 // ---------------------------------------------------------------------------
 // Resize
 
-void TQuorix_Form::PlaceListGrid(QWidget* grid) {
+void TQuorix_Form::PlaceListGrid(TMyStringGrid* grid) {
   const int top = Menu_Panel->y() + Menu_Panel->height() + 5;
-  grid->setGeometry(Menu_Panel->x(), top, Menu_Panel->width(), Recherche_Edit->y() - top - 5);
+  grid->SetLeft(Menu_Panel->x());
+  grid->SetTop(top);
+  grid->SetWidth(Menu_Panel->width());
+  grid->SetHeight(Recherche_Edit->y() - top - 5);
+}
+
+void TQuorix_Form::PlacePiecePanel() {
+  const int top = Menu_Panel->y() + Menu_Panel->height() + 1;
+  Facture_Panel->setGeometry(4, top, ClientWidth() - 4 - 2, ClientHeight() - top - 2);
 }
 
 void TQuorix_Form::resizeEvent(QResizeEvent* event) {
@@ -364,15 +394,15 @@ void TQuorix_Form::resizeEvent(QResizeEvent* event) {
 
 void TQuorix_Form::FormResize() {
   if (!gridsCreated) return;
-  for (QWidget* grid : {Liste_Clients_StringGrid, Liste_Articles_StringGrid, Liste_Factures_StringGrid,
-                        Liste_Devis_StringGrid, Liste_Avoirs_StringGrid}) {
+  for (TMyStringGrid* grid : {fClientsGrid.get(), fArticlesGrid.get(), fFacturesGrid.get(), fDevisGrid.get(),
+                              fAvoirsGrid.get()}) {
     PlaceListGrid(grid);
   }
-  const int panelTop = Menu_Panel->y() + Menu_Panel->height() + 1;
-  Facture_Panel->setGeometry(4, panelTop, ClientWidth() - 4 - 2, ClientHeight() - panelTop - 2);
-  Facture_StringGrid->setGeometry(0, 0, Menu_Panel->width() - Facture_ExtraData_Panel->width() - 3,
-                                  Recherche_Edit->y() - Menu_Panel->height() - 6);
-  Facture_ExtraData_Panel->setGeometry(Facture_StringGrid->x() + Facture_StringGrid->width() + 3,
-                                       Facture_StringGrid->y(), Facture_ExtraData_Panel->width(),
-                                       Facture_StringGrid->height());
+  PlacePiecePanel();
+  fLignesGrid->SetLeft(0);
+  fLignesGrid->SetTop(0);
+  fLignesGrid->SetWidth(Menu_Panel->width() - Facture_ExtraData_Panel->width() - 3);
+  fLignesGrid->SetHeight(Recherche_Edit->y() - Menu_Panel->height() - 6);
+  Facture_ExtraData_Panel->setGeometry(fLignesGrid->GetLeft() + fLignesGrid->GetWidth() + 3, fLignesGrid->GetTop(),
+                                       Facture_ExtraData_Panel->width(), fLignesGrid->GetHeight());
 }

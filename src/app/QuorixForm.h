@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -16,6 +17,8 @@ class QWidget;
 class TChrono;
 class TDebug_Manager;
 class TMyDatabase;
+class TMyStringGrid;
+class TQtGridSurface;
 class TSplashLaunch_Form;
 class TStringManager;
 
@@ -48,8 +51,34 @@ public:
   void ReadPositions();
   void SavePositions();
 
-  // The lists (built on the managed grids).
+  // The record lists.
+  void InitGrids();
+  void ShowClients();
+  void ShowArticles();
+  void ShowFactures();
+  void ShowDevis();
+  void ShowAvoirs();
+  void HideAll();
+  void SetActionButtons(bool enabled);
   void ShowCurrentPieceList();
+  void Creer_BitBtnClick();
+  void Liste_Clients_StringGridDblClick();
+  void Liste_Clients_StringGridKeyPress(char& key);
+  void Liste_Articles_StringGridDblClick();
+  void Liste_Articles_StringGridKeyPress(char& key);
+  void Liste_Factures_StringGridDblClick();
+  void Liste_Factures_StringGridKeyPress(char& key);
+  void Liste_Devis_StringGridDblClick();
+  void Liste_Devis_StringGridKeyPress(char& key);
+  void Liste_Avoirs_StringGridDblClick();
+  void Liste_Avoirs_StringGridKeyPress(char& key);
+
+  // Opening a record from its list: the record panels and the piece editor.
+  void AfficherFicheClient();
+  void AfficherFicheArticle();
+  void AfficherPiece(const std::string& kind);
+  // Hides the courier panel (shown by the courier hand-off).
+  void AfficherChronopost(bool visible);
 
   // The nine main tables, in loading order.
   TMyDatabase* ArticlesDB() const { return fArticles.get(); }
@@ -88,19 +117,29 @@ public:
   QToolButton* Importer_BitBtn;
   QLineEdit* Recherche_Edit;
   QToolButton* Recherche_BitBtn;
-  QWidget* Liste_Clients_StringGrid;
-  QWidget* Liste_Articles_StringGrid;
-  QWidget* Liste_Factures_StringGrid;
-  QWidget* Liste_Devis_StringGrid;
-  QWidget* Liste_Avoirs_StringGrid;
-  QWidget* Recherche_StringGrid;
+  TQtGridSurface* Liste_Clients_StringGrid;
+  TQtGridSurface* Liste_Articles_StringGrid;
+  TQtGridSurface* Liste_Factures_StringGrid;
+  TQtGridSurface* Liste_Devis_StringGrid;
+  TQtGridSurface* Liste_Avoirs_StringGrid;
+  TQtGridSurface* Recherche_StringGrid;
   QFrame* Facture_Panel;
-  QWidget* Facture_StringGrid;
+  TQtGridSurface* Facture_StringGrid;
   QFrame* Facture_ExtraData_Panel;
   QFrame* Chronopost_Panel;
   QFrame* Client_Panel;
   QFrame* Article_Panel;
   QLabel* Label15;
+
+  // The managed grids over the platform grids above, created by the loading
+  // sequence after the tables.
+  std::unique_ptr<TMyStringGrid> fFacturesGrid;
+  std::unique_ptr<TMyStringGrid> fDevisGrid;
+  std::unique_ptr<TMyStringGrid> fAvoirsGrid;
+  std::unique_ptr<TMyStringGrid> fClientsGrid;
+  std::unique_ptr<TMyStringGrid> fArticlesGrid;
+  std::unique_ptr<TMyStringGrid> fLignesGrid;
+  std::unique_ptr<TMyStringGrid> fRechercheGrid;
 
   // Main menu.
   QMenu* Fonctions_Menu;
@@ -135,12 +174,23 @@ private:
   void Progress(int value);
   void LoadTables();
   void CreateGrids();
-  void PlaceListGrid(QWidget* grid);
+  void PlaceListGrid(TMyStringGrid* grid);
+  void PlacePiecePanel();
+  void ShowList(TMyStringGrid* grid, const char* filter, TMyDatabase* table, int row, int topRow);
+  void OpenOnEnter(char& key, void (TQuorix_Form::*open)());
+  void StorePositions(TMyStringGrid* grid, int* row, int& topRow);
+  // Takes the present row and top row of every list that has been shown.
+  void StoreAllPositions();
+  bool WasFilled(const TMyStringGrid* grid) const;
   int ClientWidth() const;
   int ClientHeight() const;
 
   std::unique_ptr<TSplashLaunch_Form> fSplash;
   bool fClosed = false;
+  // The lists filled at least once; only their positions are remembered.
+  std::vector<const TMyStringGrid*> fFilledGrids;
+  // Commands of the button bar that this version provides.
+  std::vector<QToolButton*> fAvailableActions;
 
   std::unique_ptr<TStringManager> fStringManager;
   std::unique_ptr<TDebug_Manager> fDebugManager;

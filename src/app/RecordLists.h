@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "GridSurface.h"
+
+class TMyDatabase;
+class TMyStringGrid;
+
+// The colours of the validation palette (0x00BBGGRR).
+inline constexpr TColor kWhite = 0xFFFFFF;
+inline constexpr TColor kLightYellow = 0x9BF4FF;
+inline constexpr TColor kRed = 0x443EFA;
+
+// Column filters of the record lists: the fields shown, which are also the
+// column titles.
+namespace ListFilters {
+inline constexpr const char* Clients = "Code;Societe;Ville;Pays;Telephone;Fax";
+inline constexpr const char* Articles = "Code;Designation;Prix Vente;Prix Achat;Coef;Poids";
+inline constexpr const char* Factures = "Num Facture;Date;Code client;Societe;Total HT;Total TTC;Port;Poids";
+inline constexpr const char* Devis = "Num Devis;Date;Code client;Societe;Total HT;Total TTC;Port;Poids";
+inline constexpr const char* Avoirs = "Num Avoir;Date;Code client;Societe;Total TTC";
+inline constexpr const char* Lignes = "Code;Designation;Quantite;Prix Uni. TTC;Montant TTC";
+}  // namespace ListFilters
+
+// Fills a grid with every live record of a table: one row per record (one
+// empty row when there is none), the columns of the filter, the titles from
+// the filter when asked. A missing grid or table, or an empty filter, is
+// reported and leaves the grid as it was.
+void RemplirGrid(TMyStringGrid* grid, const std::string& filter, bool withTitles, TMyDatabase* table);
+
+// The cell types whose test colours each data column of a grid light yellow
+// (warning) and red (error), column 1 first.
+struct TColumnColorRules {
+  const int* Yellow;
+  const int* Red;
+  int Count;
+};
+
+namespace ColumnColorRules {
+TColumnColorRules Clients();
+TColumnColorRules Articles();
+TColumnColorRules Factures();
+TColumnColorRules Devis();
+TColumnColorRules Avoirs();
+TColumnColorRules Lignes();
+}  // namespace ColumnColorRules
+
+// Installs the rules on the grid's data columns: every yellow constraint
+// first, then the red ones, column by column.
+void InstallColumnColorRules(TMyStringGrid* grid, const TColumnColorRules& rules);
