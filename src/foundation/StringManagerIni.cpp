@@ -8,11 +8,38 @@
 
 namespace {
 
+// The key/value pattern is "^[ \t]*(.+)[ \t]*=[ \t]*(.+)[ \t]*$" without the
+// blanks between the key and "=": the key group is greedy and takes those
+// blanks itself in every match, so the groups are the same, but a search
+// through a long run of blanks after the last "=" no longer rescans the run
+// at every position (a line of 100 000 tabs after "k=v" took seconds).
 struct TIniPatterns {
   TCompiledPattern Section{R"(^[ \t]*\[(.+)\][ \t]*$)"};
   TCompiledPattern Comment{R"(^\;.*$)"};
-  TCompiledPattern KeyValue{R"(^[ \t]*(.+)[ \t]*=[ \t]*(.+)[ \t]*$)"};
+  TCompiledPattern KeyValue{R"(^[ \t]*(.+)=[ \t]*(.+)[ \t]*$)"};
 };
+
+bool IsLineBreak(char c) { return c == '\r' || c == '\n' || c == '\x0b' || c == '\x0c' || c == '\x85'; }
+
+// Whether the key/value pattern can match at all: "." stops at a line break
+// and "$" may only stand before one final line break, and the line needs an
+// "=" after its first character with at least one character after it. A
+// line that fails this would make the search try every way of splitting its
+// leading blanks, which grows with the square of their number, for nothing.
+bool CanBeKeyValue(const std::string& line) {
+  std::size_t end = line.size();
+  if (end >= 2 && line[end - 2] == '\r' && line[end - 1] == '\n') {
+    end -= 2;
+  } else if (end >= 1 && IsLineBreak(line[end - 1])) {
+    end -= 1;
+  }
+  bool equals = false;
+  for (std::size_t i = 0; i < end; ++i) {
+    if (IsLineBreak(line[i])) return false;
+    if (line[i] == '=' && i >= 1 && i + 1 < end) equals = true;
+  }
+  return equals;
+}
 
 TIniPatterns& IniPatterns() {
   static TIniPatterns patterns;
@@ -25,7 +52,7 @@ std::string TStringManager::GetIniLineType(const std::string& line) {
   TIniPatterns& p = IniPatterns();
   if (p.Section.Match(line)) return "section";
   if (p.Comment.Match(line)) return "comment";
-  if (p.KeyValue.Match(line)) return "keyvalue";
+  if (CanBeKeyValue(line) && p.KeyValue.Match(line)) return "keyvalue";
   return "error";
 }
 
@@ -40,12 +67,12 @@ std::string TStringManager::GetIniSection(const std::string& line) {
 
 std::string TStringManager::GetIniKey(const std::string& line) {
   TCompiledPattern& keyValue = IniPatterns().KeyValue;
-  if (!keyValue.Match(line)) return "";
+  if (!CanBeKeyValue(line) || !keyValue.Match(line)) return "";
   return StringManager().TrimChar(keyValue.Group(1), ' ');
 }
 
 std::string TStringManager::GetIniValue(const std::string& line) {
   TCompiledPattern& keyValue = IniPatterns().KeyValue;
-  if (!keyValue.Match(line)) return "";
+  if (!CanBeKeyValue(line) || !keyValue.Match(line)) return "";
   return StringManager().TrimChar(keyValue.Group(2), ' ');
 }
