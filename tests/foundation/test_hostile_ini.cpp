@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "IniManager.h"
+#include "StringManager.h"
 #include "TestSupport.h"
 
 namespace {
@@ -104,6 +105,32 @@ TEST(HostileIni, LongLinesAreReadInOnePass) {
   ASSERT_EQ(m.SectionCount(), 1);
   EXPECT_TRUE(m.KeyExists("s", "k"));
   EXPECT_EQ(m.Get("s", "k").size(), n);
+}
+
+TEST(HostileIni, LinesWithLongRunsOfBlanksAreClassifiedLikeShortOnes) {
+  // Runs of a million blanks after the last "=", before a final "=", or on
+  // their own: once made the classifier try every split of the run.
+  const std::string tabs(1024 * 1024, '\t');
+  struct {
+    const char* Name;
+    std::string Line;
+    const char* Type;
+    std::string Key, Value;
+  } const rows[] = {
+      {"blanks after the value", "k=v" + tabs, "keyvalue", "k", "v" + tabs},
+      {"blanks then a final equals", "k" + tabs + "=", "error", "", ""},
+      {"blanks only", tabs, "error", "", ""},
+      {"blanks then equals and a line break", tabs + "=\x0b", "error", "", ""},
+      {"key of blanks", tabs + "=v", "keyvalue", "\t", "v"},
+      {"section followed by blanks", "[a]" + tabs, "section", "", ""},
+  };
+  TStringManager& sm = StringManager();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    EXPECT_EQ(sm.GetIniLineType(row.Line), row.Type);
+    EXPECT_TRUE(sm.GetIniKey(row.Line) == row.Key);
+    EXPECT_TRUE(sm.GetIniValue(row.Line) == row.Value);
+  }
 }
 
 }  // namespace
