@@ -1,0 +1,462 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFrame>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MemoryGridSurface.h"
+#include "MyDatabase.h"
+#include "MyDatabaseForm.h"
+#include "MyStringGrid.h"
+#include "QtGridSurface.h"
+#include "QtGuard.h"
+#include "QuorixForm.h"
+#include "RecordLists.h"
+#include "SplashLaunchForm.h"
+#include "TestSupport.h"
+
+void QuorixTestInit(int& argc, char** argv) {
+  // The build lists the tests by running this program without a display.
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // Never destroyed: at exit the toolkit's own statics may already be gone.
+  static TQuorixApplication* app = new TQuorixApplication(argc, argv);
+  (void)app;
+}
+
+namespace {
+
+const std::string kSample = std::string(QUORIX_SOURCE_DIR) + "/sample/Data";
+
+std::unique_ptr<TMyDatabase> TableFromText(const std::string& text) {
+  std::unique_ptr<TMyDatabase> table(TMyDatabase::CreateEmpty("", "x"));
+  table->LoadFromText(text);
+  return table;
+}
+
+// The column texts of a grid row from the first data column on.
+std::vector<std::string> RowTexts(const TMyStringGrid& grid, int row) {
+  std::vector<std::string> texts;
+  for (int col = grid.GetGrid()->GetFixedCols(); col < grid.GetColCount(); ++col) texts.push_back(grid.GetCell(col, row));
+  return texts;
+}
+
+// An invoice header table of n invoices, for lists longer than a screen.
+std::string ManyInvoices(int n) {
+  std::string text = "Num Facture;Date;Code client;Societe;Port;Poids;Total HT;Total TTC\r\n";
+  for (int i = 0; i < n; ++i) {
+    text += "FA" + std::to_string(31000 + i) + ";01/02/2026;0101;PHARMACIE " + std::to_string(i) +
+            ";0;1,5;10,00;10\r\n";
+  }
+  return text;
+}
+
+std::vector<QString> Texts(std::initializer_list<const char16_t*> texts) {
+  std::vector<QString> out;
+  for (const char16_t* t : texts) out.push_back(QString::fromUtf16(t));
+  return out;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Filling a grid from a table
+
+class RemplirGridTest : public ::testing::Test {
+protected:
+  RemplirGridTest() : fSurface(4, 2), fGrid(&fSurface) {}
+  TTraceCapture fCapture;
+  TMemoryGridSurface fSurface;
+  TMyStringGrid fGrid;
+};
+
+TEST_F(RemplirGridTest, RefusesAMissingGridTableOrFilterAndLeavesTheGrid) {
+  auto table = TableFromText("Code;Societe;Ville\r\n0101;PHARMACIE;DAKAR\r\n");
+  fGrid.SetCellForced(1, 1, "avant");
+  struct Row {
+    const char* name;
+    TMyStringGrid* grid;
+    std::string filter;
+    TMyDatabase* table;
+    const char* box;
+  };
+  const Row rows[] = {
+      {"no grid", nullptr, "Code", table.get(), "*ERROR*Quorix_Unit:RemplirGrid:TStringGrid non valide"},
+      {"no table", &fGrid, "Code", nullptr, "*ERROR*Quorix_Unit:RemplirGrid:Database non valide"},
+      {"empty filter", &fGrid, "", table.get(), "*ERROR*Quorix_Unit:RemplirGrid:Filtre vide"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    fCapture.Clear();
+    RemplirGrid(row.grid, row.filter, true, row.table);
+    EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{row.box});
+    EXPECT_EQ(fGrid.GetCell(1, 1), "avant");
+    EXPECT_EQ(fGrid.GetRowCount(), 2);
+  }
+}
+
+TEST_F(RemplirGridTest, ColumnsFollowTheFilterWhateverTheFileOrder) {
+  // "Ville" comes before "Societe" in this file; the list does not care.
+  auto table = TableFromText("Ville;Code;Societe\r\nDAKAR;0101;PHARMACIE CENTRALE\r\nLOMÉ;0108;PHARMACIE DU GRAND MARCHÉ\r\n");
+  RemplirGrid(&fGrid, "Code;Societe;Ville", true, table.get());
+  EXPECT_TRUE(fCapture.Boxes().empty());
+  EXPECT_EQ(fGrid.GetRowCount(), 3);
+  EXPECT_EQ(RowTexts(fGrid, 0), (std::vector<std::string>{"Code", "Societe", "Ville"}));
+  EXPECT_EQ(RowTexts(fGrid, 1), (std::vector<std::string>{"0101", "PHARMACIE CENTRALE", "DAKAR"}));
+  EXPECT_EQ(RowTexts(fGrid, 2), (std::vector<std::string>{"0108", "PHARMACIE DU GRAND MARCH\xC9", "LOM\xC9"}));
+  EXPECT_EQ(fGrid.GetCell(0, 2), "2") << "the fixed column numbers the rows";
+}
+
+TEST_F(RemplirGridTest, EmptyOrAllDeletedTableShowsOneEmptyRow) {
+  struct Row {
+    const char* name;
+    std::string text;
+    bool deleteAll;
+  };
+  const Row rows[] = {
+      {"no records", "Code;Societe;Ville\r\n", false},
+      {"all deleted", "Code;Societe;Ville\r\n0101;A;B\r\n0102;C;D\r\n", true},
+      {"no file at all", "", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    // The grid held rows from an earlier fill: none of them may stay.
+    auto previous = TableFromText("Code;Societe;Ville\r\n1;2;3\r\n4;5;6\r\n7;8;9\r\n");
+    RemplirGrid(&fGrid, "Code;Societe;Ville", true, previous.get());
+    auto table = TableFromText(row.text);
+    if (row.deleteAll) {
+      for (int r = 0; r < table->RecordCount(); ++r) table->Delete(r);
+    }
+    RemplirGrid(&fGrid, "Code;Societe;Ville", true, table.get());
+    EXPECT_EQ(fGrid.GetRowCount(), 2);
+    EXPECT_EQ(RowTexts(fGrid, 1), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(RowTexts(fGrid, 0), (std::vector<std::string>{"Code", "Societe", "Ville"}));
+  }
+}
+
+TEST_F(RemplirGridTest, CurrentRowIsKeptInRange) {
+  auto big = TableFromText("Code\r\n1\r\n2\r\n3\r\n4\r\n5\r\n");
+  fGrid.SetColCount(2);
+  RemplirGrid(&fGrid, "Code", true, big.get());
+  fGrid.SetRow(5);
+  auto small = TableFromText("Code\r\n1\r\n2\r\n");
+  RemplirGrid(&fGrid, "Code", true, small.get());
+  EXPECT_EQ(fGrid.GetRow(), 2);
+}
+
+// ---------------------------------------------------------------------------
+// The lists of the main window
+
+namespace {
+
+class ListsTest : public ::testing::Test {
+protected:
+  ListsTest() {
+    CopyTree(kSample, fDir.File("Data"));
+    fCwd = std::make_unique<TScopedCwd>(fDir.Path());
+  }
+  ~ListsTest() override { Stop(); }
+
+  void Start() {
+    fDebug = std::make_unique<TMyDatabase_Form>();
+    fMain = std::make_unique<TQuorix_Form>(std::make_unique<TSplashLaunch_Form>());
+  }
+  void Restart() {
+    fMain->close();
+    Stop();
+    Start();
+  }
+  void Stop() {
+    fMain.reset();
+    fDebug.reset();
+  }
+
+  std::vector<TQtGridSurface*> ListSurfaces() const {
+    return {fMain->Liste_Clients_StringGrid, fMain->Liste_Articles_StringGrid, fMain->Liste_Factures_StringGrid,
+            fMain->Liste_Devis_StringGrid, fMain->Liste_Avoirs_StringGrid};
+  }
+  int VisibleLists() const {
+    int n = 0;
+    for (TQtGridSurface* s : ListSurfaces()) n += s->isVisible() ? 1 : 0;
+    return n;
+  }
+
+  TTempDir fDir;
+  std::unique_ptr<TScopedCwd> fCwd;
+  TTraceCapture fCapture;
+  std::unique_ptr<TMyDatabase_Form> fDebug;
+  std::unique_ptr<TQuorix_Form> fMain;
+};
+
+}  // namespace
+
+TEST_F(ListsTest, EachButtonShowsItsListAloneAndSetsTheListKind) {
+  Start();
+  struct Row {
+    const char* name;
+    QToolButton* TQuorix_Form::*button;
+    TQtGridSurface* TQuorix_Form::*surface;
+    const char* kind;  // list kind after the click
+    int rows;          // data rows of the sample
+    std::vector<std::string> titles;
+  };
+  const Row rows[] = {
+      {"devis", &TQuorix_Form::Devis_BitBtn, &TQuorix_Form::Liste_Devis_StringGrid, "Devis", 5,
+       {"Num Devis", "Date", "Code client", "Societe", "Total HT", "Total TTC", "Port", "Poids"}},
+      {"clients", &TQuorix_Form::Client_BitBtn, &TQuorix_Form::Liste_Clients_StringGrid, "Devis", 15,
+       {"Code", "Societe", "Ville", "Pays", "Telephone", "Fax"}},
+      {"avoirs", &TQuorix_Form::Avoir_BitBtn, &TQuorix_Form::Liste_Avoirs_StringGrid, "Avoir", 3,
+       {"Num Avoir", "Date", "Code client", "Societe", "Total TTC"}},
+      {"articles", &TQuorix_Form::Articles_BitBtn, &TQuorix_Form::Liste_Articles_StringGrid, "Avoir", 40,
+       {"Code", "Designation", "Prix Vente", "Prix Achat", "Coef", "Poids"}},
+      {"factures", &TQuorix_Form::Factures_BitBtn, &TQuorix_Form::Liste_Factures_StringGrid, "Facture", 12,
+       {"Num Facture", "Date", "Code client", "Societe", "Total HT", "Total TTC", "Port", "Poids"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    (fMain.get()->*row.button)->click();
+    TQtGridSurface* surface = fMain.get()->*row.surface;
+    EXPECT_TRUE(surface->isVisible());
+    EXPECT_EQ(VisibleLists(), 1);
+    EXPECT_EQ(fMain->currentListKind, row.kind);
+    EXPECT_EQ(surface->GetRowCount(), row.rows + 1);
+    std::vector<std::string> titles;
+    for (int col = 1; col < surface->GetColCount(); ++col) titles.push_back(surface->GetCells(col, 0));
+    EXPECT_EQ(titles, row.titles);
+    EXPECT_TRUE(fMain->Creer_BitBtn->isEnabled());
+  }
+  EXPECT_TRUE(fCapture.Boxes().empty());
+}
+
+TEST_F(ListsTest, ListsAreSortedByTheirDefaultColumn) {
+  Start();
+  fMain->ShowArticles();
+  TQtGridSurface* articles = fMain->Liste_Articles_StringGrid;
+  for (int row = 2; row < articles->GetRowCount(); ++row) {
+    EXPECT_LE(articles->GetCells(2, row - 1), articles->GetCells(2, row)) << "row " << row;
+  }
+  fMain->ShowClients();
+  EXPECT_EQ(fMain->Liste_Clients_StringGrid->GetCells(1, 1), "0101");
+}
+
+TEST_F(ListsTest, AccentedTextsReadRightOnScreen) {
+  Start();
+  fMain->ShowArticles();
+  TQtGridSurface* articles = fMain->Liste_Articles_StringGrid;
+  const QString expected = QString::fromUtf16(u"BÉPANTHÈNE 5% POMMADE TUBE 100G");
+  bool found = false;
+  for (int row = 0; row < articles->model()->rowCount(); ++row) {
+    if (articles->model()->data(articles->model()->index(row, 1), Qt::DisplayRole).toString() == expected) found = true;
+  }
+  EXPECT_TRUE(found) << "the designation is shown as its Unicode text";
+}
+
+TEST_F(ListsTest, ColumnColourRulesOfEveryGrid) {
+  Start();
+  struct Row {
+    const char* name;
+    TMyStringGrid* grid;
+    std::vector<int> yellow;
+    std::vector<int> red;
+  };
+  const Row rows[] = {
+      {"clients", fMain->fClientsGrid.get(), {42, 4, 4, 4, 43, 43}, {5, 5, 4, 53, 4, 4}},
+      {"articles", fMain->fArticlesGrid.get(), {32, 5, 20, 20, 45, 20}, {31, 4, 37, 37, 37, 37}},
+      {"factures", fMain->fFacturesGrid.get(), {46, 4, 42, 4, 20, 20, 19, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
+      {"devis", fMain->fDevisGrid.get(), {47, 4, 42, 4, 20, 20, 20, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
+      {"avoirs", fMain->fAvoirsGrid.get(), {48, 4, 42, 4, 20}, {5, 50, 5, 5, 37}},
+      {"lignes", fMain->fLignesGrid.get(), {29, 5, 10, 19, 19}, {31, 4, 51, 37, 37}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_EQ(row.grid->GetColCount(), static_cast<int>(row.yellow.size()) + 1);
+    for (std::size_t i = 0; i < row.yellow.size(); ++i) {
+      const int col = static_cast<int>(i) + 1;
+      const std::vector<TColorConstraint> expected = {
+          {static_cast<std::uint8_t>(row.yellow[i]), 0x9BF4FF}, {static_cast<std::uint8_t>(row.red[i]), 0x443EFA}};
+      EXPECT_EQ(row.grid->GetColorConstraints(col, 1), expected) << "column " << col;
+    }
+  }
+}
+
+TEST_F(ListsTest, CellColoursShowWhatTheRulesSay) {
+  Start();
+  fMain->ShowFactures();
+  TMyStringGrid* grid = fMain->fFacturesGrid.get();
+  const int port = grid->GetColIndex("Port");
+  ASSERT_GT(port, 0);
+  for (int row = 1; row < grid->GetRowCount(); ++row) {
+    const TColor expected = grid->GetCell(port, row) == "0" ? 0x9BF4FF : 0xFFFFFF;
+    EXPECT_EQ(grid->GetCellColor(port, row), expected) << "row " << row << " port " << grid->GetCell(port, row);
+    EXPECT_EQ(grid->GetCellColor(1, row), 0xFFFFFFu) << "a well-formed invoice number";
+  }
+}
+
+TEST_F(ListsTest, SwitchingListsRestoresTheSelectedAndTopRows) {
+  WriteFileBytes(fDir.File("Data/BaseDeDonneesFactures.db"), ManyInvoices(120));
+  Start();
+  TMyStringGrid* factures = fMain->fFacturesGrid.get();
+  factures->SetRow(80);
+  factures->SetTopRow(70);
+  const int top = factures->GetTopRow();
+  ASSERT_GT(top, 1);
+  fMain->ShowClients();
+  fMain->ShowFactures();
+  EXPECT_EQ(factures->GetRow(), 80);
+  EXPECT_EQ(factures->GetTopRow(), top);
+}
+
+TEST_F(ListsTest, CloseAndStartAgainRestoresEveryList) {
+  WriteFileBytes(fDir.File("Data/BaseDeDonneesFactures.db"), ManyInvoices(120));
+  Start();
+  struct Row {
+    const char* name;
+    void (TQuorix_Form::*show)();
+    std::unique_ptr<TMyStringGrid> TQuorix_Form::*grid;
+    int row;
+  };
+  const Row rows[] = {
+      {"clients", &TQuorix_Form::ShowClients, &TQuorix_Form::fClientsGrid, 9},
+      {"articles", &TQuorix_Form::ShowArticles, &TQuorix_Form::fArticlesGrid, 33},
+      {"devis", &TQuorix_Form::ShowDevis, &TQuorix_Form::fDevisGrid, 4},
+      {"avoirs", &TQuorix_Form::ShowAvoirs, &TQuorix_Form::fAvoirsGrid, 2},
+      {"factures", &TQuorix_Form::ShowFactures, &TQuorix_Form::fFacturesGrid, 100},
+  };
+  std::vector<int> tops;
+  for (const Row& row : rows) {
+    (fMain.get()->*row.show)();
+    TMyStringGrid* grid = (fMain.get()->*row.grid).get();
+    grid->SetRow(row.row);
+    tops.push_back(grid->GetTopRow());
+  }
+  // The invoice list stays on screen until the close.
+  fMain->fFacturesGrid->SetRow(110);
+  tops.back() = fMain->fFacturesGrid->GetTopRow();
+  Restart();
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    SCOPED_TRACE(row.name);
+    (fMain.get()->*row.show)();
+    TMyStringGrid* grid = (fMain.get()->*row.grid).get();
+    EXPECT_EQ(grid->GetRow(), i + 1 == std::size(rows) ? 110 : row.row);
+    EXPECT_EQ(grid->GetTopRow(), tops[i]);
+  }
+}
+
+TEST_F(ListsTest, RememberedRowOfALongerTableSelectsTheLastRow) {
+  std::string ini = ReadFileBytes(fDir.File("Data/parametres.ini"));
+  const std::string from = "CurrentFactureListRow = 1";
+  ini.replace(ini.find(from), from.size(), "CurrentFactureListRow = 50");
+  WriteFileBytes(fDir.File("Data/parametres.ini"), ini);
+  Start();
+  EXPECT_EQ(fMain->fFacturesGrid->GetRow(), 12);
+}
+
+TEST_F(ListsTest, EnterOpensTheSelectedRecordAndGoesNoFurther) {
+  Start();
+  struct Row {
+    const char* name;
+    void (TQuorix_Form::*show)();
+    void (TQuorix_Form::*keyPress)(char&);
+    QFrame* TQuorix_Form::*panel;
+  };
+  const Row rows[] = {
+      {"clients", &TQuorix_Form::ShowClients, &TQuorix_Form::Liste_Clients_StringGridKeyPress,
+       &TQuorix_Form::Client_Panel},
+      {"articles", &TQuorix_Form::ShowArticles, &TQuorix_Form::Liste_Articles_StringGridKeyPress,
+       &TQuorix_Form::Article_Panel},
+      {"factures", &TQuorix_Form::ShowFactures, &TQuorix_Form::Liste_Factures_StringGridKeyPress,
+       &TQuorix_Form::Facture_Panel},
+      {"devis", &TQuorix_Form::ShowDevis, &TQuorix_Form::Liste_Devis_StringGridKeyPress,
+       &TQuorix_Form::Facture_Panel},
+      {"avoirs", &TQuorix_Form::ShowAvoirs, &TQuorix_Form::Liste_Avoirs_StringGridKeyPress,
+       &TQuorix_Form::Facture_Panel},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    (fMain.get()->*row.show)();
+    char other = 'a';
+    (fMain.get()->*row.keyPress)(other);
+    EXPECT_EQ(other, 'a');
+    EXPECT_FALSE((fMain.get()->*row.panel)->isVisible());
+    char enter = 13;
+    (fMain.get()->*row.keyPress)(enter);
+    EXPECT_EQ(enter, 0) << "the key is consumed";
+    EXPECT_TRUE((fMain.get()->*row.panel)->isVisible());
+    EXPECT_EQ(VisibleLists(), 0);
+    EXPECT_FALSE(fMain->Creer_BitBtn->isEnabled()) << "no action while a record is open";
+  }
+}
+
+TEST_F(ListsTest, EnterTypedInTheGridOpensTheInvoice) {
+  Start();
+  fMain->Liste_Factures_StringGrid->setFocus();
+  QTest::keyClick(fMain->Liste_Factures_StringGrid, Qt::Key_Return);
+  EXPECT_TRUE(fMain->Facture_Panel->isVisible());
+  EXPECT_TRUE(fMain->Facture_StringGrid->isVisible());
+}
+
+TEST_F(ListsTest, CreerAddsARowToTheVisibleListAndOpensIt) {
+  Start();
+  fMain->Creer_BitBtn->click();
+  EXPECT_EQ(fMain->fFacturesGrid->GetRowCount(), 14);
+  EXPECT_EQ(fMain->fFacturesGrid->GetRow(), 13);
+  EXPECT_EQ(fMain->fFacturesGrid->GetCell(1, 13), "") << "a new, empty invoice";
+  EXPECT_TRUE(fMain->Facture_Panel->isVisible());
+
+  fMain->ShowClients();
+  fMain->Creer_BitBtn->click();
+  EXPECT_EQ(fMain->fClientsGrid->GetRow(), 16);
+  EXPECT_TRUE(fMain->Client_Panel->isVisible());
+  EXPECT_FALSE(fMain->Facture_Panel->isVisible());
+}
+
+TEST_F(ListsTest, CommandsNotInThisVersionArePresentButDisabled) {
+  Start();
+  for (QToolButton* b : {fMain->Imprimer_BitBtn, fMain->Dupliquer_BitBtn, fMain->Supprimer_BitBtn,
+                         fMain->BonDePreparation_BitBtn, fMain->Importer_BitBtn}) {
+    EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+  }
+  for (QToolButton* b : {fMain->Client_BitBtn, fMain->Articles_BitBtn, fMain->Factures_BitBtn, fMain->Devis_BitBtn,
+                         fMain->Avoir_BitBtn, fMain->Creer_BitBtn}) {
+    EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+  }
+  EXPECT_TRUE(fMain->Apropos1->isEnabled());
+  EXPECT_FALSE(fMain->Scinder1->isEnabled());
+}
+
+TEST_F(ListsTest, ButtonBarAndMainMenuInTheirOrder) {
+  Start();
+  std::vector<QString> buttons;
+  for (QObject* child : fMain->Menu_Panel->children()) {
+    if (auto* b = qobject_cast<QToolButton*>(child)) buttons.push_back(b->text());
+  }
+  const std::vector<QString> expectedButtons = Texts({u"Imprimer", u"Clients", u"Articles", u"Factures",
+                                                u"Devis", u"Créer", u"Dupliquer", u"Supprimer",
+                                                u"Préparation", u"Avoirs", u"Importer"});
+  EXPECT_EQ(buttons, expectedButtons);
+
+  std::vector<QString> menus;
+  std::vector<std::vector<QString>> items;
+  for (QAction* menu : fMain->menuBar()->actions()) {
+    menus.push_back(menu->text());
+    items.emplace_back();
+    for (QAction* item : menu->menu()->actions()) items.back().push_back(item->text());
+  }
+  EXPECT_EQ(menus, Texts({u"Fonctions", u"Impression", u"?"}));
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0], Texts({u"Importer", u"Importer Depuis Fichier", u"Devis --> Facture",
+                                            u"Facture --> Devis", u"Scinder", u"Historique", u"Nettoyer"}));
+  EXPECT_EQ(items[1], Texts({u"Imprimer avec Entete", u"Imprimer Commande", u"Commande Alliance",
+                                            u"Aperçu"}));
+  EXPECT_EQ(items[2], Texts({u"A propos"}));
+}
