@@ -69,7 +69,8 @@ void AssignUnescaped(std::string& out, std::string_view value) {
 // split the record when the file is read again, so it is written the same
 // way (and reads back as CR LF). Nothing else is encoded.
 void AppendEscaped(std::string& out, const std::string& value) {
-  if (value.find_first_of("\r\n") == std::string::npos) {
+  if (std::memchr(value.data(), '\n', value.size()) == nullptr &&
+      std::memchr(value.data(), '\r', value.size()) == nullptr) {
     out += value;
     return;
   }

@@ -16,8 +16,9 @@ enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
 // value in that field, computed once when the index is built. The value text
 // itself stays in the table (the entry names its record), so growing or
 // shrinking the table never leaves an entry pointing at freed memory.
-// For text values the key's Int holds the first eight bytes of the text,
-// big-endian, so that most text comparisons of a sort never touch the string.
+// For text values the key's Int and the bits of its Real hold the first
+// sixteen bytes of the text, big-endian, so that most text comparisons of a
+// sort never touch the string (see IndexKeyOf).
 struct TIndexEntry {
   TTypedKey Key;
   std::int32_t Record = 0;

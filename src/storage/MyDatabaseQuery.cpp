@@ -1,6 +1,7 @@
 // Queries and the sorted per-field indexes of TMyDatabase.
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -17,12 +18,13 @@ const std::string kNoText;
 // is no longer consistent with comparing them with each other.
 constexpr std::int64_t kExactDoubleLimit = std::int64_t(1) << 53;
 
-std::uint64_t FirstBytes(std::string_view text) {
+// Eight bytes of the text from the given offset, big-endian, zero-padded:
+// comparing two of them as integers compares those bytes as texts do.
+std::uint64_t BytesAt(std::string_view text, std::size_t offset) {
   std::uint64_t prefix = 0;
-  const std::size_t n = text.size() < 8 ? text.size() : 8;
-  for (std::size_t i = 0; i < 8; ++i) {
+  for (std::size_t i = offset; i < offset + 8; ++i) {
     prefix <<= 8;
-    if (i < n) prefix |= static_cast<unsigned char>(text[i]);
+    if (i < text.size()) prefix |= static_cast<unsigned char>(text[i]);
   }
   return prefix;
 }
@@ -73,27 +75,56 @@ bool ExactMatches(std::string_view text, std::string_view value) {
 
 }  // namespace
 
+// A text's key is only its kind for the typed comparison, which compares
+// texts by their bytes; the unused numbers carry the first sixteen bytes.
 TTypedKey IndexKeyOf(std::string_view value) {
   TTypedKey key = ClassifyValue(value);
-  if (key.Kind == TValueKind::Text) key.Int = static_cast<std::int64_t>(FirstBytes(value));
+  if (key.Kind == TValueKind::Text) {
+    key.Int = static_cast<std::int64_t>(BytesAt(value, 0));
+    key.Real = std::bit_cast<double>(BytesAt(value, 8));
+  }
   return key;
 }
 
-int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb) {
-  const TTypedKey& ka = ea.Key;
-  const TTypedKey& kb = eb.Key;
-  const bool textA = ka.Kind == TValueKind::Text;
-  const bool textB = kb.Kind == TValueKind::Text;
-  if (textA && textB) {
+// The typed comparison (identical texts equal, then integers, numbers,
+// dates and piece numbers of one kind by value, everything else by bytes),
+// from the keys alone; kUndecided when the bytes of the texts must decide.
+constexpr int kUndecided = 2;
+
+inline int CompareKeys(const TTypedKey& ka, const TTypedKey& kb) {
+  const TValueKind x = ka.Kind;
+  const TValueKind y = kb.Kind;
+  if (x == TValueKind::Text && y == TValueKind::Text) {
     const auto pa = static_cast<std::uint64_t>(ka.Int);
     const auto pb = static_cast<std::uint64_t>(kb.Int);
     if (pa != pb) return pa < pb ? -1 : 1;
-    return CompareBytes(a, b);
+    const auto qa = std::bit_cast<std::uint64_t>(ka.Real);
+    const auto qb = std::bit_cast<std::uint64_t>(kb.Real);
+    if (qa != qb) return qa < qb ? -1 : 1;
+    return kUndecided;
   }
   // A text against any other kind compares bytes.
-  if (textA || textB) return CompareBytes(a, b);
-  if (ka.Kind == TValueKind::Integer && kb.Kind == TValueKind::Integer) return Sign(ka.Int, kb.Int);
-  return CompareClassified(a, ka, b, kb);
+  if (x == TValueKind::Text || y == TValueKind::Text) return kUndecided;
+  if (x == TValueKind::Integer && y == TValueKind::Integer) return Sign(ka.Int, kb.Int);
+  const bool xNumber = x == TValueKind::Integer || x == TValueKind::Real;
+  const bool yNumber = y == TValueKind::Integer || y == TValueKind::Real;
+  if (xNumber && yNumber) return ka.Real < kb.Real ? -1 : (ka.Real > kb.Real ? 1 : 0);
+  if (x == y) return Sign(ka.Int, kb.Int);
+  return kUndecided;
+}
+
+// The bytes decide: two texts whose first sixteen bytes are equal compare
+// from there on.
+inline int CompareTails(std::string_view a, const TTypedKey& ka, std::string_view b, const TTypedKey& kb) {
+  if (ka.Kind == TValueKind::Text && kb.Kind == TValueKind::Text && a.size() >= 16 && b.size() >= 16) {
+    return CompareBytes(a.substr(16), b.substr(16));
+  }
+  return CompareBytes(a, b);
+}
+
+int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb) {
+  const int c = CompareKeys(ea.Key, eb.Key);
+  return c != kUndecided ? c : CompareTails(a, ea.Key, b, eb.Key);
 }
 
 void TMyDatabase::BuildIndex(int field) {
@@ -131,9 +162,12 @@ void TMyDatabase::BuildIndex(int field) {
     }
   }
 
+  // The strings are only read when the keys leave the comparison open.
   TypedQuickSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
-    return CompareIndexEntries(column[static_cast<std::size_t>(a.Record)], a,
-                               column[static_cast<std::size_t>(b.Record)], b);
+    const int c = CompareKeys(a.Key, b.Key);
+    if (c != kUndecided) return c;
+    return CompareTails(column[static_cast<std::size_t>(a.Record)], a.Key, column[static_cast<std::size_t>(b.Record)],
+                        b.Key);
   });
 
   auto bit = [](TValueKind k) { return 1u << static_cast<unsigned>(k); };
