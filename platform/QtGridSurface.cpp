@@ -18,13 +18,6 @@ namespace {
 
 const std::string kEmpty;
 
-bool IsAscii(const std::string& text) {
-  for (unsigned char c : text) {
-    if (c >= 0x80) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -201,27 +194,31 @@ void TQtGridHeader::paintSection(QPainter* painter, const QRect& rect, int logic
 // ---------------------------------------------------------------------------
 // Surface
 
-// Text widths of one font. A Latin text drawn without shaping is as wide as
-// the sum of its characters' advances; that is checked once per font on
-// every pair of printable ASCII characters, and when it holds (as it does
-// with kerning off) ASCII texts are measured by adding up a table. Other
-// texts are measured once each and remembered.
+// Text widths of one font. The toolkit lays a Latin text out without
+// shaping (the grid font asks for none and no kerning) by adding up the
+// characters' advances, which are fractions of a pixel in 64ths, and rounds
+// the total. Whether that holds for a font is checked once, on every pair of
+// printable ASCII characters; when it does, ASCII texts are measured by
+// adding up a table, which gives the toolkit's own figure without laying the
+// text out. Other texts are measured once each and remembered.
 struct TQtGridSurface::TFontMetricsCache {
   QFont Font;
   int Height = 0;
   bool Additive = false;
-  std::array<int, 128> Advance{};
+  std::array<std::int64_t, 128> Advance64{};
   std::unordered_map<std::string, int> Widths;
 
   explicit TFontMetricsCache(const QFont& font) : Font(font) {
     const QFontMetrics fm(Font);
+    const QFontMetricsF fmf(Font);
     Height = fm.height();
-    for (int c = 0; c < 128; ++c) Advance[static_cast<std::size_t>(c)] = c < 0x20 ? 0 : fm.horizontalAdvance(QChar(c));
+    for (int c = 0x20; c < 0x7F; ++c)
+      Advance64[static_cast<std::size_t>(c)] = qRound64(fmf.horizontalAdvance(QChar(c)) * 64.0);
     Additive = true;
     for (int a = 0x20; a < 0x7F && Additive; ++a) {
       for (int b = 0x20; b < 0x7F; ++b) {
         const QString pair = QString(QChar(a)) + QChar(b);
-        if (fm.horizontalAdvance(pair) != Advance[static_cast<std::size_t>(a)] + Advance[static_cast<std::size_t>(b)]) {
+        if (fm.horizontalAdvance(pair) != Round(Advance64[static_cast<std::size_t>(a)] + Advance64[static_cast<std::size_t>(b)])) {
           Additive = false;
           break;
         }
@@ -229,11 +226,20 @@ struct TQtGridSurface::TFontMetricsCache {
     }
   }
 
+  static int Round(std::int64_t width64) { return static_cast<int>((width64 + 32) >> 6); }
+
+  static bool Printable(const std::string& text) {
+    for (unsigned char c : text) {
+      if (c < 0x20 || c >= 0x7F) return false;
+    }
+    return true;
+  }
+
   int Width(const std::string& text) {
-    if (Additive && IsAscii(text)) {
-      int w = 0;
-      for (unsigned char c : text) w += Advance[c];
-      return w;
+    if (Additive && Printable(text)) {
+      std::int64_t w = 0;
+      for (unsigned char c : text) w += Advance64[c];
+      return Round(w);
     }
     auto it = Widths.find(text);
     if (it != Widths.end()) return it->second;
@@ -242,6 +248,17 @@ struct TQtGridSurface::TFontMetricsCache {
     return w;
   }
 };
+
+namespace {
+
+// Metrics are shared by every grid of the process: the check of a font is
+// made once, whatever the number of grids using it.
+std::unordered_map<std::string, std::unique_ptr<TQtGridSurface::TFontMetricsCache>>& SharedMetrics() {
+  static std::unordered_map<std::string, std::unique_ptr<TQtGridSurface::TFontMetricsCache>> metrics;
+  return metrics;
+}
+
+}  // namespace
 
 TQtGridSurface::TQtGridSurface(QWidget* parent, int colCount, int rowCount) : QTableView(parent) {
   fModel = new TQtGridModel(this);
@@ -498,10 +515,15 @@ QFont TQtGridSurface::QtFontFor(const TGridFont& f) const {
 }
 
 TQtGridSurface::TFontMetricsCache& TQtGridSurface::MetricsFor(const TGridFont& f) {
-  const std::uint32_t key = (static_cast<std::uint32_t>(f.Size) << 8) | f.Style;
-  auto it = fMetrics.find(key);
-  if (it == fMetrics.end()) it = fMetrics.emplace(key, std::make_unique<TFontMetricsCache>(QtFontFor(f))).first;
-  return *it->second;
+  if (fLastMetrics != nullptr && fLastFont == f) return *fLastMetrics;
+  const QFont q = QtFontFor(f);
+  auto& shared = SharedMetrics();
+  const std::string key = q.key().toStdString();
+  auto it = shared.find(key);
+  if (it == shared.end()) it = shared.emplace(key, std::make_unique<TFontMetricsCache>(q)).first;
+  fLastFont = f;
+  fLastMetrics = it->second.get();
+  return *fLastMetrics;
 }
 
 int TQtGridSurface::TextWidth(const std::string& text) { return MetricsFor(fCanvasFont).Width(text); }

@@ -158,6 +158,9 @@ public:
   // The editor widget while a cell is being edited.
   QLineEdit* Editor() const { return fEditor; }
 
+  // Text widths of one font, shared by the grids of the process.
+  struct TFontMetricsCache;
+
   // Used by the model, the delegate and the headers.
   void PaintCell(QPainter* painter, int col, int row, const QRect& rect);
   void EditorCreated(QLineEdit* editor, int col, int row);
@@ -177,8 +180,6 @@ protected:
 
 private:
   friend class TQtGridModel;
-
-  struct TFontMetricsCache;
 
   void Resize(int cols, int rows);
   void ChangeShape(const std::function<void()>& change);
@@ -225,7 +226,8 @@ private:
   QPainter* fPainter = nullptr;
   QColor fBrush = Qt::white;
   TGridFont fCanvasFont;
-  std::unordered_map<std::uint32_t, std::unique_ptr<TFontMetricsCache>> fMetrics;
+  TGridFont fLastFont;
+  TFontMetricsCache* fLastMetrics = nullptr;
 };
 
 // The Windows virtual-key code of a Qt key event (0 when it has none) and the
