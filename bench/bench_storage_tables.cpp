@@ -175,7 +175,7 @@ std::vector<double> TimerLines(const std::string& output) {
 }
 
 std::string ImportScript(const std::string& file, const std::string& table, const TMyDatabase& db) {
-  std::string s = ".mode csv\n.separator ;\n.import " + file + " " + table + "\n";
+  std::string s = ".mode csv\n.separator ;\n.import \"" + file + "\" " + table + "\n";
   for (int f = 0; f < db.FieldCount(); ++f) {
     s += "CREATE INDEX i" + std::to_string(f) + " ON " + table + "(" + Ident(db.GetFieldName(f)) + ");\n";
   }
@@ -200,6 +200,8 @@ std::string PrefixWithAbout(const TMyDatabase& db, int field, int wanted) {
       pos = v.find(' ', pos + 1);
       if (pos == std::string::npos) break;
       ++counts[v.substr(0, pos)];
+      // A few more characters after the word, for a finer choice of counts.
+      for (std::size_t extra = 2; extra <= 4 && pos + extra <= v.size(); ++extra) ++counts[v.substr(0, pos + extra)];
     }
   }
   std::string best;

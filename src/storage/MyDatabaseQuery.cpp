@@ -213,8 +213,17 @@ void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& patte
   // table holds, an empty one included.
   strings.RegExMatch(pattern, kNoText);
   const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  // Equal values sit next to each other in the index: the answer for a
+  // value is the answer for the same text just before it.
+  const std::string* previous = nullptr;
+  bool previousMatched = false;
   for (const TIndexEntry& entry : index.Entries) {
-    if (strings.RegExMatch(pattern, column[static_cast<std::size_t>(entry.Record)])) fScratch.push_back(entry.Record);
+    const std::string& value = column[static_cast<std::size_t>(entry.Record)];
+    if (previous == nullptr || value != *previous) {
+      previousMatched = strings.RegExMatch(pattern, value);
+      previous = &value;
+    }
+    if (previousMatched) fScratch.push_back(entry.Record);
   }
 }
 
