@@ -127,6 +127,24 @@ TEST(QtGridSurface, MeasuresTextsAsTheFontMetricsDo) {
   EXPECT_EQ(f.Surface->TextHeight("x"), fm.height());
 }
 
+TEST(QtGridSurface, AddedUpWidthsAgreeWithTheToolkitOnAnyAsciiText) {
+  TQtGridFixture f(false);
+  for (std::uint8_t style : {std::uint8_t{0}, std::uint8_t{fsBold}}) {
+    const TGridFont font{0, 8, style};
+    f.Surface->SetFont(font);
+    QFont q = f.Surface->font();
+    q.setBold(style != 0);
+    const QFontMetrics fm(q);
+    unsigned seed = 7;
+    for (int n = 0; n < 300; ++n) {
+      std::string text;
+      const int length = 1 + static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) % 30;
+      for (int i = 0; i < length; ++i) text += static_cast<char>(0x20 + ((seed = seed * 1103515245u + 12345u) >> 16) % 95);
+      ASSERT_EQ(f.Surface->TextWidth(text), fm.horizontalAdvance(ToQString(text))) << text;
+    }
+  }
+}
+
 TEST(QtGridSurface, FixedCellsAreTheHeaders) {
   TQtGridFixture f(false);
   f.Fill({{"FA00002", "B", "10"}, {"FA00001", "A", "5"}});
