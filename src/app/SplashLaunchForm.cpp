@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <algorithm>
+
 #include "QtText.h"
 
 TSplashLaunch_Form::TSplashLaunch_Form() : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
@@ -22,9 +24,9 @@ TSplashLaunch_Form::TSplashLaunch_Form() : QWidget(nullptr, Qt::Dialog | Qt::MSW
 
   Label1 = new QLabel(this);
   Label1->setObjectName("Label1");
-  Label1->setGeometry(112, 56, 110, 17);
   Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   Label1->setText(ToQString("Chargement en cours..."));
+  FitLabel();
 
   // The window shows itself on creation, so that it is on screen before the
   // main window starts loading.
@@ -44,7 +46,16 @@ void TSplashLaunch_Form::SetProgressMax(int value) {
 
 void TSplashLaunch_Form::SetLabel(const std::string& text) {
   Label1->setText(ToQString(text));
+  FitLabel();
   PaintNow();
+}
+
+// The label sizes itself to its text and keeps its right edge where the
+// design puts it, so a wider font grows it to the left instead of cutting it.
+void TSplashLaunch_Form::FitLabel() {
+  const int right = kLabelLeft + kLabelWidth;
+  const int width = std::max(kLabelWidth, Label1->sizeHint().width());
+  Label1->setGeometry(right - width, kLabelTop, width, Label1->sizeHint().height());
 }
 
 void TSplashLaunch_Form::PaintNow() {

@@ -22,6 +22,12 @@ public:
   QProgressBar* ProgressBar1;
   QLabel* Label1;
 
+  // The label's design place: its right edge stays at left + width.
+  static constexpr int kLabelLeft = 112;
+  static constexpr int kLabelTop = 56;
+  static constexpr int kLabelWidth = 110;
+
 private:
   void PaintNow();
+  void FitLabel();
 };

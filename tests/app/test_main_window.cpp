@@ -123,9 +123,15 @@ TEST_F(MainWindowTest, SplashWindowDesign) {
   EXPECT_EQ(splash.size(), QSize(350, 85));
   EXPECT_EQ(splash.ProgressBar1->geometry(), QRect(24, 24, 313, 17));
   EXPECT_EQ(splash.ProgressBar1->maximum(), 100);
-  EXPECT_EQ(splash.Label1->geometry().topLeft(), QPoint(112, 56));
-  EXPECT_EQ(splash.Label1->width(), 110);
+  // Right-aligned at its design place, and never cut whatever the font.
+  EXPECT_EQ(splash.Label1->y(), 56);
+  EXPECT_EQ(splash.Label1->geometry().right() + 1, 112 + 110);
+  EXPECT_GE(splash.Label1->width(), 110);
+  EXPECT_GE(splash.Label1->width(), splash.Label1->sizeHint().width());
   EXPECT_TRUE(splash.Label1->alignment() & Qt::AlignRight);
+  splash.SetLabel("Chargement en cours");
+  EXPECT_EQ(splash.Label1->text(), QStringLiteral("Chargement en cours"));
+  EXPECT_EQ(splash.Label1->geometry().right() + 1, 112 + 110);
 }
 
 TEST_F(MainWindowTest, LoadingFillsTheNineTablesAndTheInitialState) {

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPixmap>
+#include <QProgressBar>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "MyDatabaseForm.h"
+#include "QtGuard.h"
+#include "QuorixForm.h"
+#include "SplashLaunchForm.h"
+#include "TestSupport.h"
+
+// Pictures of the windows for a person to look at, written only when
+// QUORIX_SCREENSHOT_DIR names a folder (run it under xvfb-run with
+// QT_QPA_PLATFORM=xcb for the real window decorations' absence to matter
+// little: the grabs are of the windows themselves).
+
+void QuorixTestInit(int& argc, char** argv) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static TQuorixApplication* app = new TQuorixApplication(argc, argv);
+  (void)app;
+}
+
+TEST(Screenshots, SplashAndEveryListAtTwoSizes) {
+  const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
+  if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
+  const std::string dir = out;
+
+  TTempDir work;
+  CopyTree(std::string(QUORIX_SOURCE_DIR) + "/sample/Data", work.File("Data"));
+  TScopedCwd cwd(work.Path());
+  TTraceCapture capture;
+
+  auto splash = std::make_unique<TSplashLaunch_Form>();
+  splash->SetLabel("Chargement en cours");
+  splash->SetProgress(50);
+  EXPECT_TRUE(splash->grab().save(QString::fromStdString(dir + "/splash.png")));
+
+  TMyDatabase_Form debug;
+  TQuorix_Form main(std::move(splash));
+  struct Shot {
+    const char* name;
+    void (TQuorix_Form::*show)();
+  };
+  const Shot shots[] = {
+      {"factures", &TQuorix_Form::ShowFactures}, {"devis", &TQuorix_Form::ShowDevis},
+      {"avoirs", &TQuorix_Form::ShowAvoirs},     {"clients", &TQuorix_Form::ShowClients},
+      {"articles", &TQuorix_Form::ShowArticles},
+  };
+  for (QSize size : {QSize(1280, 800), QSize(892, 638)}) {
+    main.setWindowState(Qt::WindowNoState);
+    main.resize(size);
+    for (const Shot& shot : shots) {
+      (main.*shot.show)();
+      QApplication::processEvents();
+      const std::string file =
+          dir + "/" + shot.name + "_" + std::to_string(size.width()) + "x" + std::to_string(size.height()) + ".png";
+      EXPECT_TRUE(main.grab().save(QString::fromStdString(file))) << file;
+    }
+  }
+  main.close();
+}
