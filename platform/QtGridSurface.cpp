@@ -101,9 +101,7 @@ bool IsNavigationKey(int key) {
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
     case Qt::Key_Home:
-    case Qt::Key_End:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab: return true;
+    case Qt::Key_End: return true;
     default: return false;
   }
 }
@@ -289,7 +287,9 @@ TQtGridSurface::TQtGridSurface(QWidget* parent, int colCount, int rowCount) : QT
   setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setCornerButtonEnabled(false);
   setWordWrap(false);
-  setTabKeyNavigation(true);
+  // Tab leaves the grid for the next control, as in a string grid without
+  // tab navigation.
+  setTabKeyNavigation(false);
   setMouseTracking(true);
   for (QHeaderView* h : {static_cast<QHeaderView*>(fTitles), static_cast<QHeaderView*>(fNumbers)}) {
     h->setSectionsClickable(false);
@@ -302,6 +302,11 @@ TQtGridSurface::TQtGridSurface(QWidget* parent, int colCount, int rowCount) : QT
   fNumbers->setDefaultSectionSize(kRowHeight);
   fTitles->setFixedHeight(kRowHeight);
   fTitles->setDefaultSectionSize(kDefaultColWidth);
+  // A column the user widens by dragging its title border keeps that width.
+  connect(fTitles, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+    const int col = section + fFixedCols;
+    if (col >= 0 && col < fColCount) fColWidths[static_cast<std::size_t>(col)] = size;
+  });
   ApplyLayout();
   connect(qApp, &QApplication::focusChanged, this, &TQtGridSurface::FocusChanged);
 }
