@@ -32,8 +32,8 @@ for t in $targets; do
   log="$build/fuzz-$t.log"
   echo "== fuzz_$t for $seconds s (log $log)"
   # One process, low priority: the fuzzer shares the machine with builds.
-  if nice -n 10 "$build/fuzz_$t" -max_total_time="$seconds" -max_len="$max_len" -timeout=20 \
-       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+  if nice -n 10 "$build/fuzz_$t" -max_total_time="$seconds" -max_len="$max_len" -timeout=60 \
+       -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$artifacts/" \
        "$corpus" "$root/fuzz/corpus/$t" >"$log" 2>&1; then
     result=ok
   else

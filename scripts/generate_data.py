@@ -242,7 +242,9 @@ def make_pieces(rng, kind, n, first_number, articles, clients, start_day):
     """Headers and lines of n pieces of one kind, numbered from first_number."""
     prefix = {"Facture": "FA", "Devis": "DE", "Avoir": "AV"}[kind]
     pieces = []
-    day = start_day
+    # Dates rise with the numbers over at most about three years, however
+    # many pieces there are.
+    span = min(2 * n, 1000)
     for i in range(n):
         number = prefix + str(first_number + i)
         client = rng.choice(clients)
@@ -258,8 +260,7 @@ def make_pieces(rng, kind, n, first_number, articles, clients, start_day):
             weight += qty * art["poids"]
             lines.append([number, str(qty), art["Code"], art["Designation"], money(art["vente"]), money(amount)])
         port = 0.0 if kind == "Avoir" else rng.choice([0.0, 0.0, 15.0, 22.5, 35.0, 48.9])
-        day += rng.randint(0, 2)
-        y, m, d = date_of(day)
+        y, m, d = date_of(start_day + (i * span) // max(n, 1))
         header = {
             "number": number, "Date": "%02d/%02d/%04d" % (d, m, y), "Code client": client["Code"],
             "Societe": client["Societe"], "Port": plain(port), "Poids": plain(weight),

@@ -105,7 +105,10 @@ run_tests() {
   # Every Qt test draws offscreen; no display is needed.
   export QT_QPA_PLATFORM=offscreen
   local rc=0
-  ctest --test-dir "$BUILD" --output-on-failure -j"$(ncpu)" --timeout 600 </dev/null || rc=$?
+  # ctest pads every line to the longest test name; the padding is squeezed
+  # so the lines stay readable.
+  ctest --test-dir "$BUILD" --output-on-failure -j"$(ncpu)" --timeout 600 </dev/null \
+    | sed -u -E 's/ \.{4,}/ ../' || rc=$?
   if [ "$rc" -ne 0 ]; then
     echo "TESTS FAILED (ctest exit status $rc)" >&2
   fi
