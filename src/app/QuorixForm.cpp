@@ -146,7 +146,7 @@ void TQuorix_Form::BuildButtonBar() {
   const Button buttons[] = {
       {&Imprimer_BitBtn, "Imprimer_BitBtn", "Imprimer", "document-print", QStyle::SP_DialogSaveButton},
       {&Client_BitBtn, "Client_BitBtn", "Clients", "system-users", QStyle::SP_DirHomeIcon},
-      {&Articles_BitBtn, "Articles_BitBtn", "Articles", "package-x-generic", QStyle::SP_DriveFDIcon},
+      {&Articles_BitBtn, "Articles_BitBtn", "Articles", "package-x-generic", QStyle::SP_FileDialogContentsView},
       {&Factures_BitBtn, "Factures_BitBtn", "Factures", "x-office-document", QStyle::SP_FileDialogDetailedView},
       {&Devis_BitBtn, "Devis_BitBtn", "Devis", "x-office-spreadsheet", QStyle::SP_FileDialogInfoView},
       {&Creer_BitBtn, "Creer_BitBtn", "Créer", "document-new", QStyle::SP_FileDialogNewFolder},
@@ -157,7 +157,8 @@ void TQuorix_Form::BuildButtonBar() {
       {&Avoir_BitBtn, "Avoir_BitBtn", "Avoirs", "edit-undo", QStyle::SP_ArrowBack},
       {&Importer_BitBtn, "Importer_BitBtn", "Importer", "document-import", QStyle::SP_ArrowDown},
   };
-  int left = 3;
+  // Eleven buttons share the bar's 817 pixels.
+  int left = 1;
   for (const Button& b : buttons) {
     auto* button = new QToolButton(Menu_Panel);
     button->setObjectName(b.name);
@@ -165,7 +166,7 @@ void TQuorix_Form::BuildButtonBar() {
     button->setIcon(ButtonIcon(b.theme, b.fallback));
     button->setIconSize(QSize(24, 24));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setGeometry(left, 3, 72, 59);
+    button->setGeometry(left, 3, 74, 59);
     left += 74;
     *b.field = button;
   }
