@@ -203,9 +203,16 @@ TEST(Catalogue, ClientFieldOrderChangesNothing) {
   EXPECT_TRUE(capture.Boxes().empty());
 }
 
-// Paths are spelled in the catalogue only: no other source file of the
-// program writes one as a literal.
-TEST(Catalogue, NoOtherSourceSpellsADataPath) {
+// Paths, and the field names that are no common word, are spelled in the
+// catalogue only: no other source file of the program writes one as a
+// literal.
+TEST(Catalogue, NoOtherSourceSpellsADataPathOrAFieldName) {
+  using namespace Catalogue::Field;
+  const std::set<std::string> fieldNames = {
+      Designation, PrixAchat, PrixVente, CodeBarre, Societe, Telephone, Adresse1, Adresse2, Adresse3, ImmTVA, Email,
+      CodePostal, SocieteLivraison, Adresse1Livraison, Adresse2Livraison, Adresse3Livraison, CodePostalLivraison,
+      VilleLivraison, PaysLivraison, Echeance, NumFacture, NumDevis, NumAvoir, CodeClient, TotalHT, TotalTTC,
+      Quantite, PrixUniTTC, MontantTTC, NomPays, CIPPsychotrope, CIPStupefiant, Fichier};
   const std::filesystem::path root = std::filesystem::path(QUORIX_SOURCE_DIR);
   const std::regex literal("\"((?:[^\"\\\\]|\\\\.)*)\"");
   const std::regex path("Data[/\\\\]|BaseDeDonnee|Modele[A-Z][A-Za-z]*\\.ini|Barcodes|Chronopost-Tampon|Quorix Server");
@@ -224,7 +231,8 @@ TEST(Catalogue, NoOtherSourceSpellsADataPath) {
         const std::size_t comment = line.find("//");
         const std::string code = comment == std::string::npos ? line : line.substr(0, comment);
         for (std::sregex_iterator it(code.begin(), code.end(), literal), end; it != end; ++it) {
-          if (std::regex_search((*it)[1].str(), path)) {
+          const std::string text = (*it)[1].str();
+          if (std::regex_search(text, path) || fieldNames.count(text) != 0) {
             offenders.push_back(std::filesystem::relative(entry.path(), root).string() + ":" +
                                 std::to_string(lineNo) + " " + (*it)[0].str());
           }
