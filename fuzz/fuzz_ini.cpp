@@ -232,9 +232,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string input(reinterpret_cast<const char*>(data), size);
   TStringManager& sm = StringManager();
 
-  // The line classifier, line by line.
+  // The line classifier, line by line, against the reading above and, for
+  // lines short enough for a backtracking search, against the patterns
+  // themselves as they are written.
+  static TCompiledPattern section(R"(^[ \t]*\[(.+)\][ \t]*$)");
+  static TCompiledPattern comment(R"(^\;.*$)");
+  static TCompiledPattern keyValue(R"(^[ \t]*(.+)[ \t]*=[ \t]*(.+)[ \t]*$)");
   for (const std::string& line : Lines(input)) {
     TLine l = Classify(line);
+    if (line.size() <= 2000) {
+      std::string byPattern = section.Match(line)    ? "section"
+                              : comment.Match(line)  ? "comment"
+                              : keyValue.Match(line) ? "keyvalue"
+                                                     : "error";
+      FUZZ_CHECK(byPattern == l.Type, "line " + FuzzShow(line) + " matches " + byPattern + ", read as " + l.Type);
+      if (byPattern == "section") FUZZ_CHECK(sm.TrimChar(section.Group(1), ' ') == l.Section, "section group");
+      if (byPattern == "keyvalue") {
+        FUZZ_CHECK(sm.TrimChar(keyValue.Group(1), ' ') == l.Key, "key group of " + FuzzShow(line));
+        FUZZ_CHECK(sm.TrimChar(keyValue.Group(2), ' ') == l.Value, "value group of " + FuzzShow(line));
+      }
+    }
     std::string type = sm.GetIniLineType(line);
     FUZZ_CHECK(type == l.Type, "line " + FuzzShow(line) + " classified " + type + ", expected " + l.Type);
     FUZZ_CHECK(sm.GetIniSection(line) == l.Section, "section of " + FuzzShow(line) + " is " +

@@ -165,7 +165,7 @@ void CheckTexts(TStringManager& sm, const std::string& s, int from, int to) {
   std::string expected = lo <= hi ? s.substr(static_cast<std::size_t>(lo - 1), static_cast<std::size_t>(hi - lo + 1)) : "";
   FUZZ_CHECK(sm.MyStrCopy(s, from, to) == expected,
              "MyStrCopy(" + FuzzShow(s) + ", " + std::to_string(from) + ", " + std::to_string(to) + ")");
-  if (s.find("\r\n") == std::string::npos)
+  if (s.find_first_of("\r\n") == std::string::npos)
     FUZZ_CHECK(sm.EscapeNewLines(sm.UnescapeNewLines(s)) == s, "line breaks of " + FuzzShow(s));
   (void)sm.TrimChar(s, ' ');
   (void)sm.FindSubString(s.substr(0, s.size() / 2), s);
