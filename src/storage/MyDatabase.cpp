@@ -356,7 +356,13 @@ void TMyDatabase::SetData(int field, int record, const std::string& value) {
     return;
   }
   fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)] = value;
-  DeletedFlags[static_cast<std::size_t>(record)] = 0;
+  auto& deleted = DeletedFlags[static_cast<std::size_t>(record)];
+  if (deleted != 0) {
+    // Deleting took the record out of every index; living again it must be
+    // found by every field, not only by the one written.
+    deleted = 0;
+    InvalidateAllIndexes();
+  }
   IndexValid[static_cast<std::size_t>(field)] = 0;
 }
 

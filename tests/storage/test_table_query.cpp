@@ -340,6 +340,20 @@ public:
 };
 }  // namespace
 
+// Deleting takes a record out of every index: when SetData on one field
+// makes it live again, the other fields must find it too.
+TEST_F(TableQuery, RevivedRecordIsFoundByEveryField) {
+  auto db = TableFromBytes(fDir, kClients);
+  db->Delete(2);
+  db->Query("Ville", "LOME", Exact);
+  EXPECT_EQ(db->QueryResultCount(), 0);
+  db->SetData("Code", 2, "C012");
+  db->Query("Ville", "LOME", Exact);
+  EXPECT_EQ(ResultRecords(*db), std::vector<int>{2});
+  db->Query("Societe", "GROSSISTE", Prefix);
+  EXPECT_EQ(ResultRecords(*db), std::vector<int>{2});
+}
+
 TEST_F(TableQuery, RebuildIndexesRefreshesTheTraceFirst) {
   TCountingSink sink;
   TTraceSink* previous = SetTraceSink(&sink);
