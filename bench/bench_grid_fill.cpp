@@ -180,6 +180,13 @@ int main(int argc, char** argv) {
   }
   std::printf("scrolling: %.2f ms per page (%d jumps)\n", Ms(start) / pages, pages);
 
+  start = Clock::now();
+  grid->InsertEmptyLine(grid->GetRowCount(), false);
+  std::printf("a row added at the end: %.0f ms\n", Ms(start));
+  start = Clock::now();
+  grid->DeleteLine(grid->GetRowCount() - 1);
+  std::printf("the row deleted again: %.0f ms\n", Ms(start));
+
   for (const char* column : {"Num Facture", "Societe", "Total TTC", "Date"}) {
     grid->SetRow(rows / 3);
     grid->fSortAscending = !grid->fSortAscending;

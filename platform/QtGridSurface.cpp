@@ -147,6 +147,18 @@ void TQtGridModel::Reset(const std::function<void()>& change) {
   endResetModel();
 }
 
+void TQtGridModel::InsertRowsAtEnd(int first, int last, const std::function<void()>& change) {
+  beginInsertRows(QModelIndex(), first, last);
+  change();
+  endInsertRows();
+}
+
+void TQtGridModel::RemoveRowsAtEnd(int first, int last, const std::function<void()>& change) {
+  beginRemoveRows(QModelIndex(), first, last);
+  change();
+  endRemoveRows();
+}
+
 // ---------------------------------------------------------------------------
 // Delegate and headers
 
@@ -341,6 +353,18 @@ void TQtGridSurface::SetCells(int col, int row, const std::string& text) {
   ScheduleRepaint();
 }
 
+void TQtGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
+  SetEditorMode(false);
+  const auto n = sourceRows.size();
+  std::vector<std::string> moved(n);
+  for (int col = std::max(0, firstCol); col < fColCount; ++col) {
+    auto& column = fCells[static_cast<std::size_t>(col)];
+    for (std::size_t k = 0; k < n; ++k) moved[k] = std::move(column[static_cast<std::size_t>(sourceRows[k])]);
+    for (std::size_t k = 0; k < n; ++k) column[static_cast<std::size_t>(firstRow) + k] = std::move(moved[k]);
+  }
+  ScheduleRepaint();
+}
+
 void TQtGridSurface::ScheduleRepaint() {
   // A fill writes millions of cells; the window is repainted once, after it.
   if (fRepaintPending) return;
@@ -362,8 +386,13 @@ void TQtGridSurface::Repaint() {
 
 void TQtGridSurface::ChangeShape(const std::function<void()>& change) {
   SetEditorMode(false);
+  const int top = verticalScrollBar()->value();
+  const int left = horizontalScrollBar()->value();
   fModel->Reset(change);
   ApplyLayout();
+  updateGeometries();
+  verticalScrollBar()->setValue(top);
+  horizontalScrollBar()->setValue(left);
   SyncCurrentIndex();
   Repaint();
 }
@@ -389,6 +418,21 @@ void TQtGridSurface::SetColCount(int n) {
 void TQtGridSurface::SetRowCount(int n) {
   n = std::max(0, n);
   if (n == fRowCount) return;
+  if (fFixedRows < n && fFixedRows < fRowCount) {
+    // Rows added or removed at the end: the view keeps its scroll position
+    // and its column widths, as a string grid does.
+    SetEditorMode(false);
+    const int oldRows = fRowCount - fFixedRows;
+    const int newRows = n - fFixedRows;
+    if (newRows > oldRows) {
+      fModel->InsertRowsAtEnd(oldRows, newRows - 1, [&] { Resize(fColCount, n); });
+    } else {
+      fModel->RemoveRowsAtEnd(newRows, oldRows - 1, [&] { Resize(fColCount, n); });
+    }
+    ClampCurrentCell();
+    Repaint();
+    return;
+  }
   ChangeShape([&] {
     Resize(fColCount, n);
     if (fFixedRows >= n) fFixedRows = std::max(0, n - 1);

@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -34,6 +35,8 @@ public:
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   void Reset(const std::function<void()>& change);
+  void InsertRowsAtEnd(int first, int last, const std::function<void()>& change);
+  void RemoveRowsAtEnd(int first, int last, const std::function<void()>& change);
 
 private:
   TQtGridSurface* fSurface;
@@ -94,6 +97,8 @@ public:
 
   const std::string& GetCells(int col, int row) const override;
   void SetCells(int col, int row, const std::string& text) override;
+
+  void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) override;
 
   int GetColCount() const override { return fColCount; }
   void SetColCount(int n) override;

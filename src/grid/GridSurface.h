@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // A colour as the platform stores it: 0x00BBGGRR for a plain colour, or a
 // system-colour code with the top bit set (0x8000000F is the button face).
@@ -171,6 +172,12 @@ public:
   virtual void SetVisible(bool visible) = 0;
   virtual void SetFocus() = 0;
   virtual void Repaint() = 0;
+
+  // Puts the texts of rows sourceRows[0], sourceRows[1] ... into rows
+  // firstRow, firstRow + 1 ..., in the columns from firstCol to the last; the
+  // rows listed are a permutation of the rows written. The texts are moved,
+  // not copied, where the surface can.
+  virtual void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows);
 
   // Both coordinates at once; the default sets the column then the row.
   virtual void SetCurrentCell(int col, int row) {

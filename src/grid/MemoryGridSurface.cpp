@@ -25,6 +25,16 @@ void TMemoryGridSurface::SetCells(int col, int row, const std::string& text) {
   fCells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] = text;
 }
 
+void TMemoryGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
+  const auto n = sourceRows.size();
+  std::vector<std::string> moved(n);
+  for (int col = std::max(0, firstCol); col < fColCount; ++col) {
+    auto& column = fCells[static_cast<std::size_t>(col)];
+    for (std::size_t k = 0; k < n; ++k) moved[k] = std::move(column[static_cast<std::size_t>(sourceRows[k])]);
+    for (std::size_t k = 0; k < n; ++k) column[static_cast<std::size_t>(firstRow) + k] = std::move(moved[k]);
+  }
+}
+
 void TMemoryGridSurface::Resize(int cols, int rows) {
   fCells.resize(static_cast<std::size_t>(cols));
   for (auto& column : fCells) column.resize(static_cast<std::size_t>(rows));

@@ -23,6 +23,8 @@ public:
   const std::string& GetCells(int col, int row) const override;
   void SetCells(int col, int row, const std::string& text) override;
 
+  void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) override;
+
   int GetColCount() const override { return fColCount; }
   void SetColCount(int n) override;
   int GetRowCount() const override { return fRowCount; }

@@ -366,36 +366,32 @@ void TMyStringGrid::TrierColonne(int col) {
   SetAutomatic(false);
 
   // Every text of the sorted column is classified once; the quicksort then
-  // compares keys instead of matching shapes at each comparison.
-  std::vector<std::string> keys;
-  keys.reserve(static_cast<std::size_t>(std::max(0, rows - fixedRows)));
-  for (int row = fixedRows; row < rows; ++row) keys.push_back(fGrid->GetCells(col, row));
+  // compares keys instead of matching shapes at each comparison. The texts
+  // are read in place: nothing writes to the grid until the rows move.
   std::vector<TSortEntry> list;
-  list.reserve(keys.size());
+  list.reserve(static_cast<std::size_t>(std::max(0, rows - fixedRows)));
   for (int row = fixedRows; row < rows; ++row) {
-    const std::string& text = keys[static_cast<std::size_t>(row - fixedRows)];
+    const std::string& text = fGrid->GetCells(col, row);
     list.push_back(TSortEntry{row, text, ClassifyValue(text)});
   }
   TypedQuickSort(list, [](const TSortEntry& a, const TSortEntry& b) {
     return CompareClassified(a.Text, a.Key, b.Text, b.Key);
   });
 
-  // The scratch copy holds the data area, row by row in the sorted order.
-  const auto dataCols = static_cast<std::size_t>(std::max(0, cols - fixedCols));
-  std::vector<std::string> scratch(list.size() * dataCols);
+  // Whole rows of the data area move to their sorted places in one pass
+  // (the k-th entry to row FixedRows + k ascending, to the k-th row from the
+  // bottom descending); the fixed columns stay, so the row numbers do too.
+  // This is the forced write of every data cell from a scratch copy, done by
+  // moving the texts: colours are off, so the writes have nothing else to do.
+  std::vector<int> sources(list.size());
   for (std::size_t k = 0; k < list.size(); ++k) {
-    const int source = list[k].Row;
-    const int target = fSortAscending ? static_cast<int>(k) : static_cast<int>(list.size() - 1 - k);
-    for (std::size_t c = 0; c < dataCols; ++c)
-      scratch[static_cast<std::size_t>(target) * dataCols + c] = fGrid->GetCells(fixedCols + static_cast<int>(c), source);
+    const std::size_t target = fSortAscending ? k : list.size() - 1 - k;
+    sources[target] = list[k].Row;
   }
   list.clear();
-  keys.clear();
-  for (std::size_t k = 0; k * dataCols < scratch.size() && dataCols > 0; ++k) {
-    for (std::size_t c = 0; c < dataCols; ++c)
-      SetCellForced(fixedCols + static_cast<int>(c), fixedRows + static_cast<int>(k), scratch[k * dataCols + c]);
-  }
-  scratch.clear();
+  fRememberOn = false;
+  fGrid->PermuteRows(fixedCols, fixedRows, sources);
+  fRememberOn = true;
 
   for (int row = fixedRows; row < rows; ++row) {
     bool same = true;
@@ -510,6 +506,15 @@ void TMyStringGrid::UpdateDimensions() {
     }
     const int firstNew = std::min(oldRows, rows);
     const TColor color = fixedRows < firstNew ? fGridBackColor[c][static_cast<std::size_t>(fixedRows)] : fDefaultColor;
+    // A row added to a long list must not double the arrays' memory.
+    if (r > fGridBackColor[c].capacity()) {
+      const std::size_t capacity = fGridBackColor[c].capacity();
+      const std::size_t room = r > 2 * capacity ? r : r + r / 16 + 16;
+      fGridBackColor[c].reserve(room);
+      fCellFonts[c].reserve(room);
+      fReadOnly[c].reserve(room);
+      fColorConstraints[c].reserve(room);
+    }
     const std::uint8_t readOnly = firstNew > 0 ? fReadOnly[c][0] : newColReadOnly;
     const TConstraintsHandle constraints = firstNew > 0 ? fColorConstraints[c][0] : 0;
     fGridBackColor[c].resize(r, color);

@@ -247,6 +247,23 @@ TEST(QtGridEvents, TheWheelKeepsTheCurrentRowVisible) {
   EXPECT_LT(f.Grid->GetRow(), f.Grid->GetTopRow() + f.Surface->GetVisibleRowCount());
 }
 
+TEST(QtGridSurface, AddingARowKeepsTheScrollPositionAndTheWidths) {
+  TQtGridFixture f(false);
+  std::vector<std::vector<std::string>> rows;
+  for (int i = 1; i <= 60; ++i) rows.push_back({"FA" + std::to_string(10000 + i), "S", std::to_string(i)});
+  f.Fill(rows);
+  f.Grid->SetRow(30);
+  f.Grid->SetTopRow(25);
+  const int width = f.Surface->columnWidth(1);
+  f.Grid->SetRowCount(f.Grid->GetRowCount() + 1);
+  EXPECT_EQ(f.Grid->GetTopRow(), 25);
+  EXPECT_EQ(f.Surface->columnWidth(1), width);
+  EXPECT_EQ(f.Surface->model()->rowCount(), 61);
+  f.Grid->DeleteLine(61);
+  EXPECT_EQ(f.Surface->model()->rowCount(), 60);
+  EXPECT_EQ(f.Grid->GetTopRow(), 25);
+}
+
 // With QUORIX_GRID_SCREENSHOT set to a file name, the coloured grid is saved
 // there as a PNG for a person to look at.
 TEST(QtGridPainting, ColoursAndTheSelectionArePainted) {

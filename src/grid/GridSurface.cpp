@@ -1,0 +1,13 @@
+#include "GridSurface.h"
+
+void TGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
+  const int cols = GetColCount();
+  if (firstCol < 0 || firstRow < 0 || cols <= firstCol) return;
+  const auto width = static_cast<std::size_t>(cols - firstCol);
+  std::vector<std::string> scratch(sourceRows.size() * width);
+  for (std::size_t k = 0; k < sourceRows.size(); ++k)
+    for (std::size_t c = 0; c < width; ++c) scratch[k * width + c] = GetCells(firstCol + static_cast<int>(c), sourceRows[k]);
+  for (std::size_t k = 0; k < sourceRows.size(); ++k)
+    for (std::size_t c = 0; c < width; ++c)
+      SetCells(firstCol + static_cast<int>(c), firstRow + static_cast<int>(k), scratch[k * width + c]);
+}
