@@ -226,10 +226,8 @@ TEST(IndexCompare, EntryComparisonIsTheTypedComparison) {
   TStringManager& strings = StringManager();
   for (const std::string& a : values) {
     for (const std::string& b : values) {
-      TIndexEntry ea;
-      ea.Key = IndexKeyOf(a);
-      TIndexEntry eb;
-      eb.Key = IndexKeyOf(b);
+      const TIndexEntry ea = MakeIndexEntry(a, 0);
+      const TIndexEntry eb = MakeIndexEntry(b, 1);
       ASSERT_EQ(SignOf(CompareIndexEntries(a, ea, b, eb)), SignOf(strings.Compare(a, b))) << "[" << a << "] [" << b << "]";
     }
   }
