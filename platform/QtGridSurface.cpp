@@ -183,6 +183,9 @@ void TQtGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) c
   // the editor, not the other way round.
   if (line->property("quorixFilled").toBool()) return;
   line->setProperty("quorixFilled", true);
+  // The view has put the delegate's key filter on the editor by now; the
+  // grid's goes on last so that it sees the keys first.
+  line->installEventFilter(fSurface);
   line->setText(ToQString(
       fSurface->EditTextFor(index.column() + fSurface->GetFixedCols(), index.row() + fSurface->GetFixedRows())));
   line->selectAll();
@@ -697,7 +700,6 @@ void TQtGridSurface::EditorCreated(QLineEdit* editor, int col, int row) {
   fEditCol = col;
   fEditRow = row;
   fEditOriginal = GetCells(col, row);
-  editor->installEventFilter(this);
   connect(editor, &QLineEdit::textEdited, this, [this, editor](const QString& text) {
     if (editor != fEditor) return;
     const std::string value = FromQString(text);
@@ -713,7 +715,11 @@ std::string TQtGridSurface::EditTextFor(int col, int row) {
 }
 
 void TQtGridSurface::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-  if (editor == fEditor) fEditor = nullptr;
+  if (editor == fEditor) {
+    fEditor = nullptr;
+    // Abandoning the edit gives the cell back the text it had.
+    if (hint == QAbstractItemDelegate::RevertModelCache) SetCells(fEditCol, fEditRow, fEditOriginal);
+  }
   QTableView::closeEditor(editor, hint);
   Repaint();
 }

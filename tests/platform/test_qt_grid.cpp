@@ -206,6 +206,21 @@ TEST(QtGridEvents, TypingALetterReplacesTheCell) {
   EXPECT_EQ(f.Surface->GetCells(2, 1), "efferalgan");
 }
 
+TEST(QtGridEvents, TypingOverASelectionInTheEditorCutsIt) {
+  TQtGridFixture f(true);
+  f.Fill({{"1234562", "DOLIPRANE", "2"}});
+  f.Click(2, 1);
+  f.DoubleClick(2, 1);
+  ASSERT_NE(f.Surface->Editor(), nullptr);
+  EXPECT_EQ(f.Surface->Editor()->text(), "DOLIPRANE");
+  f.Surface->Editor()->setSelection(4, 4);  // "PRAN"
+  QTest::keyClick(f.Surface->Editor(), Qt::Key_X);
+  EXPECT_EQ(f.Surface->GetCells(2, 1), "DOLIxE");
+  QTest::keyClick(f.Surface->Editor(), Qt::Key_Escape);
+  EXPECT_EQ(f.Surface->Editor(), nullptr);
+  EXPECT_EQ(f.Surface->GetCells(2, 1), "DOLIPRANE");
+}
+
 TEST(QtGridEvents, CtrlWithALetterClearsNothing) {
   TQtGridFixture f(true);
   f.Fill({{"1234562", "DOLIPRANE", "2"}});
