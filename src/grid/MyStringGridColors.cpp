@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Catalogue.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "StringManager.h"
@@ -43,9 +44,10 @@ bool TMyStringGrid::CheckType(const std::string& text, int code) {
   auto isInteger = [&] { return sm.IsInteger(t); };
   auto intValue = [&] { return sm.MyStrToFloat(t); };
   auto code25 = [&] { return sm.IsDigits(t) && t.size() == 4; };
-  auto pays = [&] { return ReferenceLookup(fPaysDb, "./Data/ListePays.db", "Nom Pays", t); };
+  auto pays = [&] { return ReferenceLookup(fPaysDb, Catalogue::ListePays::File, Catalogue::ListePays::NomPays, t); };
   auto psycho = [&] {
-    return ReferenceLookup(fPsychotropesDb, "./Data/ListePsychotropes.db", "CIP Psychotrope", t);
+    return ReferenceLookup(fPsychotropesDb, Catalogue::ListePsychotropes::File,
+                           Catalogue::ListePsychotropes::CIPPsychotrope, t);
   };
   auto code16 = [&] {
     if (isReal()) return true;
@@ -86,7 +88,8 @@ bool TMyStringGrid::CheckType(const std::string& text, int code) {
     case 28: return sm.IsCIP(t) && !psycho();
     case 29: return sm.IsCIP(t) ? psycho() : true;
     case 30: return psycho();
-    case 31: return ReferenceLookup(fStupefiantsDb, "./Data/ListeStupefiants.db", "CIP Stupefiant", t);
+    case 31: return ReferenceLookup(fStupefiantsDb, Catalogue::ListeStupefiants::File,
+                                     Catalogue::ListeStupefiants::CIPStupefiant, t);
     case 32: return (sm.IsCIP(t) || IsEmptyText(t)) ? psycho() : true;
     case 33: return sm.IsCIP(t) && t[0] != '3';
     case 34: return sm.IsFactureNumber(t);
