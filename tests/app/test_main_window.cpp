@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTableWidget>
 #include <QToolButton>
 
 #include <cstdlib>
@@ -337,4 +338,22 @@ TEST(NetworkShares, ConfiguredServerWithoutTheFileMeansNoBarcodeTable) {
   WriteFileBytes(dir.File("p.ini"), "[Partages]\r\n   ServeurQuorix = " + dir.File("absent") + "\r\n");
   EXPECT_EQ(NetworkShares::RemoteBarcodeTable(dir.File("p.ini")), "");
   EXPECT_TRUE(capture.Boxes().empty());
+}
+
+TEST_F(MainWindowTest, QueryShownWithoutAGridOpensTheTableDebugWindow) {
+  TMyDatabase_Form debug;
+  EXPECT_EQ(debug.windowTitle(), QStringLiteral("MyDatabase_Form"));
+  EXPECT_EQ(debug.size(), QSize(841, 434));
+  EXPECT_EQ(debug.DBStringGrid->geometry(), QRect(8, 8, 689, 385));
+  EXPECT_FALSE(debug.isVisible());
+
+  TMyDatabase clients("./Data/BaseDeDonneesClients.db");
+  clients.Query("Code", "0104", Exact);
+  clients.DisplayQuery(nullptr, "Code;Societe", true);
+  EXPECT_TRUE(debug.isVisible());
+  ASSERT_NE(debug.DBStringGrid->item(0, 2), nullptr);
+  EXPECT_EQ(debug.DBStringGrid->item(0, 2)->text(), QStringLiteral("Societe"));
+  ASSERT_NE(debug.DBStringGrid->item(1, 2), nullptr);
+  EXPECT_EQ(debug.DBStringGrid->item(1, 2)->text(), QString::fromUtf16(u"PHARMACIE SAINT-EXUPÉRY"));
+  EXPECT_TRUE(fCapture.Boxes().empty());
 }
