@@ -76,9 +76,14 @@ prepare_work() {
   fi
   local d
   for d in "Factures" "Devis" "Avoirs" "Poubelle Officielle" "Elements imprimes" "Modeles" "Bitmaps" \
-           "Importation/Todo" "Importation/Done"; do
+           "Barcodes" "Importation/Todo" "Importation/Done"; do
     mkdir -p "$WORK/Data/$d"
   done
+  # The barcode pictures are looked for under "./data/Barcodes/", in lower
+  # case; on a case-sensitive file system that name must lead to Data too.
+  if [ ! -e "$WORK/data" ] && [ ! -L "$WORK/data" ]; then
+    ln -s Data "$WORK/data"
+  fi
 }
 
 has_display() {
