@@ -262,6 +262,10 @@ TEST_F(EmptyDataTest, EmptyDataFolderOpensOnTheEmptyInvoiceList) {
   Start();
   EXPECT_EQ(fProgress, (std::vector<int>{25, 50, 75, 100}));
   EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible());
+  // Titles and one empty row.
+  EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetRowCount(), 2);
+  EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetCells(1, 0), "Num Facture");
+  EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetCells(1, 1), "");
   EXPECT_EQ(fMain->ArticlesDB()->FieldCount(), 0);
   EXPECT_EQ(fMain->FacturesDB()->RecordCount(), 0);
   // The settings reader reports the missing file, then every position.
