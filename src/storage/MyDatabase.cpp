@@ -398,11 +398,21 @@ void TMyDatabase::Delete(int record) {
   flag = 1;
   for (auto& index : FieldIndexes) {
     auto& entries = index.Entries;
+    auto& prefixes = index.Prefixes;
+    const bool withPrefixes = prefixes.size() == entries.size();
     std::size_t out = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i].Record != record) entries[out++] = entries[i];
+      if (entries[i].Record == record) continue;
+      entries[out] = entries[i];
+      if (withPrefixes) prefixes[out] = prefixes[i];
+      ++out;
     }
     entries.resize(out);
+    if (withPrefixes) {
+      prefixes.resize(out);
+    } else {
+      prefixes.clear();
+    }
   }
 }
 

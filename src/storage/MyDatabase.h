@@ -50,6 +50,11 @@ struct TFieldIndex {
   // With Order == Typed: the kind shared by the values (Integer and Real both
   // count as Real).
   TValueKind TypedKind = TValueKind::Text;
+  // With Order == Bytes: the first eight bytes of each entry's value,
+  // big-endian, in index order, so that a search runs over this compact
+  // array and reads values only where eight bytes do not decide. Filled by
+  // the first search that needs it after the index is built.
+  mutable std::vector<std::uint64_t> Prefixes;
 };
 
 // A flat text table (".db"): ordered named fields and record slots of string

@@ -75,6 +75,71 @@ bool ExactMatches(std::string_view text, std::string_view value) {
   return extra == 2 && c == '\r' && text[value.size() + 1] == '\n';
 }
 
+// Searches of an index in byte order. The first eight bytes order the
+// entries as the whole texts do, only more coarsely: an entry whose eight
+// bytes are below the key's is below the key, one whose eight bytes are above
+// is above it. So the compact array narrows every search to the entries that
+// share the key's first eight bytes, and only those are read.
+class TByteSearch {
+public:
+  TByteSearch(const TFieldIndex& index, const std::vector<std::string>& column) : fIndex(index), fColumn(column) {
+    if (index.Prefixes.size() != index.Entries.size()) {
+      index.Prefixes.resize(index.Entries.size());
+      for (std::size_t i = 0; i < index.Entries.size(); ++i) index.Prefixes[i] = BytesAt(ValueAt(i), 0);
+    }
+  }
+
+  std::string_view ValueAt(std::size_t i) const {
+    return fColumn[static_cast<std::size_t>(fIndex.Entries[i].Record)];
+  }
+
+  // First position of [start, end) whose value is not below key.
+  std::size_t LowerBound(std::string_view key, std::size_t start, std::size_t end) const {
+    const std::uint64_t kp = BytesAt(key, 0);
+    const auto& p = fIndex.Prefixes;
+    std::size_t lo = static_cast<std::size_t>(std::lower_bound(p.begin() + Diff(start), p.begin() + Diff(end), kp) - p.begin());
+    std::size_t hi = static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(lo), p.begin() + Diff(end), kp) - p.begin());
+    while (lo < hi) {
+      const std::size_t mid = lo + (hi - lo) / 2;
+      if (CompareBytes(ValueAt(mid), key) < 0) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    return lo;
+  }
+
+  // First position of [from, end), from being the lower bound of key, whose
+  // value does not begin with the non-empty key.
+  std::size_t BlockEnd(std::string_view key, std::size_t from, std::size_t end) const {
+    const auto& p = fIndex.Prefixes;
+    const std::uint64_t kp = BytesAt(key, 0);
+    if (key.size() < 8) {
+      // Every value beginning with a short key has its eight bytes between
+      // the key's and the key's followed by bytes 0xFF.
+      const std::uint64_t highest = kp | ((std::uint64_t(1) << (8 * (8 - key.size()))) - 1);
+      return static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(from), p.begin() + Diff(end), highest) - p.begin());
+    }
+    std::size_t lo = from;
+    std::size_t hi = static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(from), p.begin() + Diff(end), kp) - p.begin());
+    while (lo < hi) {
+      const std::size_t mid = lo + (hi - lo) / 2;
+      if (StartsWith(ValueAt(mid), key)) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    return lo;
+  }
+
+private:
+  static std::ptrdiff_t Diff(std::size_t i) { return static_cast<std::ptrdiff_t>(i); }
+  const TFieldIndex& fIndex;
+  const std::vector<std::string>& fColumn;
+};
+
 }  // namespace
 
 // A text's key is only its kind for the typed comparison, which compares
@@ -144,6 +209,7 @@ void TMyDatabase::BuildIndex(int field) {
   std::vector<TIndexEntry>& entries = index.Entries;
   entries.clear();
   entries.reserve(column.size());
+  index.Prefixes.clear();
 
   // What the values are decides which searches are exact on the index.
   unsigned kinds = 0;
@@ -242,32 +308,21 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
     return column[static_cast<std::size_t>(entries[i].Record)];
   };
   const std::string_view v(value);
-  auto byteLowerBound = [&](std::string_view key) {
-    std::size_t lo = 0;
-    std::size_t hi = entries.size();
-    while (lo < hi) {
-      const std::size_t mid = lo + (hi - lo) / 2;
-      if (CompareBytes(valueAt(mid), key) < 0) {
-        lo = mid + 1;
-      } else {
-        hi = mid;
-      }
-    }
-    return lo;
-  };
 
   if (index.Order == TIndexOrder::Bytes) {
     // The value, then the value followed by a break below 0x0E (LF, VT, FF,
     // CR, CR LF), all sit right after the value in byte order; the value
     // followed by NEL (0x85) sits further on.
-    for (std::size_t i = byteLowerBound(v); i < entries.size(); ++i) {
+    const TByteSearch search(index, column);
+    for (std::size_t i = search.LowerBound(v, 0, entries.size()); i < entries.size(); ++i) {
       const std::string_view text = valueAt(i);
       if (!StartsWith(text, v)) break;
       if (text.size() > v.size() && static_cast<unsigned char>(text[v.size()]) > 0x0D) break;
       if (ExactMatches(text, v)) fScratch.push_back(entries[i].Record);
     }
     const std::string withNel = value + '\x85';
-    for (std::size_t i = byteLowerBound(withNel); i < entries.size() && valueAt(i) == withNel; ++i) {
+    for (std::size_t i = search.LowerBound(withNel, 0, entries.size()); i < entries.size() && valueAt(i) == withNel;
+         ++i) {
       fScratch.push_back(entries[i].Record);
     }
     return true;
@@ -471,55 +526,30 @@ std::pair<int, int> TMyDatabase::DichotomicFindFirst(const TFieldIndex* index, c
 // (with the shorter ones right before it).
 std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std::string_view key, int start,
                                                   int finish) const {
-  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
-  const std::vector<TIndexEntry>& entries = index.Entries;
-  auto valueAt = [&](int i) -> std::string_view {
-    return column[static_cast<std::size_t>(entries[static_cast<std::size_t>(i)].Record)];
-  };
+  const TByteSearch search(index, fDatas[static_cast<std::size_t>(index.Field)]);
   if (key.empty()) {
     // Only empty values match, and they come first.
     int last = start - 1;
-    while (last + 1 <= finish && valueAt(last + 1).empty()) ++last;
+    while (last + 1 <= finish && search.ValueAt(static_cast<std::size_t>(last + 1)).empty()) ++last;
     if (last < start) return {-1, -1};
     return {start, last};
   }
-  auto lowerBound = [&](std::string_view k) {
-    int lo = start;
-    int hi = finish + 1;
-    while (lo < hi) {
-      const int mid = lo + (hi - lo) / 2;
-      if (CompareBytes(valueAt(mid), k) < 0) {
-        lo = mid + 1;
-      } else {
-        hi = mid;
-      }
-    }
-    return lo;
-  };
+  const auto from = static_cast<std::size_t>(start);
+  const auto end = static_cast<std::size_t>(finish) + 1;
   auto extendBack = [&](int first) {
-    while (first - 1 >= start && PrefixCompare(key, valueAt(first - 1)) == 0) --first;
+    while (first - 1 >= start && PrefixCompare(key, search.ValueAt(static_cast<std::size_t>(first - 1))) == 0) --first;
     return first;
   };
-  const int blockStart = lowerBound(key);
-  int lo = blockStart;
-  int hi = finish + 1;
-  while (lo < hi) {
-    const int mid = lo + (hi - lo) / 2;
-    if (StartsWith(valueAt(mid), key)) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  const int blockEnd = lo;
-  if (blockEnd > blockStart) return {extendBack(blockStart), blockEnd - 1};
+  const std::size_t blockStart = search.LowerBound(key, from, end);
+  const std::size_t blockEnd = search.BlockEnd(key, blockStart, end);
+  if (blockEnd > blockStart) return {extendBack(static_cast<int>(blockStart)), static_cast<int>(blockEnd) - 1};
   for (std::size_t length = key.size() - 1; length >= 1; --length) {
     const std::string_view beginning = key.substr(0, length);
-    const int i = lowerBound(beginning);
-    if (i > finish || valueAt(i) != beginning) continue;
-    int last = i;
-    while (last + 1 <= finish && valueAt(last + 1) == beginning) ++last;
-    return {extendBack(i), last};
+    const std::size_t i = search.LowerBound(beginning, from, end);
+    if (i >= end || search.ValueAt(i) != beginning) continue;
+    std::size_t last = i;
+    while (last + 1 < end && search.ValueAt(last + 1) == beginning) ++last;
+    return {extendBack(static_cast<int>(i)), static_cast<int>(last)};
   }
   return {-1, -1};
 }
