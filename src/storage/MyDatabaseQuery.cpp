@@ -314,16 +314,21 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
     // CR, CR LF), all sit right after the value in byte order; the value
     // followed by NEL (0x85) sits further on.
     const TByteSearch search(index, column);
-    for (std::size_t i = search.LowerBound(v, 0, entries.size()); i < entries.size(); ++i) {
+    const std::size_t n = entries.size();
+    std::size_t i = search.LowerBound(v, 0, n);
+    for (; i < n; ++i) {
       const std::string_view text = valueAt(i);
       if (!StartsWith(text, v)) break;
       if (text.size() > v.size() && static_cast<unsigned char>(text[v.size()]) > 0x0D) break;
       if (ExactMatches(text, v)) fScratch.push_back(entries[i].Record);
     }
-    const std::string withNel = value + '\x85';
-    for (std::size_t i = search.LowerBound(withNel, 0, entries.size()); i < entries.size() && valueAt(i) == withNel;
-         ++i) {
-      fScratch.push_back(entries[i].Record);
+    // The values beginning with the value are contiguous: when the scan
+    // left them, none is the value followed by NEL.
+    if (i < n && StartsWith(valueAt(i), v)) {
+      const std::string withNel = value + '\x85';
+      for (i = search.LowerBound(withNel, i, search.BlockEnd(v, i, n)); i < n && valueAt(i) == withNel; ++i) {
+        fScratch.push_back(entries[i].Record);
+      }
     }
     return true;
   }
