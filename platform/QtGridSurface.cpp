@@ -319,6 +319,7 @@ TQtGridSurface::TQtGridSurface(QWidget* parent, int colCount, int rowCount) : QT
   fTitles->setDefaultSectionSize(kDefaultColWidth);
   // A column the user widens by dragging its title border keeps that width.
   connect(fTitles, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
+    if (fShaping) return;
     const int col = section + fFixedCols;
     if (col >= 0 && col < fColCount) fColWidths[static_cast<std::size_t>(col)] = size;
   });
@@ -391,8 +392,10 @@ void TQtGridSurface::ChangeShape(const std::function<void()>& change) {
   SetEditorMode(false);
   const int top = verticalScrollBar()->value();
   const int left = horizontalScrollBar()->value();
+  fShaping = true;
   fModel->Reset(change);
   ApplyLayout();
+  fShaping = false;
   updateGeometries();
   verticalScrollBar()->setValue(top);
   horizontalScrollBar()->setValue(left);

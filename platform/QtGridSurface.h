@@ -220,6 +220,7 @@ private:
   bool fRowSelect = false;
   bool fSyncing = false;
   bool fRepaintPending = false;
+  bool fShaping = false;
   QPoint fPointer;
 
   QPointer<QLineEdit> fEditor;
