@@ -13,18 +13,13 @@
 enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
 
 // One entry of a field's sorted index: a live record and the typed key of its
-// value in that field (kind, integer and real value, as ClassifyValue gives
-// them), computed once when the index is built. The value text itself stays
-// in the table (the entry names its record), so growing or shrinking the
-// table never leaves an entry pointing at freed memory.
-// For text values Int and the bits of Real hold the first sixteen bytes of
-// the text, big-endian, so that most text comparisons of a sort never touch
-// the string (see MakeIndexEntry). The fields are laid out in 24 bytes.
+// value in that field, computed once when the index is built (IndexKeyOf).
+// The value text itself stays in the table (the entry names its record), so
+// growing or shrinking the table never leaves an entry pointing at freed
+// memory.
 struct TIndexEntry {
-  std::int64_t Int = 0;
-  double Real = 0;
+  TTypedKey Key;
   std::int32_t Record = 0;
-  TValueKind Kind = TValueKind::Text;
 };
 
 // How the order of a built index relates to byte order; decides which fast
@@ -167,5 +162,8 @@ private:
 // The comparison the indexes are sorted with: the typed comparison of the
 // two values, read from the entries' keys where they decide.
 int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb);
-// The index entry of a value in a record.
-TIndexEntry MakeIndexEntry(std::string_view value, std::int32_t record);
+// The key an index entry carries for a value: its classification, except that
+// for a text (which the typed comparison orders by its bytes) Int and the
+// bits of Real hold the first sixteen bytes, big-endian, so that most text
+// comparisons of a sort never read the strings.
+TTypedKey IndexKeyOf(std::string_view value);

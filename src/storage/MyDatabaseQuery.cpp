@@ -10,8 +10,6 @@
 #include "Trace.h"
 #include "TypedSort.h"
 
-static_assert(sizeof(TIndexEntry) == 24, "index entries are kept small: a large table has millions");
-
 namespace {
 
 const std::string kNoText;
@@ -144,19 +142,13 @@ private:
 
 // A text's key is only its kind for the typed comparison, which compares
 // texts by their bytes; the unused numbers carry the first sixteen bytes.
-TIndexEntry MakeIndexEntry(std::string_view value, std::int32_t record) {
-  const TTypedKey key = ClassifyValue(value);
-  TIndexEntry entry;
-  entry.Kind = key.Kind;
-  entry.Record = record;
+TTypedKey IndexKeyOf(std::string_view value) {
+  TTypedKey key = ClassifyValue(value);
   if (key.Kind == TValueKind::Text) {
-    entry.Int = static_cast<std::int64_t>(BytesAt(value, 0));
-    entry.Real = std::bit_cast<double>(BytesAt(value, 8));
-  } else {
-    entry.Int = key.Int;
-    entry.Real = key.Real;
+    key.Int = static_cast<std::int64_t>(BytesAt(value, 0));
+    key.Real = std::bit_cast<double>(BytesAt(value, 8));
   }
-  return entry;
+  return key;
 }
 
 // The typed comparison (identical texts equal, then integers, numbers,
@@ -164,7 +156,7 @@ TIndexEntry MakeIndexEntry(std::string_view value, std::int32_t record) {
 // from the keys alone; kUndecided when the bytes of the texts must decide.
 constexpr int kUndecided = 2;
 
-inline int CompareKeys(const TIndexEntry& ka, const TIndexEntry& kb) {
+inline int CompareKeys(const TTypedKey& ka, const TTypedKey& kb) {
   const TValueKind x = ka.Kind;
   const TValueKind y = kb.Kind;
   if (x == TValueKind::Text && y == TValueKind::Text) {
@@ -188,7 +180,7 @@ inline int CompareKeys(const TIndexEntry& ka, const TIndexEntry& kb) {
 
 // The bytes decide: two texts whose first sixteen bytes are equal compare
 // from there on.
-inline int CompareTails(std::string_view a, const TIndexEntry& ka, std::string_view b, const TIndexEntry& kb) {
+inline int CompareTails(std::string_view a, const TTypedKey& ka, std::string_view b, const TTypedKey& kb) {
   if (ka.Kind == TValueKind::Text && kb.Kind == TValueKind::Text && a.size() >= 16 && b.size() >= 16) {
     return CompareBytes(a.substr(16), b.substr(16));
   }
@@ -196,8 +188,8 @@ inline int CompareTails(std::string_view a, const TIndexEntry& ka, std::string_v
 }
 
 int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb) {
-  const int c = CompareKeys(ea, eb);
-  return c != kUndecided ? c : CompareTails(a, ea, b, eb);
+  const int c = CompareKeys(ea.Key, eb.Key);
+  return c != kUndecided ? c : CompareTails(a, ea.Key, b, eb.Key);
 }
 
 void TMyDatabase::BuildIndex(int field) {
@@ -220,25 +212,28 @@ void TMyDatabase::BuildIndex(int field) {
   for (std::size_t r = 0; r < column.size(); ++r) {
     if (DeletedFlags[r] != 0) continue;
     const std::string& value = column[r];
-    const TIndexEntry entry = MakeIndexEntry(value, static_cast<std::int32_t>(r));
+    TIndexEntry entry;
+    entry.Key = IndexKeyOf(value);
+    entry.Record = static_cast<std::int32_t>(r);
     entries.push_back(entry);
     if (value.empty()) continue;
-    kinds |= 1u << static_cast<unsigned>(entry.Kind);
-    if (entry.Kind == TValueKind::Integer) {
+    kinds |= 1u << static_cast<unsigned>(entry.Key.Kind);
+    if (entry.Key.Kind == TValueKind::Integer) {
       const bool digits = value.front() != '-' && value.back() >= '0' && value.back() <= '9';
       if (!digits || (digitsLength != 0 && value.size() != digitsLength)) digitsOneLength = false;
       digitsLength = value.size();
-      if (entry.Int > kExactDoubleLimit || entry.Int < -kExactDoubleLimit) bigInteger = true;
-    } else if (entry.Kind == TValueKind::Facture) {
+      if (entry.Key.Int > kExactDoubleLimit || entry.Key.Int < -kExactDoubleLimit) bigInteger = true;
+    } else if (entry.Key.Kind == TValueKind::Facture) {
       if (value.size() != 7) plainFacture = false;
     }
   }
 
   // The strings are only read when the keys leave the comparison open.
   TypedQuickSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
-    const int c = CompareKeys(a, b);
+    const int c = CompareKeys(a.Key, b.Key);
     if (c != kUndecided) return c;
-    return CompareTails(column[static_cast<std::size_t>(a.Record)], a, column[static_cast<std::size_t>(b.Record)], b);
+    return CompareTails(column[static_cast<std::size_t>(a.Record)], a.Key, column[static_cast<std::size_t>(b.Record)],
+                        b.Key);
   });
 
   auto bit = [](TValueKind k) { return 1u << static_cast<unsigned>(k); };
@@ -334,10 +329,11 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
   }
 
   if (index.Order == TIndexOrder::Typed) {
-    const TIndexEntry probe = MakeIndexEntry(v, -1);
-    const TValueKind kind = probe.Kind;
+    TIndexEntry probe;
+    probe.Key = IndexKeyOf(v);
+    const TValueKind kind = probe.Key.Kind;
     if (index.TypedKind == TValueKind::Real) {
-      if (kind == TValueKind::Integer && (probe.Int > kExactDoubleLimit || probe.Int < -kExactDoubleLimit)) {
+      if (kind == TValueKind::Integer && (probe.Key.Int > kExactDoubleLimit || probe.Key.Int < -kExactDoubleLimit)) {
         return false;
       }
       // A text of another kind equals none of the values (a value and the

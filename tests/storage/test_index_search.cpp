@@ -242,8 +242,10 @@ TEST(IndexCompare, EntryComparisonIsTheTypedComparison) {
   TStringManager& strings = StringManager();
   for (const std::string& a : values) {
     for (const std::string& b : values) {
-      const TIndexEntry ea = MakeIndexEntry(a, 0);
-      const TIndexEntry eb = MakeIndexEntry(b, 1);
+      TIndexEntry ea;
+      ea.Key = IndexKeyOf(a);
+      TIndexEntry eb;
+      eb.Key = IndexKeyOf(b);
       ASSERT_EQ(SignOf(CompareIndexEntries(a, ea, b, eb)), SignOf(strings.Compare(a, b))) << "[" << a << "] [" << b << "]";
     }
   }
