@@ -476,6 +476,7 @@ void TQtGridSurface::SetCurrentCell(int col, int row) {
   fRow = row;
   SyncCurrentIndex();
   Repaint();
+  if (Events.OnClick) Events.OnClick();
 }
 
 void TQtGridSurface::SyncCurrentIndex() {
@@ -503,11 +504,13 @@ void TQtGridSurface::currentChanged(const QModelIndex& current, const QModelInde
     if (fEditor != nullptr) SetEditorMode(false);
     fCol = col;
     fRow = row;
+    fMovedByPress = true;
   }
   // Put the view's current index where the grid's current cell is (back on
   // the old cell when the move was refused).
   SyncCurrentIndex();
   Repaint();
+  if (canSelect && Events.OnClick) Events.OnClick();
 }
 
 int TQtGridSurface::GetTopRow() const { return verticalScrollBar()->value() + fFixedRows; }
@@ -941,7 +944,7 @@ void TQtGridSurface::MouseEventFrom(QWidget* source, QEvent* event) {
       break;
     case QEvent::MouseButtonRelease:
       if (Events.OnMouseUp) Events.OnMouseUp(ButtonOf(me->button()), shift, p.x(), p.y());
-      if (me->button() == Qt::LeftButton && Events.OnClick) Events.OnClick();
+      if (source == viewport() && me->button() == Qt::LeftButton && !fMovedByPress && Events.OnClick) Events.OnClick();
       break;
     case QEvent::MouseButtonDblClick:
       if (Events.OnDblClick) Events.OnDblClick();
@@ -972,6 +975,7 @@ bool TQtGridSurface::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TQtGridSurface::mousePressEvent(QMouseEvent* event) {
+  fMovedByPress = false;
   setFocus(Qt::MouseFocusReason);
   QTableView::mousePressEvent(event);
   MouseEventFrom(viewport(), event);

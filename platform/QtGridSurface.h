@@ -221,6 +221,7 @@ private:
   bool fSyncing = false;
   bool fRepaintPending = false;
   bool fShaping = false;
+  bool fMovedByPress = false;
   QPoint fPointer;
 
   QPointer<QLineEdit> fEditor;

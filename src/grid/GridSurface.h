@@ -59,6 +59,8 @@ inline constexpr std::uint16_t Back = 0x08, Tab = 0x09, Return = 0x0D, Shift = 0
 // before it wraps the grid in a managed grid; the managed grid keeps them,
 // puts its own in their place and calls the form's after its own work.
 struct TGridEvents {
+  // After every change of the current cell, whoever made it, and after a
+  // left click that left the current cell where it was.
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
   std::function<void(int col, int row, const TGridRect& rect, TGridDrawState state)> OnDrawCell;

@@ -87,6 +87,7 @@ void TMemoryGridSurface::SetCurrentCell(int col, int row) {
   fCol = col;
   fRow = row;
   ScrollIntoView();
+  if (Events.OnClick) Events.OnClick();
 }
 
 int TMemoryGridSurface::MaxTopRow() const { return std::max(fFixedRows, fRowCount - GetVisibleRowCount()); }
@@ -240,9 +241,11 @@ void TMemoryGridSurface::SimulateClickCell(int col, int row) {
   fPointerX = x;
   fPointerY = y;
   if (Events.OnMouseDown) Events.OnMouseDown(TMouseButton::Left, ssLeft, x, y);
-  if (col >= fFixedCols && row >= fFixedRows) SetCurrentCell(col, row);
+  const bool data = col >= fFixedCols && row >= fFixedRows;
+  const bool moved = data && (col != fCol || row != fRow);
+  if (data) SetCurrentCell(col, row);
   if (Events.OnMouseUp) Events.OnMouseUp(TMouseButton::Left, 0, x, y);
-  if (Events.OnClick) Events.OnClick();
+  if (data && !moved && Events.OnClick) Events.OnClick();
 }
 
 void TMemoryGridSurface::SimulateMouseUp(int x, int y, TMouseButton button, TShiftState shift) {

@@ -238,6 +238,19 @@ TEST(Exit, RecoloursEveryCellThenCallsTheForm) {
   EXPECT_EQ(f.Exits, 1);
 }
 
+TEST(TakeOver, ClicksReachTheFormOnEveryMove) {
+  TTraceCapture capture;
+  TMemoryGridSurface surface(3, 4, 1, 1);
+  int clicks = 0;
+  surface.Events.OnClick = [&] { ++clicks; };
+  TMyStringGrid grid(&surface);
+  grid.SetRow(3);
+  EXPECT_EQ(clicks, 1);
+  surface.SimulateClickCell(2, 3);  // moves the column: one click
+  surface.SimulateClickCell(2, 3);  // stays: the click itself
+  EXPECT_EQ(clicks, 3);
+}
+
 TEST(TakeOver, DestroyingTheGridGivesTheFormItsHandlersBack) {
   TEventsFixture f(false);
   f.Fill({{"a", "b"}});

@@ -38,6 +38,7 @@ struct TQtGridFixture {
     Surface->SetEditing(editing);
     Surface->SetRowSelect(!editing);
     Surface->Events.OnDblClick = [this] { ++DblClicks; };
+    Surface->Events.OnClick = [this] { ++Clicks; };
     Surface->resize(420, 260);
     Grid = std::make_unique<TMyStringGrid>(Surface.get(), std::move(onCellChange));
     Grid->SetFixedRows(1);
@@ -98,6 +99,7 @@ struct TQtGridFixture {
   std::unique_ptr<TQtGridSurface> Surface;
   std::unique_ptr<TMyStringGrid> Grid;
   int DblClicks = 0;
+  int Clicks = 0;
 };
 
 TEST(QtText, RoundTripsWindows1252) {
@@ -193,6 +195,21 @@ TEST(QtGridEvents, ADoubleClickOnTheTitleRowReachesNoHandler) {
   f.DoubleClick(2, 2);
   EXPECT_EQ(f.DblClicks, 1);
   EXPECT_EQ(f.Grid->GetRow(), 2);
+}
+
+TEST(QtGridEvents, EveryMoveOfTheCurrentCellIsAClick) {
+  TQtGridFixture f(false);
+  f.Fill({{"FA00001", "A", "1"}, {"FA00002", "B", "2"}, {"FA00003", "C", "3"}});
+  f.Clicks = 0;
+  f.Click(2, 2);
+  EXPECT_EQ(f.Clicks, 1);
+  f.Click(2, 2);
+  EXPECT_EQ(f.Clicks, 2);
+  QTest::keyClick(f.Surface.get(), Qt::Key_Down);
+  EXPECT_EQ(f.Grid->GetRow(), 3);
+  EXPECT_EQ(f.Clicks, 3);
+  f.Click(2, 0);  // a title click sorts; the sort re-selects the row
+  EXPECT_EQ(f.Surface->GetCells(1, f.Grid->GetRow()), "FA00003");
 }
 
 TEST(QtGridEvents, TypingALetterReplacesTheCell) {
