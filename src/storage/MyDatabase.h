@@ -20,6 +20,10 @@ enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
 struct TIndexEntry {
   TTypedKey Key;
   std::int32_t Record = 0;
+  // For a text: its bytes 16 to 18 and its length (255 for 255 and more),
+  // which decide most comparisons of texts that share their first sixteen
+  // bytes. Zero for other kinds. It fills what would be padding.
+  std::uint32_t Tail = 0;
 };
 
 // How the order of a built index relates to byte order; decides which fast
@@ -167,3 +171,5 @@ int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_v
 // bits of Real hold the first sixteen bytes, big-endian, so that most text
 // comparisons of a sort never read the strings.
 TTypedKey IndexKeyOf(std::string_view value);
+// The whole entry of a value in a record: its key and, for a text, its tail.
+TIndexEntry IndexEntryOf(std::string_view value, std::int32_t record);

@@ -10,6 +10,8 @@
 #include "Trace.h"
 #include "TypedSort.h"
 
+static_assert(sizeof(TIndexEntry) == 32, "the tail of an index entry fills what would be padding");
+
 namespace {
 
 const std::string kNoText;
@@ -151,12 +153,29 @@ TTypedKey IndexKeyOf(std::string_view value) {
   return key;
 }
 
+TIndexEntry IndexEntryOf(std::string_view value, std::int32_t record) {
+  TIndexEntry entry;
+  entry.Key = IndexKeyOf(value);
+  entry.Record = record;
+  if (entry.Key.Kind == TValueKind::Text) {
+    std::uint32_t tail = 0;
+    for (std::size_t i = 16; i < 19; ++i) {
+      tail <<= 8;
+      if (i < value.size()) tail |= static_cast<unsigned char>(value[i]);
+    }
+    entry.Tail = (tail << 8) | static_cast<std::uint32_t>(value.size() < 255 ? value.size() : 255);
+  }
+  return entry;
+}
+
 // The typed comparison (identical texts equal, then integers, numbers,
 // dates and piece numbers of one kind by value, everything else by bytes),
 // from the keys alone; kUndecided when the bytes of the texts must decide.
 constexpr int kUndecided = 2;
 
-inline int CompareKeys(const TTypedKey& ka, const TTypedKey& kb) {
+inline int CompareKeys(const TIndexEntry& ea, const TIndexEntry& eb) {
+  const TTypedKey& ka = ea.Key;
+  const TTypedKey& kb = eb.Key;
   const TValueKind x = ka.Kind;
   const TValueKind y = kb.Kind;
   if (x == TValueKind::Text && y == TValueKind::Text) {
@@ -166,6 +185,14 @@ inline int CompareKeys(const TTypedKey& ka, const TTypedKey& kb) {
     const auto qa = std::bit_cast<std::uint64_t>(ka.Real);
     const auto qb = std::bit_cast<std::uint64_t>(kb.Real);
     if (qa != qb) return qa < qb ? -1 : 1;
+    const std::uint32_t ta = ea.Tail >> 8;
+    const std::uint32_t tb = eb.Tail >> 8;
+    if (ta != tb) return ta < tb ? -1 : 1;
+    // Nineteen bytes equal (a shorter text padded with zeros): two texts no
+    // longer than that differ only by their lengths.
+    const std::uint32_t la = ea.Tail & 0xFF;
+    const std::uint32_t lb = eb.Tail & 0xFF;
+    if (la <= 19 && lb <= 19) return la < lb ? -1 : (la > lb ? 1 : 0);
     return kUndecided;
   }
   // A text against any other kind compares bytes.
@@ -188,7 +215,7 @@ inline int CompareTails(std::string_view a, const TTypedKey& ka, std::string_vie
 }
 
 int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb) {
-  const int c = CompareKeys(ea.Key, eb.Key);
+  const int c = CompareKeys(ea, eb);
   return c != kUndecided ? c : CompareTails(a, ea.Key, b, eb.Key);
 }
 
@@ -212,9 +239,7 @@ void TMyDatabase::BuildIndex(int field) {
   for (std::size_t r = 0; r < column.size(); ++r) {
     if (DeletedFlags[r] != 0) continue;
     const std::string& value = column[r];
-    TIndexEntry entry;
-    entry.Key = IndexKeyOf(value);
-    entry.Record = static_cast<std::int32_t>(r);
+    const TIndexEntry entry = IndexEntryOf(value, static_cast<std::int32_t>(r));
     entries.push_back(entry);
     if (value.empty()) continue;
     kinds |= 1u << static_cast<unsigned>(entry.Key.Kind);
@@ -230,7 +255,7 @@ void TMyDatabase::BuildIndex(int field) {
 
   // The strings are only read when the keys leave the comparison open.
   TypedQuickSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
-    const int c = CompareKeys(a.Key, b.Key);
+    const int c = CompareKeys(a, b);
     if (c != kUndecided) return c;
     return CompareTails(column[static_cast<std::size_t>(a.Record)], a.Key, column[static_cast<std::size_t>(b.Record)],
                         b.Key);
@@ -329,8 +354,7 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
   }
 
   if (index.Order == TIndexOrder::Typed) {
-    TIndexEntry probe;
-    probe.Key = IndexKeyOf(v);
+    const TIndexEntry probe = IndexEntryOf(v, -1);
     const TValueKind kind = probe.Key.Kind;
     if (index.TypedKind == TValueKind::Real) {
       if (kind == TValueKind::Integer && (probe.Key.Int > kExactDoubleLimit || probe.Key.Int < -kExactDoubleLimit)) {

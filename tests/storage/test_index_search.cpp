@@ -236,16 +236,20 @@ INSTANTIATE_TEST_SUITE_P(Families, IndexSearch, ::testing::ValuesIn(kFamilies),
 TEST(IndexCompare, EntryComparisonIsTheTypedComparison) {
   std::mt19937 rng(9);
   std::vector<std::string> values = kAtoms;
+  // Texts sharing their first sixteen bytes, around the nineteen bytes an
+  // entry carries, with and without NUL bytes.
+  for (const std::string& tail : std::vector<std::string>{"", " ", " 2", " 20", " 202", " 2021", " 203", "\xC9", std::string(1, '\0'),
+                                 std::string(" 20\0", 4), std::string(" 202\0", 5), std::string(" 20\0\0", 5)}) {
+    values.push_back("PHARMACIE TRAORE" + tail);
+  }
   for (const TFamily& family : kFamilies) {
     for (int i = 0; i < 60; ++i) values.push_back(family.Make(rng));
   }
   TStringManager& strings = StringManager();
   for (const std::string& a : values) {
     for (const std::string& b : values) {
-      TIndexEntry ea;
-      ea.Key = IndexKeyOf(a);
-      TIndexEntry eb;
-      eb.Key = IndexKeyOf(b);
+      const TIndexEntry ea = IndexEntryOf(a, 0);
+      const TIndexEntry eb = IndexEntryOf(b, 1);
       ASSERT_EQ(SignOf(CompareIndexEntries(a, ea, b, eb)), SignOf(strings.Compare(a, b))) << "[" << a << "] [" << b << "]";
     }
   }
