@@ -530,7 +530,9 @@ void TMyDatabase::DisplayQuery(TQueryGrid* grid, const std::string& columnFilter
 
 std::pair<int, int> TMyDatabase::DichotomicFindFirst(const TFieldIndex* index, const std::string& key, int start,
                                                      int finish) const {
-  if (index == nullptr || index->Field < 0 || index->Field >= FieldCount()) {
+  // Only this table's own indexes name records of this table.
+  if (index == nullptr || index->Field < 0 || index->Field >= FieldCount() ||
+      index != &FieldIndexes[static_cast<std::size_t>(index->Field)]) {
     Error("TMyDatabase.DichotomicFindFirst:liste index non assignee");
     return {-1, -1};
   }

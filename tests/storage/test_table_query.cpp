@@ -117,11 +117,14 @@ TEST_F(TableQuery, PrefixOnATableWithEveryRecordDeletedReportsTheBounds) {
 TEST_F(TableQuery, DichotomicFindFirstChecksItsArguments) {
   auto db = TableFromBytes(fDir, kArticles);
   EXPECT_EQ(db->DichotomicFindFirst(nullptr, "DOLI", 0, 1), std::make_pair(-1, -1));
+  auto other = TableFromBytes(fDir, kClients, "other.db");
+  EXPECT_EQ(other->DichotomicFindFirst(&db->GetFieldIndex(1), "DOLI", 0, 1), std::make_pair(-1, -1));
   const TFieldIndex& index = db->GetFieldIndex(1);
   EXPECT_EQ(db->DichotomicFindFirst(&index, "DOLI", 3, 2), std::make_pair(-1, -1));
   EXPECT_EQ(db->DichotomicFindFirst(&index, "DOLI", 0, 7), std::make_pair(-1, -1));
   EXPECT_EQ(fCapture.Boxes(),
             (std::vector<std::string>{"*ERROR*TMyDatabase.DichotomicFindFirst:liste index non assignee",
+                                      "*ERROR*TMyDatabase.DichotomicFindFirst:liste index non assignee",
                                       "*ERROR*TMyDatabase.DichotomicFindFirst:Paire Start / Finish non valide : 3,2",
                                       "*ERROR*TMyDatabase.DichotomicFindFirst:Paire Start / Finish non valide : 0,7"}));
   // Positions in the index: DAFALGAN, DOLI, DOLIPRANE 1000 x2, DOLIPRANE 500, ...
