@@ -21,6 +21,14 @@ bool DirectoryExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool SameFile(const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  struct stat sa;
+  struct stat sb;
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
 TReadResult ReadWholeFile(const std::string& fileName, std::string& contents, std::size_t maxBytes) {
   contents.clear();
   int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);

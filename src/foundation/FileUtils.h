@@ -8,6 +8,8 @@
 
 bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& path);
+// True when both names designate the same file (same text, or same file on disk).
+bool SameFile(const std::string& a, const std::string& b);
 
 // Files larger than any real table, settings or template file are refused
 // instead of exhausting the memory of the desk's machine.

@@ -1,6 +1,5 @@
 #include "IniManager.h"
 
-#include <sys/stat.h>
 
 #include <charconv>
 #include <climits>
@@ -36,14 +35,6 @@ int LowerBound(const std::vector<TIniSection*>& sections, const std::string& key
     }
   }
   return lo;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  struct stat sa;
-  struct stat sb;
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
 }
 
 }  // namespace
