@@ -1,6 +1,5 @@
 #include "IniManager.h"
 
-
 #include <charconv>
 #include <climits>
 
