@@ -1,7 +1,5 @@
 #include "MyDatabase.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 #include <exception>
@@ -99,14 +97,6 @@ std::vector<std::string> SplitHeader(std::string_view header) {
     start = semi + 1;
   }
   return names;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  if (a == b) return true;
-  struct stat sa;
-  struct stat sb;
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
 }
 
 }  // namespace

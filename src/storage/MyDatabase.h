@@ -128,8 +128,10 @@ public:
                                           int finish) const;
 
   // Read access for tests, tools and the grids.
-  const TFieldIndex& GetFieldIndex(int field) const { return FieldIndexes[static_cast<std::size_t>(field)]; }
-  bool GetIndexValid(int field) const { return IndexValid[static_cast<std::size_t>(field)] != 0; }
+  // An empty index (no entries, naming no field of this table) and false for
+  // a field index out of range.
+  const TFieldIndex& GetFieldIndex(int field) const;
+  bool GetIndexValid(int field) const;
   const std::vector<std::int32_t>& GetQueryResults() const { return QueryResults; }
   // The value without any check; the caller guarantees both indexes.
   const std::string& ValueAt(int field, int record) const {

@@ -219,6 +219,17 @@ int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_v
   return c != kUndecided ? c : CompareTails(a, ea.Key, b, eb.Key);
 }
 
+const TFieldIndex& TMyDatabase::GetFieldIndex(int field) const {
+  static const TFieldIndex kNoIndex{-1, {}, TIndexOrder::Mixed, TValueKind::Text, {}};
+  if (field < 0 || field >= static_cast<int>(FieldIndexes.size())) return kNoIndex;
+  return FieldIndexes[static_cast<std::size_t>(field)];
+}
+
+bool TMyDatabase::GetIndexValid(int field) const {
+  if (field < 0 || field >= static_cast<int>(IndexValid.size())) return false;
+  return IndexValid[static_cast<std::size_t>(field)] != 0;
+}
+
 void TMyDatabase::BuildIndex(int field) {
   if (field < 0 || field >= FieldCount()) return;
   const auto f = static_cast<std::size_t>(field);
