@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "QtText.h"
 
@@ -424,9 +425,10 @@ void TQtGridSurface::SetColCount(int n) {
 void TQtGridSurface::SetRowCount(int n) {
   n = std::max(0, n);
   if (n == fRowCount) return;
-  if (fFixedRows < n && fFixedRows < fRowCount) {
-    // Rows added or removed at the end: the view keeps its scroll position
-    // and its column widths, as a string grid does.
+  if (fFixedRows < n && fFixedRows < fRowCount && std::abs(n - fRowCount) <= 64) {
+    // A few rows added or removed at the end: the view keeps its state and
+    // only learns of those rows. A fill of thousands of rows is cheaper as a
+    // reset, which keeps the scroll position too.
     SetEditorMode(false);
     const int oldRows = fRowCount - fFixedRows;
     const int newRows = n - fFixedRows;
