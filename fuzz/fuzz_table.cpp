@@ -17,6 +17,7 @@
 
 #include "FuzzSupport.h"
 #include "MyDatabase.h"
+#include "StringManager.h"
 
 namespace {
 
@@ -108,9 +109,12 @@ void CheckTable(TMyDatabase& db, const TExpectedTable& t, TFuzzQuiet& quiet, con
   for (int f = 0; f < db.FieldCount(); ++f) {
     FUZZ_CHECK(db.GetFieldName(f) == t.Fields[static_cast<std::size_t>(f)],
                w + ": field " + std::to_string(f) + " is " + FuzzShow(db.GetFieldName(f)));
-    FUZZ_CHECK(db.FieldExists(t.Fields[static_cast<std::size_t>(f)]), w + ": FieldExists");
-    int pos = db.GetFieldPos(t.Fields[static_cast<std::size_t>(f)]);
-    FUZZ_CHECK(pos >= 0 && pos <= f && db.GetFieldName(pos) == db.GetFieldName(f), w + ": GetFieldPos");
+    // Lookups by name are linear over the fields: checked on the first ones.
+    if (f < 64) {
+      FUZZ_CHECK(db.FieldExists(t.Fields[static_cast<std::size_t>(f)]), w + ": FieldExists");
+      int pos = db.GetFieldPos(t.Fields[static_cast<std::size_t>(f)]);
+      FUZZ_CHECK(pos >= 0 && pos <= f && db.GetFieldName(pos) == db.GetFieldName(f), w + ": GetFieldPos");
+    }
     for (int r = 0; r < db.RecordCount(); ++r) {
       FUZZ_CHECK(!db.IsDeleted(r), w + ": record deleted after reading");
       std::string v = db.DBGetString(f, r);
@@ -180,6 +184,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckTable(second, expected, quiet, "reading the saved text");
   const std::string savedAgain = second.SaveToText();
   FUZZ_CHECK(savedAgain == saved, "second save differs from the first");
+
+  // A prefix search with the first value of each of the first fields answers
+  // only records that match it (which ones it finds depends on the order of
+  // the index, which follows byte order only for texts and codes).
+  if (second.RecordCount() > 0) {
+    for (int f = 0; f < second.FieldCount() && f < 4; ++f) {
+      if (second.GetFieldPos(second.GetFieldName(f)) != f) continue;  // a repeated field name
+      const std::string key = second.DBGetString(f, 0);
+      second.Query(second.GetFieldName(f), key, Prefix);
+      for (int i = 0; i < second.QueryResultCount(); ++i) {
+        int r = second.QueryGetDataIndex(i);
+        FUZZ_CHECK(r >= 0 && r < second.RecordCount(), "prefix search answered a record out of range");
+        FUZZ_CHECK(StringManager().ComparePrefix(key, second.ValueAt(f, r)) == 0,
+                   "prefix search answered " + FuzzShow(second.ValueAt(f, r)) + " for " + FuzzShow(key));
+      }
+    }
+    quiet.Dialogs.Clear();
+  }
 
   // Delete a spread of records; the next save and reading keep the others in
   // their order.
