@@ -3,7 +3,7 @@
 # working folder or runs every test.
 #
 #   bash scripts/quorix.sh run     install, build, prepare ~/Quorix, start Quorix
-#   bash scripts/quorix.sh test    install, build, run every test
+#   bash scripts/quorix.sh test    install, build, run every test (then again under the sanitizers)
 #   bash scripts/quorix.sh start   start Quorix again on the working folder (no build)
 #
 # QUORIX_HOME names another working folder (default: ~/Quorix).
@@ -132,7 +132,16 @@ case "${1:-}" in
   test)
     install_packages
     build
-    run_tests
+    rc=0
+    run_tests || rc=$?
+    # The same suite again, built with AddressSanitizer, UndefinedBehaviorSanitizer
+    # and LeakSanitizer, the fuzz targets' saved inputs included.
+    say "running the tests again under the sanitizers"
+    sh "$ROOT/scripts/test_sanitized.sh" </dev/null || rc=$?
+    if [ "$rc" -ne 0 ]; then
+      echo "TESTS FAILED" >&2
+    fi
+    exit "$rc"
     ;;
   build)
     install_packages
