@@ -129,7 +129,7 @@ TEST(HostileTable, EveryAcceptedInputReadsBackTheSameAfterASave) {
     EXPECT_TRUE(second.SaveToText() == saved);
     EXPECT_TRUE(capture.Boxes().empty());
   }
-  EXPECT_GE(inputs, 0);
+  EXPECT_GE(inputs, 2);
 }
 
 }  // namespace
