@@ -15,12 +15,6 @@
 
 #include "QtText.h"
 
-namespace {
-
-const std::string kEmpty;
-
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Keys
 
@@ -336,21 +330,16 @@ TQtGridSurface::~TQtGridSurface() {
 }
 
 void TQtGridSurface::Resize(int cols, int rows) {
-  fCells.resize(static_cast<std::size_t>(cols));
-  for (auto& column : fCells) column.resize(static_cast<std::size_t>(rows));
+  fTexts.Resize(cols, rows);
   fColWidths.resize(static_cast<std::size_t>(cols), kDefaultColWidth);
   fColCount = cols;
   fRowCount = rows;
 }
 
-const std::string& TQtGridSurface::GetCells(int col, int row) const {
-  if (col < 0 || row < 0 || col >= fColCount || row >= fRowCount) return kEmpty;
-  return fCells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
-}
+const std::string& TQtGridSurface::GetCells(int col, int row) const { return fTexts.Get(col, row); }
 
 void TQtGridSurface::SetCells(int col, int row, const std::string& text) {
-  if (col < 0 || row < 0 || col >= fColCount || row >= fRowCount) return;
-  fCells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] = text;
+  if (!fTexts.Set(col, row, text)) return;
   if (fEditor != nullptr && col == fEditCol && row == fEditRow) {
     const QString q = ToQString(text);
     if (fEditor->text() != q) fEditor->setText(q);
@@ -360,13 +349,7 @@ void TQtGridSurface::SetCells(int col, int row, const std::string& text) {
 
 void TQtGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
   SetEditorMode(false);
-  const auto n = sourceRows.size();
-  std::vector<std::string> moved(n);
-  for (int col = std::max(0, firstCol); col < fColCount; ++col) {
-    auto& column = fCells[static_cast<std::size_t>(col)];
-    for (std::size_t k = 0; k < n; ++k) moved[k] = std::move(column[static_cast<std::size_t>(sourceRows[k])]);
-    for (std::size_t k = 0; k < n; ++k) column[static_cast<std::size_t>(firstRow) + k] = std::move(moved[k]);
-  }
+  fTexts.PermuteRows(firstCol, firstRow, sourceRows);
   ScheduleRepaint();
 }
 
@@ -711,7 +694,7 @@ void TQtGridSurface::EditorCreated(QLineEdit* editor, int col, int row) {
   connect(editor, &QLineEdit::textEdited, this, [this, editor](const QString& text) {
     if (editor != fEditor) return;
     const std::string value = FromQString(text);
-    fCells[static_cast<std::size_t>(fEditCol)][static_cast<std::size_t>(fEditRow)] = value;
+    fTexts.Set(fEditCol, fEditRow, value);
     if (Events.OnSetEditText) Events.OnSetEditText(fEditCol, fEditRow, value);
   });
 }

@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "GridCellTexts.h"
 #include "GridSurface.h"
 
 class TQtGridSurface;
@@ -208,7 +209,7 @@ private:
   TQtGridHeader* fTitles;
   TQtGridHeader* fNumbers;
 
-  std::vector<std::vector<std::string>> fCells;  // [col][row]
+  TGridCellTexts fTexts;
   std::vector<int> fColWidths;
   int fColCount = 0;
   int fRowCount = 0;

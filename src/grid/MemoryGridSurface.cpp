@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-const std::string kEmpty;
-}
-
 TMemoryGridSurface::TMemoryGridSurface(int colCount, int rowCount, int fixedCols, int fixedRows) {
   Resize(std::max(0, colCount), std::max(0, rowCount));
   fFixedCols = std::clamp(fixedCols, 0, std::max(0, fColCount - 1));
@@ -15,29 +11,16 @@ TMemoryGridSurface::TMemoryGridSurface(int colCount, int rowCount, int fixedCols
   fTopRow = fFixedRows;
 }
 
-const std::string& TMemoryGridSurface::GetCells(int col, int row) const {
-  if (col < 0 || row < 0 || col >= fColCount || row >= fRowCount) return kEmpty;
-  return fCells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
-}
+const std::string& TMemoryGridSurface::GetCells(int col, int row) const { return fTexts.Get(col, row); }
 
-void TMemoryGridSurface::SetCells(int col, int row, const std::string& text) {
-  if (col < 0 || row < 0 || col >= fColCount || row >= fRowCount) return;
-  fCells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] = text;
-}
+void TMemoryGridSurface::SetCells(int col, int row, const std::string& text) { fTexts.Set(col, row, text); }
 
 void TMemoryGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
-  const auto n = sourceRows.size();
-  std::vector<std::string> moved(n);
-  for (int col = std::max(0, firstCol); col < fColCount; ++col) {
-    auto& column = fCells[static_cast<std::size_t>(col)];
-    for (std::size_t k = 0; k < n; ++k) moved[k] = std::move(column[static_cast<std::size_t>(sourceRows[k])]);
-    for (std::size_t k = 0; k < n; ++k) column[static_cast<std::size_t>(firstRow) + k] = std::move(moved[k]);
-  }
+  fTexts.PermuteRows(firstCol, firstRow, sourceRows);
 }
 
 void TMemoryGridSurface::Resize(int cols, int rows) {
-  fCells.resize(static_cast<std::size_t>(cols));
-  for (auto& column : fCells) column.resize(static_cast<std::size_t>(rows));
+  fTexts.Resize(cols, rows);
   fColWidths.resize(static_cast<std::size_t>(cols), kDefaultColWidth);
   fColCount = cols;
   fRowCount = rows;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "GridCellTexts.h"
 #include "GridSurface.h"
 
 // A grid surface held in memory, for tests of everything that works on a
@@ -125,7 +126,7 @@ private:
   void InsertTypedChar(char ch);
   int MaxTopRow() const;
 
-  std::vector<std::vector<std::string>> fCells;  // [col][row]
+  TGridCellTexts fTexts;
   std::vector<int> fColWidths;
   int fColCount = 0;
   int fRowCount = 0;

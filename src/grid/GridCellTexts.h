@@ -1,0 +1,50 @@
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The texts of a grid surface, [col][row], shared by the on-screen and the
+// in-memory surfaces. Reads outside the grid give an empty text; writes
+// outside it do nothing.
+class TGridCellTexts {
+public:
+  void Resize(int cols, int rows) {
+    fCells.resize(static_cast<std::size_t>(cols));
+    for (auto& column : fCells) column.resize(static_cast<std::size_t>(rows));
+    fCols = cols;
+    fRows = rows;
+  }
+
+  bool Contains(int col, int row) const { return col >= 0 && row >= 0 && col < fCols && row < fRows; }
+
+  const std::string& Get(int col, int row) const {
+    static const std::string kEmpty;
+    return Contains(col, row) ? fCells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] : kEmpty;
+  }
+
+  bool Set(int col, int row, const std::string& text) {
+    if (!Contains(col, row)) return false;
+    fCells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] = text;
+    return true;
+  }
+
+  // Rows firstRow, firstRow + 1, ... take the texts of rows sourceRows[0],
+  // sourceRows[1], ... (a permutation of them), in the columns from firstCol.
+  // Texts are moved, not copied.
+  void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
+    const auto n = sourceRows.size();
+    std::vector<std::string> moved(n);
+    for (int col = std::max(0, firstCol); col < fCols; ++col) {
+      auto& column = fCells[static_cast<std::size_t>(col)];
+      for (std::size_t k = 0; k < n; ++k) moved[k] = std::move(column[static_cast<std::size_t>(sourceRows[k])]);
+      for (std::size_t k = 0; k < n; ++k) column[static_cast<std::size_t>(firstRow) + k] = std::move(moved[k]);
+    }
+  }
+
+private:
+  std::vector<std::vector<std::string>> fCells;
+  int fCols = 0;
+  int fRows = 0;
+};
