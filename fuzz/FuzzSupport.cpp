@@ -36,3 +36,23 @@ std::string FuzzShow(const std::string& text) {
   if (text.size() > 300) out += "...";
   return out + "\"";
 }
+
+std::vector<std::string> FuzzLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string current;
+  bool pending = false;  // a line has started since the last line end
+  for (std::size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
+    char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(current);
+      current.clear();
+      pending = false;
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      current += c;
+      pending = true;
+    }
+  }
+  if (pending) lines.push_back(current);
+  return lines;
+}

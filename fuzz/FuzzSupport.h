@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "TraceRecorder.h"
 
@@ -36,3 +37,8 @@ private:
 // Printable form of a value for failure messages (bytes outside 32..126 as
 // \xHH), cut after a few hundred characters.
 std::string FuzzShow(const std::string& text);
+
+// The lines of a file as the readers must see them, written independently of
+// them: CR LF, a lone LF or a lone CR ends a line, a final line end makes no
+// empty line, a NUL ends the text.
+std::vector<std::string> FuzzLines(const std::string& text);

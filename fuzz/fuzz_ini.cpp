@@ -98,26 +98,6 @@ TLine Classify(const std::string& line) {
   return r;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string current;
-  bool pending = false;
-  for (std::size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(current);
-      current.clear();
-      pending = false;
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      current += c;
-      pending = true;
-    }
-  }
-  if (pending) lines.push_back(current);
-  return lines;
-}
-
 using TPairs = std::map<std::string, std::string>;
 using TSection = std::pair<std::string, TPairs>;
 
@@ -135,7 +115,7 @@ struct TExpectedIni {
 
 TExpectedIni Expect(const std::string& text) {
   TExpectedIni e;
-  std::vector<std::string> lines = Lines(text);
+  std::vector<std::string> lines = FuzzLines(text);
   if (lines.empty()) {
     e.Empty = true;
     return e;
@@ -238,7 +218,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static TCompiledPattern section(R"(^[ \t]*\[(.+)\][ \t]*$)");
   static TCompiledPattern comment(R"(^\;.*$)");
   static TCompiledPattern keyValue(R"(^[ \t]*(.+)[ \t]*=[ \t]*(.+)[ \t]*$)");
-  for (const std::string& line : Lines(input)) {
+  for (const std::string& line : FuzzLines(input)) {
     TLine l = Classify(line);
     if (line.size() <= 2000) {
       std::string byPattern = section.Match(line)    ? "section"

@@ -30,26 +30,6 @@ struct TExpectedTable {
   std::vector<std::vector<std::string>> Records;  // per record, per field
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::string current;
-  bool pending = false;  // a line has started since the last line end
-  for (std::size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(current);
-      current.clear();
-      pending = false;
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      current += c;
-      pending = true;
-    }
-  }
-  if (pending) lines.push_back(current);
-  return lines;
-}
-
 std::vector<std::string> Split(const std::string& line) {
   std::vector<std::string> parts(1);
   for (char c : line) {
@@ -76,7 +56,7 @@ std::string Unescape(const std::string& v) {
 
 TExpectedTable Expect(const std::string& text) {
   TExpectedTable t;
-  std::vector<std::string> lines = Lines(text);
+  std::vector<std::string> lines = FuzzLines(text);
   if (lines.empty()) return t;
   t.HasLines = true;
   if (!lines[0].empty()) t.Fields = Split(lines[0]);
