@@ -204,37 +204,31 @@ inline constexpr const char* const MainTables[] = {Articles::File, Clients::File
 // Piece line files: one table per piece, named piece number + ".db" in the
 // folder of its kind, created anew by each save with the header below.
 
-namespace FactureLines {
-inline constexpr const char* Folder = "./Data/Factures/";
-inline constexpr const char* Header = "Num Facture;Quantite;Code;Designation;Prix Uni. TTC;Montant TTC";
-inline constexpr const char* NumFacture = Field::NumFacture;
+// The fields every line file has after its piece number.
+namespace PieceLines {
 inline constexpr const char* Quantite = Field::Quantite;
 inline constexpr const char* Code = Field::Code;
 inline constexpr const char* Designation = Field::Designation;
 inline constexpr const char* PrixUniTTC = Field::PrixUniTTC;
 inline constexpr const char* MontantTTC = Field::MontantTTC;
+}  // namespace PieceLines
+
+namespace FactureLines {
+inline constexpr const char* Folder = "./Data/Factures/";
+inline constexpr const char* Header = "Num Facture;Quantite;Code;Designation;Prix Uni. TTC;Montant TTC";
+inline constexpr const char* NumFacture = Field::NumFacture;
 }  // namespace FactureLines
 
 namespace DevisLines {
 inline constexpr const char* Folder = "./Data/Devis/";
 inline constexpr const char* Header = "Num Devis;Quantite;Code;Designation;Prix Uni. TTC;Montant TTC";
 inline constexpr const char* NumDevis = Field::NumDevis;
-inline constexpr const char* Quantite = Field::Quantite;
-inline constexpr const char* Code = Field::Code;
-inline constexpr const char* Designation = Field::Designation;
-inline constexpr const char* PrixUniTTC = Field::PrixUniTTC;
-inline constexpr const char* MontantTTC = Field::MontantTTC;
 }  // namespace DevisLines
 
 namespace AvoirLines {
 inline constexpr const char* Folder = "./Data/Avoirs/";
 inline constexpr const char* Header = "Num Avoir;Quantite;Code;Designation;Prix Uni. TTC;Montant TTC";
 inline constexpr const char* NumAvoir = Field::NumAvoir;
-inline constexpr const char* Quantite = Field::Quantite;
-inline constexpr const char* Code = Field::Code;
-inline constexpr const char* Designation = Field::Designation;
-inline constexpr const char* PrixUniTTC = Field::PrixUniTTC;
-inline constexpr const char* MontantTTC = Field::MontantTTC;
 }  // namespace AvoirLines
 
 // The three piece kinds side by side, for code that handles any of them.

@@ -89,12 +89,12 @@ TEST(Catalogue, EveryTableFileIsNamedOnce) {
 
 TEST(Catalogue, LineFileHeadersNameTheLineFields) {
   using namespace Catalogue;
-  const char* const factureLines[] = {FactureLines::NumFacture, FactureLines::Quantite, FactureLines::Code,
-                                      FactureLines::Designation, FactureLines::PrixUniTTC, FactureLines::MontantTTC};
-  const char* const devisLines[] = {DevisLines::NumDevis, DevisLines::Quantite, DevisLines::Code,
-                                    DevisLines::Designation, DevisLines::PrixUniTTC, DevisLines::MontantTTC};
-  const char* const avoirLines[] = {AvoirLines::NumAvoir, AvoirLines::Quantite, AvoirLines::Code,
-                                    AvoirLines::Designation, AvoirLines::PrixUniTTC, AvoirLines::MontantTTC};
+  const char* const factureLines[] = {FactureLines::NumFacture, PieceLines::Quantite, PieceLines::Code,
+                                      PieceLines::Designation, PieceLines::PrixUniTTC, PieceLines::MontantTTC};
+  const char* const devisLines[] = {DevisLines::NumDevis, PieceLines::Quantite, PieceLines::Code,
+                                    PieceLines::Designation, PieceLines::PrixUniTTC, PieceLines::MontantTTC};
+  const char* const avoirLines[] = {AvoirLines::NumAvoir, PieceLines::Quantite, PieceLines::Code,
+                                    PieceLines::Designation, PieceLines::PrixUniTTC, PieceLines::MontantTTC};
   EXPECT_EQ(Join(factureLines, 6), FactureLines::Header);
   EXPECT_EQ(Join(devisLines, 6), DevisLines::Header);
   EXPECT_EQ(Join(avoirLines, 6), AvoirLines::Header);
