@@ -50,7 +50,7 @@ void TQuorix_Form::InitGrids() {
     list.grid->SetFixedCols(1);
     list.grid->fSortCol = list.sortCol;
     list.grid->fSortAscending = true;
-    list.grid->fDefaultColor = kWhite;
+    list.grid->fDefaultColor = clValidWhite;
     EmptyTitleRow(list.grid);
   }
 
@@ -65,7 +65,7 @@ void TQuorix_Form::InitGrids() {
   lines->SetFixedCols(1);
   lines->fSortCol = 2;
   lines->fSortAscending = true;
-  lines->fDefaultColor = kWhite;
+  lines->fDefaultColor = clValidWhite;
   Facture_ExtraData_Panel->setGeometry(lines->GetLeft() + lines->GetWidth() + 3, lines->GetTop(),
                                        Facture_ExtraData_Panel->width(), lines->GetHeight());
   Chronopost_Panel->setGeometry(Facture_ExtraData_Panel->x(),
@@ -77,7 +77,7 @@ void TQuorix_Form::InitGrids() {
   fRechercheGrid->SetFixedRows(1);
   fRechercheGrid->SetFixedCols(0);
   fRechercheGrid->fNumberingOn = false;
-  fRechercheGrid->fDefaultColor = kWhite;
+  fRechercheGrid->fDefaultColor = clValidWhite;
   fRechercheGrid->UpdateDimensions();
 
   ReadPositions();

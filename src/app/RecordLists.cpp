@@ -81,6 +81,6 @@ TColumnColorRules Lignes() { return Rules(kLignesYellow, kLignesRed); }
 
 void InstallColumnColorRules(TMyStringGrid* grid, const TColumnColorRules& rules) {
   if (grid == nullptr) return;
-  for (int i = 0; i < rules.Count; ++i) grid->AddColColorConstraint(i + 1, rules.Yellow[i], kLightYellow);
-  for (int i = 0; i < rules.Count; ++i) grid->AddColColorConstraint(i + 1, rules.Red[i], kRed);
+  for (int i = 0; i < rules.Count; ++i) grid->AddColColorConstraint(i + 1, rules.Yellow[i], clWarningYellow);
+  for (int i = 0; i < rules.Count; ++i) grid->AddColColorConstraint(i + 1, rules.Red[i], clErrorRed);
 }

@@ -7,11 +7,6 @@
 class TMyDatabase;
 class TMyStringGrid;
 
-// The colours of the validation palette (0x00BBGGRR).
-inline constexpr TColor kWhite = 0xFFFFFF;
-inline constexpr TColor kLightYellow = 0x9BF4FF;
-inline constexpr TColor kRed = 0x443EFA;
-
 // Column filters of the record lists: the fields shown, which are also the
 // column titles.
 namespace ListFilters {

@@ -13,6 +13,12 @@ inline constexpr TColor clBtnFace = 0x8000000F;
 inline constexpr TColor clWindow = 0x80000005;
 inline constexpr TColor clWindowText = 0x80000008;
 
+// The validation palette of every screen: valid (also every grid's default),
+// warning, error. A cell or edit in the error colour blocks saving.
+inline constexpr TColor clValidWhite = 0xFFFFFF;
+inline constexpr TColor clWarningYellow = 0x9BF4FF;
+inline constexpr TColor clErrorRed = 0x443EFA;
+
 enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
 // What a cell font is made of: colour, size in points and a set of
