@@ -338,7 +338,7 @@ double RoundToDecimals(double x, int decimals) {
 // The shortest general form with 15 significant digits: fixed notation
 // while the value is at least 0.00001 and has at most 15 integer digits,
 // otherwise mantissa and exponent ("1,5E20", "1E-7"); no trailing zeros.
-std::string GeneralForm(double x, char sep) {
+std::string GeneralForm(long double x, char sep) {
   if (x == 0 || std::isnan(x)) return "0";
   if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
   char buf[64];
@@ -387,6 +387,8 @@ std::string GeneralForm(double x, char sep) {
 }  // namespace
 
 std::string TStringManager::PointToComma(const std::string& text) const { return Replaced(text, '.', ','); }
+
+std::string TStringManager::RealToText(long double value) const { return GeneralForm(value, DecimalSeparator()); }
 
 std::string TStringManager::CommaToPoint(const std::string& text) const { return Replaced(text, ',', '.'); }
 

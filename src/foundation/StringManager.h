@@ -108,6 +108,10 @@ public:
   int MyStrToInt(const std::string& text);
   std::string FormatRealString(const std::string& text, char sep, int decimals);
   std::string FormatRealStringStrict(const std::string& text, char sep, int decimals);
+  // The plain text of a real: the shortest general form with 15 significant
+  // digits and the program's decimal separator ("7,5", "0,3", "1E-7"), as
+  // amounts are written before they are formatted.
+  std::string RealToText(long double value) const;
 
   // Comparisons.
   int Compare(const std::string& a, const std::string& b);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "PieceSignals.h"
+
+class TMyDatabase;
+class TMyStringGrid;
+
+// Amounts of a piece. They are texts, as the grid and the tables hold them:
+// unit prices and line amounts with exactly two decimals and ",", totals
+// with at most two; arithmetic in double precision, rounded only when the
+// result is written.
+
+// Quantity x unit price, exactly two decimals ("3" and "2,50" give "7,50").
+// A quantity or price that is not a number counts as 0, with the string
+// manager's report.
+std::string LineAmount(const std::string& quantite, const std::string& prix);
+
+// "Total HT" (sum of the line amounts that are numbers, exactly two
+// decimals) and "Total TTC" (Total HT + the port when it is a number, at
+// most two decimals: "19,5").
+struct TPieceTotals {
+  std::string TotalHT;
+  std::string TotalTTC;
+};
+TPieceTotals ComputeTotals(const TMyStringGrid& lines, const std::string& port);
+
+// Total TTC after the port was changed: Total HT alone for an empty port;
+// Total HT + port when the port is usable (not shown red) and Total HT a
+// number; otherwise nothing changes (no value).
+std::optional<std::string> TotalTTCForPort(const std::string& totalHT, const std::string& port, bool portRed);
+
+// The weight of the lines in kg, as plain text (no rounding): quantity x the
+// article's "Poids" over the lines whose code is a valid CIP code of exactly
+// one article and whose quantity is an integer. An article weight that is not
+// a number counts as 0 for its line and is reported through signal.
+std::string ComputeWeight(TMyStringGrid& lines, TMyDatabase& articles, const TSignalProc& signal);
+
+// The client's "Pays" when exactly one client has the code, else empty.
+std::string GetClientPays(TMyDatabase& clients, const std::string& code);
+
+// True when no invoice has that client code: the client's first order.
+bool IsFirstOrder(TMyDatabase& factures, const std::string& code);

@@ -1,0 +1,40 @@
+#include "PieceKinds.h"
+
+namespace PieceKinds {
+
+const TPieceKind Facture{Catalogue::Pieces::Kinds[0],
+                         "Num Facture;Date;Code client;Societe;Total HT;Total TTC;Port;Poids",
+                         34,
+                         46,
+                         TPieceNumbering::AfterBase,
+                         &TPieceTables::Factures};
+const TPieceKind Devis{Catalogue::Pieces::Kinds[1],
+                       "Num Devis;Date;Code client;Societe;Total HT;Total TTC;Port;Poids",
+                       35,
+                       47,
+                       TPieceNumbering::AfterHighest,
+                       &TPieceTables::Devis};
+const TPieceKind Avoir{Catalogue::Pieces::Kinds[2],
+                       "Num Avoir;Date;Code client;Societe;Total TTC",
+                       36,
+                       48,
+                       TPieceNumbering::AfterHighest,
+                       &TPieceTables::Avoirs};
+
+const TPieceKind& At(int i) {
+  static const TPieceKind* const kinds[Count] = {&Facture, &Devis, &Avoir};
+  return *kinds[i < 0 || i >= Count ? 0 : i];
+}
+
+const TPieceKind* Find(const std::string& kind) {
+  for (int i = 0; i < Count; ++i) {
+    if (kind == At(i).Kind()) return &At(i);
+  }
+  return nullptr;
+}
+
+}  // namespace PieceKinds
+
+std::string TPieceKind::LineFile(const std::string& number) const {
+  return std::string(LineFolder()) + number + Catalogue::TableExtension;
+}
