@@ -18,10 +18,13 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "NetworkShares.h"
+#include "PieceEditorPanel.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
 #include "RecordLists.h"
+#include "SearchResults.h"
 #include "SplashLaunchForm.h"
+#include "StatsRequests.h"
 #include "StringManager.h"
 #include "Trace.h"
 
@@ -47,7 +50,8 @@ TQtGridSurface* MakeGrid(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TQuorix_Form::TQuorix_Form(std::unique_ptr<TSplashLaunch_Form> splash) : fSplash(std::move(splash)) {
+TQuorix_Form::TQuorix_Form(std::unique_ptr<TSplashLaunch_Form> splash)
+    : fSplash(std::move(splash)), fStatsRequests(std::make_unique<TStatsRequests>()) {
   BuildDesign();
   FormCreate();
 }
@@ -105,12 +109,12 @@ void TQuorix_Form::BuildDesign() {
   Facture_Panel = MakePanel(client, "Facture_Panel");
   Facture_Panel->setGeometry(4, 66, 880, 540);
   Facture_StringGrid = MakeGrid(Facture_Panel, "Facture_StringGrid");
-  Facture_StringGrid->setGeometry(0, 0, 637, 497);
+  Facture_StringGrid->setGeometry(0, 0, 614, 497);
   Facture_StringGrid->SetEditing(true);
   Facture_ExtraData_Panel = MakePanel(Facture_Panel, "Facture_ExtraData_Panel");
-  Facture_ExtraData_Panel->setGeometry(640, 0, 177, 497);
+  Facture_ExtraData_Panel->setGeometry(617, 0, 200, 497);
   Chronopost_Panel = MakePanel(Facture_Panel, "Chronopost_Panel");
-  Chronopost_Panel->setGeometry(640, 498, 177, 150);
+  Chronopost_Panel->setGeometry(617, 498, 200, 150);
   Chronopost_Panel->hide();
   Facture_Panel->hide();
 
@@ -132,7 +136,14 @@ void TQuorix_Form::BuildDesign() {
   Recherche_StringGrid->SetRowSelect(true);
   Recherche_StringGrid->hide();
 
+  fPieceEditor = std::make_unique<TPieceEditor>(*this);
+  fSearch = std::make_unique<TSearchResults>(*this);
+
   BuildMenu();
+}
+
+void TQuorix_Form::SetStatsRequests(std::unique_ptr<TStatsRequests> requests) {
+  if (requests) fStatsRequests = std::move(requests);
 }
 
 void TQuorix_Form::BuildButtonBar() {
@@ -287,9 +298,10 @@ void TQuorix_Form::CreateGrids() {
   fAvoirsGrid = std::make_unique<TMyStringGrid>(Liste_Avoirs_StringGrid);
   fClientsGrid = std::make_unique<TMyStringGrid>(Liste_Clients_StringGrid);
   fArticlesGrid = std::make_unique<TMyStringGrid>(Liste_Articles_StringGrid);
-  // The piece editor's cell validation is attached when the editor opens a
-  // piece; until then leaving a cell needs no check.
-  fLignesGrid = std::make_unique<TMyStringGrid>(Facture_StringGrid);
+  // Leaving a cell of the piece lines validates it.
+  fLignesGrid = std::make_unique<TMyStringGrid>(Facture_StringGrid, [this](int col, int row, const std::string& text) {
+    if (fPieceEditor) fPieceEditor->OnCellLeave(col, row, text);
+  });
   fRechercheGrid = std::make_unique<TMyStringGrid>(Recherche_StringGrid);
   gridsCreated = true;
 }

@@ -18,8 +18,11 @@ class TChrono;
 class TDebug_Manager;
 class TMyDatabase;
 class TMyStringGrid;
+class TPieceEditor;
 class TQtGridSurface;
+class TSearchResults;
 class TSplashLaunch_Form;
+class TStatsRequests;
 class TStringManager;
 
 // Remembered positions of the five lists: the selected row and the first
@@ -77,6 +80,7 @@ public:
   void AfficherFicheClient();
   void AfficherFicheArticle();
   void AfficherPiece(const std::string& kind);
+  void AfficherPieceNumero(const std::string& kind, const std::string& number);
   // Hides the courier panel (shown by the courier hand-off).
   void AfficherChronopost(bool visible);
 
@@ -95,7 +99,11 @@ public:
   bool printAfterSplit = false;
   std::string currentListKind;
   int pendingLookupCol = 0;
+  int pendingLookupRow = 0;
   int factureNumberBase = 0;
+  // The number the open piece was taken from its list under (empty for a new
+  // piece).
+  std::string loadedPieceNumber;
   TListPositions Positions;
   // The shared barcode table when the server share is mounted, else empty.
   std::string remoteBarcodeTable;
@@ -130,6 +138,14 @@ public:
   QFrame* Client_Panel;
   QFrame* Article_Panel;
   QLabel* Label15;
+
+  // The piece editor and the search results, built with the design; they
+  // outlive the managed grids, which hold their handlers.
+  std::unique_ptr<TPieceEditor> fPieceEditor;
+  std::unique_ptr<TSearchResults> fSearch;
+  // Where the screens send their questions to the statistics server.
+  TStatsRequests& StatsRequests() { return *fStatsRequests; }
+  void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);
 
   // The managed grids over the platform grids above, created by the loading
   // sequence after the tables.
@@ -186,6 +202,7 @@ private:
   int ClientHeight() const;
 
   std::unique_ptr<TSplashLaunch_Form> fSplash;
+  std::unique_ptr<TStatsRequests> fStatsRequests;
   bool fClosed = false;
   // The lists filled at least once; only their positions are remembered.
   std::vector<const TMyStringGrid*> fFilledGrids;

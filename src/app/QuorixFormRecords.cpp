@@ -1,9 +1,10 @@
-// Opening a record from its list. The record panels and the piece editor
-// fill these panels; here they are only brought on screen.
+// Opening a record from its list. The record panels fill these panels; here
+// they are only brought on screen. The piece editor opens its pieces itself.
 
 #include <QFrame>
 
 #include "MyStringGrid.h"
+#include "PieceEditorPanel.h"
 #include "QuorixForm.h"
 
 void TQuorix_Form::AfficherFicheClient() {
@@ -20,10 +21,8 @@ void TQuorix_Form::AfficherFicheArticle() {
   Article_Panel->show();
 }
 
-void TQuorix_Form::AfficherPiece(const std::string& kind) {
-  (void)kind;
-  HideAll();
-  SetActionButtons(false);
-  Facture_Panel->show();
-  fLignesGrid->SetVisible(true);
+void TQuorix_Form::AfficherPiece(const std::string& kind) { fPieceEditor->AfficherPiece(kind); }
+
+void TQuorix_Form::AfficherPieceNumero(const std::string& kind, const std::string& number) {
+  fPieceEditor->AfficherPieceNumero(kind, number);
 }

@@ -160,7 +160,7 @@ TEST_F(MainWindowTest, MainWindowDesignAndSingleByteCaptions) {
   EXPECT_EQ(fMain->windowTitle(), QStringLiteral(" "));
   EXPECT_EQ(fMain->Menu_Panel->geometry(), QRect(8, 0, 817, 65));
   EXPECT_EQ(fMain->Recherche_Edit->geometry(), QRect(16, 568, 177, 21));
-  EXPECT_EQ(fMain->Facture_ExtraData_Panel->width(), 177);
+  EXPECT_EQ(fMain->Facture_ExtraData_Panel->width(), 200);
   EXPECT_EQ(fMain->findChild<QWidget*>("Facture_StringGrid")->parentWidget(), fMain->Facture_Panel);
   EXPECT_EQ(fMain->findChild<QWidget*>("Chronopost_Panel")->parentWidget(), fMain->Facture_Panel);
   // What the user reads is the Unicode text of the Windows-1252 captions.
@@ -183,8 +183,8 @@ TEST_F(MainWindowTest, ResizingMovesOnlyThePiecePanel) {
     }
     const QWidget* client = fMain->centralWidget();
     EXPECT_EQ(fMain->Facture_Panel->geometry(), QRect(4, 66, client->width() - 6, client->height() - 66 - 2));
-    EXPECT_EQ(fMain->Facture_StringGrid->geometry(), QRect(0, 0, 817 - 177 - 3, 568 - 65 - 6));
-    EXPECT_EQ(fMain->Facture_ExtraData_Panel->geometry(), QRect(640, 0, 177, 497));
+    EXPECT_EQ(fMain->Facture_StringGrid->geometry(), QRect(0, 0, 817 - 200 - 3, 568 - 65 - 6));
+    EXPECT_EQ(fMain->Facture_ExtraData_Panel->geometry(), QRect(617, 0, 200, 497));
     EXPECT_EQ(fMain->Menu_Panel->geometry(), QRect(8, 0, 817, 65));
     EXPECT_EQ(fMain->Recherche_Edit->geometry(), QRect(16, 568, 177, 21));
   }

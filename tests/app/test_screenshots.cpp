@@ -9,6 +9,9 @@
 #include <string>
 
 #include "MyDatabaseForm.h"
+#include "MyStringGrid.h"
+#include "PieceEditorPanel.h"
+#include <QToolButton>
 #include "QtGuard.h"
 #include "QuorixForm.h"
 #include "SplashLaunchForm.h"
@@ -61,6 +64,39 @@ TEST(Screenshots, SplashAndEveryListAtTwoSizes) {
           dir + "/" + shot.name + "_" + std::to_string(size.width()) + "x" + std::to_string(size.height()) + ".png";
       EXPECT_TRUE(main.grab().save(QString::fromStdString(file))) << file;
     }
+  }
+  main.close();
+}
+
+TEST(Screenshots, PieceEditorNewAndOpenedWithCandidates) {
+  const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
+  if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
+  const std::string dir = out;
+
+  TTempDir work;
+  CopyTree(std::string(QUORIX_SOURCE_DIR) + "/sample/Data", work.File("Data"));
+  TScopedCwd cwd(work.Path());
+  TTraceCapture capture;
+  TMyDatabase_Form debug;
+  TQuorix_Form main(nullptr);
+  for (QSize size : {QSize(1280, 800), QSize(892, 638)}) {
+    const std::string suffix = "_" + std::to_string(size.width()) + "x" + std::to_string(size.height()) + ".png";
+    main.setWindowState(Qt::WindowNoState);
+    main.resize(size);
+    main.ShowFactures();
+    main.Creer_BitBtn->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/editor_new" + suffix)));
+    main.ShowFactures();
+    main.fFacturesGrid->SetRow(1);
+    main.AfficherPiece("Facture");
+    main.fPieceEditor->ShowPieceTools(true);
+    main.fPieceEditor->AfficherSignal("Recherche Client", 0x008000);
+    main.fPieceEditor->AfficherSignal("0101   PHARMACIE CENTRALE DE DAKAR", 0x008000);
+    main.fLignesGrid->SetCellByName("Designation", 1, "doli");
+    main.fPieceEditor->ValidateCell(2, 1);
+    QApplication::processEvents();
+    EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/editor_lookup" + suffix)));
   }
   main.close();
 }
