@@ -1,77 +1,23 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QColor>
 #include <QFont>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPointer>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
-#include <array>
 #include <functional>
-#include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "GridCellTexts.h"
 #include "GridSurface.h"
+#include "QtGridKeys.h"
 
-class TQtGridSurface;
-
-// The texts of a grid surface, Windows-1252, held as the program writes
-// them; a QString is made only when a cell is shown or edited. Row 0 and
-// column 0 (the fixed ones) are the view's headers, so the model's rows and
-// columns are the grid's data rows and columns.
-class TQtGridModel : public QAbstractTableModel {
-  Q_OBJECT
-public:
-  explicit TQtGridModel(TQtGridSurface* surface);
-  int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-  int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
-
-  void Reset(const std::function<void()>& change);
-  void InsertRowsAtEnd(int first, int last, const std::function<void()>& change);
-  void RemoveRowsAtEnd(int first, int last, const std::function<void()>& change);
-
-private:
-  TQtGridSurface* fSurface;
-};
-
-// Paints every data cell through the grid's OnDrawCell and makes the
-// in-place editor.
-class TQtGridDelegate : public QStyledItemDelegate {
-  Q_OBJECT
-public:
-  explicit TQtGridDelegate(TQtGridSurface* surface);
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-  void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-  // What is typed is written into the cell as it is typed.
-  void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
-
-private:
-  TQtGridSurface* fSurface;
-};
-
-// The fixed title row (horizontal) and the fixed row-number column
-// (vertical), painted through OnDrawCell like the other cells.
-class TQtGridHeader : public QHeaderView {
-  Q_OBJECT
-public:
-  TQtGridHeader(Qt::Orientation orientation, TQtGridSurface* surface);
-
-protected:
-  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
-
-private:
-  TQtGridSurface* fSurface;
-};
+class TQtFontMetrics;
+class TQtGridDelegate;
+class TQtGridHeader;
+class TQtGridModel;
 
 // The on-screen string grid: a QTableView over the grid's texts. The first
 // fixed row is the horizontal header and the first fixed column the vertical
@@ -164,9 +110,6 @@ public:
   // The editor widget while a cell is being edited.
   QLineEdit* Editor() const { return fEditor; }
 
-  // Text widths of one font, shared by the grids of the process.
-  struct TFontMetricsCache;
-
   // Used by the model, the delegate and the headers.
   void PaintCell(QPainter* painter, int col, int row, const QRect& rect);
   void EditorCreated(QLineEdit* editor, int col, int row);
@@ -201,7 +144,7 @@ private:
   bool DeliverChar(QKeyEvent* event, QKeyEvent** replacement);
   void MouseEventFrom(QWidget* source, QEvent* event);
   QFont QtFontFor(const TGridFont& font) const;
-  TFontMetricsCache& MetricsFor(const TGridFont& font);
+  TQtFontMetrics& MetricsFor(const TGridFont& font);
   void DefaultPaint(int col, int row, const TGridRect& rect, bool fixed);
 
   TQtGridModel* fModel;
@@ -235,10 +178,5 @@ private:
   QColor fBrush = Qt::white;
   TGridFont fCanvasFont;
   TGridFont fLastFont;
-  TFontMetricsCache* fLastMetrics = nullptr;
+  TQtFontMetrics* fLastMetrics = nullptr;
 };
-
-// The Windows virtual-key code of a Qt key event (0 when it has none) and the
-// shift state of its modifiers.
-std::uint16_t VirtualKeyOf(const QKeyEvent* event);
-TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
