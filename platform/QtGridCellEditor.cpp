@@ -158,8 +158,13 @@ bool TQtGridSurface::EditorKey(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     char ch = 13;
     if (Events.OnKeyPress) Events.OnKeyPress(ch);
+    // A handler that gave the focus to another control (a list of choices
+    // for the cell) leaves it there; otherwise the grid takes the focus back
+    // from the editor it closes.
+    QWidget* focus = QApplication::focusWidget();
+    const bool keepFocus = focus == nullptr || IsInside(focus);
     SetEditorMode(false);
-    setFocus(Qt::OtherFocusReason);
+    if (keepFocus) setFocus(Qt::OtherFocusReason);
     return true;
   }
   QKeyEvent* replacement = nullptr;
