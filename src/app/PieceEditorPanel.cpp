@@ -705,6 +705,12 @@ void TPieceEditor::UpDown1Click(bool up) {
 // Saving
 
 bool TPieceEditor::SavePiece() {
+  if (!StorePiece()) return false;
+  fForm.ShowCurrentPieceList();
+  return true;
+}
+
+bool TPieceEditor::StorePiece() {
   const TPieceKind* kind = CurrentKind();
   if (kind == nullptr) {
     Error("TQuorix_Form.FactureOK_ButtonClick:Piece non reconnue : " + fForm.currentListKind);
@@ -736,9 +742,7 @@ bool TPieceEditor::SavePiece() {
                         static_cast<QWidget*>(FactureDateTimePicker), static_cast<QWidget*>(FacturePortEdit)}) {
     if (GetEditColor(edit) == clErrorRed) piece.RedEdit = true;
   }
-  if (SavePieceSequence(*lines, piece) != TPieceSaveResult::Saved) return false;
-  fForm.ShowCurrentPieceList();
-  return true;
+  return SavePieceSequence(*lines, piece) == TPieceSaveResult::Saved;
 }
 
 void TPieceEditor::FactureOK_ButtonClick() { SavePiece(); }

@@ -90,7 +90,9 @@ public:
 
   // Saving and leaving. SavePiece is true when the piece was saved (the list
   // of its kind is then shown again); false leaves the editor open.
+  // StorePiece is the save alone, for the operations that stay in the editor.
   bool SavePiece();
+  bool StorePiece();
   void FactureOK_ButtonClick();
   void FactureAnnuler_ButtonClick();
 

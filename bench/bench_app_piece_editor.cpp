@@ -1,0 +1,213 @@
+// The piece editor of the real main window, offscreen, on a large
+// installation (run it through bench/run_editor_bench.sh, which makes the
+// data): the interactive steps a user waits for, and the save.
+//
+//   bench_app_piece_editor --data INSTALLATION [--reps N] [--number FA99999]
+//
+// INSTALLATION holds Data/; the benchmark writes into it (one line file and
+// the invoice table), so give it a scratch copy.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Catalogue.h"
+#include "MyDatabase.h"
+#include "MyStringGrid.h"
+#include "PieceEditorPanel.h"
+#include "QtGridSurface.h"
+#include "QtGuard.h"
+#include "QuorixForm.h"
+#include "SplashLaunchForm.h"
+#include "TraceRecorder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+
+struct TFigure {
+  std::vector<double> Runs;
+  void Add(double ms) { Runs.push_back(ms); }
+  double Median() const {
+    std::vector<double> v = Runs;
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+  }
+  double Max() const { return Runs.empty() ? 0 : *std::max_element(Runs.begin(), Runs.end()); }
+};
+
+void Report(const char* what, const TFigure& f, double target) {
+  std::printf("%-58s median %7.2f ms  max %7.2f ms  (%zu runs, target %.0f ms)%s\n", what, f.Median(), f.Max(),
+              f.Runs.size(), target, f.Median() <= target ? "" : "  OVER");
+}
+
+// A line file of 50 articles for the invoice, so that opening and saving it
+// handle a long piece.
+void WriteFiftyLines(const std::string& number) {
+  TMyDatabase articles(Catalogue::Articles::File);
+  std::unique_ptr<TMyDatabase> lines(
+      TMyDatabase::CreateEmpty(std::string(Catalogue::FactureLines::Folder) + number + ".db", Catalogue::FactureLines::Header));
+  lines->SetRecordCount(50);
+  for (int i = 0; i < 50; ++i) {
+    const int a = 1000 + 37 * i;
+    lines->SetData(Catalogue::Field::NumFacture, i, number);
+    lines->SetData(Catalogue::Field::Quantite, i, std::to_string(1 + i % 9));
+    lines->SetData(Catalogue::Field::Code, i, articles.DBGetString(articles.GetFieldPos(Catalogue::Field::Code), a));
+    lines->SetData(Catalogue::Field::Designation, i,
+                   articles.DBGetString(articles.GetFieldPos(Catalogue::Field::Designation), a));
+    lines->SetData(Catalogue::Field::PrixUniTTC, i,
+                   articles.DBGetString(articles.GetFieldPos(Catalogue::Field::PrixVente), a));
+    lines->SetData(Catalogue::Field::MontantTTC, i, "0");
+  }
+  lines->Save();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TQuorixApplication app(argc, argv);
+  std::string data;
+  int reps = 7;
+  std::string number = "FA99999";
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string arg = argv[i];
+    if (arg == "--data") data = argv[i + 1];
+    if (arg == "--reps") reps = std::max(1, std::atoi(argv[i + 1]));
+    if (arg == "--number") number = argv[i + 1];
+  }
+  if (data.empty() || !std::filesystem::exists(data + "/Data")) {
+    std::fprintf(stderr, "usage: bench_app_piece_editor --data INSTALLATION [--reps N] [--number FA99999]\n");
+    return 2;
+  }
+  std::filesystem::current_path(data);
+  // Message boxes are recorded, never shown.
+  TRecordingDialogService dialogs;
+  SetDialogService(&dialogs);
+
+  WriteFiftyLines(number);
+  auto start = Clock::now();
+  auto form = std::make_unique<TQuorix_Form>(nullptr);
+  std::printf("start-up with the whole installation: %.0f ms\n", Ms(start));
+  TQuorix_Form& main = *form;
+  main.setWindowState(Qt::WindowNoState);
+  main.resize(1280, 800);
+  main.activateWindow();
+  QApplication::processEvents();
+  TPieceEditor& editor = *main.fPieceEditor;
+  TMyStringGrid& lines = *main.fLignesGrid;
+  std::printf("%d articles, %d clients, %d invoices\n", main.ArticlesDB()->RecordCount(),
+              main.ClientsDB()->RecordCount(), main.FacturesDB()->RecordCount());
+
+  main.ShowFactures();
+  const int row = main.fFacturesGrid->FindCell(number, Catalogue::Field::NumFacture).second;
+  if (row < 0) {
+    std::fprintf(stderr, "no invoice %s in the installation\n", number.c_str());
+    return 1;
+  }
+  auto open = [&] {
+    main.ShowFactures();
+    main.fFacturesGrid->SetRow(row);
+    const auto t = Clock::now();
+    main.AfficherPiece("Facture");
+    QApplication::processEvents();
+    return Ms(t);
+  };
+
+  // The two article queries of a designation lookup on their own.
+  TFigure queries;
+  for (int rep = 0; rep < reps; ++rep) {
+    const auto t = Clock::now();
+    main.ArticlesDB()->Query(Catalogue::Field::Designation, "DOLI", Prefix);
+    main.ArticlesDB()->QueryAdd(Catalogue::Field::Designation, "^.+DOLI.*$", Pattern);
+    queries.Add(Ms(t));
+  }
+
+  TFigure opening;
+  TFigure lookup;
+  TFigure keystroke;
+  TFigure leaving;
+  TFigure saving;
+  TFigure list;
+  for (int rep = 0; rep < reps; ++rep) {
+    opening.Add(open());
+    if (lines.GetRowCount() != 51) std::fprintf(stderr, "the invoice opened with %d lines\n", lines.GetRowCount() - 1);
+
+    // A designation looked up on a new line: Enter until the candidates show.
+    editor.FactAjouterLigne_ButtonClick();
+    const int last = lines.GetRowCount() - 1;
+    lines.SetCellByName(Catalogue::Field::Designation, last, "DOLI");
+    lines.SetCol(lines.GetColIndex(Catalogue::Field::Designation));
+    lines.SetRow(last);
+    QApplication::processEvents();
+    auto t = Clock::now();
+    QTest::keyClick(main.Facture_StringGrid, Qt::Key_Return);
+    QApplication::processEvents();
+    lookup.Add(Ms(t));
+    if (!main.Recherche_StringGrid->isVisible()) std::fprintf(stderr, "no candidates shown\n");
+    QTest::keyClick(main.Recherche_StringGrid, Qt::Key_Escape);
+    editor.FactSupprLigne_ButtonClick();
+
+    // The last digit of a client code, typed and taken back.
+    editor.FactureCodeClientEdit->setText(QStringLiteral("010"));
+    editor.FactureCodeClientEdit->setFocus();
+    editor.FactureCodeClientEdit->end(false);
+    QApplication::processEvents();
+    t = Clock::now();
+    QTest::keyClick(editor.FactureCodeClientEdit, Qt::Key_1);
+    QApplication::processEvents();
+    keystroke.Add(Ms(t));
+    t = Clock::now();
+    QTest::keyClick(editor.FactureCodeClientEdit, Qt::Key_Backspace);
+    QApplication::processEvents();
+    keystroke.Add(Ms(t));
+    QTest::keyClick(editor.FactureCodeClientEdit, Qt::Key_1);
+
+    // A quantity changed, then left with the down arrow.
+    const int r = 10 + rep;
+    lines.SetCol(lines.GetColIndex(Catalogue::Field::Quantite));
+    lines.SetRow(r);
+    lines.SetCell(lines.GetCol(), r, std::to_string(2 + rep));
+    main.Facture_StringGrid->setFocus();
+    QApplication::processEvents();
+    t = Clock::now();
+    QTest::keyClick(main.Facture_StringGrid, Qt::Key_Down);
+    QApplication::processEvents();
+    leaving.Add(Ms(t));
+
+    // The save, header table included; then the list shown again.
+    t = Clock::now();
+    const bool saved = editor.StorePiece();
+    saving.Add(Ms(t));
+    if (!saved) std::fprintf(stderr, "not saved\n");
+    t = Clock::now();
+    main.ShowCurrentPieceList();
+    QApplication::processEvents();
+    list.Add(Ms(t));
+  }
+
+  std::printf("\n");
+  Report("opening an invoice of 50 lines", opening, 16);
+  Report("Enter on the designation \"DOLI\" until the candidates show", lookup, 16);
+  Report("  of which the Prefix and Pattern queries on the articles", queries, 16);
+  Report("a keystroke in the client code", keystroke, 16);
+  Report("leaving a quantity cell", leaving, 16);
+  Report("SavePiece of 50 lines, header table saved", saving, 100);
+  Report("then the invoice list shown again", list, 100);
+  for (const std::string& m : dialogs.Messages) std::printf("message: %s\n", m.c_str());
+  form->close();
+  form.reset();
+  SetDialogService(nullptr);
+  return 0;
+}
