@@ -155,6 +155,15 @@ bool TQtGridSurface::EditorKey(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
     return true;
   }
+  if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+    // Tab leaves the grid for the next control, from the editor as from the
+    // grid itself: the grid has no tab navigation between its cells.
+    const bool forward = event->key() == Qt::Key_Tab && (event->modifiers() & Qt::ShiftModifier) == 0;
+    SetEditorMode(false);
+    setFocus(Qt::TabFocusReason);
+    focusNextPrevChild(forward);
+    return true;
+  }
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     char ch = 13;
     if (Events.OnKeyPress) Events.OnKeyPress(ch);

@@ -119,6 +119,8 @@ void TUpDown::stepBy(int steps) {
 // an end of its range.
 QAbstractSpinBox::StepEnabled TUpDown::stepEnabled() const { return StepUpEnabled | StepDownEnabled; }
 
+bool TDatePicker::focusNextPrevChild(bool next) { return QWidget::focusNextPrevChild(next); }
+
 // ---------------------------------------------------------------------------
 // Design
 
@@ -133,7 +135,7 @@ void TPieceEditor::BuildDesign() {
   NumPiece_Label = MakeLabel(side, "NumPiece_Label", F::NumFacture, QRect(kLeft, 9, kCaptionWidth, 18));
   FactureNumFactureEdit = MakeEdit(side, "FactureNumFactureEdit", QRect(kValueLeft, 7, kValueWidth, kEditHeight));
   MakeLabel(side, "FactureDate_Label", "Date", QRect(kLeft, 35, kCaptionWidth, 18));
-  FactureDateTimePicker = new QDateEdit(QDate::currentDate(), side);
+  FactureDateTimePicker = new TDatePicker(QDate::currentDate(), side);
   FactureDateTimePicker->setObjectName("FactureDateTimePicker");
   FactureDateTimePicker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
   FactureDateTimePicker->setCalendarPopup(true);
@@ -592,6 +594,8 @@ void TPieceEditor::ValidateSearchChoice(int searchRow) {
   lines->SetCol(lines->GetColIndex(F::Quantite));
   ComputeTotals();
   lines->UpdateRowColors(r);
+  // The article's designation is usually longer than what was typed.
+  lines->AutoSizeCols();
 }
 
 void TPieceEditor::ComputeTotals() {

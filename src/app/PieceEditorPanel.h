@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateEdit>
 #include <QObject>
 #include <QSpinBox>
 
@@ -10,7 +11,6 @@
 #include "GridSurface.h"
 #include "PieceKinds.h"
 
-class QDateEdit;
 class QEvent;
 class QLabel;
 class QLineEdit;
@@ -32,6 +32,16 @@ public:
 
 protected:
   StepEnabled stepEnabled() const override;
+};
+
+// The piece date: Tab leaves it for the next control instead of going from
+// the day to the month and the year, like every other edit of the panel.
+class TDatePicker : public QDateEdit {
+public:
+  using QDateEdit::QDateEdit;
+
+protected:
+  bool focusNextPrevChild(bool next) override;
 };
 
 // The piece editor: the panel `Facture_Panel` of the main window with the
@@ -99,7 +109,7 @@ public:
   // Design controls (object names are the component names).
   QLabel* NumPiece_Label;
   QLineEdit* FactureNumFactureEdit;
-  QDateEdit* FactureDateTimePicker;
+  TDatePicker* FactureDateTimePicker;
   QLineEdit* FactureCodeClientEdit;
   QLabel* Label20;
   QLineEdit* FactureRechercherClientEdit;

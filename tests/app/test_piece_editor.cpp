@@ -472,3 +472,47 @@ TEST_F(PieceEditorTest, OpeningPiecesAsTheirFilesAre) {
     Click(E().FactureAnnuler_Button);
   }
 }
+
+TEST_F(PieceEditorTest, TabGoesFromTheLinesThroughTheHeader) {
+  Start();
+  Create();
+  ClickCell(LinesSurface(), kCode, 1);
+  Type("34");
+  ASSERT_NE(LinesSurface()->Editor(), nullptr) << "typing opened the cell editor";
+  const QWidget* order[] = {E().FactureNumFactureEdit, E().FactureDateTimePicker, E().FactureCodeClientEdit,
+                            E().FactureRechercherClientEdit};
+  for (const QWidget* expected : order) {
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Focus() == expected || expected->isAncestorOf(Focus()), true) << expected->objectName().toStdString();
+  }
+  EXPECT_EQ(Lines().GetCell(kCode, 1), "34") << "what was typed stays in its cell";
+  E().FactureNumFactureEdit->setFocus();
+  Key(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(Focus(), LinesSurface());
+}
+
+TEST_F(PieceEditorTest, WhatCannotBeOpenedOrLookedUpIsReported) {
+  // Two header records for FA31701.
+  std::string table = ReadFileBytes("Data/BaseDeDonneesFactures.db");
+  table += table.substr(table.find("FA31701;"));
+  WriteFileBytes("Data/BaseDeDonneesFactures.db", table);
+  Start();
+  Open("FA31701");
+  EXPECT_EQ(fCapture.Boxes(),
+            std::vector<std::string>{"*ERROR*TQuorix_Form.AfficherPiece:Plus d'un enregistrement de la piece FA31701"});
+  EXPECT_TRUE(fMain->Facture_Panel->isVisible()) << "the panel stays, unfilled";
+
+  fCapture.Clear();
+  fMain->AfficherPiece("Bon");
+  EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"*ERROR*TQuorix_Form.AfficherPiece : Piece non reconnue : Bon"});
+
+  // A code typed with a pattern character: the lookup is abandoned with the
+  // pattern's message, and the editor goes on.
+  fCapture.Clear();
+  Create();
+  Enter(kCode, 1, "34(");
+  ASSERT_EQ(fCapture.Boxes().size(), 1u);
+  EXPECT_EQ(fCapture.Boxes()[0].rfind("TPerlRegEx.Compile() - Error in regex at offset", 0), 0u) << fCapture.Boxes()[0];
+  EXPECT_FALSE(fMain->Recherche_StringGrid->isVisible());
+  EXPECT_TRUE(fMain->Facture_Panel->isVisible());
+}
