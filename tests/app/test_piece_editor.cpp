@@ -258,6 +258,30 @@ TEST_F(PieceEditorTest, ClientCodeColourCompanyAndFirstOrderMark) {
     EXPECT_EQ(fMain->Label15->isVisible(), row.firstOrder);
     EXPECT_EQ(!fSent.empty() && fSent.back() == std::string("client ") + row.typed, row.asked);
   }
+  // The courier hint follows the port of a client in Guinea.
+  Retype(E().FactureCodeClientEdit, "0115");
+  Retype(E().FacturePortEdit, "5");
+  EXPECT_EQ(Str(E().Label28->text()), "GUINEE = UPS");
+  Retype(E().FactureCodeClientEdit, "0101");
+  Retype(E().FacturePortEdit, "6");
+  EXPECT_EQ(Str(E().Label28->text()), "");
+}
+
+TEST_F(PieceEditorTest, MessagePanelKeepsTheLastHundredLinesAndTheFocus) {
+  Start();
+  Create();
+  E().FactureRechercherClientEdit->setFocus();
+  Type("zzz");
+  Key(Qt::Key_Return);
+  EXPECT_EQ(Str(E().Signaling_RichEdit->toPlainText()), "Recherche Client\nPas de reponses");
+  for (int i = 1; i <= 150; ++i) E().AfficherSignal("ligne " + std::to_string(i), 0x0000FF);
+  const QStringList lines = E().Signaling_RichEdit->toPlainText().split(QLatin1Char('\n'));
+  ASSERT_EQ(lines.size(), 100);
+  EXPECT_EQ(lines.front(), QStringLiteral("ligne 51"));
+  EXPECT_EQ(lines.back(), QStringLiteral("ligne 150"));
+  EXPECT_EQ(Focus(), E().FactureRechercherClientEdit);
+  Open("FA31701");
+  EXPECT_TRUE(E().Signaling_RichEdit->toPlainText().isEmpty()) << "cleared at each opening";
 }
 
 TEST_F(PieceEditorTest, PriceTypedWithAPointQuantityAndPort) {
