@@ -91,9 +91,12 @@ void TCltStatsSocket::CltStatsSocketError() {
   Trace("Socket Stats ERROR");
 }
 
-void TCltStatsSocket::CltStatsSocketRead() {
+void TCltStatsSocket::CltStatsSocketRead() { Receive(fSocket->readAll().toStdString()); }
+
+void TCltStatsSocket::Receive(const std::string& bytes) {
+  if (fClosed || bytes.empty()) return;
   if (fPending.empty()) fPendingAge.start();
-  fPending += fSocket->readAll().toStdString();
+  fPending += bytes;
   if (fPending.size() >= kMaxPendingBytes || fPendingAge.elapsed() >= kMaxWaitMs) {
     HandlePending();
   } else {

@@ -53,6 +53,9 @@ public:
   void CltStatsSocketRead();
   void CltStatsSocketError();
 
+  // Bytes received: gathered and handled once the line is quiet.
+  void Receive(const std::string& bytes);
+
   // Connected, or on its way (looking the host up, connecting).
   bool Active() const;
   const std::string& Host() const { return fHost; }
