@@ -155,3 +155,35 @@ TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndCl
   ASSERT_TRUE(WaitUntil([&] { return disconnections == 1; })) << said;
   EXPECT_TRUE(fCapture.Boxes().empty());
 }
+
+// A picture of the article candidates shaded by the sample server's counts,
+// written only when QUORIX_SCREENSHOT_DIR names a folder.
+TEST_F(SampleStartTest, ScreenshotOfTheShadedSearchRows) {
+  const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
+  if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
+  TStatsServerData data;
+  data.LoadFromText(ReadFileBytes(kSample + "ServeurStats/ServeurStats.txt"));
+  TStatsServer server(std::move(data));
+  ASSERT_TRUE(server.Listen(QHostAddress::LocalHost, 0));
+  Settings(server.Port());
+  Start();
+  fMain->setWindowState(Qt::WindowNoState);
+  fMain->resize(1100, 700);
+  TMyDatabase* articles = fMain->ArticlesDB();
+  articles->Query("Designation", "^.*M.*$", Pattern);
+  articles->DisplayQuery(fMain->fRechercheGrid.get(), "Code;Designation;Prix Achat;Prix Vente", true);
+  TMyStringGrid& grid = *fMain->fRechercheGrid;
+  std::string codes;
+  for (int row = 0; row < grid.GetRowCount(); ++row) codes += (row ? ";" : "") + grid.GetCellByName("Code", row);
+  grid.SetTop(70);
+  grid.SetLeft(300);
+  grid.SetHeight(480);
+  grid.AutoSizeCols();
+  grid.SetWidth(grid.GetNeededWidth());
+  grid.SetVisible(true);
+  fMain->fCltStatsSocket->DemanderStatsArticles(codes);
+  ASSERT_TRUE(WaitUntil([&] { return grid.GetCellColor(1, 1) != 0xFFFFFF; }));
+  QApplication::processEvents();
+  EXPECT_TRUE(fMain->grab().save(QString::fromStdString(std::string(out) + "/search_shaded.png")));
+  fMain->close();
+}
