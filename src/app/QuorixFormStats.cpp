@@ -32,6 +32,6 @@ private:
 
 void TQuorix_Form::ConnectStatsServer() {
   if (!fStatsDisplay) fStatsDisplay = std::make_unique<TQuorixStatsDisplay>(*this);
-  fCltStatsSocket = std::make_unique<TCltStatsSocket>(*fStatsDisplay);
+  fCltStatsSocket = std::make_unique<TCltStatsSocket>(*fStatsDisplay, this);
   fCltStatsSocket->ConnectStatsServer(Catalogue::Settings::File);
 }

@@ -13,12 +13,11 @@ constexpr int kDesignPort = 1421;
 
 }  // namespace
 
-TCltStatsSocket::TCltStatsSocket(TStatsDisplay& display)
-    : fDisplay(display), fSocket(std::make_unique<QTcpSocket>()), fQuiet(std::make_unique<QTimer>()),
-      fPort(kDesignPort) {
+TCltStatsSocket::TCltStatsSocket(TStatsDisplay& display, QObject* owner)
+    : fDisplay(display), fSocket(new QTcpSocket(owner)), fQuiet(std::make_unique<QTimer>()), fPort(kDesignPort) {
   fSocket->setObjectName(QStringLiteral("CltStatsSocket"));
   fQuiet->setSingleShot(true);
-  QTcpSocket* socket = fSocket.get();
+  QTcpSocket* socket = fSocket.data();
   QObject::connect(socket, &QTcpSocket::connected, socket, [this] { CltStatsSocketConnect(); });
   QObject::connect(socket, &QTcpSocket::readyRead, socket, [this] { CltStatsSocketRead(); });
   QObject::connect(socket, &QTcpSocket::errorOccurred, socket, [this] { CltStatsSocketError(); });
@@ -30,7 +29,10 @@ TCltStatsSocket::TCltStatsSocket(TStatsDisplay& display)
   QObject::connect(fQuiet.get(), &QTimer::timeout, fQuiet.get(), [this] { HandlePending(); });
 }
 
-TCltStatsSocket::~TCltStatsSocket() { Close(); }
+TCltStatsSocket::~TCltStatsSocket() {
+  Close();
+  delete fSocket.data();
+}
 
 void TCltStatsSocket::ConnectStatsServer(const std::string& settingsFile) {
   TIniManager ini(settingsFile);
@@ -41,13 +43,14 @@ void TCltStatsSocket::ConnectStatsServer(const std::string& settingsFile) {
 }
 
 bool TCltStatsSocket::Active() const {
+  if (!fSocket) return false;
   const QAbstractSocket::SocketState state = fSocket->state();
   return state == QAbstractSocket::ConnectedState || state == QAbstractSocket::ConnectingState ||
          state == QAbstractSocket::HostLookupState;
 }
 
 void TCltStatsSocket::Open() {
-  if (fClosed) return;
+  if (fClosed || !fSocket) return;
   // A port the platform cannot address fails as a refused connection would.
   if (fPort < 1 || fPort > 65535 || fHost.empty()) {
     CltStatsSocketError();
@@ -78,8 +81,10 @@ void TCltStatsSocket::Close() {
   if (fClosed) return;
   fClosed = true;
   fQuiet->stop();
-  QObject::disconnect(fSocket.get(), nullptr, nullptr, nullptr);
-  fSocket->abort();
+  if (fSocket) {
+    QObject::disconnect(fSocket.data(), nullptr, nullptr, nullptr);
+    fSocket->abort();
+  }
   fPending.clear();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QPointer>
+#include <QTcpSocket>
 
 #include <memory>
 #include <string>
@@ -8,7 +10,6 @@
 #include "Catalogue.h"
 #include "StatsReplies.h"
 
-class QTcpSocket;
 class QTimer;
 
 // The connection to the in-house statistics server ("Serveur Stats"), kept
@@ -32,7 +33,9 @@ public:
   static constexpr int kMaxWaitMs = 500;
   static constexpr std::size_t kMaxPendingBytes = std::size_t(4) * 1024 * 1024;
 
-  explicit TCltStatsSocket(TStatsDisplay& display);
+  // The socket is named "CltStatsSocket" and made a child of owner (the main
+  // window), where the toolkit's object tree shows it.
+  explicit TCltStatsSocket(TStatsDisplay& display, QObject* owner = nullptr);
   ~TCltStatsSocket();
   TCltStatsSocket(const TCltStatsSocket&) = delete;
   TCltStatsSocket& operator=(const TCltStatsSocket&) = delete;
@@ -60,7 +63,7 @@ public:
   bool Active() const;
   const std::string& Host() const { return fHost; }
   int Port() const { return fPort; }
-  QTcpSocket* Socket() const { return fSocket.get(); }
+  QTcpSocket* Socket() const { return fSocket.data(); }
 
 private:
   void Open();
@@ -68,7 +71,8 @@ private:
   void HandlePending();
 
   TStatsDisplay& fDisplay;
-  std::unique_ptr<QTcpSocket> fSocket;
+  // Deleted by this object, or by its owner if that goes first.
+  QPointer<QTcpSocket> fSocket;
   std::unique_ptr<QTimer> fQuiet;
   std::string fHost;
   int fPort = 0;

@@ -133,6 +133,9 @@ TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndCl
   ASSERT_NE(fMain->fCltStatsSocket, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return fCapture.Traced("Connexion au Serveur Stats OK"); }));
   EXPECT_EQ(connections, 1);
+  auto* socket = fMain->findChild<QTcpSocket*>("CltStatsSocket");
+  ASSERT_NE(socket, nullptr);
+  EXPECT_EQ(socket->peerPort(), server.Port());
 
   // The article candidates of a lookup, their codes sent as the editor does.
   TMyDatabase* articles = fMain->ArticlesDB();
@@ -152,6 +155,7 @@ TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndCl
 
   fMain->close();
   EXPECT_EQ(fMain->fCltStatsSocket, nullptr);
+  EXPECT_EQ(fMain->findChild<QTcpSocket*>("CltStatsSocket"), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return disconnections == 1; })) << said;
   EXPECT_TRUE(fCapture.Boxes().empty());
 }
