@@ -30,7 +30,16 @@ TStatsServer::TStatsServer(TStatsServerData data) : fData(std::move(data)) {
   QObject::connect(&fServer, &QTcpServer::newConnection, &fServer, [this] { Accept(); });
 }
 
-TStatsServer::~TStatsServer() { fServer.close(); }
+TStatsServer::~TStatsServer() {
+  // Connections still open end silently: whoever receives the log may be gone
+  // already.
+  Log = nullptr;
+  for (QTcpSocket* socket : fServer.findChildren<QTcpSocket*>()) {
+    QObject::disconnect(socket, nullptr, nullptr, nullptr);
+    socket->abort();
+  }
+  fServer.close();
+}
 
 bool TStatsServer::Listen(const QHostAddress& address, quint16 port) { return fServer.listen(address, port); }
 
