@@ -12,7 +12,9 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "BarCodeManager.h"
 #include "Catalogue.h"
+#include "CltStatsSocket.h"
 #include "DebugManager.h"
 #include "IniManager.h"
 #include "MyDatabase.h"
@@ -257,12 +259,16 @@ void TQuorix_Form::FormCreate() {
 
   // The barcode merge runs only when the server share holds the table.
   remoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
+  if (!remoteBarcodeTable.empty()) {
+    fBarCodeManager = std::make_unique<TBarCodeManager>(fArticles.get(), remoteBarcodeTable);
+  }
 
   setWindowState(windowState() | Qt::WindowMaximized);
   InitGrids();
   show();
   ShowCurrentPieceList();
   Progress(100);
+  ConnectStatsServer();
 
   fSplash.reset();
 }
@@ -346,6 +352,8 @@ void TQuorix_Form::FormClose() {
   if (gridsCreated) StoreAllPositions();
   SavePositions();
   SaveTrace();
+  if (fCltStatsSocket) fCltStatsSocket->Close();
+  fCltStatsSocket.reset();
 
   // A table that cannot be written reports its own warning; the others are
   // still saved.

@@ -14,12 +14,15 @@ class QLineEdit;
 class QMenu;
 class QToolButton;
 class QWidget;
+class TBarCodeManager;
 class TChrono;
+class TCltStatsSocket;
 class TDebug_Manager;
 class TMyDatabase;
 class TMyStringGrid;
 class TQtGridSurface;
 class TSplashLaunch_Form;
+class TStatsDisplay;
 class TStringManager;
 
 // Remembered positions of the five lists: the selected row and the first
@@ -140,6 +143,18 @@ public:
   std::unique_ptr<TMyStringGrid> fArticlesGrid;
   std::unique_ptr<TMyStringGrid> fLignesGrid;
   std::unique_ptr<TMyStringGrid> fRechercheGrid;
+
+  // The statistics server connection, opened at the end of the loading and
+  // closed at close (null outside that time). The piece editor sends its
+  // requests through it: DemanderInfosClient (client code) when a client code
+  // is entered, DemanderStatsArticles (the search grid's "Code" column)
+  // after an article lookup. The answers reach fStatsDisplay.
+  void ConnectStatsServer();
+  std::unique_ptr<TStatsDisplay> fStatsDisplay;
+  std::unique_ptr<TCltStatsSocket> fCltStatsSocket;
+  // The barcode merge, made by the loading when the shared barcode table
+  // exists; it has nothing more to do afterwards.
+  std::unique_ptr<TBarCodeManager> fBarCodeManager;
 
   // Main menu.
   QMenu* Fonctions_Menu;
