@@ -75,12 +75,12 @@ private:
 class TMemoryPrinter : public TPrinterDevice {
 public:
   TMemoryPrinter(int pageWidth, int pageHeight, int resolution)
-      : fPageWidth(pageWidth), fPageHeight(pageHeight), fResolution(resolution) {}
+      : Resolution(resolution), fPageWidth(pageWidth), fPageHeight(pageHeight) {}
 
   std::string PrinterName() const override { return Name; }
   int PageWidth() const override { return fPageWidth; }
   int PageHeight() const override { return fPageHeight; }
-  int ResolutionX() const override { return fResolution; }
+  int ResolutionX() const override { return Resolution; }
   void SetPortrait() override { Portrait = true; }
   void SetCopies(int copies) override { Copies = copies; }
   bool HandlesCopies() const override { return DeviceCopies; }
@@ -92,6 +92,7 @@ public:
   bool Aborted() const override { return AbortAfterPages >= 0 && static_cast<int>(Pages.size()) >= AbortAfterPages; }
   TDrawingSurface* Canvas() override { return DocOpen && !Pages.empty() ? Pages.back().get() : nullptr; }
 
+  int Resolution;
   std::string Name = "Imprimante";
   bool Portrait = false;
   int Copies = 0;
@@ -108,7 +109,7 @@ public:
   std::vector<std::unique_ptr<TMemoryDrawingSurface>> Pages;
 
 private:
-  int fPageWidth, fPageHeight, fResolution;
+  int fPageWidth, fPageHeight;
 };
 
 // The print window in memory: a printer, ten preview pages of 689 x 961 and

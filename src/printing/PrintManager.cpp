@@ -239,6 +239,10 @@ void TPrintManager::PrintGrid(TMyStringGrid* grid, const std::string& title) {
     return;
   }
   TDrawingSurface* canvas = printer.Canvas();
+  if (canvas == nullptr) {
+    printer.AbortDoc();
+    return;
+  }
   const TPrintFont gridFont = fView->GridFont(*grid);
   const int resolution = printer.ResolutionX();
   const int density = fView->PixelsPerInch();
@@ -256,6 +260,8 @@ void TPrintManager::PrintGrid(TMyStringGrid* grid, const std::string& title) {
     if (r.Bottom > height) {
       ++page;
       printer.NewPage();
+      canvas = printer.Canvas();
+      if (canvas == nullptr) break;
       GridPageHeader(*canvas, width, height, title, page, gridFont);
       r.Top = 0;
       r.Bottom = rowHeight;
