@@ -18,6 +18,7 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "NetworkShares.h"
+#include "PrintManager.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
 #include "RecordLists.h"
@@ -248,6 +249,7 @@ void TQuorix_Form::FormCreate() {
   factureNumberBase = 31700;
 
   fStringManager = std::make_unique<TStringManager>();
+  fPrintManager = std::make_unique<TPrintManager>();
   fDebugManager = std::make_unique<TDebug_Manager>();
   fChrono = std::make_unique<TChrono>();
 
@@ -368,6 +370,7 @@ void TQuorix_Form::FormClose() {
   fLignesGrid.reset();
   fRechercheGrid.reset();
   fStringManager.reset();
+  fPrintManager.reset();
   fDebugManager.reset();
   fChrono.reset();
 }
