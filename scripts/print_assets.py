@@ -133,10 +133,10 @@ def client_block(t, prefixes, vat=True):
         y = 578 + 45 * (i - 1)
         t.data("Entete", "Client.adr%d" % i, 1130, 1930, y, y + 45, size=9, tag="adresse client")
     if vat:
-        t.text("Entete", "N° TVA intracommunautaire :", LEFT, 560, 470, 510, size=8, tag="tva societe")
-        t.data("Entete", "NIdCEE", 560, 1000, 470, 510, size=8)
-        t.text("Entete", "N° TVA client :", LEFT, 560, 515, 555, size=8, tag="tva client")
-        t.data("Entete", "Client.VIdCEE", 560, 1000, 515, 555, size=8)
+        t.text("Entete", "N° TVA intracommunautaire :", LEFT, 600, 470, 510, size=8, tag="tva societe")
+        t.data("Entete", "NIdCEE", 600, 1050, 470, 510, size=8)
+        t.text("Entete", "N° TVA client :", LEFT, 600, 515, 555, size=8, tag="tva client")
+        t.data("Entete", "Client.VIdCEE", 600, 1050, 515, 555, size=8)
 
 
 def lines_table(t, columns):
@@ -163,8 +163,8 @@ def page_number(t, prefixes, document):
     t.text("Entete", document, LEFT, 450, 2850, 2895, size=8, tag="reference")
     for prefix in prefixes:
         t.data("Entete", prefix + "." + PIECES[prefix], 450, 900, 2850, 2895, size=8)
-    t.text("Entete", "Page", 1500, 1760, 2850, 2895, size=8, align="right", tag="page")
-    t.data("Entete", "Page", 1775, RIGHT, 2850, 2895, size=8)
+    t.text("Entete", "Page", 1560, 1830, 2850, 2895, size=8, align="right", tag="page")
+    t.data("Entete", "Page", 1845, RIGHT, 2850, 2895, size=8)
 
 
 PRICED_COLUMNS = [
@@ -288,9 +288,10 @@ def field_rows(t, rows, x_label, x_value, x_end, top, step=55):
 
 
 def sheet_heading(t, title):
-    t.image("LogoEnteteFilename", LEFT, 350, 110, 310, tag="logo")
-    t.text("Entete", COMPANY, 380, 1200, 120, 200, size=14, color="clNavy")
-    t.text("Entete", COMPANY_LINES[1], 380, 1200, 200, 245, size=8)
+    # The jobs of the record sheets give no picture keys: the heading is text.
+    t.text("Entete", COMPANY, LEFT, 1200, 120, 200, size=14, color="clNavy")
+    t.text("Entete", COMPANY_LINES[0], LEFT, 1200, 200, 245, size=8, color="clGray")
+    t.text("Entete", COMPANY_LINES[1], LEFT, 1200, 245, 290, size=8)
     t.frame("Entete", 1250, RIGHT, 110, 300, corner=60)
     t.text("Entete", title, 1250, RIGHT, 110, 300, size=18, color="clNavy", align="center", tag="titre")
     t.line("Entete", LEFT, RIGHT, 2800, 2800)
