@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QPrintDialog>
+#include <QScreen>
+#include <QTest>
 #include <QTabWidget>
 
 #include <cstdio>
@@ -164,6 +166,11 @@ TEST(SamplePrints, DocumentsForAPersonToLookAt) {
       f.Form->PageControl1->setCurrentIndex(page);
       QApplication::processEvents();
       f.Form->grab().save(QString::fromStdString(name + "_preview_" + IntToStr(page + 1) + ".png"));
+    }
+    // Under a real display (xvfb-run with QT_QPA_PLATFORM=xcb) the whole screen too.
+    if (QGuiApplication::platformName() == "xcb") {
+      QTest::qWait(200);
+      QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(name + "_screen.png"));
     }
     EXPECT_TRUE(f.Capture.Boxes().empty());
   }
