@@ -93,6 +93,25 @@ void AddPieceKeys(TListOfPairOfStrings& datas, const TPieceDocument& piece, cons
   }
 }
 
+std::string PieceTemplate(const std::string& pieceKind, TPieceDocumentKind document, bool letterhead) {
+  namespace M = Catalogue::Modeles;
+  if (document == TPieceDocumentKind::Commande) return M::Commande;
+  if (document == TPieceDocumentKind::Preparation) return M::BonDePreparation;
+  struct TKindTemplates {
+    const char* Kind;
+    const char* Plain;
+    const char* Letterhead;
+  };
+  static constexpr TKindTemplates kTemplates[] = {
+      {"Facture", M::Facture, M::FactureAvecLogo},
+      {"Devis", M::Devis, M::DevisAvecLogo},
+      {"Avoir", M::Avoir, M::AvoirAvecLogo},
+  };
+  for (const TKindTemplates& t : kTemplates)
+    if (pieceKind == t.Kind) return letterhead ? t.Letterhead : t.Plain;
+  return "";
+}
+
 bool IsDistributorClient(TMyDatabase& distributors, const std::string& clientCode) {
   if (clientCode.empty() || !distributors.FieldExists(F::Code)) return false;
   distributors.Query(F::Code, clientCode, TQueryMode::Exact);

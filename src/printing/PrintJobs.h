@@ -33,6 +33,15 @@ struct TPieceDocument {
 void AddPieceKeys(TListOfPairOfStrings& datas, const TPieceDocument& piece, const TMyDatabase& header,
                   const TMyDatabase& clients, const TMyDatabase& lines);
 
+// What a piece print job prints: the piece itself, its order form or its
+// preparation sheet.
+enum class TPieceDocumentKind { Piece = 0, Commande = 1, Preparation = 2 };
+
+// The template of a piece document: the order form and the preparation
+// sheet have their own whatever the piece; the piece itself has its kind's
+// template, plain or drawing the letterhead. "" for an unknown piece kind.
+std::string PieceTemplate(const std::string& pieceKind, TPieceDocumentKind document, bool letterhead);
+
 // True when the client's code is in the distributor table (field "Code").
 bool IsDistributorClient(TMyDatabase& distributors, const std::string& clientCode);
 

@@ -105,6 +105,27 @@ TEST(PrintJobs, BarcodePicturePath) {
   EXPECT_TRUE(capture.Boxes().empty());
 }
 
+TEST(PrintJobs, TemplateOfEachPieceDocument) {
+  using K = TPieceDocumentKind;
+  struct Row {
+    const char* kind;
+    K document;
+    bool letterhead;
+    const char* modele;
+  };
+  const Row rows[] = {
+      {"Facture", K::Piece, false, "./Data/Modeles/ModeleFacture.ini"},
+      {"Facture", K::Piece, true, "./Data/Modeles/ModeleFactureAvecLogo.ini"},
+      {"Devis", K::Piece, true, "./Data/Modeles/ModeleDevisAvecLogo.ini"},
+      {"Avoir", K::Piece, false, "./Data/Modeles/ModeleAvoir.ini"},
+      // The letterhead only matters for the piece itself.
+      {"Devis", K::Commande, true, "./Data/Modeles/ModeleCommande.ini"},
+      {"Avoir", K::Preparation, false, "./Data/Modeles/ModeleBonDePreparation.ini"},
+      {"Inconnu", K::Piece, false, ""},
+  };
+  for (const Row& row : rows) EXPECT_EQ(PieceTemplate(row.kind, row.document, row.letterhead), row.modele) << row.kind;
+}
+
 TEST(PrintJobs, ArchiveFileNameJoinsNumberAndMoment) {
   const TDateTime moment = EncodeDate(2026, 12, 8) + EncodeTime(14, 5, 9);
   EXPECT_EQ(PrintedArchiveFileName("FA31690", moment), "./Data/Elements imprimes/FA3169008-12-2026-14-05-09.db");
