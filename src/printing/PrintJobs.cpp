@@ -57,9 +57,9 @@ void AddPieceKeys(TListOfPairOfStrings& datas, const TPieceDocument& piece, cons
   datas.put("TypePiece", piece.Kind);
   datas.put("MainKey", piece.MainKey);
   datas.put(t + piece.MainKey, number);
-  datas.put(t + "Date", First(header, F::Date));
+  datas.put(t + F::Date, First(header, F::Date));
   datas.put(t + "NumClient", First(header, F::CodeClient));
-  datas.put(t + "Echeance", piece.DueDate);
+  datas.put(t + F::Echeance, piece.DueDate);
   // A client served through the distributor is invoiced to the distributor,
   // its own name becoming the first line of the address; the preparation
   // sheet keeps the client's name, the parcel being made up for it.
@@ -82,9 +82,9 @@ void AddPieceKeys(TListOfPairOfStrings& datas, const TPieceDocument& piece, cons
   datas.put("Client.VIdCEE", First(clients, F::ImmTVA));
   datas.put("LogoEnteteFilename", Catalogue::Bitmaps::LogoEntete);
   datas.put("CodeBarreFilename", BarcodePicturePath(number));
-  datas.put(t + "Port", First(header, F::Port));
-  datas.put(t + "Total HT", First(header, F::TotalHT));
-  datas.put(t + "Total TTC", First(header, F::TotalTTC));
+  datas.put(t + F::Port, First(header, F::Port));
+  datas.put(t + F::TotalHT, First(header, F::TotalHT));
+  datas.put(t + F::TotalTTC, First(header, F::TotalTTC));
   datas.put("LogoPiedDePageFilename", Catalogue::Bitmaps::LogoPiedDePage);
   const char* fields[] = {F::Code, F::Designation, F::Quantite, F::PrixUniTTC, F::MontantTTC};
   for (int i = 0; i < lines.QueryResultCount(); ++i) {
