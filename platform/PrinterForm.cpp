@@ -121,6 +121,9 @@ TPrinter_Form::TPrinter_Form(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 TPrinter_Form::~TPrinter_Form() {
   EndPreview();
+  // The dialog works on the printer, which goes before the window's children.
+  delete PrintDialog1;
+  PrintDialog1 = nullptr;
   if (TPrintManager* manager = GetPrintManager(); manager != nullptr && manager->GetView() == this)
     manager->SetView(nullptr);
 }
