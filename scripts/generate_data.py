@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes a Quorix installation folder: DIR/Data/... with every table file,
-the piece line files, the reference lists, the courier tariffs and the
-settings file, in Windows-1252 with CR LF line ends.
+the piece line files, the reference lists, the courier tariffs, the
+settings file, the print templates with their logos and the barcode
+pictures of the pieces (print_assets.py), in Windows-1252 with CR LF line
+ends.
 
 The defaults give the small sample installation kept in sample/Data; larger
 sizes give benchmark data from the same code. The output depends only on the
@@ -16,6 +18,8 @@ import os
 import random
 import sys
 
+from print_assets import write_print_assets
+
 # Folders the program expects under Data; git keeps no empty folder, so the
 # generator (and the run script) create them.
 FOLDERS = [
@@ -26,6 +30,7 @@ FOLDERS = [
     "Elements imprimes",
     "Modeles",
     "Bitmaps",
+    "Barcodes",
     "Importation/Todo",
     "Importation/Done",
 ]
@@ -425,6 +430,14 @@ def generate(args):
                 [[a["Code"]] for a in articles if a["mark"] == "P"])
     write_table(os.path.join(data, "ListeStupefiants.db"), ["CIP Stupefiant"],
                 [[a["Code"]] for a in articles if a["mark"] == "S"])
+
+    # The barcode pictures of the last invoices and of the first quotes and
+    # credit notes, and of the next five invoices the desk will create.
+    barcoded = [p["number"] for p in factures[-12:] + devis[:5] + avoirs[:3]]
+    if factures:
+        last = int(factures[-1]["number"][2:])
+        barcoded += ["FA%d" % n for n in range(last + 1, last + 6)]
+    write_print_assets(data, barcoded)
 
     # The settings file in the layout the program writes back at close:
     # sections sorted by name, keys sorted within their section.

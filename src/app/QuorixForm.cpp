@@ -20,6 +20,7 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "NetworkShares.h"
+#include "PrintManager.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
 #include "RecordLists.h"
@@ -250,6 +251,7 @@ void TQuorix_Form::FormCreate() {
   factureNumberBase = 31700;
 
   fStringManager = std::make_unique<TStringManager>();
+  fPrintManager = std::make_unique<TPrintManager>();
   fDebugManager = std::make_unique<TDebug_Manager>();
   fChrono = std::make_unique<TChrono>();
 
@@ -376,6 +378,7 @@ void TQuorix_Form::FormClose() {
   fLignesGrid.reset();
   fRechercheGrid.reset();
   fStringManager.reset();
+  fPrintManager.reset();
   fDebugManager.reset();
   fChrono.reset();
 }

@@ -20,6 +20,7 @@ class TCltStatsSocket;
 class TDebug_Manager;
 class TMyDatabase;
 class TMyStringGrid;
+class TPrintManager;
 class TQtGridSurface;
 class TSplashLaunch_Form;
 class TStatsDisplay;
@@ -208,6 +209,7 @@ private:
   std::vector<QToolButton*> fAvailableActions;
 
   std::unique_ptr<TStringManager> fStringManager;
+  std::unique_ptr<TPrintManager> fPrintManager;
   std::unique_ptr<TDebug_Manager> fDebugManager;
   std::unique_ptr<TChrono> fChrono;
 
