@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Writes a Quorix installation folder: DIR/Data/... with every table file,
-the piece line files, the reference lists, the courier tariffs and the
-settings file, in Windows-1252 with CR LF line ends.
+the piece line files, the reference lists, the courier tariffs, the
+settings file, the print templates with their logos and the barcode
+pictures of the pieces (print_assets.py), in Windows-1252 with CR LF line
+ends.
 
 The defaults give the small sample installation kept in sample/Data; larger
 sizes give benchmark data from the same code. The output depends only on the
@@ -16,6 +18,8 @@ import os
 import random
 import sys
 
+from print_assets import write_print_assets
+
 # Folders the program expects under Data; git keeps no empty folder, so the
 # generator (and the run script) create them.
 FOLDERS = [
@@ -26,6 +30,7 @@ FOLDERS = [
     "Elements imprimes",
     "Modeles",
     "Bitmaps",
+    "Barcodes",
     "Importation/Todo",
     "Importation/Done",
 ]
@@ -316,6 +321,69 @@ def write_pieces(data, kind, pieces, max_line_files):
         write_table(os.path.join(data, folder, p["number"] + ".db"), [key] + LINE_FIELDS, p["lines"])
 
 
+# Public notes the sample statistics server keeps for some clients, by their
+# position in the client list.
+STATS_NOTES = {
+    0: "Règlement à 30 jours fin de mois, relancer au 45e jour",
+    1: "Livraison par transitaire uniquement (enlèvement à l'aéroport)",
+    2: "Client historique : remise de 3 % sur les antalgiques",
+    4: "Licence d'importation à joindre à chaque facture",
+    9: "Prévenir avant expédition, fermé le dimanche",
+    14: "Paiement comptant exigé depuis mars",
+}
+
+
+def write_stats_server(out, clients, articles, seed):
+    """The answers of the sample statistics server (tools/stats_server): the
+    possible duplicates of a client (the other clients of its country, and an
+    old record with its telephone for the first client), public notes, and a
+    count per article. Its own random sequence leaves the other files as they
+    were."""
+    rng = random.Random(seed + 7200)
+    lines = [
+        "# Serveur Stats de l'installation d'exemple (scripts/generate_data.py).",
+        "# Doublons;<code client>;<doublon possible>   Notes Publiques;<code client>;<note>",
+        "# Article;<code CIP>;<nombre de ventes>",
+    ]
+    for i, c in enumerate(clients):
+        twins = [o for o in clients if o is not c and o["Pays"] == c["Pays"]]
+        for o in twins[:3]:
+            lines.append("Doublons;%s;%s   %s (%s, même pays)" % (c["Code"], o["Code"], o["Societe"], o["Ville"]))
+        if i == 0:
+            lines.append("Doublons;%s;Ancienne fiche %s, même téléphone %s" % (c["Code"], c["Societe"], c["Telephone"]))
+        if i in STATS_NOTES:
+            lines.append("Notes Publiques;%s;%s" % (c["Code"], STATS_NOTES[i]))
+    for i, a in enumerate(articles):
+        if i % 4 != 3:
+            lines.append("Article;%s;%d" % (a["Code"], rng.choice([0, rng.randint(1, 40), rng.randint(40, 400)])))
+    folder = os.path.join(out, "ServeurStats")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, "ServeurStats.txt"), "wb") as f:
+        f.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
+
+
+def write_barcode_queue(out, articles):
+    """The shared barcode table of the sample's server share, as another
+    workstation queues barcodes: a new barcode for an article without one
+    (copied at the first start, out of the queue at the second), one the
+    article already carries (out at the first start), a code whose check digit
+    is wrong and a barcode too short to be merged (both stay)."""
+    without = [a for a in articles if not a["Code Barre"]]
+    carrying = [a for a in articles if a["Code Barre"]]
+    if len(without) < 2 or not carrying:
+        return
+    wrong = without[1]["Code"][:6] + str((int(without[1]["Code"][6]) + 1) % 10)
+    records = [
+        [without[0]["Code"], ean13("34009" + without[0]["Code"])],
+        [carrying[0]["Code"], carrying[0]["Code Barre"]],
+        [wrong, ean13("34009" + wrong)],
+        [without[1]["Code"], "34009"],
+    ]
+    folder = os.path.join(out, "Serveur", "C$", "Quorix Server", "Data")
+    os.makedirs(folder, exist_ok=True)
+    write_table(os.path.join(folder, "BaseDeDonneesCodeBarre.db"), ["Code", "Code Barre"], records)
+
+
 def generate(args):
     rng = random.Random(args.seed)
     data = os.path.join(args.out, "Data")
@@ -354,11 +422,22 @@ def generate(args):
         steps.append([plain(weight), str(int(18 + 4.5 * weight + (6 if weight > 10 else 0)))])
     write_table(os.path.join(data, "BaseDeDonneesTarifsChronopost.db"), ["Poids", "Tarif"], steps)
 
+    write_stats_server(args.out, clients, articles, args.seed)
+    write_barcode_queue(args.out, articles)
+
     write_table(os.path.join(data, "ListePays.db"), ["Nom Pays"], [[c] for c in COUNTRIES])
     write_table(os.path.join(data, "ListePsychotropes.db"), ["CIP Psychotrope"],
                 [[a["Code"]] for a in articles if a["mark"] == "P"])
     write_table(os.path.join(data, "ListeStupefiants.db"), ["CIP Stupefiant"],
                 [[a["Code"]] for a in articles if a["mark"] == "S"])
+
+    # The barcode pictures of the last invoices and of the first quotes and
+    # credit notes, and of the next five invoices the desk will create.
+    barcoded = [p["number"] for p in factures[-12:] + devis[:5] + avoirs[:3]]
+    if factures:
+        last = int(factures[-1]["number"][2:])
+        barcoded += ["FA%d" % n for n in range(last + 1, last + 6)]
+    write_print_assets(data, barcoded)
 
     # The settings file in the layout the program writes back at close:
     # sections sorted by name, keys sorted within their section.

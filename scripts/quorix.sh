@@ -6,6 +6,9 @@
 #   bash scripts/quorix.sh test    install, build, run every test (then again under the sanitizers)
 #   bash scripts/quorix.sh start   start Quorix again on the working folder (no build)
 #
+# run and start also start the sample statistics server beside Quorix, and
+# stop it when Quorix ends.
+#
 # QUORIX_HOME names another working folder (default: ~/Quorix).
 set -euo pipefail
 
@@ -73,6 +76,12 @@ prepare_work() {
     say "preparing the working folder $WORK from the sample installation"
     mkdir -p "$WORK"
     cp -R "$ROOT/sample/Data" "$WORK/Data"
+    # The sample's server share holds the shared barcode queue; the settings
+    # name it as the host's folder, relative to the working folder.
+    if [ -d "$ROOT/sample/Serveur" ] && [ ! -e "$WORK/Serveur" ]; then
+      cp -R "$ROOT/sample/Serveur" "$WORK/Serveur"
+      printf '[Partages]\r\n   ServeurQuorix = ./Serveur\r\n' >>"$WORK/Data/parametres.ini"
+    fi
   fi
   local d
   for d in "Factures" "Devis" "Avoirs" "Poubelle Officielle" "Elements imprimes" "Modeles" "Bitmaps" \
@@ -102,7 +111,35 @@ start() {
   fi
   say "starting Quorix in $WORK"
   cd "$WORK"
-  exec "$BINARY"
+  start_stats_server
+  local rc=0
+  "$BINARY" || rc=$?
+  exit "$rc"
+}
+
+# The sample statistics server answers beside Quorix on the address the
+# working folder's settings name (only when it is this machine) and ends with
+# it: stopped when the script ends, and by the system if the script is killed.
+STATS_PID=""
+stop_stats_server() {
+  if [ -n "$STATS_PID" ]; then
+    kill "$STATS_PID" 2>/dev/null || true
+    wait "$STATS_PID" 2>/dev/null || true
+    STATS_PID=""
+  fi
+}
+
+start_stats_server() {
+  local server="$BUILD/tools/stats_server/quorix_stats_server"
+  local data="$ROOT/sample/ServeurStats/ServeurStats.txt"
+  if [ ! -x "$server" ] || [ ! -f "$data" ]; then
+    return 0
+  fi
+  trap stop_stats_server EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  "$server" --data "$data" --settings "$WORK/Data/parametres.ini" --parent-pid "$$" &
+  STATS_PID=$!
 }
 
 run_tests() {
@@ -123,7 +160,7 @@ run_tests() {
 case "${1:-}" in
   run)
     install_packages
-    build --target quorix
+    build --target quorix quorix_stats_server
     start
     ;;
   start)

@@ -12,13 +12,16 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "BarCodeManager.h"
 #include "Catalogue.h"
+#include "CltStatsSocket.h"
 #include "DebugManager.h"
 #include "IniManager.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "NetworkShares.h"
 #include "PieceEditorPanel.h"
+#include "PrintManager.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
 #include "RecordLists.h"
@@ -259,6 +262,7 @@ void TQuorix_Form::FormCreate() {
   factureNumberBase = 31700;
 
   fStringManager = std::make_unique<TStringManager>();
+  fPrintManager = std::make_unique<TPrintManager>();
   fDebugManager = std::make_unique<TDebug_Manager>();
   fChrono = std::make_unique<TChrono>();
 
@@ -268,12 +272,16 @@ void TQuorix_Form::FormCreate() {
 
   // The barcode merge runs only when the server share holds the table.
   remoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
+  if (!remoteBarcodeTable.empty()) {
+    fBarCodeManager = std::make_unique<TBarCodeManager>(fArticles.get(), remoteBarcodeTable);
+  }
 
   setWindowState(windowState() | Qt::WindowMaximized);
   InitGrids();
   show();
   ShowCurrentPieceList();
   Progress(100);
+  ConnectStatsServer();
 
   fSplash.reset();
 }
@@ -358,6 +366,8 @@ void TQuorix_Form::FormClose() {
   if (gridsCreated) StoreAllPositions();
   SavePositions();
   SaveTrace();
+  if (fCltStatsSocket) fCltStatsSocket->Close();
+  fCltStatsSocket.reset();
 
   // A table that cannot be written reports its own warning; the others are
   // still saved.
@@ -380,6 +390,7 @@ void TQuorix_Form::FormClose() {
   fLignesGrid.reset();
   fRechercheGrid.reset();
   fStringManager.reset();
+  fPrintManager.reset();
   fDebugManager.reset();
   fChrono.reset();
 }

@@ -14,14 +14,18 @@ class QLineEdit;
 class QMenu;
 class QToolButton;
 class QWidget;
+class TBarCodeManager;
 class TChrono;
+class TCltStatsSocket;
 class TDebug_Manager;
 class TMyDatabase;
 class TMyStringGrid;
 class TPieceEditor;
+class TPrintManager;
 class TQtGridSurface;
 class TSearchResults;
 class TSplashLaunch_Form;
+class TStatsDisplay;
 class TStatsRequests;
 class TStringManager;
 
@@ -157,6 +161,18 @@ public:
   std::unique_ptr<TMyStringGrid> fLignesGrid;
   std::unique_ptr<TMyStringGrid> fRechercheGrid;
 
+  // The statistics server connection, opened at the end of the loading and
+  // closed at close (null outside that time). The piece editor sends its
+  // requests through it: DemanderInfosClient (client code) when a client code
+  // is entered, DemanderStatsArticles (the search grid's "Code" column)
+  // after an article lookup. The answers reach fStatsDisplay.
+  void ConnectStatsServer();
+  std::unique_ptr<TStatsDisplay> fStatsDisplay;
+  std::unique_ptr<TCltStatsSocket> fCltStatsSocket;
+  // The barcode merge, made by the loading when the shared barcode table
+  // exists; it has nothing more to do afterwards.
+  std::unique_ptr<TBarCodeManager> fBarCodeManager;
+
   // Main menu.
   QMenu* Fonctions_Menu;
   QMenu* Impression_Menu;
@@ -210,6 +226,7 @@ private:
   std::vector<QToolButton*> fAvailableActions;
 
   std::unique_ptr<TStringManager> fStringManager;
+  std::unique_ptr<TPrintManager> fPrintManager;
   std::unique_ptr<TDebug_Manager> fDebugManager;
   std::unique_ptr<TChrono> fChrono;
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "MyDatabaseForm.h"
+#include "PrinterForm.h"
 #include "QtDialogService.h"
 #include "QtGuard.h"
 #include "QuorixForm.h"
@@ -13,9 +14,11 @@ TQuorixWindows::TQuorixWindows() {
   auto splash = std::make_unique<TSplashLaunch_Form>();
   DebugWindow = std::make_unique<TMyDatabase_Form>();
   MainWindow = std::make_unique<TQuorix_Form>(std::move(splash));
+  PrinterWindow = std::make_unique<TPrinter_Form>();
 }
 
 TQuorixWindows::~TQuorixWindows() {
+  PrinterWindow.reset();
   MainWindow.reset();
   DebugWindow.reset();
 }

@@ -8,16 +8,12 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "PaymentTerms.h"
+#include "QtPainterSurface.h"
 #include "QtText.h"
 #include "StringManager.h"
 
 namespace {
 constexpr const char* kColorProperty = "quorixColor";
-}
-
-QColor ToQColor(TColor color) {
-  return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
-                static_cast<int>((color >> 16) & 0xFF));
 }
 
 void SetEditColor(QWidget* edit, TColor color) {

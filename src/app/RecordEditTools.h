@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include <QColor>
-
 #include "GridSurface.h"
 
 class QLineEdit;
@@ -14,9 +12,6 @@ class TMyStringGrid;
 
 // Tools the record panels share (piece editor, client, article): edits
 // coloured by the cell types of the grids, duplicate keys, payment terms.
-
-// The platform colour of a TColor (0x00BBGGRR).
-QColor ToQColor(TColor color);
 
 // An edit's background in the validation palette, and the colour it shows
 // (white until coloured).

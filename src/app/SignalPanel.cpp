@@ -5,8 +5,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
+#include "QtPainterSurface.h"
 #include "QtText.h"
-#include "RecordEditTools.h"
 
 void AppendSignal(QTextEdit* panel, const std::string& text, TColor color) {
   if (panel == nullptr) return;

@@ -43,6 +43,9 @@ std::string Column(TMyDatabase& table, const char* field, int record) {
 TEST(SampleInstallation, EveryFileIsWindows1252WithCrLf) {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(kData)) {
     if (!entry.is_regular_file()) continue;
+    // The logos and barcode pictures are images, not text.
+    const std::string extension = entry.path().extension().string();
+    if (extension == ".bmp" || extension == ".jpg") continue;
     const std::string bytes = ReadFileBytes(entry.path().string());
     SCOPED_TRACE(entry.path().string());
     ASSERT_FALSE(bytes.empty());

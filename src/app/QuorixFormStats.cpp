@@ -1,0 +1,51 @@
+// The main window's side of the statistics server connection: where the
+// answers are shown, and the opening of the connection.
+
+#include "CltStatsSocket.h"
+#include "MyStringGrid.h"
+#include "PieceEditorPanel.h"
+#include "QuorixForm.h"
+#include "StatsRequests.h"
+
+namespace {
+
+// The hints go to the piece editor's signal panel and to the search results
+// grid of the main window.
+class TQuorixStatsDisplay : public TStatsDisplay {
+public:
+  explicit TQuorixStatsDisplay(TQuorix_Form& form) : fForm(form) {}
+
+  void AfficherSignal(const std::string& text, TColor color) override {
+    if (fForm.fPieceEditor) fForm.fPieceEditor->AfficherSignal(text, color);
+  }
+
+  TMyStringGrid* SearchGrid() override { return fForm.fRechercheGrid.get(); }
+
+private:
+  TQuorix_Form& fForm;
+};
+
+// The screens' questions go to the connection while it is open.
+class TSocketStatsRequests : public TStatsRequests {
+public:
+  explicit TSocketStatsRequests(TQuorix_Form& form) : fForm(form) {}
+
+  void DemanderInfosClient(const std::string& code) override {
+    if (fForm.fCltStatsSocket) fForm.fCltStatsSocket->DemanderInfosClient(code);
+  }
+  void DemanderStatsArticles(const std::string& codes) override {
+    if (fForm.fCltStatsSocket) fForm.fCltStatsSocket->DemanderStatsArticles(codes);
+  }
+
+private:
+  TQuorix_Form& fForm;
+};
+
+}  // namespace
+
+void TQuorix_Form::ConnectStatsServer() {
+  if (!fStatsDisplay) fStatsDisplay = std::make_unique<TQuorixStatsDisplay>(*this);
+  fCltStatsSocket = std::make_unique<TCltStatsSocket>(*fStatsDisplay, this);
+  fCltStatsSocket->ConnectStatsServer(Catalogue::Settings::File);
+  SetStatsRequests(std::make_unique<TSocketStatsRequests>(*this));
+}

@@ -1,0 +1,118 @@
+#include "CltStatsSocket.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+#include "IniManager.h"
+#include "Trace.h"
+
+namespace {
+
+// The socket component's own port, replaced by the setting at start.
+constexpr int kDesignPort = 1421;
+
+}  // namespace
+
+TCltStatsSocket::TCltStatsSocket(TStatsDisplay& display, QObject* owner)
+    : fDisplay(display), fSocket(new QTcpSocket(owner)), fQuiet(std::make_unique<QTimer>()), fPort(kDesignPort) {
+  fSocket->setObjectName(QStringLiteral("CltStatsSocket"));
+  fQuiet->setSingleShot(true);
+  QTcpSocket* socket = fSocket.data();
+  QObject::connect(socket, &QTcpSocket::connected, socket, [this] { CltStatsSocketConnect(); });
+  QObject::connect(socket, &QTcpSocket::readyRead, socket, [this] { CltStatsSocketRead(); });
+  QObject::connect(socket, &QTcpSocket::errorOccurred, socket, [this] { CltStatsSocketError(); });
+  // A server that answers and then closes: what it sent is handled at once.
+  QObject::connect(socket, &QTcpSocket::disconnected, socket, [this] {
+    fPending += fSocket->readAll().toStdString();
+    HandlePending();
+  });
+  QObject::connect(fQuiet.get(), &QTimer::timeout, fQuiet.get(), [this] { HandlePending(); });
+}
+
+TCltStatsSocket::~TCltStatsSocket() {
+  Close();
+  delete fSocket.data();
+}
+
+void TCltStatsSocket::ConnectStatsServer(const std::string& settingsFile) {
+  TIniManager ini(settingsFile);
+  const char* section = "Connexion";
+  fPort = ini.GetInt(section, "InformerPort");
+  fHost = ini.Get(section, "InformerIP");
+  Open();
+}
+
+bool TCltStatsSocket::Active() const {
+  if (!fSocket) return false;
+  const QAbstractSocket::SocketState state = fSocket->state();
+  return state == QAbstractSocket::ConnectedState || state == QAbstractSocket::ConnectingState ||
+         state == QAbstractSocket::HostLookupState;
+}
+
+void TCltStatsSocket::Open() {
+  if (fClosed || !fSocket) return;
+  // A port the platform cannot address fails as a refused connection would.
+  if (fPort < 1 || fPort > 65535 || fHost.empty()) {
+    CltStatsSocketError();
+    return;
+  }
+  fSocket->abort();
+  fSocket->connectToHost(QString::fromLatin1(fHost.data(), static_cast<qsizetype>(fHost.size())),
+                         static_cast<quint16>(fPort));
+}
+
+void TCltStatsSocket::Send(const std::string& text) {
+  if (fClosed) return;
+  if (!Active()) Open();
+  // Written at once: while the connection is being established the socket
+  // keeps the bytes and sends them when it is; if it fails, they are dropped
+  // with the error event.
+  if (Active()) fSocket->write(text.data(), static_cast<qint64>(text.size()));
+}
+
+void TCltStatsSocket::DemanderInfosClient(const std::string& code) {
+  Send(std::string(StatsProtocol::Doublons) + StatsProtocol::Separator + code);
+  Send(std::string(StatsProtocol::NotesPubliques) + StatsProtocol::Separator + code);
+}
+
+void TCltStatsSocket::DemanderStatsArticles(const std::string& codes) { Send(codes); }
+
+void TCltStatsSocket::Close() {
+  if (fClosed) return;
+  fClosed = true;
+  fQuiet->stop();
+  if (fSocket) {
+    QObject::disconnect(fSocket.data(), nullptr, nullptr, nullptr);
+    fSocket->abort();
+  }
+  fPending.clear();
+}
+
+void TCltStatsSocket::CltStatsSocketConnect() { Trace("Connexion au Serveur Stats OK"); }
+
+void TCltStatsSocket::CltStatsSocketError() {
+  // Nothing is shown: the connection is left as the platform leaves it and
+  // the next request opens it again.
+  Trace("Socket Stats ERROR");
+}
+
+void TCltStatsSocket::CltStatsSocketRead() { Receive(fSocket->readAll().toStdString()); }
+
+void TCltStatsSocket::Receive(const std::string& bytes) {
+  if (fClosed || bytes.empty()) return;
+  if (fPending.empty()) fPendingAge.start();
+  fPending += bytes;
+  if (fPending.size() >= kMaxPendingBytes || fPendingAge.elapsed() >= kMaxWaitMs) {
+    HandlePending();
+  } else {
+    fQuiet->start(kQuietMs);
+  }
+}
+
+void TCltStatsSocket::HandlePending() {
+  fQuiet->stop();
+  if (fPending.empty()) return;
+  const std::string text = std::move(fPending);
+  fPending.clear();
+  for (const std::string& reply : SplitStatsReplies(text)) HandleStatsReply(reply, fDisplay);
+}

@@ -1,0 +1,193 @@
+// What the main window's loading and close do with the statistics server and
+// the shared barcode queue, on a copy of the sample installation.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "BarCodeManager.h"
+#include "CltStatsSocket.h"
+#include "MyDatabase.h"
+#include "MyDatabaseForm.h"
+#include "MyStringGrid.h"
+#include "QtGuard.h"
+#include "QuorixForm.h"
+#include "SplashLaunchForm.h"
+#include "StatsServer.h"
+#include "TestSupport.h"
+
+void QuorixTestInit(int& argc, char** argv) {
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static TQuorixApplication* app = new TQuorixApplication(argc, argv);
+  (void)app;
+}
+
+namespace {
+
+const std::string kSample = std::string(QUORIX_SOURCE_DIR) + "/sample/";
+
+bool WaitUntil(const std::function<bool()>& condition) {
+  QDeadlineTimer deadline(20000);
+  while (!condition()) {
+    if (deadline.hasExpired()) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(1);
+  }
+  return true;
+}
+
+// A working folder made as the run command makes it: the sample's data, its
+// server share beside it, and the share named in the settings.
+class SampleStartTest : public ::testing::Test {
+protected:
+  SampleStartTest() {
+    CopyTree(kSample + "Data", fDir.File("Data"));
+    CopyTree(kSample + "Serveur", fDir.File("Serveur"));
+    fCwd = std::make_unique<TScopedCwd>(fDir.Path());
+  }
+  ~SampleStartTest() override {
+    fMain.reset();
+    fDebug.reset();
+  }
+  void Settings(int statsPort) {
+    const std::string sample = ReadFileBytes(kSample + "Data/parametres.ini");
+    WriteFileBytes("./Data/parametres.ini", "[Connexion]\r\n   InformerIP = 127.0.0.1\r\n   InformerPort = " +
+                                                std::to_string(statsPort) +
+                                                "\r\n[Partages]\r\n   ServeurQuorix = ./Serveur\r\n" +
+                                                sample.substr(sample.find("[Positions]")));
+  }
+  void Start() {
+    fDebug = std::make_unique<TMyDatabase_Form>();
+    fMain = std::make_unique<TQuorix_Form>(nullptr);
+  }
+  void CloseAndStartAgain() {
+    fMain->close();
+    fMain.reset();
+    fDebug.reset();
+    Start();
+  }
+  std::string Barcode(const std::string& code) const {
+    TMyDatabase* articles = fMain->ArticlesDB();
+    articles->Query("Code", code, Exact);
+    return articles->QueryResultCount() == 1 ? articles->GetQueryResultString("Code Barre", 0) : "?";
+  }
+
+  TTempDir fDir;
+  std::unique_ptr<TScopedCwd> fCwd;
+  TTraceCapture fCapture;
+  std::unique_ptr<TMyDatabase_Form> fDebug;
+  std::unique_ptr<TQuorix_Form> fMain;
+};
+
+}  // namespace
+
+TEST_F(SampleStartTest, SampleBarcodeQueueCompletesItsCycleOverTwoStarts) {
+  Settings(4590);
+  const std::string queue = "./Serveur/C$/Quorix Server/Data/BaseDeDonneesCodeBarre.db";
+  ASSERT_EQ(ReadFileBytes(queue),
+            "Code;Code Barre\r\n3408919;3400934089190\r\n7968532;3400979685326\r\n4674593;3400946745930\r\n"
+            "4674592;34009\r\n");
+  Start();
+  ASSERT_NE(fMain->fBarCodeManager, nullptr);
+  EXPECT_EQ(Barcode("3408919"), "3400934089190") << "copied at the first start";
+  EXPECT_EQ(ReadFileBytes(queue),
+            "Code;Code Barre\r\n3408919;3400934089190\r\n4674593;3400946745930\r\n4674592;34009\r\n")
+      << "the entry the article already carried has left";
+
+  CloseAndStartAgain();
+  EXPECT_EQ(Barcode("3408919"), "3400934089190");
+  EXPECT_EQ(Barcode("4674592"), "") << "a 5-character barcode is never merged";
+  EXPECT_EQ(ReadFileBytes(queue), "Code;Code Barre\r\n4674593;3400946745930\r\n4674592;34009\r\n");
+  EXPECT_TRUE(fCapture.Boxes().empty());
+}
+
+TEST_F(SampleStartTest, WithoutTheShareNoMergeTakesPlace) {
+  WriteFileBytes("./Data/parametres.ini", ReadFileBytes(kSample + "Data/parametres.ini"));
+  Start();
+  EXPECT_EQ(fMain->fBarCodeManager, nullptr);
+  EXPECT_EQ(Barcode("3408919"), "");
+}
+
+TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndClosesAtClose) {
+  TStatsServerData data;
+  data.LoadFromText(ReadFileBytes(kSample + "ServeurStats/ServeurStats.txt"));
+  TStatsServer server(std::move(data));
+  ASSERT_TRUE(server.Listen(QHostAddress::LocalHost, 0));
+  int connections = 0, disconnections = 0;
+  std::string said;
+  server.Log = [&](const std::string& line) {
+    said += line + "\n";
+    connections += line.rfind("connexion", 0) == 0 ? 1 : 0;
+    disconnections += line == "deconnexion" ? 1 : 0;
+  };
+  Settings(server.Port());
+  Start();
+  ASSERT_NE(fMain->fCltStatsSocket, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return fCapture.Traced("Connexion au Serveur Stats OK"); }));
+  EXPECT_EQ(connections, 1);
+  auto* socket = fMain->findChild<QTcpSocket*>("CltStatsSocket");
+  ASSERT_NE(socket, nullptr);
+  EXPECT_EQ(socket->peerPort(), server.Port());
+
+  // The article candidates of a lookup, their codes sent as the editor does.
+  TMyDatabase* articles = fMain->ArticlesDB();
+  articles->Query("Designation", "^.*DOLIPRANE.*$", Pattern);
+  articles->QueryAdd("Designation", "^.*DAFALGAN.*$", Pattern);
+  articles->DisplayQuery(fMain->fRechercheGrid.get(), "Code;Designation;Prix Achat;Prix Vente", true);
+  TMyStringGrid& grid = *fMain->fRechercheGrid;
+  ASSERT_EQ(grid.GetRowCount(), 4);
+  std::string codes;
+  for (int row = 0; row < grid.GetRowCount(); ++row) codes += (row ? ";" : "") + grid.GetCellByName("Code", row);
+  fMain->fCltStatsSocket->DemanderStatsArticles(codes);
+  ASSERT_TRUE(WaitUntil([&] { return grid.GetCellColor(1, 1) != 0xFFFFFF; }));
+  // DOLIPRANE 1000 sold once, DOLIPRANE 500 30 times, DAFALGAN has no line.
+  EXPECT_EQ(grid.GetCellColor(1, 1), 0xE3FFE3u);
+  EXPECT_EQ(grid.GetCellColor(1, 2), 0x82FF82u);
+  EXPECT_EQ(grid.GetCellColor(1, 3), 0xE6FFE6u);
+
+  fMain->close();
+  EXPECT_EQ(fMain->fCltStatsSocket, nullptr);
+  EXPECT_EQ(fMain->findChild<QTcpSocket*>("CltStatsSocket"), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return disconnections == 1; })) << said;
+  EXPECT_TRUE(fCapture.Boxes().empty());
+}
+
+// A picture of the article candidates shaded by the sample server's counts,
+// written only when QUORIX_SCREENSHOT_DIR names a folder.
+TEST_F(SampleStartTest, ScreenshotOfTheShadedSearchRows) {
+  const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
+  if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
+  TStatsServerData data;
+  data.LoadFromText(ReadFileBytes(kSample + "ServeurStats/ServeurStats.txt"));
+  TStatsServer server(std::move(data));
+  ASSERT_TRUE(server.Listen(QHostAddress::LocalHost, 0));
+  Settings(server.Port());
+  Start();
+  fMain->setWindowState(Qt::WindowNoState);
+  fMain->resize(1100, 700);
+  TMyDatabase* articles = fMain->ArticlesDB();
+  articles->Query("Designation", "^.*M.*$", Pattern);
+  articles->DisplayQuery(fMain->fRechercheGrid.get(), "Code;Designation;Prix Achat;Prix Vente", true);
+  TMyStringGrid& grid = *fMain->fRechercheGrid;
+  std::string codes;
+  for (int row = 0; row < grid.GetRowCount(); ++row) codes += (row ? ";" : "") + grid.GetCellByName("Code", row);
+  grid.SetTop(70);
+  grid.SetLeft(300);
+  grid.SetHeight(480);
+  grid.AutoSizeCols();
+  grid.SetWidth(grid.GetNeededWidth());
+  grid.SetVisible(true);
+  fMain->fCltStatsSocket->DemanderStatsArticles(codes);
+  ASSERT_TRUE(WaitUntil([&] { return grid.GetCellColor(1, 1) != 0xFFFFFF; }));
+  QApplication::processEvents();
+  EXPECT_TRUE(fMain->grab().save(QString::fromStdString(std::string(out) + "/search_shaded.png")));
+  fMain->close();
+}
