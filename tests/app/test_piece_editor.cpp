@@ -28,6 +28,7 @@
 #include "QuorixForm.h"
 #include "RecordEditTools.h"
 #include "SplashLaunchForm.h"
+#include "StatsReplies.h"
 #include "StatsRequests.h"
 #include "TestSupport.h"
 
@@ -282,6 +283,9 @@ TEST_F(PieceEditorTest, MessagePanelKeepsTheLastHundredLinesAndTheFocus) {
   EXPECT_EQ(Focus(), E().FactureRechercherClientEdit);
   Open("FA31701");
   EXPECT_TRUE(E().Signaling_RichEdit->toPlainText().isEmpty()) << "cleared at each opening";
+  // The statistics server's answers are written there too.
+  fMain->fStatsDisplay->AfficherSignal("DOUBLON POSSIBLE : 0113", 0x008000);
+  EXPECT_EQ(Str(E().Signaling_RichEdit->toPlainText()), "DOUBLON POSSIBLE : 0113");
 }
 
 TEST_F(PieceEditorTest, PriceTypedWithAPointQuantityAndPort) {
