@@ -380,19 +380,20 @@ void TPieceEditor::AfficherPiece(const std::string& kind) {
 
 void TPieceEditor::OpenExistingPiece(const TPieceKind& kind, TMyDatabase& header) {
   TStringManager& sm = StringManager();
-  SetEditText(FactureNumFactureEdit, header.GetQueryResultString(kind.KeyField(), 0),
-              &TPieceEditor::FactureNumFactureEditChange);
+  // Read before the handlers run queries of their own on the table.
+  const std::string number = header.GetQueryResultString(kind.KeyField(), 0);
+  const std::string date = header.GetQueryResultString(F::Date, 0);
+  const std::string client = header.GetQueryResultString(F::CodeClient, 0);
+  SetEditText(FactureNumFactureEdit, number, &TPieceEditor::FactureNumFactureEditChange);
   // A date the table cannot give as a calendar date leaves the picker on the
   // date it had.
-  const std::string date = header.GetQueryResultString(F::Date, 0);
   TDateTime value = 0;
   if (sm.IsDate(date) && TryStrToDate(date, value)) {
     FactureDateTimePicker->setDate(ToQDate(value));
   } else {
     Trace("Date de piece illisible : " + date);
   }
-  SetEditText(FactureCodeClientEdit, header.GetQueryResultString(F::CodeClient, 0),
-              &TPieceEditor::FactureCodeClientEditChange);
+  SetEditText(FactureCodeClientEdit, client, &TPieceEditor::FactureCodeClientEditChange);
 
   // The client handler ran queries of its own.
   header.Query(kind.KeyField(), fForm.loadedPieceNumber, Exact);
@@ -404,9 +405,9 @@ void TPieceEditor::OpenExistingPiece(const TPieceKind& kind, TMyDatabase& header
   if (port.empty()) port = "0";
   SetEditText(FacturePortEdit, port, &TPieceEditor::FacturePortEditChange);
 
-  const std::string number = fForm.loadedPieceNumber;
-  auto lineTable = std::make_unique<TMyDatabase>(kind.LineFile(number));
-  Trace("Loading du coup : " + number + Catalogue::TableExtension);
+  const std::string& loaded = fForm.loadedPieceNumber;
+  auto lineTable = std::make_unique<TMyDatabase>(kind.LineFile(loaded));
+  Trace("Loading du coup : " + loaded + Catalogue::TableExtension);
   RemplirGrid(Lines(), kPieceLinesFilter, true, lineTable.get());
   lineTable.reset();
   SelectFirstCell();
