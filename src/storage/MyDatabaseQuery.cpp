@@ -264,8 +264,9 @@ void TMyDatabase::BuildIndex(int field) {
     }
   }
 
-  // The strings are only read when the keys leave the comparison open.
-  TypedQuickSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
+  // The strings are only read when the keys leave the comparison open. The
+  // order of ties is free, so the sort is the one that is never quadratic.
+  TypedMergeSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
     const int c = CompareKeys(a, b);
     if (c != kUndecided) return c;
     return CompareTails(column[static_cast<std::size_t>(a.Record)], a.Key, column[static_cast<std::size_t>(b.Record)],
