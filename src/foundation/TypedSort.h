@@ -38,19 +38,23 @@ void TypedMergeSort(std::vector<T>& items, std::size_t first, std::size_t last, 
   TypedMergeSort(items, middle, last, cmp, buffer);
   // Two halves already in order need no merge.
   if (cmp(items[middle - 1], items[middle]) <= 0) return;
+  // The first half goes aside and is merged back with the second, which is
+  // read ahead of where the merge writes.
   buffer.clear();
-  std::size_t a = first;
+  for (std::size_t k = first; k < middle; ++k) buffer.push_back(std::move(items[k]));
+  std::size_t a = 0;
+  const std::size_t aEnd = buffer.size();
   std::size_t b = middle;
-  while (a < middle && b < last) {
-    if (cmp(items[b], items[a]) < 0) {
-      buffer.push_back(std::move(items[b++]));
+  std::size_t out = first;
+  while (a < aEnd && b < last) {
+    if (cmp(items[b], buffer[a]) < 0) {
+      items[out++] = std::move(items[b++]);
     } else {
-      buffer.push_back(std::move(items[a++]));
+      items[out++] = std::move(buffer[a++]);
     }
   }
-  while (a < middle) buffer.push_back(std::move(items[a++]));
   // What is left of the second half is already in place.
-  for (std::size_t k = 0; k < buffer.size(); ++k) items[first + k] = std::move(buffer[k]);
+  while (a < aEnd) items[out++] = std::move(buffer[a++]);
 }
 
 template <class T, class Cmp>

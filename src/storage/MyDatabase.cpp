@@ -345,13 +345,20 @@ void TMyDatabase::SetData(int field, int record, const std::string& value) {
     ErrorIntInt("TMyDatabase.SetData: Bad Field / pos : ", field, record);
     return;
   }
-  fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)] = value;
+  std::string& slot = fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
   auto& deleted = DeletedFlags[static_cast<std::size_t>(record)];
   if (deleted != 0) {
     // Deleting took the record out of every index; living again it must be
     // found by every field, not only by the one written.
+    slot = value;
     deleted = 0;
+    for (int f = 0; f < FieldCount(); ++f) InsertEntry(f, record);
     InvalidateAllIndexes();
+    return;
+  }
+  if (slot != value) {
+    MoveEntry(field, record, value);
+    slot = value;
   }
   IndexValid[static_cast<std::size_t>(field)] = 0;
 }
@@ -386,24 +393,8 @@ void TMyDatabase::Delete(int record) {
   auto& flag = DeletedFlags[static_cast<std::size_t>(record)];
   if (flag != 0) return;
   flag = 1;
-  for (auto& index : FieldIndexes) {
-    auto& entries = index.Entries;
-    auto& prefixes = index.Prefixes;
-    const bool withPrefixes = prefixes.size() == entries.size();
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i].Record == record) continue;
-      entries[out] = entries[i];
-      if (withPrefixes) prefixes[out] = prefixes[i];
-      ++out;
-    }
-    entries.resize(out);
-    if (withPrefixes) {
-      prefixes.resize(out);
-    } else {
-      prefixes.clear();
-    }
-  }
+  // A record has at most one entry per index, found by its value.
+  for (auto& index : FieldIndexes) RemoveEntry(index, record);
 }
 
 int TMyDatabase::AddRecord() {
@@ -422,11 +413,26 @@ void TMyDatabase::SetRecordCount(int n) {
   // Without fields the table holds no record slots at all.
   if (fDatas.empty()) return;
   const auto count = static_cast<std::size_t>(n);
-  if (count == DeletedFlags.size()) return;
+  const std::size_t before = DeletedFlags.size();
+  if (count == before) return;
   for (auto& column : fDatas) column.resize(count);
   DeletedFlags.resize(count, 0);
   // Entries of dropped slots would name records that no longer exist, and
-  // new slots are missing from the indexes: rebuild before the next query.
+  // new slots (live and empty) must be found: the indexes follow.
+  for (auto& index : FieldIndexes) {
+    if (count < before) {
+      std::erase_if(index.Entries, [count](const TIndexEntry& e) { return static_cast<std::size_t>(e.Record) >= count; });
+      index.Prefixes.clear();
+    }
+  }
+  if (count > before + 64) {
+    // Many slots at once: one sort at the next query costs less.
+    for (auto& index : FieldIndexes) index.InOrder = false;
+  } else {
+    for (std::size_t r = before; r < count; ++r) {
+      for (int f = 0; f < FieldCount(); ++f) InsertEntry(f, static_cast<std::int32_t>(r));
+    }
+  }
   InvalidateAllIndexes();
 }
 

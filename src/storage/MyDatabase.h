@@ -49,6 +49,14 @@ struct TFieldIndex {
   // With Order == Typed: the kind shared by the values (Integer and Real both
   // count as Real).
   TValueKind TypedKind = TValueKind::Text;
+  // With Order == Bytes: the length shared by the integers of the field (0
+  // while it holds none).
+  std::size_t DigitsLength = 0;
+  // The entries follow the field's values: every write moves its record's
+  // entry to its place, so bringing the index up to date costs nothing.
+  // False before the first build and after a write whose value does not fit
+  // the order of the index; the next query then sorts the field again.
+  bool InOrder = false;
   // With Order == Bytes: the first eight bytes of each entry's value,
   // big-endian, in index order, so that a search runs over this compact
   // array and reads values only where eight bytes do not decide. Filled by
@@ -156,6 +164,16 @@ private:
   void Clear();
   void ParseText(std::string_view text);
   void InvalidateAllIndexes();
+  // Brings a field's index up to date: nothing to do when its entries are in
+  // order, a build otherwise.
+  void EnsureIndex(int field);
+  // Index upkeep of single records; see MyDatabaseQuery.cpp.
+  bool FitsOrder(TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const;
+  std::size_t PlaceOf(const TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const;
+  std::size_t FindEntry(const TFieldIndex& index, std::int32_t record) const;
+  void InsertEntry(int field, std::int32_t record);
+  void MoveEntry(int field, std::int32_t record, const std::string& value);
+  void RemoveEntry(TFieldIndex& index, std::int32_t record);
   void PrepareQuery();
   void QueryCore(const std::string& fieldName, const std::string& value, TQueryMode mode);
   void WalkPattern(const TFieldIndex& index, const std::string& pattern);

@@ -220,7 +220,11 @@ int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_v
 }
 
 const TFieldIndex& TMyDatabase::GetFieldIndex(int field) const {
-  static const TFieldIndex kNoIndex{-1, {}, TIndexOrder::Mixed, TValueKind::Text, {}};
+  static const TFieldIndex kNoIndex = [] {
+    TFieldIndex none;
+    none.Field = -1;
+    return none;
+  }();
   if (field < 0 || field >= static_cast<int>(FieldIndexes.size())) return kNoIndex;
   return FieldIndexes[static_cast<std::size_t>(field)];
 }
@@ -277,6 +281,8 @@ void TMyDatabase::BuildIndex(int field) {
   const unsigned byteKinds = bit(TValueKind::Text) | bit(TValueKind::Integer) | bit(TValueKind::Facture);
   const unsigned numberKinds = bit(TValueKind::Integer) | bit(TValueKind::Real);
   index.TypedKind = TValueKind::Text;
+  index.DigitsLength = digitsLength;
+  index.InOrder = true;
   if ((kinds & ~byteKinds) == 0 && ((kinds & bit(TValueKind::Integer)) == 0 || digitsOneLength) &&
       ((kinds & bit(TValueKind::Facture)) == 0 || plainFacture)) {
     index.Order = TIndexOrder::Bytes;
@@ -302,10 +308,169 @@ void TMyDatabase::RebuildIndexes() {
   for (int f = 0; f < FieldCount(); ++f) BuildIndex(f);
 }
 
-void TMyDatabase::PrepareQuery() {
-  for (int f = 0; f < FieldCount(); ++f) {
-    if (IndexValid[static_cast<std::size_t>(f)] == 0) BuildIndex(f);
+void TMyDatabase::EnsureIndex(int field) {
+  const auto f = static_cast<std::size_t>(field);
+  if (IndexValid[f] != 0) return;
+  if (FieldIndexes[f].InOrder) {
+    IndexValid[f] = 1;
+  } else {
+    BuildIndex(field);
   }
+}
+
+// ---------------------------------------------------------------------------
+// Upkeep of single records. A write, an added record or a revived one puts
+// its entry where a binary search of the index says, instead of sorting the
+// whole field again; the place among equal values is free. This holds while
+// the index has a total order (Bytes or Typed) and the new value keeps it;
+// otherwise the index is marked out of order and the next query sorts it.
+
+// Whether the value can join the index without changing what its order
+// promises.
+bool TMyDatabase::FitsOrder(TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const {
+  if (!index.InOrder) return false;
+  if (value.empty()) return index.Order != TIndexOrder::Mixed;
+  const TValueKind kind = entry.Key.Kind;
+  switch (index.Order) {
+    case TIndexOrder::Bytes:
+      if (kind == TValueKind::Text) return true;
+      if (kind == TValueKind::Facture) return value.size() == 7;
+      if (kind == TValueKind::Integer) {
+        if (value.front() == '-' || value.back() < '0' || value.back() > '9') return false;
+        if (index.DigitsLength == 0) index.DigitsLength = value.size();
+        return value.size() == index.DigitsLength;
+      }
+      return false;
+    case TIndexOrder::Typed:
+      if (index.TypedKind == TValueKind::Real) {
+        if (kind == TValueKind::Real) return true;
+        return kind == TValueKind::Integer && entry.Key.Int <= kExactDoubleLimit && entry.Key.Int >= -kExactDoubleLimit;
+      }
+      return kind == index.TypedKind;
+    case TIndexOrder::Mixed:
+      break;
+  }
+  return false;
+}
+
+// The position after every entry that is not above the value.
+std::size_t TMyDatabase::PlaceOf(const TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const {
+  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  std::size_t lo = 0;
+  std::size_t hi = index.Entries.size();
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const TIndexEntry& e = index.Entries[mid];
+    if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, entry) <= 0) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo;
+}
+
+// The position of the record's entry, or the entry count when it has none.
+// The record's value in the column must be the one its entry was placed by.
+std::size_t TMyDatabase::FindEntry(const TFieldIndex& index, std::int32_t record) const {
+  const std::vector<TIndexEntry>& entries = index.Entries;
+  if (index.InOrder && index.Order != TIndexOrder::Mixed) {
+    const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+    const std::string& value = column[static_cast<std::size_t>(record)];
+    const TIndexEntry probe = IndexEntryOf(value, record);
+    std::size_t lo = 0;
+    std::size_t hi = entries.size();
+    while (lo < hi) {
+      const std::size_t mid = lo + (hi - lo) / 2;
+      const TIndexEntry& e = entries[mid];
+      if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, probe) < 0) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    for (std::size_t i = lo; i < entries.size(); ++i) {
+      if (entries[i].Record == record) return i;
+      const TIndexEntry& e = entries[i];
+      if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, probe) != 0) break;
+    }
+    return entries.size();
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].Record == record) return i;
+  }
+  return entries.size();
+}
+
+// Adds the entry of a record that had none (a new slot, a revived record),
+// with its value as the column holds it.
+void TMyDatabase::InsertEntry(int field, std::int32_t record) {
+  TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
+  const std::string& value = fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
+  const TIndexEntry entry = IndexEntryOf(value, record);
+  if (!FitsOrder(index, value, entry)) {
+    index.InOrder = false;
+    return;
+  }
+  const std::size_t at = PlaceOf(index, value, entry);
+  const bool withPrefixes = index.Prefixes.size() == index.Entries.size();
+  index.Entries.insert(index.Entries.begin() + static_cast<std::ptrdiff_t>(at), entry);
+  if (withPrefixes) {
+    index.Prefixes.insert(index.Prefixes.begin() + static_cast<std::ptrdiff_t>(at), BytesAt(value, 0));
+  } else {
+    index.Prefixes.clear();
+  }
+}
+
+// Moves a live record's entry to the place of its new value; called before
+// the column takes the value.
+void TMyDatabase::MoveEntry(int field, std::int32_t record, const std::string& value) {
+  TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
+  if (!index.InOrder) return;
+  const TIndexEntry entry = IndexEntryOf(value, record);
+  const std::size_t from = FindEntry(index, record);
+  if (from == index.Entries.size() || !FitsOrder(index, value, entry)) {
+    index.InOrder = false;
+    return;
+  }
+  std::size_t to = PlaceOf(index, value, entry);
+  auto& entries = index.Entries;
+  auto& prefixes = index.Prefixes;
+  const bool withPrefixes = prefixes.size() == entries.size();
+  auto move = [&](auto& v) {
+    using Diff = std::ptrdiff_t;
+    if (to > from) {
+      std::rotate(v.begin() + static_cast<Diff>(from), v.begin() + static_cast<Diff>(from) + 1,
+                  v.begin() + static_cast<Diff>(to));
+    } else if (to < from) {
+      std::rotate(v.begin() + static_cast<Diff>(to), v.begin() + static_cast<Diff>(from),
+                  v.begin() + static_cast<Diff>(from) + 1);
+    }
+  };
+  move(entries);
+  if (withPrefixes) move(prefixes);
+  if (to > from) --to;
+  entries[to] = entry;
+  if (withPrefixes) {
+    prefixes[to] = BytesAt(value, 0);
+  } else {
+    prefixes.clear();
+  }
+}
+
+void TMyDatabase::RemoveEntry(TFieldIndex& index, std::int32_t record) {
+  const std::size_t at = FindEntry(index, record);
+  if (at == index.Entries.size()) return;
+  index.Entries.erase(index.Entries.begin() + static_cast<std::ptrdiff_t>(at));
+  if (index.Prefixes.size() == index.Entries.size() + 1) {
+    index.Prefixes.erase(index.Prefixes.begin() + static_cast<std::ptrdiff_t>(at));
+  } else {
+    index.Prefixes.clear();
+  }
+}
+
+void TMyDatabase::PrepareQuery() {
+  for (int f = 0; f < FieldCount(); ++f) EnsureIndex(f);
   QueryResults.clear();
   fScratch.clear();
 }
@@ -404,7 +569,7 @@ void TMyDatabase::QueryCore(const std::string& fieldName, const std::string& val
   const int field = GetFieldPos(fieldName);
   if (field == -1) return;
   const auto f = static_cast<std::size_t>(field);
-  if (IndexValid[f] == 0) BuildIndex(field);
+  EnsureIndex(field);
   const TFieldIndex& index = FieldIndexes[f];
   switch (mode) {
     case Exact:
