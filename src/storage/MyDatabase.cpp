@@ -157,6 +157,16 @@ void TMyDatabase::LoadFromFile(const std::string& fileName) {
     }
     return;
   }
+  if (!text.empty() && (text[0] == '\0' || text[0] == '\r' || text[0] == '\n')) {
+    // Bytes without field names (a blank first line, or the zeros a power
+    // cut leaves at the start of a file): nothing in them can be read as a
+    // table, and saving the empty table would write over whatever they hold.
+    Clear();
+    fLoadFailed = true;
+    fFailedFile = fileName;
+    Error("TMyDatabase.LoadFromFile:fichier sans noms de champs : " + fileName);
+    return;
+  }
   try {
     ParseText(text);
   } catch (const TTableTooLarge&) {
