@@ -85,6 +85,7 @@ void TQtGridSurface::Resize(int cols, int rows) {
 const std::string& TQtGridSurface::GetCells(int col, int row) const { return fTexts.Get(col, row); }
 
 void TQtGridSurface::SetCells(int col, int row, const std::string& text) {
+  if (BeforeTextChange && fTexts.Contains(col, row)) BeforeTextChange(col, row);
   if (!fTexts.Set(col, row, text)) return;
   if (fEditor != nullptr && col == fEditCol && row == fEditRow) {
     const QString q = ToQString(text);

@@ -25,8 +25,9 @@ void RemplirGrid(TMyStringGrid* grid, const std::string& filter, bool withTitles
   const int count = table->QueryResultCount();
 
   // The grid's own work (colours, sizes, notifications) is done once, at the
-  // end, instead of for every cell written.
-  grid->SetAutomatic(false);
+  // end, instead of for every cell written; it comes back on whatever ends
+  // the fill.
+  TAutomaticOff automaticOff(*grid);
   for (int row = grid->GetFixedRows(); row < grid->GetRowCount(); ++row) {
     for (int col = 0; col < grid->GetColCount(); ++col) grid->SetCellForced(col, row, "");
   }

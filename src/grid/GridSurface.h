@@ -109,6 +109,13 @@ public:
 
   TGridEvents Events;
 
+  // Called before a cell's text is replaced, whoever replaces it (the
+  // program, or the user through the in-place editor), while the old text is
+  // still in the cell. The managed grid uses it to settle the colour the cell
+  // had, which a text typed into the cell must not change before the cell is
+  // left. Surfaces call it from every write of a text.
+  std::function<void(int col, int row)> BeforeTextChange;
+
   // Cells.
   virtual const std::string& GetCells(int col, int row) const = 0;
   virtual void SetCells(int col, int row, const std::string& text) = 0;

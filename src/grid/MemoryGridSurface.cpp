@@ -13,7 +13,10 @@ TMemoryGridSurface::TMemoryGridSurface(int colCount, int rowCount, int fixedCols
 
 const std::string& TMemoryGridSurface::GetCells(int col, int row) const { return fTexts.Get(col, row); }
 
-void TMemoryGridSurface::SetCells(int col, int row, const std::string& text) { fTexts.Set(col, row, text); }
+void TMemoryGridSurface::SetCells(int col, int row, const std::string& text) {
+  if (BeforeTextChange && fTexts.Contains(col, row)) BeforeTextChange(col, row);
+  fTexts.Set(col, row, text);
+}
 
 void TMemoryGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
   fTexts.PermuteRows(firstCol, firstRow, sourceRows);

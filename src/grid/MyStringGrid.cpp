@@ -62,6 +62,7 @@ TMyStringGrid::~TMyStringGrid() {
   // The surface may outlive this object; it must not keep calling handlers
   // that point into it, so the form's own handlers go back in place.
   fGrid->Events = fFormEvents;
+  fGrid->BeforeTextChange = nullptr;
 }
 
 bool TMyStringGrid::InGrid(int col, int row) const {
@@ -293,9 +294,11 @@ void TMyStringGrid::InsertEmptyLine(int row, bool keepAttributes) {
       fReadOnly[c][r] = 0;
     }
   }
+  fMovingTexts = true;
   for (int r = rows - 2; r >= row; --r) {
     for (int col = 0; col < cols; ++col) fGrid->SetCells(col, r + 1, fGrid->GetCells(col, r));
   }
+  fMovingTexts = false;
   for (int col = fGrid->GetFixedCols(); col < cols; ++col) SetCellForced(col, row, "");
   SetCol(fGrid->GetFixedCols());
   SetRow(row);
@@ -312,9 +315,11 @@ void TMyStringGrid::DeleteLine(int row) {
   for (int col = fGrid->GetFixedCols(); col < cols; ++col) {
     for (int r = row; r <= rows - 2; ++r) CopyRowAttributes(col, r + 1, r);
   }
+  fMovingTexts = true;
   for (int r = row; r <= rows - 2; ++r) {
     for (int col = 0; col < cols; ++col) fGrid->SetCells(col, r, fGrid->GetCells(col, r + 1));
   }
+  fMovingTexts = false;
   SetRowCount(rows - 1);
   SetRow(GetRow());
 }
@@ -363,7 +368,7 @@ void TMyStringGrid::TrierColonne(int col) {
   for (int c = fixedCols; c < cols; ++c) remembered.push_back(fGrid->GetCells(c, currentRow));
   const int offset = GetRow() - GetTopRow();
 
-  SetAutomatic(false);
+  TAutomaticOff automaticOff(*this);
 
   // Every text of the sorted column is classified once; the quicksort then
   // compares keys instead of matching shapes at each comparison. The texts
@@ -403,8 +408,7 @@ void TMyStringGrid::TrierColonne(int col) {
 
   NumberRows();
   SetAutomatic(true);
-  InitColors();
-  ExecuteColorconstraints();
+  RecolourAllLater();
   fGrid->Repaint();
 }
 
@@ -525,8 +529,9 @@ void TMyStringGrid::UpdateDimensions() {
   fColNames.resize(static_cast<std::size_t>(cols));
 
   NumberRows();
-  InitColors();
-  ExecuteColorconstraints();
+  // InitColors and ExecuteColorconstraints over every cell, done for the
+  // cells as they are painted or read: a list of 200 000 rows shows thirty.
+  RecolourAllLater();
   AutoSizeCols();
 }
 

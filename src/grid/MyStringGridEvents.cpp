@@ -55,6 +55,13 @@ void TMyStringGrid::InstallHandlers() {
     if (fFormEvents.OnMouseWheelUp) fFormEvents.OnMouseWheelUp(shift, x, y, handled);
   };
   e.OnSelectCell = [this](int col, int row, bool& canSelect) { SelectCellHandler(col, row, canSelect); };
+  // A cell whose colour waits to be worked out gets it from the text it has
+  // now, before that text is replaced: the new text is recoloured when the
+  // program writes it, or when the user leaves the cell, as always.
+  fGrid->BeforeTextChange = [this](int col, int row) {
+    if (!fColorsOn || fMovingTexts || !InArrays(col, row)) return;
+    if (fGridBackColor[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] == kColorPending) ColorAt(col, row);
+  };
 }
 
 void TMyStringGrid::TitleClick(int x, int y) {
@@ -85,8 +92,8 @@ void TMyStringGrid::DoubleClick() {
 }
 
 void TMyStringGrid::ExitHandler() {
-  InitColors();
-  ExecuteColorconstraints();
+  // Every cell is recoloured, as each is painted or read.
+  RecolourAllLater();
   if (fFormEvents.OnExit) fFormEvents.OnExit();
 }
 

@@ -300,6 +300,34 @@ TEST_F(ListsTest, CellColoursShowWhatTheRulesSay) {
   }
 }
 
+// One client whose country is not a valid expression: the client list opens
+// as usual, and that country is simply not in the list of countries.
+TEST_F(ListsTest, ACountryWithAParenthesisDoesNotStopTheClientList) {
+  std::string clients = ReadFileBytes(fDir.File("Data/BaseDeDonneesClients.db"));
+  const std::string from = ";SENEGAL;";
+  ASSERT_NE(clients.find(from), std::string::npos);
+  clients.replace(clients.find(from), from.size(), ";SENEGAL (DAKAR;");
+  WriteFileBytes(fDir.File("Data/BaseDeDonneesClients.db"), clients);
+  Start();
+  EXPECT_TRUE(RunGuarded([&] { fMain->Client_BitBtn->click(); }));
+  TMyStringGrid* grid = fMain->fClientsGrid.get();
+  EXPECT_TRUE(grid->GetVisible());
+  EXPECT_EQ(grid->GetRowCount(), 16);
+  const int pays = grid->GetColIndex("Pays");
+  int odd = -1;
+  int known = -1;
+  for (int row = 1; row < grid->GetRowCount(); ++row) {
+    if (grid->GetCell(pays, row) == "SENEGAL (DAKAR") odd = row;
+    if (grid->GetCell(pays, row) == "GABON") known = row;
+  }
+  ASSERT_GT(odd, 0);
+  ASSERT_GT(known, 0);
+  EXPECT_EQ(grid->GetCellColor(pays, odd), clErrorRed) << "not a known country";
+  EXPECT_EQ(grid->GetCellColor(pays, known), clValidWhite);
+  fMain->Liste_Clients_StringGrid->repaint();
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
+}
+
 TEST_F(ListsTest, SwitchingListsRestoresTheSelectedAndTopRows) {
   WriteFileBytes(fDir.File("Data/BaseDeDonneesFactures.db"), ManyInvoices(120));
   Start();
