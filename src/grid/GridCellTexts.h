@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,7 +16,12 @@ public:
     for (auto& column : fCells) column.resize(static_cast<std::size_t>(rows));
     fCols = cols;
     fRows = rows;
+    ++fVersion;
   }
+
+  // Changes with every write, resize and move of rows: what was worked out
+  // from the texts (column widths, a list's fill) holds while it is equal.
+  std::uint64_t Version() const { return fVersion; }
 
   bool Contains(int col, int row) const { return col >= 0 && row >= 0 && col < fCols && row < fRows; }
 
@@ -27,6 +33,7 @@ public:
   bool Set(int col, int row, const std::string& text) {
     if (!Contains(col, row)) return false;
     fCells[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] = text;
+    ++fVersion;
     return true;
   }
 
@@ -34,6 +41,7 @@ public:
   // sourceRows[1], ... (a permutation of them), in the columns from firstCol.
   // Texts are moved, not copied.
   void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
+    ++fVersion;
     const auto n = sourceRows.size();
     std::vector<std::string> moved(n);
     for (int col = std::max(0, firstCol); col < fCols; ++col) {
@@ -47,4 +55,5 @@ private:
   std::vector<std::vector<std::string>> fCells;
   int fCols = 0;
   int fRows = 0;
+  std::uint64_t fVersion = 0;
 };

@@ -194,6 +194,15 @@ public:
   // not copied, where the surface can.
   virtual void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows);
 
+  // A number that changes whenever a text of the grid changes (written,
+  // typed, moved, or the grid resized); 0 when the surface cannot tell, and
+  // then nothing worked out from the texts is ever reused.
+  virtual std::uint64_t GetTextsVersion() const { return 0; }
+
+  // True when the user has dragged a column border (resizing the column)
+  // since the last mouse press on the grid.
+  virtual bool ColumnResizedSincePress() const { return false; }
+
   // Both coordinates at once; the default sets the column then the row.
   virtual void SetCurrentCell(int col, int row) {
     SetCol(col);

@@ -209,10 +209,11 @@ private:
   TReference fPaysDb;
   TReference fPsychotropesDb;
   TReference fStupefiantsDb;
-  // The title cell under the last mouse press, (-1, -1) when the press was
-  // elsewhere; a title click is a press and a release on the same cell.
+  // The cell under the last mouse press, (-1, -1) outside the cells; a title
+  // click is a press and a release on the same title cell.
   int fPressCol = -1;
   int fPressRow = -1;
+  bool fPressSeen = false;
   // True while the grid moves texts between rows itself; the moved cells are
   // all recoloured afterwards.
   bool fMovingTexts = false;

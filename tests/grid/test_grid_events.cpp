@@ -93,6 +93,17 @@ TEST(TitleClick, RowNumbersAndDataCellsDoNotSort) {
   EXPECT_EQ(f.MouseUps, 2);
 }
 
+TEST(TitleClick, DraggingATitleBorderIsNoClick) {
+  TEventsFixture f(false);
+  f.Fill({{"2", "b"}, {"1", "a"}});
+  f.Surface.SimulateColumnBorderDrag(1, 20);
+  f.Surface.SimulateColumnBorderDrag(1, -10);
+  EXPECT_EQ(f.Column(1), (Texts{"2", "1"}));
+  f.Surface.SimulateClickCell(1, 0);
+  EXPECT_EQ(f.Column(1), (Texts{"1", "2"}));
+  EXPECT_EQ(f.MouseUps, 3) << "every release still reaches the form";
+}
+
 TEST(DoubleClick, OnlyTheDataAreaReachesTheForm) {
   TEventsFixture f(false);
   f.Fill({{"a", "b"}});
