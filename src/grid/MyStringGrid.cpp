@@ -334,7 +334,15 @@ void TMyStringGrid::NumberRows() {
   if (!fNumberingOn) return;
   fSelectOn = false;
   if (fGrid->GetColCount() > 0) {
-    for (int row = 1; row < fGrid->GetRowCount(); ++row) SetCellForced(0, row, IntToStr(row));
+    // Rows keep their numbers through fills and sorts: only a number that
+    // differs is written (a fixed cell takes no colour of its own).
+    const int rows = fGrid->GetRowCount();
+    for (int row = 1; row < rows; ++row) {
+      const std::string number = IntToStr(row);
+      if (fGrid->GetCells(0, row) != number) SetCellForced(0, row, number);
+    }
+    // As the forced writes leave it.
+    if (rows > 1) fRememberOn = true;
   }
   fSelectOn = true;
 }
@@ -394,9 +402,12 @@ void TMyStringGrid::TrierColonne(int col) {
     sources[target] = list[k].Row;
   }
   list.clear();
+  // Moving whole rows changes no column's widest text.
+  const bool widthsCurrent = fWidthsVersion != 0 && fWidthsVersion == fGrid->GetTextsVersion();
   fRememberOn = false;
   fGrid->PermuteRows(fixedCols, fixedRows, sources);
   fRememberOn = true;
+  if (widthsCurrent) fWidthsVersion = fGrid->GetTextsVersion();
 
   for (int row = fixedRows; row < rows; ++row) {
     bool same = true;
@@ -449,9 +460,7 @@ void TMyStringGrid::AutoSizeCols() {
   if (!fAutoSizeOn) return;
   const int cols = fGrid->GetColCount();
   if (cols <= 0) return;
-  fGrid->SetFont(fDefaultFont);
-  std::vector<int> widths(static_cast<std::size_t>(cols));
-  for (int col = 0; col < cols; ++col) widths[static_cast<std::size_t>(col)] = ColumnTextWidth(col);
+  std::vector<int> widths = TextWidths();
   const int scroll = ScrollBarShown();
   auto total = [&widths] {
     long long sum = 0;
@@ -471,10 +480,24 @@ void TMyStringGrid::AutoSizeCols() {
 
 int TMyStringGrid::GetNeededWidth() {
   const int cols = fGrid->GetColCount();
-  fGrid->SetFont(fDefaultFont);
   long long sum = 0;
-  for (int col = 0; col < cols; ++col) sum += ColumnTextWidth(col);
+  for (int w : TextWidths()) sum += w;
   return static_cast<int>(sum + cols + 15 * ScrollBarShown() + 12);
+}
+
+// The width each column's texts need, measured again only when a text has
+// changed since: resizing a window of long lists must not measure every cell
+// of every list.
+const std::vector<int>& TMyStringGrid::TextWidths() {
+  const int cols = std::max(0, fGrid->GetColCount());
+  const std::uint64_t version = fGrid->GetTextsVersion();
+  if (version == 0 || version != fWidthsVersion || static_cast<int>(fTextWidths.size()) != cols) {
+    fGrid->SetFont(fDefaultFont);
+    fTextWidths.resize(static_cast<std::size_t>(cols));
+    for (int col = 0; col < cols; ++col) fTextWidths[static_cast<std::size_t>(col)] = ColumnTextWidth(col);
+    fWidthsVersion = version;
+  }
+  return fTextWidths;
 }
 
 void TMyStringGrid::SetAutomatic(bool flag) {

@@ -185,6 +185,7 @@ private:
   void CopyRowAttributes(int col, int from, int to);
   void InstallHandlers();
   int ColumnTextWidth(int col);
+  const std::vector<int>& TextWidths();
   int ScrollBarShown() const;
 
   TGridSurface* fGrid;
@@ -219,6 +220,11 @@ private:
   bool fMovingTexts = false;
   TCellChangeProc fOnCellChange;
   TGridEvents fFormEvents;
+
+  // The text widths of the columns, valid while the surface's texts are at
+  // fWidthsVersion.
+  std::vector<int> fTextWidths;
+  std::uint64_t fWidthsVersion = 0;
 
   TGridFontPool fFonts;
   TConstraintPool fConstraints;

@@ -125,6 +125,7 @@ TMyDatabase* TMyDatabase::CreateEmpty(const std::string& fileName, const std::st
 }
 
 void TMyDatabase::Clear() {
+  ++fChangeCount;
   fDatas.clear();
   FieldNames.clear();
   DeletedFlags.clear();
@@ -313,6 +314,7 @@ void TMyDatabase::SetFieldName(int field, const std::string& name) {
     return;
   }
   FieldNames[static_cast<std::size_t>(field)] = name;
+  ++fChangeCount;
 }
 
 const std::string& TMyDatabase::GetFieldName(int field) const {
@@ -355,6 +357,7 @@ void TMyDatabase::SetData(int field, int record, const std::string& value) {
     ErrorIntInt("TMyDatabase.SetData: Bad Field / pos : ", field, record);
     return;
   }
+  ++fChangeCount;
   std::string& slot = fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
   auto& deleted = DeletedFlags[static_cast<std::size_t>(record)];
   if (deleted != 0) {
@@ -403,6 +406,7 @@ void TMyDatabase::Delete(int record) {
   auto& flag = DeletedFlags[static_cast<std::size_t>(record)];
   if (flag != 0) return;
   flag = 1;
+  ++fChangeCount;
   // A record has at most one entry per index, found by its value.
   for (auto& index : FieldIndexes) RemoveEntry(index, record);
 }
@@ -425,6 +429,7 @@ void TMyDatabase::SetRecordCount(int n) {
   const auto count = static_cast<std::size_t>(n);
   const std::size_t before = DeletedFlags.size();
   if (count == before) return;
+  ++fChangeCount;
   for (auto& column : fDatas) column.resize(count);
   DeletedFlags.resize(count, 0);
   // Entries of dropped slots would name records that no longer exist, and

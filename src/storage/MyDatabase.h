@@ -92,6 +92,10 @@ public:
   std::string SaveToText() const;
 
   const std::string& GetFileName() const { return FileName; }
+  // A number that grows with every change of the table's fields, values,
+  // records or deleted flags: what was worked out from the table (a list on
+  // screen) still holds while it is the same.
+  std::uint64_t ChangeCount() const { return fChangeCount; }
   // True when the last LoadFromFile found the file but could not read it
   // (too large, unreadable). Such a table is never saved over that file.
   bool LoadFailed() const { return fLoadFailed; }
@@ -157,6 +161,7 @@ private:
   std::unique_ptr<TQueryGrid> fDebugGrid;
   std::vector<std::uint8_t> IndexValid;
   bool fLoadFailed = false;
+  std::uint64_t fChangeCount = 0;
   // The file whose load failed: saving over it is refused.
   std::string fFailedFile;
 

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "QuorixForm.h"
 #include "RecordLists.h"
 #include "SplashLaunchForm.h"
+#include "StringManager.h"
 #include "TestSupport.h"
 
 void QuorixTestInit(int& argc, char** argv) {
@@ -326,6 +328,45 @@ TEST_F(ListsTest, ACountryWithAParenthesisDoesNotStopTheClientList) {
   EXPECT_EQ(grid->GetCellColor(pays, known), clValidWhite);
   fMain->Liste_Clients_StringGrid->repaint();
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
+}
+
+// A list shown again shows its table as it is now, sorted by the column of
+// the user's last title click, whatever was shown before.
+TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
+  Start();
+  TMyStringGrid* grid = fMain->fFacturesGrid.get();
+  TMyDatabase* factures = fMain->FacturesDB();
+  auto column = [grid](const char* name) {
+    std::vector<std::string> texts;
+    for (int row = 1; row < grid->GetRowCount(); ++row) texts.push_back(grid->GetCellByName(name, row));
+    return texts;
+  };
+  auto again = [this] {
+    fMain->Client_BitBtn->click();
+    fMain->Factures_BitBtn->click();
+  };
+  again();
+  const std::vector<std::string> before = column("Num Facture");
+  EXPECT_EQ(before.size(), 12u);
+
+  factures->SetData("Societe", 3, "PHARMACIE NOUVELLE");
+  again();
+  const std::vector<std::string> societes = column("Societe");
+  EXPECT_NE(std::find(societes.begin(), societes.end(), "PHARMACIE NOUVELLE"), societes.end());
+
+  factures->Delete(0);
+  again();
+  EXPECT_EQ(column("Num Facture").size(), 11u);
+
+  // A title click on "Total TTC": the list comes back sorted by it.
+  grid->fSortCol = grid->GetColIndex("Total TTC");
+  grid->fSortAscending = false;
+  again();
+  const std::vector<std::string> totals = column("Total TTC");
+  for (std::size_t i = 1; i < totals.size(); ++i) {
+    EXPECT_GE(StringManager().Compare(totals[i - 1], totals[i]), 0) << totals[i - 1] << " / " << totals[i];
+  }
+  EXPECT_TRUE(fCapture.Boxes().empty());
 }
 
 TEST_F(ListsTest, SwitchingListsRestoresTheSelectedAndTopRows) {
