@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include "Catalogue.h"
@@ -252,6 +253,30 @@ void TQuorix_Form::FormCreate() {
   Progress(100);
 
   fSplash.reset();
+  // The first preparation waits until the window has surely been painted.
+  PrepareWhenIdle(250);
+}
+
+// Once the window is up, the event loop prepares what the desk asks for next
+// whenever it has nothing else to do, one step at a time: the lists not
+// shown yet are filled and sorted, then the indexes of the tables, which are
+// otherwise sorted at their first use, so that the first switch to a list of
+// 100 000 articles and the first search find them ready.
+void TQuorix_Form::PrepareWhenIdle(int delayMs) {
+  QTimer::singleShot(delayMs, this, [this] {
+    if (fClosed) return;
+    if (PrepareNextList()) {
+      PrepareWhenIdle();
+      return;
+    }
+    for (TMyDatabase* table : {fArticles.get(), fClients.get(), fFactures.get(), fDevis.get(), fAvoirs.get(),
+                               fDupli.get(), fNoFa.get(), fUbipharm.get(), fTarifsChronopost.get()}) {
+      if (table != nullptr && table->BuildWaitingIndex()) {
+        PrepareWhenIdle();
+        return;
+      }
+    }
+  });
 }
 
 void TQuorix_Form::LoadTables() {

@@ -175,11 +175,19 @@ private:
   void BuildMenu();
   void Progress(int value);
   void LoadTables();
+  void PrepareWhenIdle(int delayMs = 0);
+  // Fills the next list that has not been filled yet, while it is hidden;
+  // false when every list is filled.
+  bool PrepareNextList();
   void CreateGrids();
   void PlaceListGrid(TMyStringGrid* grid);
   void PlacePiecePanel();
   // The record lists, by their TListId (ListDescriptors.h).
   void ShowList(int list);
+  // Fills a list from its table and sorts it, as showing it does, and notes
+  // what it now holds.
+  void FillList(int list);
+  void NoteFilled(int list);
   void OpenFromList(int list);
   void OpenOnEnter(char& key, void (TQuorix_Form::*open)());
   void StorePositions(int list, bool withRow);
@@ -190,12 +198,13 @@ private:
 
   std::unique_ptr<TSplashLaunch_Form> fSplash;
   bool fClosed = false;
-  // What each record list showed when it was last shown: a list shown again
+  // What each record list holds since it was last filled: a list shown again
   // over an unchanged table, with its rows and sort as they were, is not
   // filled and sorted again. Only the positions of lists shown at least once
   // are remembered.
   struct TListState {
     bool Filled = false;
+    bool Shown = false;
     const TMyDatabase* Table = nullptr;
     std::uint64_t TableChanges = 0;
     std::uint64_t TextsVersion = 0;

@@ -118,7 +118,7 @@ void TQuorix_Form::SavePositions() {
 // nothing about where the user was: the positions read from the settings are
 // kept for it until it is first shown.
 void TQuorix_Form::StorePositions(int id, bool withRow) {
-  if (!fListStates[static_cast<std::size_t>(id)].Filled) return;
+  if (!fListStates[static_cast<std::size_t>(id)].Shown) return;
   const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
   const TMyStringGrid* grid = (this->*list.Grid).get();
   if (withRow) Positions.*list.Row = grid->GetRow();
@@ -132,6 +132,37 @@ void TQuorix_Form::StoreAllPositions() {
 // ---------------------------------------------------------------------------
 // Showing a list
 
+void TQuorix_Form::FillList(int id) {
+  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+  TMyStringGrid* grid = (this->*list.Grid).get();
+  RemplirGrid(grid, list.Filter, true, (this->*list.Table)());
+  grid->Resort();
+  NoteFilled(id);
+}
+
+void TQuorix_Form::NoteFilled(int id) {
+  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+  TListState& state = fListStates[static_cast<std::size_t>(id)];
+  const TMyStringGrid* grid = (this->*list.Grid).get();
+  const TMyDatabase* table = (this->*list.Table)();
+  state.Filled = true;
+  state.Table = table;
+  state.TableChanges = table != nullptr ? table->ChangeCount() : 0;
+  state.TextsVersion = grid->GetGrid()->GetTextsVersion();
+  state.SortCol = grid->fSortCol;
+  state.SortAscending = grid->fSortAscending;
+}
+
+bool TQuorix_Form::PrepareNextList() {
+  for (int id = 0; id < kListCount; ++id) {
+    const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+    if (fListStates[static_cast<std::size_t>(id)].Filled || (this->*list.Grid)->GetVisible()) continue;
+    FillList(id);
+    return true;
+  }
+  return false;
+}
+
 void TQuorix_Form::ShowList(int id) {
   const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
   TListState& state = fListStates[static_cast<std::size_t>(id)];
@@ -139,29 +170,32 @@ void TQuorix_Form::ShowList(int id) {
   TMyDatabase* table = (this->*list.Table)();
   // The article row is taken here rather than by HideAll, so that it is the
   // row the list had before an article was opened and saved.
-  if (!list.RowTakenOnHide && state.Filled) Positions.*list.Row = grid->GetRow();
+  if (!list.RowTakenOnHide && state.Shown) Positions.*list.Row = grid->GetRow();
   HideAll();
   SetActionButtons(true);
   // Filling and sorting a list of 200 000 rows again would give back exactly
-  // the rows it shows when neither the table nor the list has changed since
-  // it was last shown, sorted by the same column in the same direction.
+  // the rows it holds when neither the table nor the list has changed since
+  // it was last filled, and it is sorted by the same column in the same
+  // direction.
   const std::uint64_t texts = grid->GetGrid()->GetTextsVersion();
   const bool unchanged = state.Filled && table != nullptr && state.Table == table &&
                          state.TableChanges == table->ChangeCount() && texts != 0 && state.TextsVersion == texts &&
                          state.SortCol == grid->fSortCol && state.SortAscending == grid->fSortAscending;
-  if (!unchanged) RemplirGrid(grid, list.Filter, true, table);
-  state.Filled = true;
-  grid->GetGrid()->Repaint();
-  grid->SetVisible(true);
-  grid->SetFocus();
-  if (!unchanged) grid->Resort();
+  if (unchanged) {
+    grid->GetGrid()->Repaint();
+    grid->SetVisible(true);
+    grid->SetFocus();
+  } else {
+    RemplirGrid(grid, list.Filter, true, table);
+    grid->GetGrid()->Repaint();
+    grid->SetVisible(true);
+    grid->SetFocus();
+    grid->Resort();
+  }
+  state.Shown = true;
   grid->SetRow(Positions.*list.Row);
   grid->SetTopRow(Positions.*list.TopRow);
-  state.Table = table;
-  state.TableChanges = table != nullptr ? table->ChangeCount() : 0;
-  state.TextsVersion = grid->GetGrid()->GetTextsVersion();
-  state.SortCol = grid->fSortCol;
-  state.SortAscending = grid->fSortAscending;
+  NoteFilled(id);
   if (list.Kind != nullptr) currentListKind = list.Kind;
 }
 

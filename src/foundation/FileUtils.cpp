@@ -29,7 +29,11 @@ bool SameFile(const std::string& a, const std::string& b) {
          sa.st_ino == sb.st_ino;
 }
 
-TReadResult ReadWholeFile(const std::string& fileName, std::string& contents, std::size_t maxBytes) {
+namespace {
+
+// Reads a whole file into any resizable array of bytes.
+template <class Bytes>
+TReadResult ReadInto(const std::string& fileName, Bytes& contents, std::size_t maxBytes) {
   contents.clear();
   int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? TReadResult::Missing : TReadResult::Failed;
@@ -72,6 +76,16 @@ TReadResult ReadWholeFile(const std::string& fileName, std::string& contents, st
   contents.resize(done);
   ::close(fd);
   return TReadResult::Ok;
+}
+
+}  // namespace
+
+TReadResult ReadWholeFile(const std::string& fileName, std::string& contents, std::size_t maxBytes) {
+  return ReadInto(fileName, contents, maxBytes);
+}
+
+TReadResult ReadWholeFile(const std::string& fileName, TFileBytes& contents, std::size_t maxBytes) {
+  return ReadInto(fileName, contents, maxBytes);
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "LargeAllocator.h"
+
 // Whole-file access used by every reader and writer of the program.
 
 bool FileExists(const std::string& fileName);
@@ -19,6 +21,11 @@ enum class TReadResult { Ok, Missing, TooLarge, Failed };
 
 // Reads the whole file as bytes.
 TReadResult ReadWholeFile(const std::string& fileName, std::string& contents,
+                          std::size_t maxBytes = kMaxDataFileBytes);
+
+// The bytes of a large file, read without being zeroed first.
+using TFileBytes = std::vector<char, TLargeAllocator<char>>;
+TReadResult ReadWholeFile(const std::string& fileName, TFileBytes& contents,
                           std::size_t maxBytes = kMaxDataFileBytes);
 
 // False when the existing file may not be written: it has no write permission

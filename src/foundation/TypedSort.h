@@ -14,8 +14,9 @@
 // A merge sort: O(n log n) whatever the order of the input, linear on input
 // that is already in order, stable. The indexes of the tables use it, and the
 // column sort falls back on it.
-template <class T, class Cmp>
-void TypedMergeSort(std::vector<T>& items, std::size_t first, std::size_t last, Cmp& cmp, std::vector<T>& buffer) {
+template <class T, class A, class Cmp>
+void TypedMergeSort(std::vector<T, A>& items, std::size_t first, std::size_t last, Cmp& cmp,
+                    std::vector<T, A>& buffer) {
   const std::size_t n = last - first;
   if (n < 2) return;
   if (n <= 16) {
@@ -57,9 +58,9 @@ void TypedMergeSort(std::vector<T>& items, std::size_t first, std::size_t last, 
   while (a < aEnd) items[out++] = std::move(buffer[a++]);
 }
 
-template <class T, class Cmp>
-void TypedMergeSort(std::vector<T>& items, Cmp cmp) {
-  std::vector<T> buffer;
+template <class T, class A, class Cmp>
+void TypedMergeSort(std::vector<T, A>& items, Cmp cmp) {
+  std::vector<T, A> buffer;
   buffer.reserve(items.size());
   TypedMergeSort(items, 0, items.size(), cmp, buffer);
 }
@@ -88,8 +89,8 @@ void TypedMergeSort(std::vector<T>& items, Cmp cmp) {
 // of the range); a range that exhausts it is finished by the merge sort. On
 // ordinary data lopsided splits are rare and scattered, the budget is never
 // spent, and the order, ties included, is the quicksort's.
-template <class T, class Cmp>
-void TypedQuickSort(std::vector<T>& items, int left, int right, Cmp& cmp, int budget, std::vector<T>& buffer) {
+template <class T, class A, class Cmp>
+void TypedQuickSort(std::vector<T, A>& items, int left, int right, Cmp& cmp, int budget, std::vector<T, A>& buffer) {
   while (left < right) {
     int i = left;
     int j = right;
@@ -119,11 +120,11 @@ void TypedQuickSort(std::vector<T>& items, int left, int right, Cmp& cmp, int bu
   }
 }
 
-template <class T, class Cmp>
-void TypedQuickSort(std::vector<T>& items, Cmp cmp) {
+template <class T, class A, class Cmp>
+void TypedQuickSort(std::vector<T, A>& items, Cmp cmp) {
   if (items.size() < 2) return;
   int log2 = 0;
   while ((std::size_t(2) << log2) <= items.size()) ++log2;
-  std::vector<T> buffer;
+  std::vector<T, A> buffer;
   TypedQuickSort(items, 0, static_cast<int>(items.size()) - 1, cmp, 2 * log2 + 2, buffer);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "LargeAllocator.h"
 #include "MyDatabase.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -356,7 +357,31 @@ struct TSortEntry {
   int Row;
   std::string_view Text;
   TTypedKey Key;
+  // The first sixteen bytes of the text, big-endian and zero-padded: two
+  // texts whose prefixes differ compare as their prefixes do, without
+  // reading the texts.
+  std::uint64_t Prefix[2];
 };
+
+std::uint64_t BytesFrom(std::string_view text, std::size_t offset) {
+  std::uint64_t bytes = 0;
+  for (std::size_t i = offset; i < offset + 8; ++i) {
+    bytes <<= 8;
+    if (i < text.size()) bytes |= static_cast<unsigned char>(text[i]);
+  }
+  return bytes;
+}
+
+// The typed comparison of the entries: as soon as one of the two is a text,
+// bytes decide, and mostly their first sixteen do.
+int CompareEntries(const TSortEntry& a, const TSortEntry& b) {
+  if (a.Key.Kind == TValueKind::Text || b.Key.Kind == TValueKind::Text) {
+    if (a.Prefix[0] != b.Prefix[0]) return a.Prefix[0] < b.Prefix[0] ? -1 : 1;
+    if (a.Prefix[1] != b.Prefix[1]) return a.Prefix[1] < b.Prefix[1] ? -1 : 1;
+    return CompareBytes(a.Text, b.Text);
+  }
+  return CompareClassified(a.Text, a.Key, b.Text, b.Key);
+}
 
 }  // namespace
 
@@ -381,15 +406,13 @@ void TMyStringGrid::TrierColonne(int col) {
   // Every text of the sorted column is classified once; the quicksort then
   // compares keys instead of matching shapes at each comparison. The texts
   // are read in place: nothing writes to the grid until the rows move.
-  std::vector<TSortEntry> list;
+  std::vector<TSortEntry, TLargeAllocator<TSortEntry>> list;
   list.reserve(static_cast<std::size_t>(std::max(0, rows - fixedRows)));
   for (int row = fixedRows; row < rows; ++row) {
     const std::string& text = fGrid->GetCells(col, row);
-    list.push_back(TSortEntry{row, text, ClassifyValue(text)});
+    list.push_back(TSortEntry{row, text, ClassifyValue(text), {BytesFrom(text, 0), BytesFrom(text, 8)}});
   }
-  TypedQuickSort(list, [](const TSortEntry& a, const TSortEntry& b) {
-    return CompareClassified(a.Text, a.Key, b.Text, b.Key);
-  });
+  TypedQuickSort(list, CompareEntries);
 
   // Whole rows of the data area move to their sorted places in one pass
   // (the k-th entry to row FixedRows + k ascending, to the k-th row from the

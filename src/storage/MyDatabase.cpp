@@ -138,7 +138,7 @@ void TMyDatabase::Clear() {
 void TMyDatabase::LoadFromFile(const std::string& fileName) {
   if (!FileExists(fileName)) return;
   FileName = fileName;
-  std::string text;
+  TFileBytes text;
   TReadResult read = TReadResult::Failed;
   try {
     read = ReadWholeFile(fileName, text);
@@ -169,7 +169,7 @@ void TMyDatabase::LoadFromFile(const std::string& fileName) {
     return;
   }
   try {
-    ParseText(text);
+    ParseText(std::string_view(text.data(), text.size()));
   } catch (const TTableTooLarge&) {
     Clear();
     fLoadFailed = true;

@@ -7,10 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "LargeAllocator.h"
 #include "QueryGrid.h"
 #include "TypedCompare.h"
 
 enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
+
+// The values of one field, one per record slot.
+using TValueColumn = std::vector<std::string, TLargeAllocator<std::string>>;
 
 // One entry of a field's sorted index: a live record and the typed key of its
 // value in that field, computed once when the index is built (IndexKeyOf).
@@ -54,8 +58,9 @@ struct TFieldIndex {
   std::size_t DigitsLength = 0;
   // The entries follow the field's values: every write moves its record's
   // entry to its place, so bringing the index up to date costs nothing.
-  // False before the first build and after a write whose value does not fit
-  // the order of the index; the next query then sorts the field again.
+  // False until the index is first used after a load, and after a write
+  // whose value does not fit the order of the index; the next use then
+  // sorts the field again.
   bool InOrder = false;
   // With Order == Bytes: the first eight bytes of each entry's value,
   // big-endian, in index order, so that a search runs over this compact
@@ -134,6 +139,9 @@ public:
   void DisplayQuery(TQueryGrid* grid, const std::string& columnFilter, bool withTitles);
   void BuildIndex(int field);
   void RebuildIndexes();
+  // Sorts one index that waits for its first use; false when none waits.
+  // Called when the program is idle, so that no query has to wait for it.
+  bool BuildWaitingIndex();
   // (first, last) positions in the index of the entries matching the key by
   // ComparePrefix, or (-1, -1).
   std::pair<int, int> DichotomicFindFirst(const TFieldIndex* index, const std::string& key, int start,
@@ -151,7 +159,7 @@ public:
   }
 
 private:
-  std::vector<std::vector<std::string>> fDatas;
+  std::vector<TValueColumn> fDatas;
   std::vector<std::string> FieldNames;
   std::vector<std::uint8_t> DeletedFlags;
   std::vector<TFieldIndex> FieldIndexes;
@@ -172,6 +180,8 @@ private:
   // Brings a field's index up to date: nothing to do when its entries are in
   // order, a build otherwise.
   void EnsureIndex(int field);
+  // Sorts a field's entries from its values; the flags stay as they are.
+  void SortIndex(int field);
   // Index upkeep of single records; see MyDatabaseQuery.cpp.
   bool FitsOrder(TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const;
   std::size_t PlaceOf(const TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const;

@@ -82,7 +82,7 @@ bool ExactMatches(std::string_view text, std::string_view value) {
 // share the key's first eight bytes, and only those are read.
 class TByteSearch {
 public:
-  TByteSearch(const TFieldIndex& index, const std::vector<std::string>& column) : fIndex(index), fColumn(column) {
+  TByteSearch(const TFieldIndex& index, const TValueColumn& column) : fIndex(index), fColumn(column) {
     if (index.Prefixes.size() != index.Entries.size()) {
       index.Prefixes.resize(index.Entries.size());
       for (std::size_t i = 0; i < index.Entries.size(); ++i) index.Prefixes[i] = BytesAt(ValueAt(i), 0);
@@ -137,7 +137,7 @@ public:
 private:
   static std::ptrdiff_t Diff(std::size_t i) { return static_cast<std::ptrdiff_t>(i); }
   const TFieldIndex& fIndex;
-  const std::vector<std::string>& fColumn;
+  const TValueColumn& fColumn;
 };
 
 }  // namespace
@@ -226,7 +226,11 @@ const TFieldIndex& TMyDatabase::GetFieldIndex(int field) const {
     return none;
   }();
   if (field < 0 || field >= static_cast<int>(FieldIndexes.size())) return kNoIndex;
-  return FieldIndexes[static_cast<std::size_t>(field)];
+  const TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
+  // Reading an index sorts it first when it waits for its first use; the
+  // table's values and flags stay as they are.
+  if (!index.InOrder) const_cast<TMyDatabase*>(this)->SortIndex(field);
+  return index;
 }
 
 bool TMyDatabase::GetIndexValid(int field) const {
@@ -236,8 +240,23 @@ bool TMyDatabase::GetIndexValid(int field) const {
 
 void TMyDatabase::BuildIndex(int field) {
   if (field < 0 || field >= FieldCount()) return;
+  SortIndex(field);
+  IndexValid[static_cast<std::size_t>(field)] = 1;
+}
+
+bool TMyDatabase::BuildWaitingIndex() {
+  for (int f = 0; f < FieldCount(); ++f) {
+    if (!FieldIndexes[static_cast<std::size_t>(f)].InOrder) {
+      SortIndex(f);
+      return true;
+    }
+  }
+  return false;
+}
+
+void TMyDatabase::SortIndex(int field) {
   const auto f = static_cast<std::size_t>(field);
-  const std::vector<std::string>& column = fDatas[f];
+  const TValueColumn& column = fDatas[f];
   TFieldIndex& index = FieldIndexes[f];
   index.Field = field;
   std::vector<TIndexEntry>& entries = index.Entries;
@@ -297,25 +316,23 @@ void TMyDatabase::BuildIndex(int field) {
   } else {
     index.Order = TIndexOrder::Mixed;
   }
-  IndexValid[f] = 1;
 }
 
+// Every index is valid after a load, but each is sorted at its first use (a
+// query on its field, a read of the index): a start-up over 300 000 records
+// must not wait for fifteen sorts, most of which no screen needs yet.
 void TMyDatabase::RebuildIndexes() {
   RefreshTrace();
   FieldIndexes.clear();
   FieldIndexes.resize(FieldNames.size());
-  IndexValid.assign(FieldNames.size(), 0);
-  for (int f = 0; f < FieldCount(); ++f) BuildIndex(f);
+  for (std::size_t f = 0; f < FieldIndexes.size(); ++f) FieldIndexes[f].Field = static_cast<int>(f);
+  IndexValid.assign(FieldNames.size(), 1);
 }
 
 void TMyDatabase::EnsureIndex(int field) {
   const auto f = static_cast<std::size_t>(field);
-  if (IndexValid[f] != 0) return;
-  if (FieldIndexes[f].InOrder) {
-    IndexValid[f] = 1;
-  } else {
-    BuildIndex(field);
-  }
+  if (!FieldIndexes[f].InOrder) SortIndex(field);
+  IndexValid[f] = 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -355,7 +372,7 @@ bool TMyDatabase::FitsOrder(TFieldIndex& index, std::string_view value, const TI
 
 // The position after every entry that is not above the value.
 std::size_t TMyDatabase::PlaceOf(const TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const {
-  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
   std::size_t lo = 0;
   std::size_t hi = index.Entries.size();
   while (lo < hi) {
@@ -375,7 +392,7 @@ std::size_t TMyDatabase::PlaceOf(const TFieldIndex& index, std::string_view valu
 std::size_t TMyDatabase::FindEntry(const TFieldIndex& index, std::int32_t record) const {
   const std::vector<TIndexEntry>& entries = index.Entries;
   if (index.InOrder && index.Order != TIndexOrder::Mixed) {
-    const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+    const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
     const std::string& value = column[static_cast<std::size_t>(record)];
     const TIndexEntry probe = IndexEntryOf(value, record);
     std::size_t lo = 0;
@@ -459,6 +476,8 @@ void TMyDatabase::MoveEntry(int field, std::int32_t record, const std::string& v
 }
 
 void TMyDatabase::RemoveEntry(TFieldIndex& index, std::int32_t record) {
+  // An index waiting to be sorted is sorted without the deleted records.
+  if (!index.InOrder) return;
   const std::size_t at = FindEntry(index, record);
   if (at == index.Entries.size()) return;
   index.Entries.erase(index.Entries.begin() + static_cast<std::ptrdiff_t>(at));
@@ -470,7 +489,9 @@ void TMyDatabase::RemoveEntry(TFieldIndex& index, std::int32_t record) {
 }
 
 void TMyDatabase::PrepareQuery() {
-  for (int f = 0; f < FieldCount(); ++f) EnsureIndex(f);
+  // Every field is brought up to date: its entries are in order already, or
+  // are sorted at the first query on the field.
+  for (auto& valid : IndexValid) valid = 1;
   QueryResults.clear();
   fScratch.clear();
 }
@@ -480,7 +501,7 @@ void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& patte
   // Compiled before the walk, so that a bad pattern is reported whatever the
   // table holds, an empty one included.
   strings.RegExMatch(pattern, kNoText);
-  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
   // Equal values sit next to each other in the index: the answer for a
   // value is the answer for the same text just before it.
   const std::string* previous = nullptr;
@@ -499,7 +520,7 @@ void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& patte
 // in the same order as running the pattern over every entry. False when the
 // order of this index cannot answer it; the caller then walks.
 bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value) {
-  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
   const std::vector<TIndexEntry>& entries = index.Entries;
   auto valueAt = [&](std::size_t i) -> std::string_view {
     return column[static_cast<std::size_t>(entries[i].Record)];
@@ -762,7 +783,7 @@ std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std:
 // halves it while nothing matched, and widens around the entry that matched.
 std::pair<int, int> TMyDatabase::PrefixRangeProbing(const TFieldIndex& index, const std::string& key, int start,
                                                     int finish) const {
-  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
   const std::vector<TIndexEntry>& entries = index.Entries;
   auto compareAt = [&](int i) {
     return PrefixCompare(key, column[static_cast<std::size_t>(entries[static_cast<std::size_t>(i)].Record)]);

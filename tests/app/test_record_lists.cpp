@@ -345,6 +345,16 @@ TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
     fMain->Client_BitBtn->click();
     fMain->Factures_BitBtn->click();
   };
+  // The idle loop fills the hidden lists ahead: shown then, they are what
+  // showing them fills, at the remembered rows.
+  for (int i = 0; i < 20; ++i) QApplication::processEvents();
+  fMain->ShowArticles();
+  TMyStringGrid* articles = fMain->fArticlesGrid.get();
+  EXPECT_EQ(articles->GetRowCount(), 41);
+  for (int row = 2; row < articles->GetRowCount(); ++row) {
+    EXPECT_LE(articles->GetCell(2, row - 1), articles->GetCell(2, row)) << "row " << row;
+  }
+  EXPECT_EQ(articles->GetRow(), fMain->Positions.ArticleRow);
   again();
   const std::vector<std::string> before = column("Num Facture");
   EXPECT_EQ(before.size(), 12u);
