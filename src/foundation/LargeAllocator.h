@@ -16,6 +16,20 @@
 // cost more than the filling itself on a virtual machine. Smaller arrays come
 // from the usual heap. Elements are default-initialised, so that an array of
 // bytes about to be read into is not zeroed first.
+// Under the address sanitizer every array comes from the usual heap: its leak
+// checker looks for pointers in heap blocks, not in private mappings, and
+// would take the strings those arrays hold for leaks.
+#if defined(__SANITIZE_ADDRESS__)
+#define QUORIX_LARGE_ARRAYS_ON_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+#define QUORIX_LARGE_ARRAYS_ON_HEAP 1
+#endif
+#endif
+#ifndef QUORIX_LARGE_ARRAYS_ON_HEAP
+#define QUORIX_LARGE_ARRAYS_ON_HEAP 0
+#endif
+
 template <class T>
 class TLargeAllocator {
 public:
@@ -29,7 +43,7 @@ public:
   T* allocate(std::size_t n) {
     if (n > static_cast<std::size_t>(-1) / sizeof(T)) throw std::bad_alloc();
     const std::size_t bytes = n * sizeof(T);
-    if (bytes < kHugePage) return std::allocator<T>().allocate(n);
+    if (QUORIX_LARGE_ARRAYS_ON_HEAP || bytes < kHugePage) return std::allocator<T>().allocate(n);
     const std::size_t length = Rounded(bytes);
     void* mapped = ::mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) throw std::bad_alloc();
@@ -46,7 +60,7 @@ public:
 
   void deallocate(T* p, std::size_t n) noexcept {
     const std::size_t bytes = n * sizeof(T);
-    if (bytes < kHugePage) {
+    if (QUORIX_LARGE_ARRAYS_ON_HEAP || bytes < kHugePage) {
       std::allocator<T>().deallocate(p, n);
       return;
     }
