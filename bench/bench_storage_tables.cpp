@@ -197,7 +197,7 @@ struct TBenchConfig {
 // The prefix of the field's values whose number of matches is closest to
 // the wanted count: runs of equal first bytes in the sorted index.
 std::string PrefixWithAbout(const TMyDatabase& db, int field, int wanted) {
-  const std::vector<TIndexEntry>& entries = db.GetFieldIndex(field).Entries;
+  const auto& entries = db.GetFieldIndex(field).Entries;
   std::string best;
   int bestDistance = 1 << 30;
   for (std::size_t length = 3; length <= 24; ++length) {

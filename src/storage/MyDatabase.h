@@ -48,7 +48,7 @@ enum class TIndexOrder : std::uint8_t {
 // The sorted index of one field.
 struct TFieldIndex {
   int Field = 0;
-  std::vector<TIndexEntry> Entries;
+  std::vector<TIndexEntry, TLargeAllocator<TIndexEntry>> Entries;
   TIndexOrder Order = TIndexOrder::Mixed;
   // With Order == Typed: the kind shared by the values (Integer and Real both
   // count as Real).

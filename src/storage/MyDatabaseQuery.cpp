@@ -259,7 +259,7 @@ void TMyDatabase::SortIndex(int field) {
   const TValueColumn& column = fDatas[f];
   TFieldIndex& index = FieldIndexes[f];
   index.Field = field;
-  std::vector<TIndexEntry>& entries = index.Entries;
+  auto& entries = index.Entries;
   entries.clear();
   entries.reserve(column.size());
   index.Prefixes.clear();
@@ -390,7 +390,7 @@ std::size_t TMyDatabase::PlaceOf(const TFieldIndex& index, std::string_view valu
 // The position of the record's entry, or the entry count when it has none.
 // The record's value in the column must be the one its entry was placed by.
 std::size_t TMyDatabase::FindEntry(const TFieldIndex& index, std::int32_t record) const {
-  const std::vector<TIndexEntry>& entries = index.Entries;
+  const auto& entries = index.Entries;
   if (index.InOrder && index.Order != TIndexOrder::Mixed) {
     const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
     const std::string& value = column[static_cast<std::size_t>(record)];
@@ -521,7 +521,7 @@ void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& patte
 // order of this index cannot answer it; the caller then walks.
 bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value) {
   const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
-  const std::vector<TIndexEntry>& entries = index.Entries;
+  const auto& entries = index.Entries;
   auto valueAt = [&](std::size_t i) -> std::string_view {
     return column[static_cast<std::size_t>(entries[i].Record)];
   };
@@ -784,7 +784,7 @@ std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std:
 std::pair<int, int> TMyDatabase::PrefixRangeProbing(const TFieldIndex& index, const std::string& key, int start,
                                                     int finish) const {
   const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
-  const std::vector<TIndexEntry>& entries = index.Entries;
+  const auto& entries = index.Entries;
   auto compareAt = [&](int i) {
     return PrefixCompare(key, column[static_cast<std::size_t>(entries[static_cast<std::size_t>(i)].Record)]);
   };
