@@ -181,17 +181,11 @@ void TQuorix_Form::ShowList(int id) {
   const bool unchanged = state.Filled && table != nullptr && state.Table == table &&
                          state.TableChanges == table->ChangeCount() && texts != 0 && state.TextsVersion == texts &&
                          state.SortCol == grid->fSortCol && state.SortAscending == grid->fSortAscending;
-  if (unchanged) {
-    grid->GetGrid()->Repaint();
-    grid->SetVisible(true);
-    grid->SetFocus();
-  } else {
-    RemplirGrid(grid, list.Filter, true, table);
-    grid->GetGrid()->Repaint();
-    grid->SetVisible(true);
-    grid->SetFocus();
-    grid->Resort();
-  }
+  if (!unchanged) RemplirGrid(grid, list.Filter, true, table);
+  grid->GetGrid()->Repaint();
+  grid->SetVisible(true);
+  grid->SetFocus();
+  if (!unchanged) grid->Resort();
   state.Shown = true;
   grid->SetRow(Positions.*list.Row);
   grid->SetTopRow(Positions.*list.TopRow);
