@@ -28,6 +28,7 @@
 #include "RecordEditTools.h"
 #include "RecordLists.h"
 #include "SearchResults.h"
+#include "Search.h"
 #include "SignalPanel.h"
 #include "StatsRequests.h"
 #include "StringManager.h"
@@ -668,15 +669,8 @@ void TPieceEditor::FacturePortEditExit() {
 }
 
 void TPieceEditor::SearchClientInEditor() {
-  const std::string word = LookupWord(Text(FactureRechercherClientEdit));
-  TMyDatabase* clients = fForm.ClientsDB();
-  clients->Query(Catalogue::Clients::Societe, "^.*" + word + ".*$", Pattern);
-  AfficherSignal("Recherche Client", clSignalGreen);
-  if (clients->QueryResultCount() == 0) AfficherSignal("Pas de reponses", clSignalGreen);
-  for (int i = 0; i < clients->QueryResultCount(); ++i) {
-    AfficherSignal(clients->GetQueryResultString(Catalogue::Clients::Code, i) + "   " +
-                       clients->GetQueryResultString(Catalogue::Clients::Societe, i),
-                   clSignalGreen);
+  for (const std::string& line : ClientSearchLines(*fForm.ClientsDB(), Text(FactureRechercherClientEdit))) {
+    AfficherSignal(line, clSignalGreen);
   }
 }
 

@@ -87,7 +87,6 @@ void TQuorix_Form::BuildDesign() {
   Recherche_BitBtn->setObjectName("Recherche_BitBtn");
   Recherche_BitBtn->setGeometry(197, 566, 25, 25);
   Recherche_BitBtn->setIcon(ButtonIcon("edit-find", QStyle::SP_FileDialogContentsView));
-  Recherche_BitBtn->setEnabled(false);
 
   for (const TListDescriptor& list : ListDescriptors()) {
     TQtGridSurface* grid = MakeGrid(client, list.SurfaceName);

@@ -3,40 +3,23 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
+#include <QToolButton>
 
 #include <algorithm>
 
 #include "Catalogue.h"
+#include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "PieceEditorPanel.h"
 #include "QtGridSurface.h"
+#include "QtText.h"
 #include "QuorixForm.h"
-#include "StringManager.h"
+#include "Search.h"
 
 namespace {
 
 constexpr char kEnter = 13;
 constexpr char kEscape = 27;
-
-// What the results grid shows for each list: its columns and, per column,
-// the cell types that colour it light yellow and red. The piece editor's
-// article candidates use the articles' row.
-struct TSearchColumns {
-  const char* Columns;
-  int Yellow[5];
-  int Red[5];
-  // The column the piece lists sort their results by (empty: not sorted).
-  const char* SortedBy;
-};
-
-constexpr TSearchColumns kFactures{"Num Facture;Code client;Societe;Total TTC;Date", {46, 42, 4, 20, 4},
-                                   {5, 5, 5, 37, 50}, "Date"};
-constexpr TSearchColumns kClients{"Code;Societe", {42, 4}, {5, 5}, ""};
-constexpr TSearchColumns kArticles{"Code;Designation;Prix Achat;Prix Vente", {29, 5, 19, 19}, {31, 4, 37, 37}, ""};
-constexpr TSearchColumns kDevis{"Num Devis;Code client;Societe;Total TTC", {47, 42, 4, 20}, {5, 5, 5, 37},
-                                Catalogue::Field::NumDevis};
-constexpr TSearchColumns kAvoirs{"Num Avoir;Code client;Societe;Total TTC", {48, 42, 4, 20}, {5, 5, 5, 37},
-                                 Catalogue::Field::NumAvoir};
 
 }  // namespace
 
@@ -45,6 +28,11 @@ TSearchResults::TSearchResults(TQuorix_Form& form) : fForm(form) {
   e.OnKeyPress = [this](char& key) { Recherche_StringGridKeyPress(key); };
   e.OnDblClick = [this] { Recherche_StringGridDblClick(); };
   e.OnExit = [this] { Recherche_StringGridExit(); };
+  QObject::connect(fForm.Recherche_BitBtn, &QToolButton::clicked, &fForm, [this] { Recherche_BitBtnClick(); });
+  QObject::connect(fForm.Recherche_Edit, &QLineEdit::returnPressed, &fForm, [this] {
+    char key = kEnter;
+    Recherche_EditKeyPress(key);
+  });
 }
 
 // The grid outlives this object: it must not call back into it.
@@ -54,34 +42,55 @@ TMyStringGrid* TSearchResults::Grid() const { return fForm.fRechercheGrid.get();
 
 bool TSearchResults::EditorOpen() const { return fForm.fPieceEditor != nullptr && fForm.fPieceEditor->IsOpen(); }
 
+TPieceTables TSearchResults::Tables() const {
+  return TPieceTables{fForm.ArticlesDB(), fForm.ClientsDB(), fForm.FacturesDB(), fForm.DevisDB(), fForm.AvoirsDB()};
+}
+
+// The two operations look at the lists in their own orders; only one list is
+// on screen at a time, except for a moment while a restored piece opens.
+const TSearchList* TSearchResults::SearchedList() const {
+  if (fForm.fFacturesGrid->GetVisible()) return &SearchLists::Factures;
+  if (fForm.fDevisGrid->GetVisible()) return &SearchLists::Devis;
+  if (fForm.fAvoirsGrid->GetVisible()) return &SearchLists::Avoirs;
+  if (fForm.fArticlesGrid->GetVisible()) return &SearchLists::Articles;
+  if (fForm.fClientsGrid->GetVisible()) return &SearchLists::Clients;
+  return nullptr;
+}
+
+const TSearchList* TSearchResults::ShownList() const {
+  if (fForm.fFacturesGrid->GetVisible()) return &SearchLists::Factures;
+  if (fForm.fClientsGrid->GetVisible()) return &SearchLists::Clients;
+  if (fForm.fArticlesGrid->GetVisible() || EditorOpen()) return &SearchLists::Articles;
+  if (fForm.fDevisGrid->GetVisible()) return &SearchLists::Devis;
+  if (fForm.fAvoirsGrid->GetVisible()) return &SearchLists::Avoirs;
+  return nullptr;
+}
+
 void TSearchResults::SetupSearchGrid() {
+  if (Grid() != nullptr) SetupSearchColumns(*Grid(), ShownList());
+}
+
+void TSearchResults::RunSearch() {
   TMyStringGrid* grid = Grid();
   if (grid == nullptr) return;
-  const TSearchColumns* config = nullptr;
-  if (fForm.fFacturesGrid->GetVisible()) {
-    config = &kFactures;
-  } else if (fForm.fClientsGrid->GetVisible()) {
-    config = &kClients;
-  } else if (fForm.fArticlesGrid->GetVisible() || EditorOpen()) {
-    config = &kArticles;
-  } else if (fForm.fDevisGrid->GetVisible()) {
-    config = &kDevis;
-  } else if (fForm.fAvoirsGrid->GetVisible()) {
-    config = &kAvoirs;
+  SetupSearchGrid();
+  if (const TSearchList* list = SearchedList()) {
+    if (TMyDatabase* table = Tables().*(list->Table)) {
+      // A word that is no pattern stops the search with its message; the
+      // text stays in the edit to be corrected.
+      if (!QuerySearch(*table, *list, FromQString(fForm.Recherche_Edit->text()))) return;
+      if (FillSearchResults(*grid, *table, *list)) ShowSearchGrid();
+    }
   }
-  grid->ClearColorConstraints();
-  if (config == nullptr) return;
-  const int columns = StringManager().CountTokens(config->Columns, ';');
-  grid->SetColCount(columns);
-  // The constraints go on every row; the colours are worked out once, at the
-  // end, rather than after each constraint.
-  grid->SetAutomatic(false);
-  for (int col = 0; col < columns; ++col) {
-    grid->AddColColorConstraint(col, config->Yellow[col], clWarningYellow);
-    grid->AddColColorConstraint(col, config->Red[col], clErrorRed);
-  }
-  grid->SetAutomatic(true);
-  grid->UpdateDimensions();
+  fForm.Recherche_Edit->clear();
+}
+
+void TSearchResults::Recherche_BitBtnClick() { RunSearch(); }
+
+void TSearchResults::Recherche_EditKeyPress(char& key) {
+  if (key != kEnter) return;
+  key = 0;
+  RunSearch();
 }
 
 void TSearchResults::ShowSearchGrid() {

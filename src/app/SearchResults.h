@@ -2,8 +2,11 @@
 
 #include <string>
 
+#include "PieceKinds.h"
+
 class TQuorix_Form;
 class TMyStringGrid;
+struct TSearchList;
 
 // The floating results grid `Recherche_StringGrid`: its columns and colours
 // for whatever is on screen, where it is shown, and what Enter, Escape, a
@@ -17,6 +20,12 @@ public:
   ~TSearchResults();
   TSearchResults(const TSearchResults&) = delete;
   TSearchResults& operator=(const TSearchResults&) = delete;
+
+  // Searches the visible list for the first word of `Recherche_Edit` and
+  // shows what it finds; the edit is emptied.
+  void RunSearch();
+  void Recherche_BitBtnClick();
+  void Recherche_EditKeyPress(char& key);
 
   // Columns and colour rules for the visible list, or for the piece editor.
   void SetupSearchGrid();
@@ -33,6 +42,10 @@ public:
 private:
   TMyStringGrid* Grid() const;
   bool EditorOpen() const;
+  TPieceTables Tables() const;
+  // The list searched, and the list whose columns the results grid shows.
+  const TSearchList* SearchedList() const;
+  const TSearchList* ShownList() const;
 
   TQuorix_Form& fForm;
 };
