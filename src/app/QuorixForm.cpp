@@ -12,8 +12,10 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "ArticlePanel.h"
 #include "BarCodeManager.h"
 #include "Catalogue.h"
+#include "ClientPanel.h"
 #include "CltStatsSocket.h"
 #include "DebugManager.h"
 #include "IniManager.h"
@@ -141,6 +143,8 @@ void TQuorix_Form::BuildDesign() {
 
   fPieceEditor = std::make_unique<TPieceEditor>(*this);
   fSearch = std::make_unique<TSearchResults>(*this);
+  fClientPanel = std::make_unique<TClientPanel>(*this);
+  fArticlePanel = std::make_unique<TArticlePanel>(*this);
 
   BuildMenu();
 }
@@ -190,7 +194,8 @@ void TQuorix_Form::BuildButtonBar() {
   connect(Devis_BitBtn, &QToolButton::clicked, this, [this] { ShowDevis(); });
   connect(Avoir_BitBtn, &QToolButton::clicked, this, [this] { ShowAvoirs(); });
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
-  fAvailableActions = {Creer_BitBtn};
+  connect(Supprimer_BitBtn, &QToolButton::clicked, this, [this] { Supprimer_BitBtnClick(); });
+  fAvailableActions = {Creer_BitBtn, Supprimer_BitBtn};
 }
 
 void TQuorix_Form::BuildMenu() {
@@ -227,8 +232,7 @@ void TQuorix_Form::BuildMenu() {
                           Nettoyer1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1, ImprimerApercu}) {
     action->setEnabled(false);
   }
-  for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn, BonDePreparation_BitBtn,
-                              Importer_BitBtn}) {
+  for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, BonDePreparation_BitBtn, Importer_BitBtn}) {
     button->setEnabled(false);
   }
 }
