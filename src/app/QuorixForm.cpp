@@ -13,8 +13,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "ArticlePanel.h"
 #include "BarCodeManager.h"
 #include "Catalogue.h"
+#include "ClientPanel.h"
 #include "CltStatsSocket.h"
 #include "DebugManager.h"
 #include "ListDescriptors.h"
@@ -129,6 +131,8 @@ void TQuorix_Form::BuildDesign() {
 
   fPieceEditor = std::make_unique<TPieceEditor>(*this);
   fSearch = std::make_unique<TSearchResults>(*this);
+  fClientPanel = std::make_unique<TClientPanel>(*this);
+  fArticlePanel = std::make_unique<TArticlePanel>(*this);
 
   BuildMenu();
 }
@@ -177,7 +181,8 @@ void TQuorix_Form::BuildButtonBar() {
             [this, id] { ShowList(id); });
   }
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
-  fAvailableActions = {Creer_BitBtn};
+  connect(Supprimer_BitBtn, &QToolButton::clicked, this, [this] { Supprimer_BitBtnClick(); });
+  fAvailableActions = {Creer_BitBtn, Supprimer_BitBtn};
 }
 
 void TQuorix_Form::BuildMenu() {
@@ -214,8 +219,7 @@ void TQuorix_Form::BuildMenu() {
                           Nettoyer1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1, ImprimerApercu}) {
     action->setEnabled(false);
   }
-  for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn, BonDePreparation_BitBtn,
-                              Importer_BitBtn}) {
+  for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, BonDePreparation_BitBtn, Importer_BitBtn}) {
     button->setEnabled(false);
   }
 }
