@@ -141,7 +141,16 @@ void SetupSearchColumns(TMyStringGrid& grid, const TSearchList* list) {
 
 bool FillSearchResults(TMyStringGrid& grid, TMyDatabase& table, const TSearchList& list) {
   if (table.QueryResultCount() == 0) return false;
-  table.DisplayQuery(&grid, list.Columns, true);
+  grid.SetColCount(StringManager().CountTokens(list.Columns, ';'));
+  // The previous results go at once rather than cell by cell.
+  grid.SetRowCount(grid.GetFixedRows() + 1);
+  {
+    // Written cell by cell, every result would be recoloured as it arrives:
+    // the colours are worked out once, at the end.
+    TAutomaticOff automaticOff(grid);
+    table.DisplayQuery(&grid, list.Columns, true);
+    grid.SetAutomatic(true);
+  }
   if (list.SortedBy != nullptr) {
     // The oldest invoice, the lowest number first, whatever a title click on
     // the results left.

@@ -1,0 +1,173 @@
+// The search under the lists of the real main window, offscreen, on a large
+// installation (run it through bench/run_search_bench.sh, which makes the
+// data): Enter in the search edit until the results grid is shown.
+//
+//   bench_app_search --data INSTALLATION [--reps N]
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MyDatabase.h"
+#include "MyStringGrid.h"
+#include "QtGridSurface.h"
+#include "QtGuard.h"
+#include "QuorixForm.h"
+#include "SearchResults.h"
+#include "Search.h"
+#include "SplashLaunchForm.h"
+#include "TraceRecorder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+
+struct TFigure {
+  std::vector<double> Runs;
+  void Add(double ms) { Runs.push_back(ms); }
+  double Median() const {
+    std::vector<double> v = Runs;
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+  }
+  double Max() const { return Runs.empty() ? 0 : *std::max_element(Runs.begin(), Runs.end()); }
+};
+
+void Report(const std::string& what, const TFigure& f, double target) {
+  std::printf("%-62s median %7.2f ms  max %7.2f ms  (%zu runs, target %.0f ms)%s\n", what.c_str(), f.Median(), f.Max(),
+              f.Runs.size(), target, f.Median() <= target ? "" : "  OVER");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TQuorixApplication app(argc, argv);
+  std::string data;
+  int reps = 7;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string arg = argv[i];
+    if (arg == "--data") data = argv[i + 1];
+    if (arg == "--reps") reps = std::max(1, std::atoi(argv[i + 1]));
+  }
+  if (data.empty() || !std::filesystem::exists(data + "/Data")) {
+    std::fprintf(stderr, "usage: bench_app_search --data INSTALLATION [--reps N]\n");
+    return 2;
+  }
+  std::filesystem::current_path(data);
+  TRecordingDialogService dialogs;
+  SetDialogService(&dialogs);
+
+  auto form = std::make_unique<TQuorix_Form>(nullptr);
+  TQuorix_Form& main = *form;
+  main.setWindowState(Qt::WindowNoState);
+  main.resize(1280, 800);
+  main.activateWindow();
+  QApplication::processEvents();
+  std::printf("%d articles, %d clients, %d invoices\n", main.ArticlesDB()->RecordCount(),
+              main.ClientsDB()->RecordCount(), main.FacturesDB()->RecordCount());
+
+  // Enter in the search edit until the results are on screen; the number of
+  // results of the last run is reported with the figure.
+  auto search = [&](const char* word, int& found) {
+    main.Recherche_Edit->setText(QString::fromLatin1(word));
+    main.Recherche_Edit->setFocus();
+    QApplication::processEvents();
+    const auto t = Clock::now();
+    QTest::keyClick(main.Recherche_Edit, Qt::Key_Return);
+    QApplication::processEvents();
+    const double ms = Ms(t);
+    found = main.Recherche_StringGrid->isVisible() ? main.Recherche_StringGrid->GetRowCount() - 1 : 0;
+    QTest::keyClick(main.Recherche_StringGrid, Qt::Key_Escape);
+    QApplication::processEvents();
+    return ms;
+  };
+
+  struct Case {
+    void (TQuorix_Form::*show)();
+    const char* list;
+    const char* word;
+    double target;
+  };
+  const Case cases[] = {
+      {&TQuorix_Form::ShowClients, "clients (14 fields)", "dupont", 100},
+      {&TQuorix_Form::ShowClients, "clients (14 fields)", "pharmacie", 100},
+      {&TQuorix_Form::ShowFactures, "invoices (3 fields)", "achrafieh", 300},
+      {&TQuorix_Form::ShowFactures, "invoices (3 fields)", "fa3170", 300},
+      {&TQuorix_Form::ShowFactures, "invoices (3 fields)", "pharmacie", 300},
+      {&TQuorix_Form::ShowArticles, "articles (2 fields)", "doli", 300},
+  };
+  std::printf("\n");
+  for (const Case& c : cases) {
+    (main.*c.show)();
+    QApplication::processEvents();
+    TFigure figure;
+    int found = 0;
+    for (int rep = 0; rep < reps; ++rep) figure.Add(search(c.word, found));
+    Report(std::string(c.list) + " \"" + c.word + "\", " + std::to_string(found) + " results", figure, c.target);
+  }
+
+  // The queries alone, for comparison.
+  TPieceTables tables{main.ArticlesDB(), main.ClientsDB(), main.FacturesDB(), main.DevisDB(), main.AvoirsDB()};
+  for (const auto& [list, word] : {std::pair{&SearchLists::Clients, "dupont"}, std::pair{&SearchLists::Factures, "pharmacie"}}) {
+    TFigure figure;
+    for (int rep = 0; rep < reps; ++rep) {
+      const auto t = Clock::now();
+      QuerySearch(*(tables.*(list->Table)), *list, word);
+      figure.Add(Ms(t));
+    }
+    Report(std::string("  the queries alone, ") + list->Name + " \"" + word + "\"", figure, list == &SearchLists::Clients ? 100 : 300);
+  }
+  // Where the time of the widest search goes: every invoice found.
+  {
+    main.ShowFactures();
+    QApplication::processEvents();
+    main.fSearch->SetupSearchGrid();
+    TMyStringGrid& grid = *main.fRechercheGrid;
+    TMyDatabase& factures = *main.FacturesDB();
+    TFigure query, display, sort, update, show;
+    for (int rep = 0; rep < reps; ++rep) {
+      auto t = Clock::now();
+      QuerySearch(factures, SearchLists::Factures, "pharmacie");
+      query.Add(Ms(t));
+      t = Clock::now();
+      grid.SetRowCount(2);
+      grid.SetAutomatic(false);
+      factures.DisplayQuery(&grid, SearchLists::Factures.Columns, true);
+      grid.SetAutomatic(true);
+      display.Add(Ms(t));
+      t = Clock::now();
+      grid.fSortAscending = true;
+      grid.TrierColonne(SearchLists::Factures.SortedBy);
+      sort.Add(Ms(t));
+      t = Clock::now();
+      grid.UpdateDimensions();
+      update.Add(Ms(t));
+      t = Clock::now();
+      main.fSearch->ShowSearchGrid();
+      QApplication::processEvents();
+      show.Add(Ms(t));
+      main.fSearch->HideSearchGrid();
+    }
+    Report("  every invoice: the queries", query, 300);
+    Report("  every invoice: DisplayQuery", display, 300);
+    Report("  every invoice: sort by date", sort, 300);
+    Report("  every invoice: UpdateDimensions", update, 300);
+    Report("  every invoice: ShowSearchGrid", show, 300);
+  }
+  for (const std::string& m : dialogs.Messages) std::printf("message: %s\n", m.c_str());
+  form->close();
+  form.reset();
+  SetDialogService(nullptr);
+  return 0;
+}
