@@ -17,8 +17,10 @@
 #include "BarCodeManager.h"
 #include "Catalogue.h"
 #include "ClientPanel.h"
+#include "CommandeAllianceForm.h"
 #include "CltStatsSocket.h"
 #include "DebugManager.h"
+#include "HistoriqueForm.h"
 #include "ListDescriptors.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
@@ -60,6 +62,7 @@ TQuorix_Form::TQuorix_Form(std::unique_ptr<TSplashLaunch_Form> splash)
     : fSplash(std::move(splash)), fStatsRequests(std::make_unique<TStatsRequests>()) {
   BuildDesign();
   FormCreate();
+  CreateSideWindows();
 }
 
 // Closing is what saves; a window destroyed without being closed releases
@@ -212,11 +215,13 @@ void TQuorix_Form::BuildMenu() {
   Aide_Menu->setObjectName("N1");
   Apropos1 = item(Aide_Menu, "Apropos1", "A propos");
   connect(Apropos1, &QAction::triggered, this, [this] { Apropos1Click(); });
+  connect(Historique1, &QAction::triggered, this, [this] { Historique1Click(); });
+  connect(CommandeAlliance1, &QAction::triggered, this, [this] { CommandeAlliance1Click(); });
 
   // Commands whose screens are not part of this version are shown but
   // cannot be chosen.
-  for (QAction* action : {Importer1, ImporterDepuisFichier1, DevisFacture1, FactureDevis1, Scinder1, Historique1,
-                          Nettoyer1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1, ImprimerApercu}) {
+  for (QAction* action : {Importer1, ImporterDepuisFichier1, DevisFacture1, FactureDevis1, Scinder1, Nettoyer1,
+                          ImprimeravecEntete1, ImprimerCommande1, ImprimerApercu}) {
     action->setEnabled(false);
   }
   for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, BonDePreparation_BitBtn, Importer_BitBtn}) {
@@ -348,6 +353,7 @@ void TQuorix_Form::FormClose() {
   SaveTrace();
   if (fCltStatsSocket) fCltStatsSocket->Close();
   fCltStatsSocket.reset();
+  ReleaseSideWindows();
 
   // A table that cannot be written reports its own warning; the others are
   // still saved.

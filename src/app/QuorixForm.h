@@ -20,8 +20,10 @@ class TArticlePanel;
 class TBarCodeManager;
 class TChrono;
 class TClientPanel;
+class TCommandeAlliance_Form;
 class TCltStatsSocket;
 class TDebug_Manager;
+class THistorique_Form;
 class TMyDatabase;
 class TMyStringGrid;
 class TPieceEditor;
@@ -205,6 +207,16 @@ public:
 
   void Apropos1Click();
 
+  // The side windows, created hidden after the main window and shown from
+  // the menu: "Historique" (Fonctions) and "Commande Alliance" (Impression).
+  void Historique1Click();
+  void CommandeAlliance1Click();
+  std::unique_ptr<THistorique_Form> fHistorique;
+  std::unique_ptr<TCommandeAlliance_Form> fCommandeAlliance;
+  // What "Restaurer" of the history window does with the chosen file
+  // (folder with its final "/", file name): a new piece of its lines.
+  std::function<void(const std::string& folder, const std::string& name)> RestaurerPiece;
+
   // Called once the window has been closed (the program then ends).
   std::function<void()> OnClosed;
 
@@ -216,6 +228,9 @@ private:
   void BuildDesign();
   void BuildButtonBar();
   void BuildMenu();
+  void CreateSideWindows();
+  // Hides the side windows and takes back the tables they were given.
+  void ReleaseSideWindows();
   void Progress(int value);
   void LoadTables();
   void PrepareWhenIdle(int delayMs = 0);

@@ -501,6 +501,17 @@ void TMyStringGrid::AutoSizeCols() {
   for (int col = 0; col < cols; ++col) fGrid->SetColWidth(col, widths[static_cast<std::size_t>(col)]);
 }
 
+void TMyStringGrid::SetFontSize(int size) {
+  if (size < 1 || size == fDefaultFont.Size) return;
+  const TFontHandle previous = fDefaultFontHandle;
+  fDefaultFont.Size = size;
+  fDefaultFontHandle = fFonts.Intern(fDefaultFont);
+  for (auto& column : fCellFonts) std::replace(column.begin(), column.end(), previous, fDefaultFontHandle);
+  // Every width was measured in the previous size.
+  fTextWidths.clear();
+  fGrid->Repaint();
+}
+
 int TMyStringGrid::GetNeededWidth() {
   const int cols = fGrid->GetColCount();
   long long sum = 0;

@@ -117,6 +117,10 @@ public:
   void Resort();
   void AutoSizeCols();
   int GetNeededWidth();
+  // The size in points of the grid's font (8 unless set), for its cells and
+  // for the widths AutoSizeCols and GetNeededWidth work out.
+  void SetFontSize(int size);
+  int GetFontSize() const { return fDefaultFont.Size; }
   void SetAutomatic(bool flag);
   void UpdateDimensions() override;
   void Refresh();

@@ -1,0 +1,36 @@
+#include "QuorixForm.h"
+
+#include "Catalogue.h"
+#include "CommandeAllianceForm.h"
+#include "HistoriqueForm.h"
+
+void TQuorix_Form::CreateSideWindows() {
+  fHistorique = std::make_unique<THistorique_Form>();
+  fCommandeAlliance = std::make_unique<TCommandeAlliance_Form>();
+}
+
+void TQuorix_Form::ReleaseSideWindows() {
+  if (fHistorique) fHistorique->hide();
+  if (fCommandeAlliance) {
+    fCommandeAlliance->hide();
+    fCommandeAlliance->Release();
+  }
+}
+
+void TQuorix_Form::Historique1Click() {
+  if (!fHistorique) return;
+  fHistorique->SetCallbackRestaurer([this](const std::string& folder, const std::string& name) {
+    if (RestaurerPiece) RestaurerPiece(folder, name);
+  });
+  fHistorique->show();
+  fHistorique->raise();
+  fHistorique->activateWindow();
+}
+
+void TQuorix_Form::CommandeAlliance1Click() {
+  if (!fCommandeAlliance || !fFactures) return;
+  fCommandeAlliance->Charger(fFactures.get(), Catalogue::FactureLines::Folder);
+  fCommandeAlliance->show();
+  fCommandeAlliance->raise();
+  fCommandeAlliance->activateWindow();
+}

@@ -1,0 +1,226 @@
+#include "AllianceOrder.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+#include "Catalogue.h"
+#include "FileUtils.h"
+#include "MyDatabase.h"
+#include "MyStringGrid.h"
+#include "StringManager.h"
+#include "Trace.h"
+
+namespace {
+
+namespace F = Catalogue::Field;
+
+constexpr const char* kQte = "Qte";
+constexpr const char* kCIP = "CIP";
+// Designations are cut to this many characters: the printed blocks are
+// narrow.
+constexpr std::size_t kDesignationLength = 8;
+
+// The value of a field of a record, "" when the table has no such field (a
+// line file of another shape adds nothing rather than a message per line).
+std::string ValueOf(const TMyDatabase& table, int field, int record) {
+  return field < 0 ? std::string() : table.DBGetString(field, record);
+}
+
+int FieldOf(const TMyDatabase& table, const char* name) { return table.FieldExists(name) ? table.GetFieldPos(name) : -1; }
+
+// The integer of a text of the integer shape, false when the text is none or
+// does not fit.
+bool ReadInteger(const std::string& text, long long& value) {
+  if (!StringManager().IsInteger(text)) return false;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+// Titles and columns of a grid, one empty data row.
+void ResetGrid(TMyStringGrid& grid, const char* titles) {
+  const int fixedCols = grid.GetFixedCols();
+  grid.SetColCount(StringManager().CountTokens(titles, ';') + fixedCols);
+  grid.setTitles(titles);
+  grid.SetRowCount(grid.GetFixedRows() + 1);
+  grid.ClearCells();
+}
+
+}  // namespace
+
+TAllianceOrder::TAllianceOrder(TMyStringGrid& invoices, TMyStringGrid& chosen, TMyStringGrid& articles,
+                               TMyStringGrid& buffer)
+    : fInvoices(invoices), fChosen(chosen), fArticles(articles), fBuffer(buffer) {}
+
+void TAllianceOrder::Charger(TMyDatabase* factures, const std::string& lineFolder, TDateTime since) {
+  fFactures = factures;
+  fLineFolder = lineFolder;
+  Recharger(since);
+}
+
+void TAllianceOrder::Release() { fFactures = nullptr; }
+
+void TAllianceOrder::Recharger(TDateTime since) {
+  ResetGrid(fChosen, kAllianceInvoiceColumns);
+  if (fFactures == nullptr) return;
+  TMyDatabase& table = *fFactures;
+  table.Query(F::Port, "0", Exact);
+
+  // The invoices dated before the picker's moment are left out as the list
+  // is written, rather than written and then deleted one row at a time: a
+  // large installation has tens of thousands of invoices in progress over
+  // the years, and deleting them row by row would take minutes.
+  const int date = FieldOf(table, F::Date);
+  std::vector<int> kept;
+  kept.reserve(static_cast<std::size_t>(table.QueryResultCount()));
+  for (int i = 0; i < table.QueryResultCount(); ++i) {
+    const int record = table.QueryGetDataIndex(i);
+    TDateTime day = 0;
+    // A date that cannot be read is kept: the invoice is in progress and the
+    // user can still see and choose it.
+    if (TryStrToDate(ValueOf(table, date, record), day) && since > day) continue;
+    kept.push_back(record);
+  }
+
+  const int fixedCols = fInvoices.GetFixedCols();
+  const int fixedRows = fInvoices.GetFixedRows();
+  const int columns = StringManager().CountTokens(kAllianceInvoiceColumns, ';');
+  std::vector<int> fields(static_cast<std::size_t>(columns));
+  for (int c = 0; c < columns; ++c) {
+    fields[static_cast<std::size_t>(c)] =
+        FieldOf(table, StringManager().GetToken(kAllianceInvoiceColumns, c + 1, ';').c_str());
+  }
+  {
+    TAutomaticOff automaticOff(fInvoices);
+    fInvoices.SetColCount(columns + fixedCols);
+    fInvoices.setTitles(kAllianceInvoiceColumns);
+    // The previous list goes at once.
+    fInvoices.SetRowCount(fixedRows + 1);
+    fInvoices.ClearCells();
+    fInvoices.SetRowCount(std::max<int>(static_cast<int>(kept.size()), 1) + fixedRows);
+    for (std::size_t k = 0; k < kept.size(); ++k) {
+      for (int c = 0; c < columns; ++c) {
+        fInvoices.SetCellForced(c + fixedCols, fixedRows + static_cast<int>(k),
+                                ValueOf(table, fields[static_cast<std::size_t>(c)], kept[k]));
+      }
+    }
+    fInvoices.SetAutomatic(true);
+  }
+  fInvoices.UpdateDimensions();
+  fInvoices.SetRow(fixedRows);
+}
+
+void TAllianceOrder::Choisir() {
+  const int row = fInvoices.GetRow();
+  if (row < fInvoices.GetFixedRows() || row >= fInvoices.GetRowCount()) return;
+  const std::string number = fInvoices.GetCellByName(F::NumFacture, row);
+  // The empty row at the end of the chosen ones answers for an empty number:
+  // an empty invoice row is never chosen either.
+  if (fChosen.FindCell(number, F::NumFacture).second >= 0) return;
+  const int last = fChosen.GetRowCount() - 1;
+  const int columns = std::min(fInvoices.GetColCount(), fChosen.GetColCount());
+  for (int col = fInvoices.GetFixedCols(); col < columns; ++col) {
+    fChosen.SetCellForced(col, last, fInvoices.GetCell(col, row));
+  }
+  fChosen.InsertEmptyLine(fChosen.GetRowCount(), false);
+}
+
+void TAllianceOrder::Enlever() {
+  const int row = fChosen.GetRow();
+  // The empty row at the end is where the next invoice goes: it stays.
+  if (row < fChosen.GetFixedRows() || row >= fChosen.GetRowCount() - 1) return;
+  fChosen.DeleteLine(row);
+}
+
+void TAllianceOrder::ResetArticles() {
+  fArticles.SetColCount(4);
+  fArticles.setTitles(kAllianceArticleColumns);
+  fArticles.SetRowCount(fArticles.GetFixedRows() + 1);
+  fArticles.ClearCells();
+}
+
+void TAllianceOrder::AddLine(const std::string& code, const std::string& quantity, const std::string& designation) {
+  const int row = fArticles.FindCell(code, kCIP).second;
+  if (row < 0) {
+    const int last = fArticles.GetRowCount() - 1;
+    fArticles.SetCellForcedByName(kQte, last, quantity);
+    fArticles.SetCellForcedByName(kCIP, last, code);
+    fArticles.SetCellForcedByName(F::Designation, last, designation);
+    fArticles.InsertEmptyLine(fArticles.GetRowCount(), false);
+    return;
+  }
+  // Only whole quantities add up; a quantity such as "2,5" keeps the row as
+  // it is and the new quantity is not counted.
+  long long sum = 0;
+  long long added = 0;
+  if (!ReadInteger(fArticles.GetCellByName(kQte, row), sum) || !ReadInteger(quantity, added)) return;
+  if (__builtin_add_overflow(sum, added, &sum)) return;
+  fArticles.SetCellForcedByName(kQte, row, IntToStr(sum));
+}
+
+std::string TAllianceOrder::Go() {
+  ResetArticles();
+  long long lines = 0;
+  for (int row = fChosen.GetFixedRows(); row < fChosen.GetRowCount(); ++row) {
+    const std::string number = fChosen.GetCellByName(F::NumFacture, row);
+    if (number.empty()) continue;
+    const std::string file = fLineFolder + number + Catalogue::TableExtension;
+    if (!FileExists(file)) continue;
+    TMyDatabase table(file);
+    table.QueryAll();
+    lines += table.QueryResultCount();
+    const int code = FieldOf(table, F::Code);
+    const int quantity = FieldOf(table, F::Quantite);
+    const int designation = FieldOf(table, F::Designation);
+    for (int i = 0; i < table.QueryResultCount(); ++i) {
+      const int record = table.QueryGetDataIndex(i);
+      AddLine(ValueOf(table, code, record), ValueOf(table, quantity, record),
+              ValueOf(table, designation, record).substr(0, kDesignationLength));
+    }
+  }
+  // The empty row the next article would have gone to; a list without any
+  // article keeps it, a grid always holding one data row.
+  const int last = fArticles.GetRowCount() - 1;
+  int articles = last + 1 - fArticles.GetFixedRows();
+  if (fArticles.GetCellByName(F::Designation, last).empty()) {
+    if (last > fArticles.GetFixedRows()) {
+      fArticles.DeleteLine(last);
+    }
+    --articles;
+  }
+  fArticles.SetRow(fArticles.GetFixedRows());
+  return IntToStr(articles) + " / " + IntToStr(lines);
+}
+
+void TAllianceOrder::MettreEnPage() {
+  fArticles.fSortAscending = true;
+  fArticles.TrierColonne(F::Designation);
+
+  const int n = fArticles.GetRowCount();
+  const int qte = fArticles.GetColIndex(kQte);
+  const int cip = fArticles.GetColIndex(kCIP);
+  const int designation = fArticles.GetColIndex(F::Designation);
+  fBuffer.fNumberingOn = false;
+  {
+    TAutomaticOff automaticOff(fBuffer);
+    fBuffer.SetColCount(10);
+    // The previous layout goes at once.
+    fBuffer.SetRowCount(fBuffer.GetFixedRows() + 1);
+    // Titles and row numbers included: column 0 stays empty.
+    for (int row = 0; row < fBuffer.GetRowCount(); ++row) {
+      for (int col = 0; col < fBuffer.GetColCount(); ++col) fBuffer.SetCellForced(col, row, "");
+    }
+    fBuffer.SetRowCount((n / kBandRows + 1) * kBlockRows + 2);
+    for (int i = 0; i < n; ++i) {
+      const int band = i / kBandRows;
+      const int block = (i % kBandRows) / kBlockRows;
+      const int row = band * kBlockRows + i % kBlockRows;
+      fBuffer.SetCellForced(3 * block + 1, row, fArticles.GetCell(cip, i));
+      fBuffer.SetCellForced(3 * block + 2, row, fArticles.GetCell(qte, i));
+      fBuffer.SetCellForced(3 * block + 3, row, fArticles.GetCell(designation, i));
+    }
+    fBuffer.SetAutomatic(true);
+  }
+  fBuffer.UpdateDimensions();
+  fBuffer.AutoSizeCols();
+}
