@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 #include "HistoryListing.h"
 #include "MyDatabase.h"
@@ -26,9 +25,9 @@ TQtGridSurface* MakeTabGrid(QWidget* page, const char* name) {
   auto* grid = new TQtGridSurface(page);
   grid->setObjectName(name);
   grid->SetRowSelect(true);
-  auto* layout = new QVBoxLayout(page);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(grid);
+  // Placed rather than laid out: the grid has its width before the page is
+  // first shown, and the listing's column fills it.
+  grid->setGeometry(4, 4, 838, 380);
   return grid;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QPixmap>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -9,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "CommandeAllianceForm.h"
+#include "HistoriqueForm.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
 #include "PieceEditorPanel.h"
@@ -16,6 +19,7 @@
 #include "QtGuard.h"
 #include "QtText.h"
 #include "QuorixForm.h"
+#include "SearchResults.h"
 #include "SplashLaunchForm.h"
 #include "TestSupport.h"
 
@@ -136,5 +140,48 @@ TEST(Screenshots, ClientAndArticlePanelsWithTheirColours) {
   QApplication::processEvents();
   EXPECT_TRUE(main.Article_Panel->grab().save(QString::fromStdString(dir + "/article_panel.png")));
   EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/article_1280x800.png")));
+  main.close();
+}
+
+TEST(Screenshots, SearchResultsHistoryAndWholesalerOrder) {
+  const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
+  if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
+  const std::string dir = out;
+
+  TTempDir work;
+  CopyTree(std::string(QUORIX_SOURCE_DIR) + "/sample/Data", work.File("Data"));
+  TScopedCwd cwd(work.Path());
+  TTraceCapture capture;
+  for (const char* name : {"FA31694.db", "FA31699.db"}) {
+    WriteFileBytes(std::string("./Data/Elements imprimes/") + name, ReadFileBytes(std::string("./Data/Factures/") + name));
+  }
+  WriteFileBytes("./Data/Poubelle Officielle/DE00012.db", "Num Devis;Quantite;Code;Designation;Prix Uni. TTC;Montant TTC\r\n");
+  TMyDatabase_Form debug;
+  TQuorix_Form main(nullptr);
+  main.setWindowState(Qt::WindowNoState);
+  main.resize(1280, 800);
+  main.ShowFactures();
+  main.Recherche_Edit->setText(QStringLiteral("pharmacie"));
+  main.fSearch->RunSearch();
+  QApplication::processEvents();
+  EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/search_factures_1280x800.png")));
+  main.fSearch->HideSearchGrid();
+
+  main.Historique1->trigger();
+  main.fHistorique->Historique_PageControl->setCurrentIndex(1);
+  QApplication::processEvents();
+  EXPECT_TRUE(main.fHistorique->grab().save(QString::fromStdString(dir + "/historique.png")));
+  main.fHistorique->hide();
+
+  main.CommandeAlliance1->trigger();
+  TCommandeAlliance_Form& order = *main.fCommandeAlliance;
+  order.CommandeAlliance_DateTimePicker->setDateTime(QDateTime(QDate(2025, 7, 1), QTime(9, 0)));
+  for (int row : {1, 2}) {
+    order.fTotalGrid->SetRow(row);
+    order.CommandeAlliance_Total_StringGridDblClick();
+  }
+  order.CommandeAlliance_Go_ButtonClick();
+  QApplication::processEvents();
+  EXPECT_TRUE(order.grab().save(QString::fromStdString(dir + "/commande_alliance.png")));
   main.close();
 }
