@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The search under the lists on a large installation: 100 000 articles,
+# The search under the lists, then the wholesaler order and history
+# windows, on a large installation: 100 000 articles,
 # 200 000 invoice headers, 2 000 clients, offscreen.
 #
 #   bash bench/run_search_bench.sh
@@ -30,3 +31,6 @@ trap 'rm -rf "$SCRATCH"' EXIT
 cp -R "$DATA/Data" "$SCRATCH/Data"
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_app_search" --data "$SCRATCH" --reps "$REPS"
+cmake --build "$BUILD" -j2 --target bench_windows_side > /dev/null
+echo
+QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_windows_side" --data "$SCRATCH" --reps "$REPS"

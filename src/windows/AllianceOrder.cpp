@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <unordered_map>
 #include <vector>
 
 #include "Catalogue.h"
@@ -139,27 +140,17 @@ void TAllianceOrder::ResetArticles() {
   fArticles.ClearCells();
 }
 
-void TAllianceOrder::AddLine(const std::string& code, const std::string& quantity, const std::string& designation) {
-  const int row = fArticles.FindCell(code, kCIP).second;
-  if (row < 0) {
-    const int last = fArticles.GetRowCount() - 1;
-    fArticles.SetCellForcedByName(kQte, last, quantity);
-    fArticles.SetCellForcedByName(kCIP, last, code);
-    fArticles.SetCellForcedByName(F::Designation, last, designation);
-    fArticles.InsertEmptyLine(fArticles.GetRowCount(), false);
-    return;
-  }
-  // Only whole quantities add up; a quantity such as "2,5" keeps the row as
-  // it is and the new quantity is not counted.
-  long long sum = 0;
-  long long added = 0;
-  if (!ReadInteger(fArticles.GetCellByName(kQte, row), sum) || !ReadInteger(quantity, added)) return;
-  if (__builtin_add_overflow(sum, added, &sum)) return;
-  fArticles.SetCellForcedByName(kQte, row, IntToStr(sum));
-}
-
 std::string TAllianceOrder::Go() {
-  ResetArticles();
+  // The list is added up apart from the grid and written to it once: an
+  // order of a few hundred lines would otherwise re-measure the grid at
+  // every article.
+  struct TArticle {
+    std::string Qte;
+    std::string CIP;
+    std::string Designation;
+  };
+  std::vector<TArticle> articles;
+  std::unordered_map<std::string, std::size_t> byCode;
   long long lines = 0;
   for (int row = fChosen.GetFixedRows(); row < fChosen.GetRowCount(); ++row) {
     const std::string number = fChosen.GetCellByName(F::NumFacture, row);
@@ -174,22 +165,48 @@ std::string TAllianceOrder::Go() {
     const int designation = FieldOf(table, F::Designation);
     for (int i = 0; i < table.QueryResultCount(); ++i) {
       const int record = table.QueryGetDataIndex(i);
-      AddLine(ValueOf(table, code, record), ValueOf(table, quantity, record),
-              ValueOf(table, designation, record).substr(0, kDesignationLength));
+      const std::string cip = ValueOf(table, code, record);
+      const std::string qte = ValueOf(table, quantity, record);
+      // A line without code meets the empty row at the end of the list,
+      // whose empty quantity adds nothing.
+      if (cip.empty()) continue;
+      const auto [found, added] = byCode.try_emplace(cip, articles.size());
+      if (added) {
+        articles.push_back({qte, cip, ValueOf(table, designation, record).substr(0, kDesignationLength)});
+        continue;
+      }
+      // Only whole quantities add up; a quantity such as "2,5" keeps the
+      // row as it is and the new quantity is not counted.
+      TArticle& article = articles[found->second];
+      long long sum = 0;
+      long long more = 0;
+      if (!ReadInteger(article.Qte, sum) || !ReadInteger(qte, more)) continue;
+      if (__builtin_add_overflow(sum, more, &sum)) continue;
+      article.Qte = IntToStr(sum);
     }
   }
-  // The empty row the next article would have gone to; a list without any
-  // article keeps it, a grid always holding one data row.
-  const int last = fArticles.GetRowCount() - 1;
-  int articles = last + 1 - fArticles.GetFixedRows();
-  if (fArticles.GetCellByName(F::Designation, last).empty()) {
-    if (last > fArticles.GetFixedRows()) {
-      fArticles.DeleteLine(last);
+
+  ResetArticles();
+  const int fixedRows = fArticles.GetFixedRows();
+  {
+    TAutomaticOff automaticOff(fArticles);
+    // A list without any article keeps its empty row: a grid always holds
+    // one data row.
+    fArticles.SetRowCount(fixedRows + std::max<int>(static_cast<int>(articles.size()), 1));
+    const int qte = fArticles.GetColIndex(kQte);
+    const int cip = fArticles.GetColIndex(kCIP);
+    const int designation = fArticles.GetColIndex(F::Designation);
+    for (std::size_t k = 0; k < articles.size(); ++k) {
+      const int row = fixedRows + static_cast<int>(k);
+      fArticles.SetCellForced(qte, row, articles[k].Qte);
+      fArticles.SetCellForced(cip, row, articles[k].CIP);
+      fArticles.SetCellForced(designation, row, articles[k].Designation);
     }
-    --articles;
+    fArticles.SetAutomatic(true);
   }
-  fArticles.SetRow(fArticles.GetFixedRows());
-  return IntToStr(articles) + " / " + IntToStr(lines);
+  fArticles.UpdateDimensions();
+  fArticles.SetRow(fixedRows);
+  return IntToStr(static_cast<long long>(articles.size())) + " / " + IntToStr(lines);
 }
 
 void TAllianceOrder::MettreEnPage() {

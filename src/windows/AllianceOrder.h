@@ -46,7 +46,6 @@ public:
 
 private:
   void ResetArticles();
-  void AddLine(const std::string& code, const std::string& quantity, const std::string& designation);
 
   TMyStringGrid& fInvoices;
   TMyStringGrid& fChosen;
