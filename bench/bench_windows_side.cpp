@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -28,22 +29,41 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+// Processor time of this thread: the machine is shared, and the wall clock
+// counts the time other programs held the processor.
+double CpuMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+// A moment on both clocks.
+struct TMoment {
+  Clock::time_point Wall = Clock::now();
+  double Cpu = CpuMs();
+};
+TMoment Start() { return TMoment{}; }
 
 struct TFigure {
-  std::vector<double> Runs;
-  void Add(double ms) { Runs.push_back(ms); }
-  double Median() const {
-    std::vector<double> v = Runs;
+  std::vector<double> Runs;     // processor time
+  std::vector<double> WallRuns;
+  void Add(const TMoment& from, double divide = 1) {
+    Runs.push_back((CpuMs() - from.Cpu) / divide);
+    WallRuns.push_back(std::chrono::duration<double, std::milli>(Clock::now() - from.Wall).count() / divide);
+  }
+  static double MedianOf(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
   }
+  double Median() const { return MedianOf(Runs); }
+  double WallMedian() const { return MedianOf(WallRuns); }
   double Max() const { return Runs.empty() ? 0 : *std::max_element(Runs.begin(), Runs.end()); }
 };
 
 void Report(const std::string& what, const TFigure& f, double target) {
-  std::printf("%-62s median %7.2f ms  max %7.2f ms  (%zu runs, target %.0f ms)%s\n", what.c_str(), f.Median(), f.Max(),
-              f.Runs.size(), target, f.Median() <= target ? "" : "  OVER");
+  std::printf("%-58s cpu median %7.2f ms  max %7.2f ms  wall median %7.2f ms  (%zu runs, target %.0f ms)%s\n",
+              what.c_str(), f.Median(), f.Max(), f.WallMedian(), f.Runs.size(), target,
+              f.Median() <= target ? "" : "  OVER");
 }
 
 }  // namespace
@@ -78,20 +98,20 @@ int main(int argc, char** argv) {
   for (int rep = 0; rep < reps; ++rep) {
     // Every invoice in progress since 2000 is listed.
     order.SetPickerValue(EncodeDate(2000, 1, 1) + 0.5);
-    auto t = Clock::now();
+    auto t = Start();
     order.Charger(&factures, "./Data/Factures/");
     QApplication::processEvents();
-    open.Add(Ms(t));
+    open.Add(t);
     // The date moved to the last months: most of them drop out.
-    t = Clock::now();
+    t = Start();
     order.SetPickerValue(EncodeDate(2028, 1, 1) + 0.5);
     order.CommandeAlliance_DateTimePickerChange();
     QApplication::processEvents();
-    change.Add(Ms(t));
+    change.Add(t);
     // Back to every invoice; the 40 first ones that have line files chosen.
     order.SetPickerValue(EncodeDate(2000, 1, 1) + 0.5);
     order.CommandeAlliance_DateTimePickerChange();
-    t = Clock::now();
+    t = Start();
     int chosen = 0;
     for (int row = 1; row < order.fTotalGrid->GetRowCount() && chosen < 40; ++row) {
       const std::string number = order.fTotalGrid->GetCellByName("Num Facture", row);
@@ -101,16 +121,16 @@ int main(int argc, char** argv) {
       ++chosen;
     }
     QApplication::processEvents();
-    choose.Add(Ms(t) / std::max(chosen, 1));
-    t = Clock::now();
+    choose.Add(t, std::max(chosen, 1));
+    t = Start();
     order.CommandeAlliance_Go_ButtonClick();
     QApplication::processEvents();
-    go.Add(Ms(t));
+    go.Add(t);
     label = order.reduction_lignes_Label->text().toStdString();
-    t = Clock::now();
+    t = Start();
     order.CommandeAlliance_Print_ButtonClick();  // no print manager: the layout only
     QApplication::processEvents();
-    layout.Add(Ms(t));
+    layout.Add(t);
   }
   Report("order window: Charger over every invoice in progress", open, 100);
   Report("order window: a change of date", change, 100);
@@ -128,10 +148,10 @@ int main(int argc, char** argv) {
   THistorique_Form history;
   TFigure show;
   for (int rep = 0; rep < reps; ++rep) {
-    const auto t = Clock::now();
+    auto t = Start();
     history.show();
     QApplication::processEvents();
-    show.Add(Ms(t));
+    show.Add(t);
     history.hide();
   }
   Report("history window shown over 5 000 files", show, 100);
