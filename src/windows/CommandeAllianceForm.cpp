@@ -1,6 +1,6 @@
 #include "CommandeAllianceForm.h"
 
-#include <QDateTimeEdit>
+#include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
 
@@ -41,7 +41,7 @@ TCommandeAlliance_Form::TCommandeAlliance_Form(QWidget* parent) : QWidget(parent
   resize(668, 626);
 
   FacturesEnCours_Label = MakeLabel(this, "FacturesEnCours_Label", "Factures en cours depuis", 8, 10, 150);
-  CommandeAlliance_DateTimePicker = new QDateTimeEdit(this);
+  CommandeAlliance_DateTimePicker = new QDateEdit(this);
   CommandeAlliance_DateTimePicker->setObjectName("CommandeAlliance_DateTimePicker");
   CommandeAlliance_DateTimePicker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
   CommandeAlliance_DateTimePicker->setCalendarPopup(true);

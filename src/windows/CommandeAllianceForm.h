@@ -7,7 +7,7 @@
 
 #include "DateTime.h"
 
-class QDateTimeEdit;
+class QDateEdit;
 class QLabel;
 class QPushButton;
 class TAllianceOrder;
@@ -44,7 +44,7 @@ public:
   void SetPickerValue(TDateTime value);
 
   QLabel* FacturesEnCours_Label;
-  QDateTimeEdit* CommandeAlliance_DateTimePicker;
+  QDateEdit* CommandeAlliance_DateTimePicker;
   TQtGridSurface* CommandeAlliance_Total_StringGrid;
   QLabel* DoubleClicPourCommander_Label;
   TQtGridSurface* CommandeAlliance_Choosen_StringGrid;

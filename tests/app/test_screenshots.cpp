@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDateTimeEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QDateEdit>
 #include <QPixmap>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -15,6 +17,7 @@
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
 #include "PieceEditorPanel.h"
+#include "PrinterForm.h"
 #include <QToolButton>
 #include "QtGuard.h"
 #include "QtText.h"
@@ -183,5 +186,13 @@ TEST(Screenshots, SearchResultsHistoryAndWholesalerOrder) {
   order.CommandeAlliance_Go_ButtonClick();
   QApplication::processEvents();
   EXPECT_TRUE(order.grab().save(QString::fromStdString(dir + "/commande_alliance.png")));
+  // The printed order, to a PDF file.
+  TPrinter_Form printer;
+  printer.RunDialog = [&dir](QPrintDialog& dialog) {
+    dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog.printer()->setOutputFileName(QString::fromStdString(dir + "/commande_alliance.pdf"));
+    return true;
+  };
+  order.CommandeAlliance_Print_ButtonClick();
   main.close();
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDateTimeEdit>
+#include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
