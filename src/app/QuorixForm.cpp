@@ -20,6 +20,8 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "NetworkShares.h"
+#include "OrderImportCommands.h"
+#include "PieceCommands.h"
 #include "PieceEditorPanel.h"
 #include "PrintManager.h"
 #include "QtGridSurface.h"
@@ -143,6 +145,8 @@ void TQuorix_Form::BuildDesign() {
   fSearch = std::make_unique<TSearchResults>(*this);
 
   BuildMenu();
+  fPieceCommands = std::make_unique<TPieceCommands>(*this);
+  fOrderImport = std::make_unique<TOrderImportCommands>(*this);
 }
 
 void TQuorix_Form::SetStatsRequests(std::unique_ptr<TStatsRequests> requests) {
@@ -190,7 +194,7 @@ void TQuorix_Form::BuildButtonBar() {
   connect(Devis_BitBtn, &QToolButton::clicked, this, [this] { ShowDevis(); });
   connect(Avoir_BitBtn, &QToolButton::clicked, this, [this] { ShowAvoirs(); });
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
-  fAvailableActions = {Creer_BitBtn};
+  fAvailableActions = {Creer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn};
 }
 
 void TQuorix_Form::BuildMenu() {
@@ -223,8 +227,8 @@ void TQuorix_Form::BuildMenu() {
 
   // Commands whose screens are not part of this version are shown but
   // cannot be chosen.
-  for (QAction* action : {Importer1, ImporterDepuisFichier1, DevisFacture1, FactureDevis1, Scinder1, Historique1,
-                          Nettoyer1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1, ImprimerApercu}) {
+  for (QAction* action : {Scinder1, Historique1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1,
+                          ImprimerApercu}) {
     action->setEnabled(false);
   }
   for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn, BonDePreparation_BitBtn,
@@ -366,6 +370,7 @@ void TQuorix_Form::FormClose() {
   if (gridsCreated) StoreAllPositions();
   SavePositions();
   SaveTrace();
+  if (fOrderImport) fOrderImport->Stop();
   if (fCltStatsSocket) fCltStatsSocket->Close();
   fCltStatsSocket.reset();
 

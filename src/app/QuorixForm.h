@@ -20,6 +20,8 @@ class TCltStatsSocket;
 class TDebug_Manager;
 class TMyDatabase;
 class TMyStringGrid;
+class TOrderImportCommands;
+class TPieceCommands;
 class TPieceEditor;
 class TPrintManager;
 class TQtGridSurface;
@@ -69,6 +71,8 @@ public:
   void SetActionButtons(bool enabled);
   void ShowCurrentPieceList();
   void Creer_BitBtnClick();
+  // "Supprimer": the selected record of the visible list.
+  void Supprimer_BitBtnClick();
   void Liste_Clients_StringGridDblClick();
   void Liste_Clients_StringGridKeyPress(char& key);
   void Liste_Articles_StringGridDblClick();
@@ -147,6 +151,10 @@ public:
   // outlive the managed grids, which hold their handlers.
   std::unique_ptr<TPieceEditor> fPieceEditor;
   std::unique_ptr<TSearchResults> fSearch;
+  // The operations on whole pieces and the order import (with
+  // `Importations_Timer`), built with the design too.
+  std::unique_ptr<TPieceCommands> fPieceCommands;
+  std::unique_ptr<TOrderImportCommands> fOrderImport;
   // Where the screens send their questions to the statistics server.
   TStatsRequests& StatsRequests() { return *fStatsRequests; }
   void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);

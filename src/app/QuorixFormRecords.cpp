@@ -4,6 +4,7 @@
 #include <QFrame>
 
 #include "MyStringGrid.h"
+#include "PieceCommands.h"
 #include "PieceEditorPanel.h"
 #include "QuorixForm.h"
 
@@ -25,4 +26,15 @@ void TQuorix_Form::AfficherPiece(const std::string& kind) { fPieceEditor->Affich
 
 void TQuorix_Form::AfficherPieceNumero(const std::string& kind, const std::string& number) {
   fPieceEditor->AfficherPieceNumero(kind, number);
+}
+
+void TQuorix_Form::Supprimer_BitBtnClick() {
+  // Only the visible list acts, tested in this order.
+  if (fFacturesGrid->GetVisible()) {
+    fPieceCommands->SupprimerPiece(PieceKinds::Facture);
+  } else if (fDevisGrid->GetVisible()) {
+    fPieceCommands->SupprimerPiece(PieceKinds::Devis);
+  } else if (fAvoirsGrid->GetVisible()) {
+    fPieceCommands->SupprimerPiece(PieceKinds::Avoir);
+  }
 }
