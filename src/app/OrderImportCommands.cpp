@@ -125,10 +125,9 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   // The kind the file's name begins with is the kind of the new piece, so a
   // quote restored from the history is a quote whatever list is shown.
   for (const TImportList& entry : kImportLists) {
-    if (sm.BeginsWith(name, entry.Kind->Prefix())) {
-      (fForm.*entry.Show)();
-      break;
-    }
+    if (!sm.BeginsWith(name, entry.Kind->Prefix())) continue;
+    if (!(fForm.*entry.Grid)->GetVisible()) (fForm.*entry.Show)();
+    break;
   }
   bool opened = false;
   for (const TImportList& entry : kImportLists) {
