@@ -13,29 +13,13 @@
 #include "OrderImport.h"
 #include "PieceEditorPanel.h"
 #include "PieceKinds.h"
+#include "PieceLists.h"
 #include "QuorixForm.h"
 #include "RecordLists.h"
 #include "StringManager.h"
 #include "Trace.h"
 
 namespace F = Catalogue::Field;
-
-namespace {
-
-// The piece lists in the order the import tests them.
-struct TImportList {
-  const TPieceKind* Kind;
-  std::unique_ptr<TMyStringGrid> TQuorix_Form::*Grid;
-  void (TQuorix_Form::*Show)();
-};
-
-const TImportList kImportLists[] = {
-    {&PieceKinds::Facture, &TQuorix_Form::fFacturesGrid, &TQuorix_Form::ShowFactures},
-    {&PieceKinds::Devis, &TQuorix_Form::fDevisGrid, &TQuorix_Form::ShowDevis},
-    {&PieceKinds::Avoir, &TQuorix_Form::fAvoirsGrid, &TQuorix_Form::ShowAvoirs},
-};
-
-}  // namespace
 
 TOrderImportCommands::TOrderImportCommands(TQuorix_Form& form) : fForm(form) {
   Importations_Timer = new QTimer(&fForm);
@@ -52,9 +36,10 @@ TOrderImportCommands::TOrderImportCommands(TQuorix_Form& form) : fForm(form) {
 void TOrderImportCommands::Stop() { Importations_Timer->stop(); }
 
 bool TOrderImportCommands::PieceListShown(bool withCreditNotes) const {
-  for (const TImportList& list : kImportLists) {
-    if (!withCreditNotes && list.Kind == &PieceKinds::Avoir) continue;
-    const TMyStringGrid* grid = (fForm.*list.Grid).get();
+  for (int i = 0; i < PieceKinds::Count; ++i) {
+    const TPieceKind& kind = PieceKinds::At(i);
+    if (!withCreditNotes && &kind == &PieceKinds::Avoir) continue;
+    const TMyStringGrid* grid = PieceListGrid(fForm, kind);
     if (grid != nullptr && grid->GetVisible()) return true;
   }
   return false;
@@ -103,14 +88,14 @@ void TOrderImportCommands::ImporterCommande() {
     Error("Importation : lecture impossible de " + file);
     return;
   }
-  for (const TImportList& entry : kImportLists) {
-    if (entry.Kind == &PieceKinds::Avoir) continue;
-    TMyStringGrid* list = (fForm.*entry.Grid).get();
+  // Orders become invoices or quotes, never credit notes.
+  for (const TPieceKind* kind : {&PieceKinds::Facture, &PieceKinds::Devis}) {
+    TMyStringGrid* list = PieceListGrid(fForm, *kind);
     if (!list->GetVisible()) continue;
     // A row with no number opens as a new piece.
     list->SetRowCount(list->GetRowCount() + 1);
     list->SetRow(list->GetRowCount() - 1);
-    fForm.AfficherPiece(entry.Kind->Kind());
+    fForm.AfficherPiece(kind->Kind());
   }
   if (!fForm.fPieceEditor->IsOpen()) return;
 
@@ -124,20 +109,21 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   TStringManager& sm = StringManager();
   // The kind the file's name begins with is the kind of the new piece, so a
   // quote restored from the history is a quote whatever list is shown.
-  for (const TImportList& entry : kImportLists) {
-    if (!sm.BeginsWith(name, entry.Kind->Prefix())) continue;
-    if (!(fForm.*entry.Grid)->GetVisible()) (fForm.*entry.Show)();
+  for (int i = 0; i < PieceKinds::Count; ++i) {
+    const TPieceKind& kind = PieceKinds::At(i);
+    if (!sm.BeginsWith(name, kind.Prefix())) continue;
+    if (!PieceListGrid(fForm, kind)->GetVisible()) ShowPieceList(fForm, kind);
     break;
   }
   bool opened = false;
-  for (const TImportList& entry : kImportLists) {
-    TMyStringGrid* list = (fForm.*entry.Grid).get();
+  for (int i = 0; i < PieceKinds::Count && !opened; ++i) {
+    const TPieceKind& kind = PieceKinds::At(i);
+    TMyStringGrid* list = PieceListGrid(fForm, kind);
     if (!list->GetVisible()) continue;
     list->SetRowCount(list->GetRowCount() + 1);
     list->SetRow(list->GetRowCount() - 1);
-    fForm.AfficherPiece(entry.Kind->Kind());
+    fForm.AfficherPiece(kind.Kind());
     opened = true;
-    break;
   }
   if (!opened || !fForm.fPieceEditor->IsOpen()) return;
 

@@ -11,6 +11,7 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "PieceEditorPanel.h"
+#include "PieceLists.h"
 #include "PieceNumbers.h"
 #include "PieceOperations.h"
 #include "QtGridSurface.h"
@@ -37,29 +38,6 @@ protected:
     painter.fillRect(rect(), Qt::black);
   }
 };
-
-// The piece lists of the window, in the order the operations test them.
-struct TPieceList {
-  const TPieceKind* Kind;
-  std::unique_ptr<TMyStringGrid> TQuorix_Form::*Grid;
-  TQtGridSurface* TQuorix_Form::*Surface;
-  void (TQuorix_Form::*Show)();
-};
-
-const TPieceList kPieceLists[] = {
-    {&PieceKinds::Facture, &TQuorix_Form::fFacturesGrid, &TQuorix_Form::Liste_Factures_StringGrid,
-     &TQuorix_Form::ShowFactures},
-    {&PieceKinds::Devis, &TQuorix_Form::fDevisGrid, &TQuorix_Form::Liste_Devis_StringGrid, &TQuorix_Form::ShowDevis},
-    {&PieceKinds::Avoir, &TQuorix_Form::fAvoirsGrid, &TQuorix_Form::Liste_Avoirs_StringGrid,
-     &TQuorix_Form::ShowAvoirs},
-};
-
-const TPieceList& ListEntry(const TPieceKind& kind) {
-  for (const TPieceList& list : kPieceLists) {
-    if (list.Kind == &kind) return list;
-  }
-  return kPieceLists[0];
-}
 
 // Runs a handler; a piece number that is no valid pattern abandons it with
 // the pattern's message, as every query of a screen does.
@@ -113,16 +91,13 @@ TPieceTables TPieceCommands::Tables() const {
   return t;
 }
 
-TMyStringGrid* TPieceCommands::ListOf(const TPieceKind& kind) const { return (fForm.*ListEntry(kind).Grid).get(); }
+TMyStringGrid* TPieceCommands::ListOf(const TPieceKind& kind) const { return PieceListGrid(fForm, kind); }
 
-TQtGridSurface* TPieceCommands::SurfaceOf(const TPieceKind& kind) const { return fForm.*ListEntry(kind).Surface; }
+TQtGridSurface* TPieceCommands::SurfaceOf(const TPieceKind& kind) const { return PieceListSurface(fForm, kind); }
 
-void TPieceCommands::ShowList(const TPieceKind& kind) { (fForm.*ListEntry(kind).Show)(); }
+void TPieceCommands::ShowList(const TPieceKind& kind) { ShowPieceList(fForm, kind); }
 
-std::string TPieceCommands::SelectedNumber(const TPieceKind& kind) const {
-  TMyStringGrid* list = ListOf(kind);
-  return list->GetCellByName(kind.KeyField(), list->GetRow());
-}
+std::string TPieceCommands::SelectedNumber(const TPieceKind& kind) const { return SelectedPieceNumber(fForm, kind); }
 
 bool TPieceCommands::DotShown() const { return fDot->isVisibleTo(fForm.Dupliquer_BitBtn); }
 
@@ -150,8 +125,8 @@ void TPieceCommands::SupprimerPiece(const TPieceKind& kind) {
 
 void TPieceCommands::Dupliquer_BitBtnMouseDown(Qt::MouseButton, Qt::KeyboardModifiers modifiers) {
   const bool special = (modifiers & Qt::ControlModifier) != 0 && (modifiers & Qt::ShiftModifier) != 0;
-  for (const TPieceList& entry : kPieceLists) {
-    const TPieceKind& kind = *entry.Kind;
+  for (int i = 0; i < PieceKinds::Count; ++i) {
+    const TPieceKind& kind = PieceKinds::At(i);
     if (!kind.Duplicable || !ListOf(kind)->GetVisible()) continue;
     Guarded([&] {
       TMyStringGrid* list = ListOf(kind);

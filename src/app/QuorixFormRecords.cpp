@@ -6,6 +6,7 @@
 #include "MyStringGrid.h"
 #include "PieceCommands.h"
 #include "PieceEditorPanel.h"
+#include "PieceLists.h"
 #include "QuorixForm.h"
 
 void TQuorix_Form::AfficherFicheClient() {
@@ -29,12 +30,11 @@ void TQuorix_Form::AfficherPieceNumero(const std::string& kind, const std::strin
 }
 
 void TQuorix_Form::Supprimer_BitBtnClick() {
-  // Only the visible list acts, tested in this order.
-  if (fFacturesGrid->GetVisible()) {
-    fPieceCommands->SupprimerPiece(PieceKinds::Facture);
-  } else if (fDevisGrid->GetVisible()) {
-    fPieceCommands->SupprimerPiece(PieceKinds::Devis);
-  } else if (fAvoirsGrid->GetVisible()) {
-    fPieceCommands->SupprimerPiece(PieceKinds::Avoir);
+  // Only the visible list acts, tested in the order invoices, quotes, credit
+  // notes.
+  for (int i = 0; i < PieceKinds::Count; ++i) {
+    if (!PieceListGrid(*this, PieceKinds::At(i))->GetVisible()) continue;
+    fPieceCommands->SupprimerPiece(PieceKinds::At(i));
+    return;
   }
 }
