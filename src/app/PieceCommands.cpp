@@ -61,7 +61,6 @@ TPieceCommands::TPieceCommands(TQuorix_Form& form) : fForm(form) {
   fDot->hide();
 
   fForm.Dupliquer_BitBtn->installEventFilter(this);
-  connect(fForm.Supprimer_BitBtn, &QToolButton::clicked, this, [this] { fForm.Supprimer_BitBtnClick(); });
   connect(fForm.DevisFacture1, &QAction::triggered, this, [this] { DevisFacture1Click(); });
   connect(fForm.FactureDevis1, &QAction::triggered, this, [this] { FactureDevis1Click(); });
   connect(fForm.Nettoyer1, &QAction::triggered, this, [this] { Nettoyer1Click(); });

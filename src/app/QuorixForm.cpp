@@ -13,8 +13,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "ArticlePanel.h"
 #include "BarCodeManager.h"
 #include "Catalogue.h"
+#include "ClientPanel.h"
 #include "CltStatsSocket.h"
 #include "DebugManager.h"
 #include "ListDescriptors.h"
@@ -132,6 +134,8 @@ void TQuorix_Form::BuildDesign() {
 
   fPieceEditor = std::make_unique<TPieceEditor>(*this);
   fSearch = std::make_unique<TSearchResults>(*this);
+  fClientPanel = std::make_unique<TClientPanel>(*this);
+  fArticlePanel = std::make_unique<TArticlePanel>(*this);
 
   BuildMenu();
   fPieceCommands = std::make_unique<TPieceCommands>(*this);
@@ -182,6 +186,7 @@ void TQuorix_Form::BuildButtonBar() {
             [this, id] { ShowList(id); });
   }
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
+  connect(Supprimer_BitBtn, &QToolButton::clicked, this, [this] { Supprimer_BitBtnClick(); });
   fAvailableActions = {Creer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn};
 }
 
@@ -219,8 +224,7 @@ void TQuorix_Form::BuildMenu() {
                           ImprimerApercu}) {
     action->setEnabled(false);
   }
-  for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn, BonDePreparation_BitBtn,
-                              Importer_BitBtn}) {
+  for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, BonDePreparation_BitBtn, Importer_BitBtn}) {
     button->setEnabled(false);
   }
 }

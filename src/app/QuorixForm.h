@@ -16,8 +16,10 @@ class QLineEdit;
 class QMenu;
 class QToolButton;
 class QWidget;
+class TArticlePanel;
 class TBarCodeManager;
 class TChrono;
+class TClientPanel;
 class TCltStatsSocket;
 class TDebug_Manager;
 class TMyDatabase;
@@ -73,7 +75,8 @@ public:
   void SetActionButtons(bool enabled);
   void ShowCurrentPieceList();
   void Creer_BitBtnClick();
-  // "Supprimer": the selected record of the visible list.
+  // Deletes the current row's record of the visible list, through the code of
+  // that kind of record.
   void Supprimer_BitBtnClick();
   void Liste_Clients_StringGridDblClick();
   void Liste_Clients_StringGridKeyPress(char& key);
@@ -89,6 +92,8 @@ public:
   // Opening a record from its list: the record panels and the piece editor.
   void AfficherFicheClient();
   void AfficherFicheArticle();
+  void AfficherClientCode(const std::string& code);
+  void AfficherArticleCode(const std::string& code);
   void AfficherPiece(const std::string& kind);
   void AfficherPieceNumero(const std::string& kind, const std::string& number);
   // Hides the courier panel (shown by the courier hand-off).
@@ -157,6 +162,10 @@ public:
   // `Importations_Timer`), built with the design too.
   std::unique_ptr<TPieceCommands> fPieceCommands;
   std::unique_ptr<TOrderImportCommands> fOrderImport;
+  // The client and article record panels, built in Client_Panel and
+  // Article_Panel.
+  std::unique_ptr<TClientPanel> fClientPanel;
+  std::unique_ptr<TArticlePanel> fArticlePanel;
   // Where the screens send their questions to the statistics server.
   TStatsRequests& StatsRequests() { return *fStatsRequests; }
   void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);

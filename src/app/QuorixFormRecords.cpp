@@ -1,27 +1,21 @@
-// Opening a record from its list. The record panels fill these panels; here
-// they are only brought on screen. The piece editor opens its pieces itself.
+// Opening a record from its list, and deleting it: the client and article
+// panels and the piece editor do the work.
 
-#include <QFrame>
-
+#include "ArticlePanel.h"
+#include "ClientPanel.h"
 #include "MyStringGrid.h"
 #include "PieceCommands.h"
 #include "PieceEditorPanel.h"
 #include "PieceLists.h"
 #include "QuorixForm.h"
 
-void TQuorix_Form::AfficherFicheClient() {
-  HideAll();
-  SetActionButtons(false);
-  Client_Panel->setGeometry(8, 72, 600, 350);
-  Client_Panel->show();
-}
+void TQuorix_Form::AfficherFicheClient() { fClientPanel->AfficherFicheClient(); }
 
-void TQuorix_Form::AfficherFicheArticle() {
-  HideAll();
-  SetActionButtons(false);
-  Article_Panel->setGeometry(8, 72, 393, 273);
-  Article_Panel->show();
-}
+void TQuorix_Form::AfficherFicheArticle() { fArticlePanel->AfficherFicheArticle(); }
+
+void TQuorix_Form::AfficherClientCode(const std::string& code) { fClientPanel->AfficherClientCode(code); }
+
+void TQuorix_Form::AfficherArticleCode(const std::string& code) { fArticlePanel->AfficherArticleCode(code); }
 
 void TQuorix_Form::AfficherPiece(const std::string& kind) { fPieceEditor->AfficherPiece(kind); }
 
@@ -30,8 +24,16 @@ void TQuorix_Form::AfficherPieceNumero(const std::string& kind, const std::strin
 }
 
 void TQuorix_Form::Supprimer_BitBtnClick() {
-  // Only the visible list acts, tested in the order invoices, quotes, credit
-  // notes.
+  // Only the visible list acts: clients, articles, then the piece lists in
+  // the order invoices, quotes, credit notes.
+  if (fClientsGrid->GetVisible()) {
+    fClientPanel->SupprimerClient();
+    return;
+  }
+  if (fArticlesGrid->GetVisible()) {
+    fArticlePanel->SupprimerArticle();
+    return;
+  }
   for (int i = 0; i < PieceKinds::Count; ++i) {
     if (!PieceListGrid(*this, PieceKinds::At(i))->GetVisible()) continue;
     fPieceCommands->SupprimerPiece(PieceKinds::At(i));
