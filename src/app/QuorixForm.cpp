@@ -25,6 +25,8 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "NetworkShares.h"
+#include "OrderImportCommands.h"
+#include "PieceCommands.h"
 #include "PieceEditorPanel.h"
 #include "PrintManager.h"
 #include "QtGridSurface.h"
@@ -138,6 +140,8 @@ void TQuorix_Form::BuildDesign() {
   fArticlePanel = std::make_unique<TArticlePanel>(*this);
 
   BuildMenu();
+  fPieceCommands = std::make_unique<TPieceCommands>(*this);
+  fOrderImport = std::make_unique<TOrderImportCommands>(*this);
 }
 
 void TQuorix_Form::SetStatsRequests(std::unique_ptr<TStatsRequests> requests) {
@@ -185,7 +189,7 @@ void TQuorix_Form::BuildButtonBar() {
   }
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
   connect(Supprimer_BitBtn, &QToolButton::clicked, this, [this] { Supprimer_BitBtnClick(); });
-  fAvailableActions = {Creer_BitBtn, Supprimer_BitBtn};
+  fAvailableActions = {Creer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn};
 }
 
 void TQuorix_Form::BuildMenu() {
@@ -220,8 +224,7 @@ void TQuorix_Form::BuildMenu() {
 
   // Commands whose screens are not part of this version are shown but
   // cannot be chosen.
-  for (QAction* action : {Importer1, ImporterDepuisFichier1, DevisFacture1, FactureDevis1, Scinder1, Nettoyer1,
-                          ImprimeravecEntete1, ImprimerCommande1, ImprimerApercu}) {
+  for (QAction* action : {Scinder1, ImprimeravecEntete1, ImprimerCommande1, ImprimerApercu}) {
     action->setEnabled(false);
   }
   for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, BonDePreparation_BitBtn, Importer_BitBtn}) {
@@ -351,6 +354,7 @@ void TQuorix_Form::FormClose() {
   if (gridsCreated) StoreAllPositions();
   SavePositions();
   SaveTrace();
+  if (fOrderImport) fOrderImport->Stop();
   if (fCltStatsSocket) fCltStatsSocket->Close();
   fCltStatsSocket.reset();
   ReleaseSideWindows();

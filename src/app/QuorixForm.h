@@ -26,6 +26,8 @@ class TDebug_Manager;
 class THistorique_Form;
 class TMyDatabase;
 class TMyStringGrid;
+class TOrderImportCommands;
+class TPieceCommands;
 class TPieceEditor;
 class TPrintManager;
 class TQtGridSurface;
@@ -158,6 +160,10 @@ public:
   // outlive the managed grids, which hold their handlers.
   std::unique_ptr<TPieceEditor> fPieceEditor;
   std::unique_ptr<TSearchResults> fSearch;
+  // The operations on whole pieces and the order import (with
+  // `Importations_Timer`), built with the design too.
+  std::unique_ptr<TPieceCommands> fPieceCommands;
+  std::unique_ptr<TOrderImportCommands> fOrderImport;
   // The client and article record panels, built in Client_Panel and
   // Article_Panel.
   std::unique_ptr<TClientPanel> fClientPanel;
@@ -213,9 +219,6 @@ public:
   void CommandeAlliance1Click();
   std::unique_ptr<THistorique_Form> fHistorique;
   std::unique_ptr<TCommandeAlliance_Form> fCommandeAlliance;
-  // What "Restaurer" of the history window does with the chosen file
-  // (folder with its final "/", file name): a new piece of its lines.
-  std::function<void(const std::string& folder, const std::string& name)> RestaurerPiece;
 
   // Called once the window has been closed (the program then ends).
   std::function<void()> OnClosed;

@@ -3,6 +3,7 @@
 #include "Catalogue.h"
 #include "CommandeAllianceForm.h"
 #include "HistoriqueForm.h"
+#include "OrderImportCommands.h"
 
 void TQuorix_Form::CreateSideWindows() {
   fHistorique = std::make_unique<THistorique_Form>();
@@ -19,8 +20,9 @@ void TQuorix_Form::ReleaseSideWindows() {
 
 void TQuorix_Form::Historique1Click() {
   if (!fHistorique) return;
+  // "Restaurer" makes a new piece of the chosen file's lines.
   fHistorique->SetCallbackRestaurer([this](const std::string& folder, const std::string& name) {
-    if (RestaurerPiece) RestaurerPiece(folder, name);
+    if (fOrderImport) fOrderImport->ImporterPiece(folder, name);
   });
   fHistorique->show();
   fHistorique->raise();

@@ -1,10 +1,8 @@
 #include "HistoryListing.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "Catalogue.h"
 #include "FileUtils.h"
+#include "HistoryFolders.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "Trace.h"
@@ -45,11 +43,4 @@ std::string SelectedHistoryFile(const THistoryFolder& folder, TMyStringGrid& gri
   return name;
 }
 
-int PurgeHistoryFolder(const THistoryFolder& folder) {
-  int deleted = 0;
-  for (const std::string& name : ListFiles(folder.Folder, Catalogue::AllFiles)) {
-    std::error_code ec;
-    if (std::filesystem::remove(std::string(folder.Folder) + name, ec)) ++deleted;
-  }
-  return deleted;
-}
+int PurgeHistoryFolder(const THistoryFolder& folder) { return DeleteFilesOf(folder.Folder); }
