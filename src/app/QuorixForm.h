@@ -192,6 +192,16 @@ public:
 
   void Apropos1Click();
 
+  // The print commands (src/app/QuorixFormPrint.cpp). kind 0 prints the piece
+  // itself, 1 its order form, 2 its preparation sheet; the article and client
+  // lists print their record sheet, the search results their grid.
+  void ImprimerOuApercu(bool preview, bool letterhead, int kind);
+  void Imprimer_BitBtnClick();
+  void BonDePreparation_BitBtnClick();
+  void ImprimeravecEntete1Click();
+  void ImprimerCommande1Click();
+  void ImprimerApercuClick();
+
   // Called once the window has been closed (the program then ends).
   std::function<void()> OnClosed;
 
@@ -203,6 +213,7 @@ private:
   void BuildDesign();
   void BuildButtonBar();
   void BuildMenu();
+  void ConnectPrintCommands();
   void Progress(int value);
   void LoadTables();
   void CreateGrids();
