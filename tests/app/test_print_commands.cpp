@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -251,7 +253,14 @@ TEST_F(PrintCommandsTest, SearchResultsArePrintedAsAGridAndHidden) {
   fMain->fSearch->ShowSearchGrid();
   QApplication::processEvents();
   ASSERT_TRUE(fMain->fRechercheGrid->GetVisible());
-  Click(fMain->Imprimer_BitBtn);
+  // Opening the menu does not take the results away.
+  QMenuBar* bar = fMain->menuBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fMain->Impression_Menu->menuAction()).center());
+  QApplication::processEvents();
+  ASSERT_TRUE(fMain->Impression_Menu->isVisible());
+  QTest::mouseClick(fMain->Impression_Menu, Qt::LeftButton, {},
+                    fMain->Impression_Menu->actionGeometry(fMain->ImprimeravecEntete1).center());
+  QApplication::processEvents();
   EXPECT_EQ(fDialogs, 1);
   EXPECT_EQ(PdfPages(fPdf), 1);
   EXPECT_EQ(fPrinter->GetQPrinter().docName(), QStringLiteral("Recherche"));

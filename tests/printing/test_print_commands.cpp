@@ -179,17 +179,6 @@ TEST(PrintCommands, EachCommandPrintsTheDocumentOfTheListInView) {
   }
 }
 
-TEST(PrintCommands, SearchResultsPrintAsAGridTitledRecherche) {
-  TCommandFixture f;
-  f.factureList.Grid.SetVisible(true);
-  f.recherche.Grid.SetVisible(true);
-  f.Run(false, false, TPieceDocumentKind::Piece);
-  EXPECT_EQ(f.View.MemoryPrinter.Title, "Recherche");
-  const std::vector<std::string> page = f.FirstPage(false);
-  EXPECT_NE(std::find(page.begin(), page.end(), "PHARMACIE SAINT-EXUP\xC9RY"), page.end());
-  EXPECT_FALSE(f.recherche.Grid.GetVisible());
-}
-
 TEST(PrintCommands, PieceKeysFollowTheClientAndTheSettings) {
   struct Row {
     const char* name;
