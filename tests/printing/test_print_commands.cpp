@@ -78,7 +78,8 @@ struct TCommandFixture : TPrintFixture {
         "FA31692;20/07/2025;0103;PHARMACIE DU LAC;0;10;10\r\n"
         "FA31693;20/07/2025;0104;PHARMACIE DU PORT;0;10;10\r\n"
         "FA31694;20/07/2025;0199;PHARMACIE INCONNUE;0;10;10\r\n"
-        "FA31695;;0103;PHARMACIE DU LAC;0;10;10\r\n");
+        "FA31695;;0103;PHARMACIE DU LAC;0;10;10\r\n"
+        "FA31696;20/07/2025;01(;PHARMACIE MAL SAISIE;0;10;10\r\n");
     devis = Table("Num Devis;Date;Code client;Societe;Total TTC\r\nDE1234;01/02/2026;0102;PHARMACIE DU PLATEAU;88,56\r\n");
     avoirs = Table("Num Avoir;Date;Code client;Societe;Total TTC\r\nAV123;01/02/2026;0103;PHARMACIE DU LAC;10\r\n");
     ubipharm = Table("Code\r\n0101\r\n0105\r\n");
@@ -206,6 +207,10 @@ TEST(PrintCommands, PieceKeysFollowTheClientAndTheSettings) {
        {"Echeance non valide, Parametrage \xE0 30 jours"}, nullptr},
       {"client_not_found_still_printed", "FA31694", false, {"FR12812345678", "PHARMACIE INCONNUE", "19/08/2025"},
        {"*ERROR*TQuorix_Form.ImprimerOuApercu / Piece : Impossible de trouver Client : 0199"}, nullptr},
+      // A code that is no valid pattern finds no client and no distributor.
+      {"client_code_with_pattern_characters", "FA31696", false,
+       {"FR12812345678", "PHARMACIE MAL SAISIE", "19/08/2025"},
+       {"*ERROR*TQuorix_Form.ImprimerOuApercu / Piece : Impossible de trouver Client : 01("}, nullptr},
       {"piece_without_a_date_has_no_due_date", "FA31695", false, {"FR12812345678", "PHARMACIE DU LAC", "RUE 4"}, {},
        nullptr},
   };
