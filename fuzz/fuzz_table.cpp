@@ -104,7 +104,7 @@ void CheckTable(TMyDatabase& db, const TExpectedTable& t, TFuzzQuiet& quiet, con
     }
     // The sorted index holds every record once, each entry at its own value.
     FUZZ_CHECK(db.GetIndexValid(f), w + ": index not valid after reading");
-    const std::vector<TIndexEntry>& index = db.GetFieldIndex(f).Entries;
+    const auto& index = db.GetFieldIndex(f).Entries;
     FUZZ_CHECK(index.size() == static_cast<std::size_t>(db.RecordCount()), w + ": index size");
     std::vector<char> seen(index.size(), 0);
     for (const TIndexEntry& e : index) {

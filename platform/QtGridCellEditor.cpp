@@ -81,6 +81,7 @@ void TQtGridSurface::EditorCreated(QLineEdit* editor, int col, int row) {
   connect(editor, &QLineEdit::textEdited, this, [this, editor](const QString& text) {
     if (editor != fEditor) return;
     const std::string value = FromQString(text);
+    if (BeforeTextChange && fTexts.Contains(fEditCol, fEditRow)) BeforeTextChange(fEditCol, fEditRow);
     fTexts.Set(fEditCol, fEditRow, value);
     if (Events.OnSetEditText) Events.OnSetEditText(fEditCol, fEditRow, value);
   });

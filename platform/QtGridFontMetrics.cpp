@@ -36,18 +36,18 @@ TQtFontMetrics::TQtFontMetrics(const QFont& font) : fFont(font) {
   }
 }
 
-bool TQtFontMetrics::Printable(const std::string& text) {
-  for (unsigned char c : text) {
-    if (c < 0x20 || c >= 0x7F) return false;
-  }
-  return true;
-}
-
 int TQtFontMetrics::Width(const std::string& text) {
-  if (fAdditive && Printable(text)) {
+  if (fAdditive) {
     std::int64_t w = 0;
-    for (unsigned char c : text) w += fAdvance64[c];
-    return Round(w);
+    bool printable = true;
+    for (unsigned char c : text) {
+      if (c < 0x20 || c >= 0x7F) {
+        printable = false;
+        break;
+      }
+      w += fAdvance64[c];
+    }
+    if (printable) return Round(w);
   }
   auto it = fWidths.find(text);
   if (it != fWidths.end()) return it->second;

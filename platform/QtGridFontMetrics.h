@@ -30,7 +30,6 @@ public:
 
 private:
   static int Round(std::int64_t width64) { return static_cast<int>((width64 + 32) >> 6); }
-  static bool Printable(const std::string& text);
 
   QFont fFont;
   int fHeight = 0;

@@ -68,9 +68,12 @@ void TQtGridSurface::MouseEventFrom(QWidget* source, QEvent* event) {
   const TShiftState shift = ShiftStateOf(me->modifiers(), me->buttons());
   switch (event->type()) {
     case QEvent::MouseButtonPress:
+      fResizedSincePress = false;
+      fTitlesPressed = source == fTitles->viewport();
       if (Events.OnMouseDown) Events.OnMouseDown(ButtonOf(me->button()), shift, p.x(), p.y());
       break;
     case QEvent::MouseButtonRelease:
+      fTitlesPressed = false;
       if (Events.OnMouseUp) Events.OnMouseUp(ButtonOf(me->button()), shift, p.x(), p.y());
       if (source == viewport() && me->button() == Qt::LeftButton && !fMovedByPress && Events.OnClick) Events.OnClick();
       break;

@@ -61,6 +61,9 @@ TQtGridSurface::TQtGridSurface(QWidget* parent, int colCount, int rowCount) : QT
   // A column the user widens by dragging its title border keeps that width.
   connect(fTitles, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
     if (fShaping) return;
+    // Between a press on the titles and its release this is the user
+    // dragging a border, which is not a click on the title.
+    if (fTitlesPressed) fResizedSincePress = true;
     const int col = section + fFixedCols;
     if (col >= 0 && col < fColCount) fColWidths[static_cast<std::size_t>(col)] = size;
   });
@@ -85,6 +88,7 @@ void TQtGridSurface::Resize(int cols, int rows) {
 const std::string& TQtGridSurface::GetCells(int col, int row) const { return fTexts.Get(col, row); }
 
 void TQtGridSurface::SetCells(int col, int row, const std::string& text) {
+  if (BeforeTextChange && fTexts.Contains(col, row)) BeforeTextChange(col, row);
   if (!fTexts.Set(col, row, text)) return;
   if (fEditor != nullptr && col == fEditCol && row == fEditRow) {
     const QString q = ToQString(text);
@@ -249,6 +253,29 @@ int TQtGridSurface::GetTopRow() const { return verticalScrollBar()->value() + fF
 void TQtGridSurface::SetTopRow(int row) {
   const_cast<TQtGridSurface*>(this)->updateGeometries();
   verticalScrollBar()->setValue(row - fFixedRows);
+}
+
+// Scrolled to its end, the view lines its last row up with the bottom of the
+// window, which leaves the row above half hidden under the titles whenever
+// the window does not hold a whole number of rows. A string grid shows its
+// top row whole instead, and leaves the odd pixels empty at the bottom.
+void TQtGridSurface::AlignTopRow() {
+  const QScrollBar* bar = verticalScrollBar();
+  if (bar->maximum() <= 0 || bar->value() != bar->maximum()) return;
+  const int wanted = fNumbers->sectionPosition(bar->value());
+  if (wanted < 0 || fNumbers->offset() == wanted) return;
+  fNumbers->setOffset(wanted);
+  viewport()->update();
+}
+
+void TQtGridSurface::scrollContentsBy(int dx, int dy) {
+  QTableView::scrollContentsBy(dx, dy);
+  AlignTopRow();
+}
+
+void TQtGridSurface::updateGeometries() {
+  QTableView::updateGeometries();
+  AlignTopRow();
 }
 
 int TQtGridSurface::GetVisibleRowCount() const {

@@ -46,6 +46,9 @@ public:
   void SetCells(int col, int row, const std::string& text) override;
 
   void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) override;
+  // Offset so that it never answers 0 ("cannot tell").
+  std::uint64_t GetTextsVersion() const override { return fTexts.Version() + 1; }
+  bool ColumnResizedSincePress() const override { return fResizedSincePress; }
 
   int GetColCount() const override { return fColCount; }
   void SetColCount(int n) override;
@@ -125,6 +128,8 @@ protected:
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void updateGeometries() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -135,6 +140,7 @@ private:
   void ApplyLayout();
   void SyncCurrentIndex();
   void ClampCurrentCell();
+  void AlignTopRow();
   void ScheduleRepaint();
   void RecordPointer(const QPoint& widgetPos);
   bool IsInside(const QWidget* w) const;
@@ -166,6 +172,10 @@ private:
   bool fRepaintPending = false;
   bool fShaping = false;
   bool fMovedByPress = false;
+  // A title border was dragged since the last mouse press.
+  bool fResizedSincePress = false;
+  // A mouse button went down on the titles and is not released yet.
+  bool fTitlesPressed = false;
   QPoint fPointer;
 
   QPointer<QLineEdit> fEditor;

@@ -1,64 +1,33 @@
 #include "SingleInstanceLock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
+#include <cstring>
 
-TSingleInstanceLock::TSingleInstanceLock(std::string path) : fPath(std::move(path)) {}
+TSingleInstanceLock::TSingleInstanceLock(std::string name) : fName(std::move(name)) {}
 
 TSingleInstanceLock::~TSingleInstanceLock() { Release(); }
 
-namespace {
-
-// Opens the lock file, creating it when it does not exist. The existing file
-// is opened without O_CREAT: in a sticky world-writable folder such as /tmp
-// the kernel refuses O_CREAT on a file another user owns, even when that user
-// is not running the program. A new file is made readable by everyone, since
-// a read-only descriptor is enough for flock.
-int OpenLockFile(const std::string& path, int& error) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd >= 0) return fd;
-    if (errno != ENOENT) {
-      error = errno;
-      return -1;
-    }
-    fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (fd >= 0) {
-      ::fchmod(fd, 0644);
-      return fd;
-    }
-    if (errno != EEXIST) {
-      error = errno;
-      return -1;
-    }
-    // Another process created it in between: open the existing file.
-  }
-  error = EAGAIN;
-  return -1;
-}
-
-}  // namespace
-
 int TSingleInstanceLock::Acquire() {
   if (fFd >= 0) return kAcquired;
-  int error = 0;
-  int fd = OpenLockFile(fPath, error);
-  if (fd < 0) {
-    if (error == EACCES || error == EPERM || error == ELOOP) return kAccessDenied;
-    return kAcquired;
-  }
-  int rc;
-  do {
-    rc = ::flock(fd, LOCK_EX | LOCK_NB);
-  } while (rc != 0 && errno == EINTR);
-  if (rc != 0) {
-    int lockError = errno;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  // A leading zero byte puts the name in the abstract namespace.
+  if (fName.empty() || fName.size() + 1 > sizeof address.sun_path) return kAcquired;
+  std::memcpy(address.sun_path + 1, fName.data(), fName.size());
+  const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + fName.size());
+
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return kAcquired;
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+    const int error = errno;
     ::close(fd);
-    if (lockError == EWOULDBLOCK) return kAlreadyExists;
+    if (error == EADDRINUSE) return kAlreadyExists;
+    if (error == EACCES || error == EPERM) return kAccessDenied;
     return kAcquired;
   }
   fFd = fd;
@@ -67,7 +36,6 @@ int TSingleInstanceLock::Acquire() {
 
 void TSingleInstanceLock::Release() {
   if (fFd < 0) return;
-  ::flock(fFd, LOCK_UN);
   ::close(fFd);
   fFd = -1;
 }

@@ -10,13 +10,14 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include "BarCodeManager.h"
 #include "Catalogue.h"
 #include "CltStatsSocket.h"
 #include "DebugManager.h"
-#include "IniManager.h"
+#include "ListDescriptors.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "NetworkShares.h"
@@ -88,26 +89,14 @@ void TQuorix_Form::BuildDesign() {
   Recherche_BitBtn->setIcon(ButtonIcon("edit-find", QStyle::SP_FileDialogContentsView));
   Recherche_BitBtn->setEnabled(false);
 
-  Liste_Clients_StringGrid = MakeGrid(client, "Liste_Clients_StringGrid");
-  Liste_Articles_StringGrid = MakeGrid(client, "Liste_Articles_StringGrid");
-  Liste_Factures_StringGrid = MakeGrid(client, "Liste_Factures_StringGrid");
-  Liste_Devis_StringGrid = MakeGrid(client, "Liste_Devis_StringGrid");
-  Liste_Avoirs_StringGrid = MakeGrid(client, "Liste_Avoirs_StringGrid");
-  for (TQtGridSurface* grid : {Liste_Clients_StringGrid, Liste_Articles_StringGrid, Liste_Factures_StringGrid,
-                               Liste_Devis_StringGrid, Liste_Avoirs_StringGrid}) {
+  for (const TListDescriptor& list : ListDescriptors()) {
+    TQtGridSurface* grid = MakeGrid(client, list.SurfaceName);
+    this->*list.Surface = grid;
     grid->SetRowSelect(true);
     grid->hide();
+    grid->Events.OnDblClick = [this, &list] { (this->*list.DblClick)(); };
+    grid->Events.OnKeyPress = [this, &list](char& key) { (this->*list.KeyPress)(key); };
   }
-  Liste_Clients_StringGrid->Events.OnDblClick = [this] { Liste_Clients_StringGridDblClick(); };
-  Liste_Clients_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Clients_StringGridKeyPress(key); };
-  Liste_Articles_StringGrid->Events.OnDblClick = [this] { Liste_Articles_StringGridDblClick(); };
-  Liste_Articles_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Articles_StringGridKeyPress(key); };
-  Liste_Factures_StringGrid->Events.OnDblClick = [this] { Liste_Factures_StringGridDblClick(); };
-  Liste_Factures_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Factures_StringGridKeyPress(key); };
-  Liste_Devis_StringGrid->Events.OnDblClick = [this] { Liste_Devis_StringGridDblClick(); };
-  Liste_Devis_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Devis_StringGridKeyPress(key); };
-  Liste_Avoirs_StringGrid->Events.OnDblClick = [this] { Liste_Avoirs_StringGridDblClick(); };
-  Liste_Avoirs_StringGrid->Events.OnKeyPress = [this](char& key) { Liste_Avoirs_StringGridKeyPress(key); };
 
   Facture_Panel = MakePanel(client, "Facture_Panel");
   Facture_Panel->setGeometry(4, 66, 880, 540);
@@ -184,11 +173,10 @@ void TQuorix_Form::BuildButtonBar() {
     left += 74;
     *b.field = button;
   }
-  connect(Client_BitBtn, &QToolButton::clicked, this, [this] { ShowClients(); });
-  connect(Articles_BitBtn, &QToolButton::clicked, this, [this] { ShowArticles(); });
-  connect(Factures_BitBtn, &QToolButton::clicked, this, [this] { ShowFactures(); });
-  connect(Devis_BitBtn, &QToolButton::clicked, this, [this] { ShowDevis(); });
-  connect(Avoir_BitBtn, &QToolButton::clicked, this, [this] { ShowAvoirs(); });
+  for (int id = 0; id < kListCount; ++id) {
+    connect(this->*ListDescriptor(static_cast<TListId>(id)).Button, &QToolButton::clicked, this,
+            [this, id] { ShowList(id); });
+  }
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
   fAvailableActions = {Creer_BitBtn};
 }
@@ -284,6 +272,30 @@ void TQuorix_Form::FormCreate() {
   ConnectStatsServer();
 
   fSplash.reset();
+  // The first preparation waits until the window has surely been painted.
+  PrepareWhenIdle(250);
+}
+
+// Once the window is up, the event loop prepares what the desk asks for next
+// whenever it has nothing else to do, one step at a time: the lists not
+// shown yet are filled and sorted, then the indexes of the tables, which are
+// otherwise sorted at their first use, so that the first switch to a list of
+// 100 000 articles and the first search find them ready.
+void TQuorix_Form::PrepareWhenIdle(int delayMs) {
+  QTimer::singleShot(delayMs, this, [this] {
+    if (fClosed) return;
+    if (PrepareNextList()) {
+      PrepareWhenIdle();
+      return;
+    }
+    for (TMyDatabase* table : {fArticles.get(), fClients.get(), fFactures.get(), fDevis.get(), fAvoirs.get(),
+                               fDupli.get(), fNoFa.get(), fUbipharm.get(), fTarifsChronopost.get()}) {
+      if (table != nullptr && table->BuildWaitingIndex()) {
+        PrepareWhenIdle();
+        return;
+      }
+    }
+  });
 }
 
 void TQuorix_Form::LoadTables() {
@@ -312,41 +324,6 @@ void TQuorix_Form::CreateGrids() {
   });
   fRechercheGrid = std::make_unique<TMyStringGrid>(Recherche_StringGrid);
   gridsCreated = true;
-}
-
-// ---------------------------------------------------------------------------
-// Positions
-
-void TQuorix_Form::ReadPositions() {
-  TIniManager ini;
-  ini.LoadFromFile(Catalogue::Settings::File);
-  const char* s = "Positions";
-  Positions.ArticleRow = ini.GetInt(s, "CurrentArticleListRow");
-  Positions.ArticleTopRow = ini.GetInt(s, "CurrentArticleListTopRow");
-  Positions.ClientRow = ini.GetInt(s, "CurrentClientListRow");
-  Positions.ClientTopRow = ini.GetInt(s, "CurrentClientListTopRow");
-  Positions.FactureRow = ini.GetInt(s, "CurrentFactureListRow");
-  Positions.FactureTopRow = ini.GetInt(s, "CurrentFactureListTopRow");
-  Positions.DevisRow = ini.GetInt(s, "CurrentDevisListRow");
-  Positions.DevisTopRow = ini.GetInt(s, "CurrentDevisListTopRow");
-  Positions.AvoirRow = ini.GetInt(s, "CurrentAvoirListRow");
-  Positions.AvoirTopRow = ini.GetInt(s, "CurrentAvoirListTopRow");
-}
-
-void TQuorix_Form::SavePositions() {
-  TIniManager ini(Catalogue::Settings::File);
-  const char* s = "Positions";
-  ini.Set(s, "CurrentArticleListRow", IntToStr(Positions.ArticleRow));
-  ini.Set(s, "CurrentClientListRow", IntToStr(Positions.ClientRow));
-  ini.Set(s, "CurrentFactureListRow", IntToStr(Positions.FactureRow));
-  ini.Set(s, "CurrentDevisListRow", IntToStr(Positions.DevisRow));
-  ini.Set(s, "CurrentAvoirListRow", IntToStr(Positions.AvoirRow));
-  ini.Set(s, "CurrentArticleListTopRow", IntToStr(Positions.ArticleTopRow));
-  ini.Set(s, "CurrentClientListTopRow", IntToStr(Positions.ClientTopRow));
-  ini.Set(s, "CurrentFactureListTopRow", IntToStr(Positions.FactureTopRow));
-  ini.Set(s, "CurrentDevisListTopRow", IntToStr(Positions.DevisTopRow));
-  ini.Set(s, "CurrentAvoirListTopRow", IntToStr(Positions.AvoirTopRow));
-  ini.SaveToFile(Catalogue::Settings::File);
 }
 
 // ---------------------------------------------------------------------------
@@ -418,10 +395,7 @@ void TQuorix_Form::resizeEvent(QResizeEvent* event) {
 
 void TQuorix_Form::FormResize() {
   if (!gridsCreated) return;
-  for (TMyStringGrid* grid : {fClientsGrid.get(), fArticlesGrid.get(), fFacturesGrid.get(), fDevisGrid.get(),
-                              fAvoirsGrid.get()}) {
-    PlaceListGrid(grid);
-  }
+  for (const TListDescriptor& list : ListDescriptors()) PlaceListGrid((this->*list.Grid).get());
   PlacePiecePanel();
   fLignesGrid->SetLeft(0);
   fLignesGrid->SetTop(0);

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -216,23 +218,44 @@ private:
   void ConnectPrintCommands();
   void Progress(int value);
   void LoadTables();
+  void PrepareWhenIdle(int delayMs = 0);
+  // Fills the next list that has not been filled yet, while it is hidden;
+  // false when every list is filled.
+  bool PrepareNextList();
   void CreateGrids();
   void PlaceListGrid(TMyStringGrid* grid);
   void PlacePiecePanel();
-  void ShowList(TMyStringGrid* grid, const char* filter, TMyDatabase* table, int row, int topRow);
+  // The record lists, by their TListId (ListDescriptors.h).
+  void ShowList(int list);
+  // Fills a list from its table and sorts it, as showing it does, and notes
+  // what it now holds.
+  void FillList(int list);
+  void NoteFilled(int list);
+  void OpenFromList(int list);
   void OpenOnEnter(char& key, void (TQuorix_Form::*open)());
-  void StorePositions(TMyStringGrid* grid, int* row, int& topRow);
+  void StorePositions(int list, bool withRow);
   // Takes the present row and top row of every list that has been shown.
   void StoreAllPositions();
-  bool WasFilled(const TMyStringGrid* grid) const;
   int ClientWidth() const;
   int ClientHeight() const;
 
   std::unique_ptr<TSplashLaunch_Form> fSplash;
   std::unique_ptr<TStatsRequests> fStatsRequests;
   bool fClosed = false;
-  // The lists filled at least once; only their positions are remembered.
-  std::vector<const TMyStringGrid*> fFilledGrids;
+  // What each record list holds since it was last filled: a list shown again
+  // over an unchanged table, with its rows and sort as they were, is not
+  // filled and sorted again. Only the positions of lists shown at least once
+  // are remembered.
+  struct TListState {
+    bool Filled = false;
+    bool Shown = false;
+    const TMyDatabase* Table = nullptr;
+    std::uint64_t TableChanges = 0;
+    std::uint64_t TextsVersion = 0;
+    int SortCol = 0;
+    bool SortAscending = false;
+  };
+  std::array<TListState, 5> fListStates;
   // Commands of the button bar that this version provides.
   std::vector<QToolButton*> fAvailableActions;
 

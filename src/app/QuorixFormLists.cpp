@@ -1,5 +1,6 @@
 // The main window's five record lists: their one-time layout, filling,
-// switching, remembered positions, and opening a record from a list.
+// switching, remembered positions, and opening a record from a list. What
+// differs from list to list comes from the list descriptors.
 
 #include <QFrame>
 #include <QLabel>
@@ -7,12 +8,17 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <vector>
 
+#include "IniManager.h"
+#include "Catalogue.h"
+#include "ListDescriptors.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "QtGridSurface.h"
 #include "QuorixForm.h"
 #include "RecordLists.h"
+#include "Trace.h"
 
 namespace {
 
@@ -27,31 +33,31 @@ void EmptyTitleRow(TMyStringGrid* grid) {
   for (int col = 0; col < grid->GetColCount(); ++col) grid->SetCellForced(col, 0, "");
 }
 
+// The lists in the order of one of their ranks.
+std::vector<const TListDescriptor*> ByRank(int TListDescriptor::*rank) {
+  std::vector<const TListDescriptor*> lists;
+  for (const TListDescriptor& list : ListDescriptors()) lists.push_back(&list);
+  std::sort(lists.begin(), lists.end(),
+            [rank](const TListDescriptor* a, const TListDescriptor* b) { return a->*rank < b->*rank; });
+  return lists;
+}
+
 }  // namespace
 
 void TQuorix_Form::InitGrids() {
   PlacePiecePanel();
 
-  struct List {
-    TMyStringGrid* grid;
-    const char* filter;
-    int sortCol;
-  };
-  const List lists[] = {
-      {fClientsGrid.get(), ListFilters::Clients, 1},   {fArticlesGrid.get(), ListFilters::Articles, 2},
-      {fFacturesGrid.get(), ListFilters::Factures, 1}, {fDevisGrid.get(), ListFilters::Devis, 1},
-      {fAvoirsGrid.get(), ListFilters::Avoirs, 1},
-  };
-  for (const List& list : lists) {
-    PlaceListGrid(list.grid);
-    list.grid->SetRowCount(2);
-    list.grid->SetColCount(FieldCount(list.filter) + 1);
-    list.grid->SetFixedRows(1);
-    list.grid->SetFixedCols(1);
-    list.grid->fSortCol = list.sortCol;
-    list.grid->fSortAscending = true;
-    list.grid->fDefaultColor = clValidWhite;
-    EmptyTitleRow(list.grid);
+  for (const TListDescriptor& list : ListDescriptors()) {
+    TMyStringGrid* grid = (this->*list.Grid).get();
+    PlaceListGrid(grid);
+    grid->SetRowCount(2);
+    grid->SetColCount(FieldCount(list.Filter) + 1);
+    grid->SetFixedRows(1);
+    grid->SetFixedCols(1);
+    grid->fSortCol = list.DefaultSortCol;
+    grid->fSortAscending = true;
+    grid->fDefaultColor = clValidWhite;
+    EmptyTitleRow(grid);
   }
 
   TMyStringGrid* lines = fLignesGrid.get();
@@ -82,94 +88,127 @@ void TQuorix_Form::InitGrids() {
 
   ReadPositions();
 
-  InstallColumnColorRules(fClientsGrid.get(), ColumnColorRules::Clients());
-  InstallColumnColorRules(fArticlesGrid.get(), ColumnColorRules::Articles());
-  InstallColumnColorRules(fFacturesGrid.get(), ColumnColorRules::Factures());
-  InstallColumnColorRules(fDevisGrid.get(), ColumnColorRules::Devis());
-  InstallColumnColorRules(fAvoirsGrid.get(), ColumnColorRules::Avoirs());
+  for (const TListDescriptor& list : ListDescriptors()) InstallColumnColorRules((this->*list.Grid).get(), list.ColorRules());
   InstallColumnColorRules(fLignesGrid.get(), ColumnColorRules::Lignes());
 }
 
 // ---------------------------------------------------------------------------
-// Showing a list
+// Positions
 
-bool TQuorix_Form::WasFilled(const TMyStringGrid* grid) const {
-  return std::find(fFilledGrids.begin(), fFilledGrids.end(), grid) != fFilledGrids.end();
+void TQuorix_Form::ReadPositions() {
+  TIniManager ini;
+  ini.LoadFromFile(Catalogue::Settings::File);
+  const char* s = "Positions";
+  for (const TListDescriptor* list : ByRank(&TListDescriptor::PositionRank)) {
+    Positions.*list->Row = ini.GetInt(s, list->RowKey);
+    Positions.*list->TopRow = ini.GetInt(s, list->TopRowKey);
+  }
+}
+
+void TQuorix_Form::SavePositions() {
+  TIniManager ini(Catalogue::Settings::File);
+  const char* s = "Positions";
+  const std::vector<const TListDescriptor*> lists = ByRank(&TListDescriptor::PositionRank);
+  for (const TListDescriptor* list : lists) ini.Set(s, list->RowKey, IntToStr(Positions.*list->Row));
+  for (const TListDescriptor* list : lists) ini.Set(s, list->TopRowKey, IntToStr(Positions.*list->TopRow));
+  ini.SaveToFile(Catalogue::Settings::File);
 }
 
 // A list that has never been filled still shows its start-up rows, which say
 // nothing about where the user was: the positions read from the settings are
 // kept for it until it is first shown.
-void TQuorix_Form::StorePositions(TMyStringGrid* grid, int* row, int& topRow) {
-  if (!WasFilled(grid)) return;
-  if (row != nullptr) *row = grid->GetRow();
-  topRow = grid->GetTopRow();
+void TQuorix_Form::StorePositions(int id, bool withRow) {
+  if (!fListStates[static_cast<std::size_t>(id)].Shown) return;
+  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+  const TMyStringGrid* grid = (this->*list.Grid).get();
+  if (withRow) Positions.*list.Row = grid->GetRow();
+  Positions.*list.TopRow = grid->GetTopRow();
 }
 
-void TQuorix_Form::ShowList(TMyStringGrid* grid, const char* filter, TMyDatabase* table, int row, int topRow) {
+void TQuorix_Form::StoreAllPositions() {
+  for (int id = 0; id < kListCount; ++id) StorePositions(id, true);
+}
+
+// ---------------------------------------------------------------------------
+// Showing a list
+
+void TQuorix_Form::FillList(int id) {
+  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+  TMyStringGrid* grid = (this->*list.Grid).get();
+  RemplirGrid(grid, list.Filter, true, (this->*list.Table)());
+  grid->Resort();
+  NoteFilled(id);
+}
+
+void TQuorix_Form::NoteFilled(int id) {
+  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+  TListState& state = fListStates[static_cast<std::size_t>(id)];
+  const TMyStringGrid* grid = (this->*list.Grid).get();
+  const TMyDatabase* table = (this->*list.Table)();
+  state.Filled = true;
+  state.Table = table;
+  state.TableChanges = table != nullptr ? table->ChangeCount() : 0;
+  state.TextsVersion = grid->GetGrid()->GetTextsVersion();
+  state.SortCol = grid->fSortCol;
+  state.SortAscending = grid->fSortAscending;
+}
+
+bool TQuorix_Form::PrepareNextList() {
+  for (int id = 0; id < kListCount; ++id) {
+    const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+    if (fListStates[static_cast<std::size_t>(id)].Filled || (this->*list.Grid)->GetVisible()) continue;
+    FillList(id);
+    return true;
+  }
+  return false;
+}
+
+void TQuorix_Form::ShowList(int id) {
+  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+  TListState& state = fListStates[static_cast<std::size_t>(id)];
+  TMyStringGrid* grid = (this->*list.Grid).get();
+  TMyDatabase* table = (this->*list.Table)();
+  // The article row is taken here rather than by HideAll, so that it is the
+  // row the list had before an article was opened and saved.
+  if (!list.RowTakenOnHide && state.Shown) Positions.*list.Row = grid->GetRow();
   HideAll();
   SetActionButtons(true);
-  RemplirGrid(grid, filter, true, table);
-  if (std::find(fFilledGrids.begin(), fFilledGrids.end(), grid) == fFilledGrids.end()) fFilledGrids.push_back(grid);
+  // Filling and sorting a list of 200 000 rows again would give back exactly
+  // the rows it holds when neither the table nor the list has changed since
+  // it was last filled, and it is sorted by the same column in the same
+  // direction.
+  const std::uint64_t texts = grid->GetGrid()->GetTextsVersion();
+  const bool unchanged = state.Filled && table != nullptr && state.Table == table &&
+                         state.TableChanges == table->ChangeCount() && texts != 0 && state.TextsVersion == texts &&
+                         state.SortCol == grid->fSortCol && state.SortAscending == grid->fSortAscending;
+  if (!unchanged) RemplirGrid(grid, list.Filter, true, table);
   grid->GetGrid()->Repaint();
   grid->SetVisible(true);
   grid->SetFocus();
-  grid->Resort();
-  grid->SetRow(row);
-  grid->SetTopRow(topRow);
+  if (!unchanged) grid->Resort();
+  state.Shown = true;
+  grid->SetRow(Positions.*list.Row);
+  grid->SetTopRow(Positions.*list.TopRow);
+  NoteFilled(id);
+  if (list.Kind != nullptr) currentListKind = list.Kind;
 }
 
-void TQuorix_Form::ShowClients() {
-  ShowList(fClientsGrid.get(), ListFilters::Clients, fClients.get(), Positions.ClientRow, Positions.ClientTopRow);
-}
-
-void TQuorix_Form::ShowArticles() {
-  // The article row is taken here rather than by HideAll, so that it is the
-  // row the list had before an article was opened and saved.
-  if (WasFilled(fArticlesGrid.get())) Positions.ArticleRow = fArticlesGrid->GetRow();
-  ShowList(fArticlesGrid.get(), ListFilters::Articles, fArticles.get(), Positions.ArticleRow,
-           Positions.ArticleTopRow);
-}
-
-void TQuorix_Form::ShowFactures() {
-  ShowList(fFacturesGrid.get(), ListFilters::Factures, fFactures.get(), Positions.FactureRow,
-           Positions.FactureTopRow);
-  currentListKind = "Facture";
-}
-
-void TQuorix_Form::ShowDevis() {
-  ShowList(fDevisGrid.get(), ListFilters::Devis, fDevis.get(), Positions.DevisRow, Positions.DevisTopRow);
-  currentListKind = "Devis";
-}
-
-void TQuorix_Form::ShowAvoirs() {
-  ShowList(fAvoirsGrid.get(), ListFilters::Avoirs, fAvoirs.get(), Positions.AvoirRow, Positions.AvoirTopRow);
-  currentListKind = "Avoir";
-}
+void TQuorix_Form::ShowClients() { ShowList(kClientsList); }
+void TQuorix_Form::ShowArticles() { ShowList(kArticlesList); }
+void TQuorix_Form::ShowFactures() { ShowList(kFacturesList); }
+void TQuorix_Form::ShowDevis() { ShowList(kDevisList); }
+void TQuorix_Form::ShowAvoirs() { ShowList(kAvoirsList); }
 
 void TQuorix_Form::HideAll() {
-  StorePositions(fClientsGrid.get(), &Positions.ClientRow, Positions.ClientTopRow);
-  StorePositions(fFacturesGrid.get(), &Positions.FactureRow, Positions.FactureTopRow);
-  StorePositions(fDevisGrid.get(), &Positions.DevisRow, Positions.DevisTopRow);
-  StorePositions(fAvoirsGrid.get(), &Positions.AvoirRow, Positions.AvoirTopRow);
-  StorePositions(fArticlesGrid.get(), nullptr, Positions.ArticleTopRow);
+  for (int id = 0; id < kListCount; ++id) StorePositions(id, ListDescriptor(static_cast<TListId>(id)).RowTakenOnHide);
 
-  for (TMyStringGrid* grid : {fClientsGrid.get(), fArticlesGrid.get(), fFacturesGrid.get(), fDevisGrid.get(),
-                              fAvoirsGrid.get(), fLignesGrid.get(), fRechercheGrid.get()}) {
-    grid->SetVisible(false);
-  }
+  for (const TListDescriptor& list : ListDescriptors()) (this->*list.Grid)->SetVisible(false);
+  fLignesGrid->SetVisible(false);
+  fRechercheGrid->SetVisible(false);
   Client_Panel->hide();
   Article_Panel->hide();
   Facture_Panel->hide();
   Label15->hide();
-}
-
-void TQuorix_Form::StoreAllPositions() {
-  StorePositions(fClientsGrid.get(), &Positions.ClientRow, Positions.ClientTopRow);
-  StorePositions(fArticlesGrid.get(), &Positions.ArticleRow, Positions.ArticleTopRow);
-  StorePositions(fFacturesGrid.get(), &Positions.FactureRow, Positions.FactureTopRow);
-  StorePositions(fDevisGrid.get(), &Positions.DevisRow, Positions.DevisTopRow);
-  StorePositions(fAvoirsGrid.get(), &Positions.AvoirRow, Positions.AvoirTopRow);
 }
 
 void TQuorix_Form::SetActionButtons(bool enabled) {
@@ -185,17 +224,27 @@ void TQuorix_Form::AfficherChronopost(bool visible) { Chronopost_Panel->setVisib
 
 void TQuorix_Form::ShowCurrentPieceList() {
   AfficherChronopost(false);
-  if (currentListKind == "Devis") {
-    ShowDevis();
-  } else if (currentListKind == "Avoir") {
-    ShowAvoirs();
-  } else {
-    ShowFactures();
+  for (int id = 0; id < kListCount; ++id) {
+    const char* kind = ListDescriptor(static_cast<TListId>(id)).Kind;
+    if (kind != nullptr && currentListKind == kind) {
+      ShowList(id);
+      return;
+    }
   }
+  ShowList(kFacturesList);
 }
 
 // ---------------------------------------------------------------------------
 // Opening a record
+
+void TQuorix_Form::OpenFromList(int id) {
+  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
+  switch (list.Opens) {
+    case TListRecord::Client: AfficherFicheClient(); break;
+    case TListRecord::Article: AfficherFicheArticle(); break;
+    case TListRecord::Piece: AfficherPiece(list.Kind); break;
+  }
+}
 
 void TQuorix_Form::OpenOnEnter(char& key, void (TQuorix_Form::*open)()) {
   if (key != kEnter) return;
@@ -204,44 +253,34 @@ void TQuorix_Form::OpenOnEnter(char& key, void (TQuorix_Form::*open)()) {
   (this->*open)();
 }
 
-void TQuorix_Form::Liste_Clients_StringGridDblClick() { AfficherFicheClient(); }
+void TQuorix_Form::Liste_Clients_StringGridDblClick() { OpenFromList(kClientsList); }
 void TQuorix_Form::Liste_Clients_StringGridKeyPress(char& key) {
   OpenOnEnter(key, &TQuorix_Form::Liste_Clients_StringGridDblClick);
 }
-void TQuorix_Form::Liste_Articles_StringGridDblClick() { AfficherFicheArticle(); }
+void TQuorix_Form::Liste_Articles_StringGridDblClick() { OpenFromList(kArticlesList); }
 void TQuorix_Form::Liste_Articles_StringGridKeyPress(char& key) {
   OpenOnEnter(key, &TQuorix_Form::Liste_Articles_StringGridDblClick);
 }
-void TQuorix_Form::Liste_Factures_StringGridDblClick() { AfficherPiece("Facture"); }
+void TQuorix_Form::Liste_Factures_StringGridDblClick() { OpenFromList(kFacturesList); }
 void TQuorix_Form::Liste_Factures_StringGridKeyPress(char& key) {
   OpenOnEnter(key, &TQuorix_Form::Liste_Factures_StringGridDblClick);
 }
-void TQuorix_Form::Liste_Devis_StringGridDblClick() { AfficherPiece("Devis"); }
+void TQuorix_Form::Liste_Devis_StringGridDblClick() { OpenFromList(kDevisList); }
 void TQuorix_Form::Liste_Devis_StringGridKeyPress(char& key) {
   OpenOnEnter(key, &TQuorix_Form::Liste_Devis_StringGridDblClick);
 }
-void TQuorix_Form::Liste_Avoirs_StringGridDblClick() { AfficherPiece("Avoir"); }
+void TQuorix_Form::Liste_Avoirs_StringGridDblClick() { OpenFromList(kAvoirsList); }
 void TQuorix_Form::Liste_Avoirs_StringGridKeyPress(char& key) {
   OpenOnEnter(key, &TQuorix_Form::Liste_Avoirs_StringGridDblClick);
 }
 
 void TQuorix_Form::Creer_BitBtnClick() {
-  struct Target {
-    TMyStringGrid* grid;
-    void (TQuorix_Form::*open)();
-  };
-  const Target targets[] = {
-      {fFacturesGrid.get(), &TQuorix_Form::Liste_Factures_StringGridDblClick},
-      {fDevisGrid.get(), &TQuorix_Form::Liste_Devis_StringGridDblClick},
-      {fAvoirsGrid.get(), &TQuorix_Form::Liste_Avoirs_StringGridDblClick},
-      {fArticlesGrid.get(), &TQuorix_Form::Liste_Articles_StringGridDblClick},
-      {fClientsGrid.get(), &TQuorix_Form::Liste_Clients_StringGridDblClick},
-  };
-  for (const Target& t : targets) {
-    if (!t.grid->GetVisible()) continue;
+  for (const TListDescriptor* list : ByRank(&TListDescriptor::CreerRank)) {
+    TMyStringGrid* grid = (this->*list->Grid).get();
+    if (!grid->GetVisible()) continue;
     // An empty row at the end opens as a new record or a new piece.
-    t.grid->SetRowCount(t.grid->GetRowCount() + 1);
-    t.grid->SetRow(t.grid->GetRowCount() - 1);
-    (this->*t.open)();
+    grid->SetRowCount(grid->GetRowCount() + 1);
+    grid->SetRow(grid->GetRowCount() - 1);
+    (this->*list->DblClick)();
   }
 }

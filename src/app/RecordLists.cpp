@@ -25,22 +25,41 @@ void RemplirGrid(TMyStringGrid* grid, const std::string& filter, bool withTitles
   const int count = table->QueryResultCount();
 
   // The grid's own work (colours, sizes, notifications) is done once, at the
-  // end, instead of for every cell written.
-  grid->SetAutomatic(false);
-  for (int row = grid->GetFixedRows(); row < grid->GetRowCount(); ++row) {
-    for (int col = 0; col < grid->GetColCount(); ++col) grid->SetCellForced(col, row, "");
-  }
-  grid->SetRowCount(std::max(count, 1) + grid->GetFixedRows());
-  if (withTitles) grid->setTitles(filter);
-
+  // end, instead of for every cell written; it comes back on whatever ends
+  // the fill.
+  TAutomaticOff automaticOff(*grid);
   TStringManager& sm = StringManager();
   const int fields = static_cast<int>(std::count(filter.begin(), filter.end(), ';')) + 1;
   const int fixedCols = grid->GetFixedCols();
   const int fixedRows = grid->GetFixedRows();
+  const int rows = std::max(count, 1) + fixedRows;
+  // Every data row is emptied, except the cells the fill writes next, which
+  // take their new text at once, and the rows the new row count drops.
+  const int lastWritten = std::min(grid->GetColCount(), fixedCols + fields);
+  for (int row = fixedRows; row < std::min(grid->GetRowCount(), rows); ++row) {
+    const bool written = row < fixedRows + count;
+    for (int col = 0; col < grid->GetColCount(); ++col) {
+      if (written && col >= fixedCols && col < lastWritten) continue;
+      grid->SetCellForced(col, row, "");
+    }
+  }
+  grid->SetRowCount(rows);
+  if (withTitles) grid->setTitles(filter);
+
+  const std::vector<std::int32_t>& results = table->GetQueryResults();
   for (int i = 1; i <= fields; ++i) {
     const std::string field = sm.GetToken(filter, i, ';');
+    const int col = fixedCols + i - 1;
+    if (!table->FieldExists(field)) {
+      // Each cell of a field the table lacks is empty, with its warning.
+      for (int j = 0; j < count; ++j) grid->SetCellForced(col, fixedRows + j, table->GetQueryResultString(field, j));
+      continue;
+    }
+    // The results of QueryAll are live records: their values are read in
+    // place rather than copied out one by one.
+    const int f = table->GetFieldPos(field);
     for (int j = 0; j < count; ++j) {
-      grid->SetCellForced(fixedCols + i - 1, fixedRows + j, table->GetQueryResultString(field, j));
+      grid->SetCellForced(col, fixedRows + j, table->ValueAt(f, results[static_cast<std::size_t>(j)]));
     }
   }
   grid->SetAutomatic(true);

@@ -29,7 +29,11 @@ bool SameFile(const std::string& a, const std::string& b) {
          sa.st_ino == sb.st_ino;
 }
 
-TReadResult ReadWholeFile(const std::string& fileName, std::string& contents, std::size_t maxBytes) {
+namespace {
+
+// Reads a whole file into any resizable array of bytes.
+template <class Bytes>
+TReadResult ReadInto(const std::string& fileName, Bytes& contents, std::size_t maxBytes) {
   contents.clear();
   int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? TReadResult::Missing : TReadResult::Failed;
@@ -74,12 +78,58 @@ TReadResult ReadWholeFile(const std::string& fileName, std::string& contents, st
   return TReadResult::Ok;
 }
 
+}  // namespace
+
+TReadResult ReadWholeFile(const std::string& fileName, std::string& contents, std::size_t maxBytes) {
+  return ReadInto(fileName, contents, maxBytes);
+}
+
+TReadResult ReadWholeFile(const std::string& fileName, TFileBytes& contents, std::size_t maxBytes) {
+  return ReadInto(fileName, contents, maxBytes);
+}
+
+namespace {
+
+std::string FolderOf(const std::string& fileName) {
+  const std::string::size_type slash = fileName.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : fileName.substr(0, slash);
+}
+
+// The file a name designates once every symbolic link on the way is followed
+// (the last target need not exist yet). Empty when the links loop.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::vector<char> target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return std::string();
+    const std::string link(target.data(), static_cast<std::size_t>(n));
+    path = link.front() == '/' ? link : FolderOf(path) + "/" + link;
+  }
+  return std::string();
+}
+
+}  // namespace
+
+bool MayBeWritten(const std::string& fileName) {
+  struct stat st;
+  if (::stat(fileName.c_str(), &st) != 0) return true;
+  // The permission bits bind everyone here, the administrator included: a
+  // file the desk made read-only stays as it is.
+  if ((st.st_mode & 0222) == 0) return false;
+  return ::faccessat(AT_FDCWD, fileName.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
 bool WriteFileAtomically(const std::string& fileName, const std::string& contents) {
   if (fileName.empty()) return false;
-  std::string folder = ".";
-  std::string::size_type slash = fileName.find_last_of('/');
-  if (slash != std::string::npos) folder = slash == 0 ? "/" : fileName.substr(0, slash);
-  std::string temp = fileName + ".tmpXXXXXX";
+  // A table kept elsewhere through a link is replaced where it lives, so the
+  // link stays a link and the other side sees the new bytes.
+  const std::string target = FollowLinks(fileName);
+  if (target.empty() || !MayBeWritten(target)) return false;
+  const std::string folder = FolderOf(target);
+  std::string temp = target + ".tmpXXXXXX";
   std::vector<char> pattern(temp.begin(), temp.end());
   pattern.push_back('\0');
   int fd = ::mkstemp(pattern.data());
@@ -96,12 +146,15 @@ bool WriteFileAtomically(const std::string& fileName, const std::string& content
       done += static_cast<std::size_t>(k);
     }
   }
-  // Keep the permissions of the file being replaced; a new file gets the
-  // usual ones.
+  // Keep the permissions and, where allowed, the owner of the file being
+  // replaced; a new file gets the usual permissions.
   struct stat st;
   mode_t mode = 0666;
-  if (::stat(fileName.c_str(), &st) == 0) {
+  if (::stat(target.c_str(), &st) == 0) {
     mode = st.st_mode & 07777;
+    // Only the administrator may give a file away; for the desk's own files
+    // the owner is already the right one, so a refusal changes nothing.
+    [[maybe_unused]] const int owned = ::fchown(fd, st.st_uid, st.st_gid);
   } else {
     mode_t mask = ::umask(0);
     ::umask(mask);
@@ -110,7 +163,7 @@ bool WriteFileAtomically(const std::string& fileName, const std::string& content
   if (ok && ::fchmod(fd, mode) != 0) ok = false;
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
-  if (ok && ::rename(tempName.c_str(), fileName.c_str()) != 0) ok = false;
+  if (ok && ::rename(tempName.c_str(), target.c_str()) != 0) ok = false;
   if (!ok) {
     ::unlink(tempName.c_str());
     return false;

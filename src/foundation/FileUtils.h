@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "LargeAllocator.h"
+
 // Whole-file access used by every reader and writer of the program.
 
 bool FileExists(const std::string& fileName);
@@ -21,10 +23,22 @@ enum class TReadResult { Ok, Missing, TooLarge, Failed };
 TReadResult ReadWholeFile(const std::string& fileName, std::string& contents,
                           std::size_t maxBytes = kMaxDataFileBytes);
 
+// The bytes of a large file, read without being zeroed first.
+using TFileBytes = std::vector<char, TLargeAllocator<char>>;
+TReadResult ReadWholeFile(const std::string& fileName, TFileBytes& contents,
+                          std::size_t maxBytes = kMaxDataFileBytes);
+
+// False when the existing file may not be written: it has no write permission
+// bit at all (which binds the administrator too) or this process may not
+// write it. True for a file that does not exist.
+bool MayBeWritten(const std::string& fileName);
+
 // Replaces the file with the bytes, never leaving a truncated file behind:
 // the bytes go to a temporary file of the same folder, which is flushed to
-// disk and then renamed over the old one. False when anything failed; the old
-// file is then untouched.
+// disk and then renamed over the old one. A symbolic link is followed: the
+// file it names is replaced, in its own folder, and the link stays. False
+// when anything failed or the file may not be written; the old file is then
+// untouched.
 bool WriteFileAtomically(const std::string& fileName, const std::string& contents);
 
 // Splits text into lines at CR LF, a lone LF or a lone CR; a final line end

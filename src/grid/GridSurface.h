@@ -109,6 +109,13 @@ public:
 
   TGridEvents Events;
 
+  // Called before a cell's text is replaced, whoever replaces it (the
+  // program, or the user through the in-place editor), while the old text is
+  // still in the cell. The managed grid uses it to settle the colour the cell
+  // had, which a text typed into the cell must not change before the cell is
+  // left. Surfaces call it from every write of a text.
+  std::function<void(int col, int row)> BeforeTextChange;
+
   // Cells.
   virtual const std::string& GetCells(int col, int row) const = 0;
   virtual void SetCells(int col, int row, const std::string& text) = 0;
@@ -186,6 +193,15 @@ public:
   // rows listed are a permutation of the rows written. The texts are moved,
   // not copied, where the surface can.
   virtual void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows);
+
+  // A number that changes whenever a text of the grid changes (written,
+  // typed, moved, or the grid resized); 0 when the surface cannot tell, and
+  // then nothing worked out from the texts is ever reused.
+  virtual std::uint64_t GetTextsVersion() const { return 0; }
+
+  // True when the user has dragged a column border (resizing the column)
+  // since the last mouse press on the grid.
+  virtual bool ColumnResizedSincePress() const { return false; }
 
   // Both coordinates at once; the default sets the column then the row.
   virtual void SetCurrentCell(int col, int row) {

@@ -13,7 +13,10 @@ TMemoryGridSurface::TMemoryGridSurface(int colCount, int rowCount, int fixedCols
 
 const std::string& TMemoryGridSurface::GetCells(int col, int row) const { return fTexts.Get(col, row); }
 
-void TMemoryGridSurface::SetCells(int col, int row, const std::string& text) { fTexts.Set(col, row, text); }
+void TMemoryGridSurface::SetCells(int col, int row, const std::string& text) {
+  if (BeforeTextChange && fTexts.Contains(col, row)) BeforeTextChange(col, row);
+  fTexts.Set(col, row, text);
+}
 
 void TMemoryGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
   fTexts.PermuteRows(firstCol, firstRow, sourceRows);
@@ -223,12 +226,26 @@ void TMemoryGridSurface::SimulateClickCell(int col, int row) {
   CellCenter(col, row, x, y);
   fPointerX = x;
   fPointerY = y;
+  fResizedSincePress = false;
   if (Events.OnMouseDown) Events.OnMouseDown(TMouseButton::Left, ssLeft, x, y);
   const bool data = col >= fFixedCols && row >= fFixedRows;
   const bool moved = data && (col != fCol || row != fRow);
   if (data) SetCurrentCell(col, row);
   if (Events.OnMouseUp) Events.OnMouseUp(TMouseButton::Left, 0, x, y);
   if (data && !moved && Events.OnClick) Events.OnClick();
+}
+
+void TMemoryGridSurface::SimulateColumnBorderDrag(int col, int dx) {
+  const TGridRect rect = CellRect(col, 0);
+  const int y = (rect.Top + rect.Bottom) / 2;
+  fPointerX = rect.Right - 1;
+  fPointerY = y;
+  fResizedSincePress = false;
+  if (Events.OnMouseDown) Events.OnMouseDown(TMouseButton::Left, ssLeft, fPointerX, y);
+  SetColWidth(col, GetColWidth(col) + dx);
+  fResizedSincePress = true;
+  fPointerX += dx;
+  if (Events.OnMouseUp) Events.OnMouseUp(TMouseButton::Left, 0, fPointerX, y);
 }
 
 void TMemoryGridSurface::SimulateMouseUp(int x, int y, TMouseButton button, TShiftState shift) {

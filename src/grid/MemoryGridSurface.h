@@ -25,6 +25,9 @@ public:
   void SetCells(int col, int row, const std::string& text) override;
 
   void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) override;
+  // Offset so that it never answers 0 ("cannot tell").
+  std::uint64_t GetTextsVersion() const override { return fTexts.Version() + 1; }
+  bool ColumnResizedSincePress() const override { return fResizedSincePress; }
 
   int GetColCount() const override { return fColCount; }
   void SetColCount(int n) override;
@@ -118,6 +121,9 @@ public:
   // The wheel scrolls three rows, then the wheel event is delivered.
   void SimulateWheel(bool down, TShiftState shift = 0);
   void SimulateExit();
+  // A press on the border at the right of a title cell, a drag that widens
+  // the column by dx, and the release, where the border now is.
+  void SimulateColumnBorderDrag(int col, int dx);
 
 private:
   void Resize(int cols, int rows);
@@ -151,4 +157,5 @@ private:
   int fRepaints = 0;
   TColor fBrush = 0xFFFFFF;
   TGridFont fFont;
+  bool fResizedSincePress = false;
 };

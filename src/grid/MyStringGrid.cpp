@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "LargeAllocator.h"
 #include "MyDatabase.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -62,6 +63,7 @@ TMyStringGrid::~TMyStringGrid() {
   // The surface may outlive this object; it must not keep calling handlers
   // that point into it, so the form's own handlers go back in place.
   fGrid->Events = fFormEvents;
+  fGrid->BeforeTextChange = nullptr;
 }
 
 bool TMyStringGrid::InGrid(int col, int row) const {
@@ -293,9 +295,11 @@ void TMyStringGrid::InsertEmptyLine(int row, bool keepAttributes) {
       fReadOnly[c][r] = 0;
     }
   }
+  fMovingTexts = true;
   for (int r = rows - 2; r >= row; --r) {
     for (int col = 0; col < cols; ++col) fGrid->SetCells(col, r + 1, fGrid->GetCells(col, r));
   }
+  fMovingTexts = false;
   for (int col = fGrid->GetFixedCols(); col < cols; ++col) SetCellForced(col, row, "");
   SetCol(fGrid->GetFixedCols());
   SetRow(row);
@@ -312,9 +316,11 @@ void TMyStringGrid::DeleteLine(int row) {
   for (int col = fGrid->GetFixedCols(); col < cols; ++col) {
     for (int r = row; r <= rows - 2; ++r) CopyRowAttributes(col, r + 1, r);
   }
+  fMovingTexts = true;
   for (int r = row; r <= rows - 2; ++r) {
     for (int col = 0; col < cols; ++col) fGrid->SetCells(col, r, fGrid->GetCells(col, r + 1));
   }
+  fMovingTexts = false;
   SetRowCount(rows - 1);
   SetRow(GetRow());
 }
@@ -329,7 +335,15 @@ void TMyStringGrid::NumberRows() {
   if (!fNumberingOn) return;
   fSelectOn = false;
   if (fGrid->GetColCount() > 0) {
-    for (int row = 1; row < fGrid->GetRowCount(); ++row) SetCellForced(0, row, IntToStr(row));
+    // Rows keep their numbers through fills and sorts: only a number that
+    // differs is written (a fixed cell takes no colour of its own).
+    const int rows = fGrid->GetRowCount();
+    for (int row = 1; row < rows; ++row) {
+      const std::string number = IntToStr(row);
+      if (fGrid->GetCells(0, row) != number) SetCellForced(0, row, number);
+    }
+    // As the forced writes leave it.
+    if (rows > 1) fRememberOn = true;
   }
   fSelectOn = true;
 }
@@ -343,7 +357,31 @@ struct TSortEntry {
   int Row;
   std::string_view Text;
   TTypedKey Key;
+  // The first sixteen bytes of the text, big-endian and zero-padded: two
+  // texts whose prefixes differ compare as their prefixes do, without
+  // reading the texts.
+  std::uint64_t Prefix[2];
 };
+
+std::uint64_t BytesFrom(std::string_view text, std::size_t offset) {
+  std::uint64_t bytes = 0;
+  for (std::size_t i = offset; i < offset + 8; ++i) {
+    bytes <<= 8;
+    if (i < text.size()) bytes |= static_cast<unsigned char>(text[i]);
+  }
+  return bytes;
+}
+
+// The typed comparison of the entries: as soon as one of the two is a text,
+// bytes decide, and mostly their first sixteen do.
+int CompareEntries(const TSortEntry& a, const TSortEntry& b) {
+  if (a.Key.Kind == TValueKind::Text || b.Key.Kind == TValueKind::Text) {
+    if (a.Prefix[0] != b.Prefix[0]) return a.Prefix[0] < b.Prefix[0] ? -1 : 1;
+    if (a.Prefix[1] != b.Prefix[1]) return a.Prefix[1] < b.Prefix[1] ? -1 : 1;
+    return CompareBytes(a.Text, b.Text);
+  }
+  return CompareClassified(a.Text, a.Key, b.Text, b.Key);
+}
 
 }  // namespace
 
@@ -363,20 +401,18 @@ void TMyStringGrid::TrierColonne(int col) {
   for (int c = fixedCols; c < cols; ++c) remembered.push_back(fGrid->GetCells(c, currentRow));
   const int offset = GetRow() - GetTopRow();
 
-  SetAutomatic(false);
+  TAutomaticOff automaticOff(*this);
 
   // Every text of the sorted column is classified once; the quicksort then
   // compares keys instead of matching shapes at each comparison. The texts
   // are read in place: nothing writes to the grid until the rows move.
-  std::vector<TSortEntry> list;
+  std::vector<TSortEntry, TLargeAllocator<TSortEntry>> list;
   list.reserve(static_cast<std::size_t>(std::max(0, rows - fixedRows)));
   for (int row = fixedRows; row < rows; ++row) {
     const std::string& text = fGrid->GetCells(col, row);
-    list.push_back(TSortEntry{row, text, ClassifyValue(text)});
+    list.push_back(TSortEntry{row, text, ClassifyValue(text), {BytesFrom(text, 0), BytesFrom(text, 8)}});
   }
-  TypedQuickSort(list, [](const TSortEntry& a, const TSortEntry& b) {
-    return CompareClassified(a.Text, a.Key, b.Text, b.Key);
-  });
+  TypedQuickSort(list, CompareEntries);
 
   // Whole rows of the data area move to their sorted places in one pass
   // (the k-th entry to row FixedRows + k ascending, to the k-th row from the
@@ -389,9 +425,12 @@ void TMyStringGrid::TrierColonne(int col) {
     sources[target] = list[k].Row;
   }
   list.clear();
+  // Moving whole rows changes no column's widest text.
+  const bool widthsCurrent = fWidthsVersion != 0 && fWidthsVersion == fGrid->GetTextsVersion();
   fRememberOn = false;
   fGrid->PermuteRows(fixedCols, fixedRows, sources);
   fRememberOn = true;
+  if (widthsCurrent) fWidthsVersion = fGrid->GetTextsVersion();
 
   for (int row = fixedRows; row < rows; ++row) {
     bool same = true;
@@ -403,8 +442,7 @@ void TMyStringGrid::TrierColonne(int col) {
 
   NumberRows();
   SetAutomatic(true);
-  InitColors();
-  ExecuteColorconstraints();
+  RecolourAllLater();
   fGrid->Repaint();
 }
 
@@ -445,9 +483,7 @@ void TMyStringGrid::AutoSizeCols() {
   if (!fAutoSizeOn) return;
   const int cols = fGrid->GetColCount();
   if (cols <= 0) return;
-  fGrid->SetFont(fDefaultFont);
-  std::vector<int> widths(static_cast<std::size_t>(cols));
-  for (int col = 0; col < cols; ++col) widths[static_cast<std::size_t>(col)] = ColumnTextWidth(col);
+  std::vector<int> widths = TextWidths();
   const int scroll = ScrollBarShown();
   auto total = [&widths] {
     long long sum = 0;
@@ -467,10 +503,24 @@ void TMyStringGrid::AutoSizeCols() {
 
 int TMyStringGrid::GetNeededWidth() {
   const int cols = fGrid->GetColCount();
-  fGrid->SetFont(fDefaultFont);
   long long sum = 0;
-  for (int col = 0; col < cols; ++col) sum += ColumnTextWidth(col);
+  for (int w : TextWidths()) sum += w;
   return static_cast<int>(sum + cols + 15 * ScrollBarShown() + 12);
+}
+
+// The width each column's texts need, measured again only when a text has
+// changed since: resizing a window of long lists must not measure every cell
+// of every list.
+const std::vector<int>& TMyStringGrid::TextWidths() {
+  const int cols = std::max(0, fGrid->GetColCount());
+  const std::uint64_t version = fGrid->GetTextsVersion();
+  if (version == 0 || version != fWidthsVersion || static_cast<int>(fTextWidths.size()) != cols) {
+    fGrid->SetFont(fDefaultFont);
+    fTextWidths.resize(static_cast<std::size_t>(cols));
+    for (int col = 0; col < cols; ++col) fTextWidths[static_cast<std::size_t>(col)] = ColumnTextWidth(col);
+    fWidthsVersion = version;
+  }
+  return fTextWidths;
 }
 
 void TMyStringGrid::SetAutomatic(bool flag) {
@@ -525,8 +575,9 @@ void TMyStringGrid::UpdateDimensions() {
   fColNames.resize(static_cast<std::size_t>(cols));
 
   NumberRows();
-  InitColors();
-  ExecuteColorconstraints();
+  // InitColors and ExecuteColorconstraints over every cell, done for the
+  // cells as they are painted or read: a list of 200 000 rows shows thirty.
+  RecolourAllLater();
   AutoSizeCols();
 }
 

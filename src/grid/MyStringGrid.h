@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -152,6 +154,17 @@ private:
   template <class T>
   using TCellArray = std::vector<std::vector<T>>;
 
+  // The answers of one reference table, by text: a grid asks the same
+  // countries and codes again at every recolouring.
+  struct TReference {
+    std::unique_ptr<TMyDatabase> Table;
+    std::unordered_map<std::string, bool> Answers;
+  };
+
+  // A colour that has not been worked out since the last recolouring of the
+  // whole grid; it is worked out when the cell is painted or read.
+  static constexpr TColor kColorPending = 0xFFFFFFFF;
+
   bool InArrays(int col, int row) const;
   bool InGrid(int col, int row) const;
   void SelectCellHandler(int col, int row, bool& canSelect);
@@ -160,15 +173,26 @@ private:
   void TitleClick(int x, int y);
   void DoubleClick();
   void ExitHandler();
-  bool ReferenceLookup(std::unique_ptr<TMyDatabase>& table, const char* fileName, const char* field,
-                       const std::string& text);
+  bool ReferenceLookup(TReference& reference, const char* fileName, const char* field, const std::string& text);
+  // Every cell's colour to be worked out again from its text and constraints
+  // (what InitColors and ExecuteColorconstraints over the whole grid do),
+  // when it is next painted or read.
+  void RecolourAllLater();
+  void RecolourColumnLater(int col);
+  // The colour of a cell, worked out first when it is pending.
+  TColor ColorAt(int col, int row) const;
+  void TitlePress(int x, int y);
   void CopyRowAttributes(int col, int from, int to);
   void InstallHandlers();
   int ColumnTextWidth(int col);
+  const std::vector<int>& TextWidths();
   int ScrollBarShown() const;
 
   TGridSurface* fGrid;
-  TCellArray<TColor> fGridBackColor;
+  // Mutable: a pending colour is worked out by the reads that need it.
+  mutable TCellArray<TColor> fGridBackColor;
+  // The default colour the pending cells start from.
+  TColor fPendingBase = 0xFFFFFF;
   TCellArray<TFontHandle> fCellFonts;
   TCellArray<std::uint8_t> fReadOnly;
   TCellArray<TConstraintsHandle> fColorConstraints;
@@ -183,13 +207,55 @@ private:
   TGridFont fDefaultFont;
   TColor fSelectedColor = 0x800000;
   TColor fFixedColor = clBtnFace;
-  std::unique_ptr<TMyDatabase> fPaysDb;
-  std::unique_ptr<TMyDatabase> fPsychotropesDb;
-  std::unique_ptr<TMyDatabase> fStupefiantsDb;
+  TReference fPaysDb;
+  TReference fPsychotropesDb;
+  TReference fStupefiantsDb;
+  // The cell under the last mouse press, (-1, -1) outside the cells; a title
+  // click is a press and a release on the same title cell.
+  int fPressCol = -1;
+  int fPressRow = -1;
+  bool fPressSeen = false;
+  // True while the grid moves texts between rows itself; the moved cells are
+  // all recoloured afterwards.
+  bool fMovingTexts = false;
   TCellChangeProc fOnCellChange;
   TGridEvents fFormEvents;
+
+  // The text widths of the columns, valid while the surface's texts are at
+  // fWidthsVersion.
+  std::vector<int> fTextWidths;
+  std::uint64_t fWidthsVersion = 0;
 
   TGridFontPool fFonts;
   TConstraintPool fConstraints;
   TFontHandle fDefaultFontHandle = 0;
+};
+
+// Switches a grid's automatic work off for a bulk update (a fill, a sort) and
+// guarantees it is switched back on whatever ends the update: a handler that
+// throws in the middle (a pattern error in a form's click handler) must not
+// leave the grid without colours, notifications and sizes. The update still
+// ends as usual with SetAutomatic(true) and UpdateDimensions; when it is
+// abandoned by an exception, the guard does both.
+class TAutomaticOff {
+public:
+  explicit TAutomaticOff(TMyStringGrid& grid) : fGrid(grid), fExceptions(std::uncaught_exceptions()) {
+    grid.SetAutomatic(false);
+  }
+  ~TAutomaticOff() {
+    fGrid.SetAutomatic(true);
+    if (std::uncaught_exceptions() > fExceptions) {
+      try {
+        fGrid.UpdateDimensions();
+      } catch (...) {
+        // Already leaving with an exception; the grid is usable again.
+      }
+    }
+  }
+  TAutomaticOff(const TAutomaticOff&) = delete;
+  TAutomaticOff& operator=(const TAutomaticOff&) = delete;
+
+private:
+  TMyStringGrid& fGrid;
+  int fExceptions;
 };

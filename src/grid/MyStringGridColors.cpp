@@ -14,17 +14,31 @@ bool IsEmptyText(const std::string& t) { return t.empty(); }
 
 }  // namespace
 
-bool TMyStringGrid::ReferenceLookup(std::unique_ptr<TMyDatabase>& table, const char* fileName, const char* field,
+bool TMyStringGrid::ReferenceLookup(TReference& reference, const char* fileName, const char* field,
                                     const std::string& text) {
-  if (!table) table = std::make_unique<TMyDatabase>(fileName);
-  std::string pattern = "^";
-  pattern.reserve(text.size() + 2);
-  for (char ch : text) pattern += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
-  pattern += "$";
-  // A text that is not a valid expression raises ERegExError here, which
-  // abandons the operation up to the screen's event handler.
-  table->Query(field, pattern, Pattern);
-  return table->QueryResultCount() >= 1;
+  auto known = reference.Answers.find(text);
+  if (known != reference.Answers.end()) return known->second;
+  if (!reference.Table) reference.Table = std::make_unique<TMyDatabase>(fileName);
+  std::string upper;
+  upper.reserve(text.size());
+  for (char ch : text) upper += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+  // An Exact query is the search for "^" + text + "$", answered from the
+  // index when the text holds no pattern character.
+  bool listed = false;
+  try {
+    reference.Table->Query(field, upper, Exact);
+    listed = reference.Table->QueryResultCount() >= 1;
+  } catch (const ERegExError&) {
+    // A text that is not a valid expression ("COTE D'IVOIRE (ABIDJAN)") names
+    // nothing in the list. Raising the pattern error here would abandon
+    // every fill, sort and paint of the grid that holds it.
+    listed = false;
+  }
+  // The tables are read once per grid and never change under it, so an
+  // answer stays true; the memory is bounded all the same.
+  if (reference.Answers.size() >= 4096) reference.Answers.clear();
+  reference.Answers.emplace(text, listed);
+  return listed;
 }
 
 bool TMyStringGrid::CheckType(const std::string& text, int code) {
@@ -135,8 +149,7 @@ void TMyStringGrid::AddColColorConstraint(int col, int code, TColor color) {
     }
     handle = lastTo;
   }
-  InitColors(col);
-  ExecuteColorconstraints(col);
+  RecolourColumnLater(col);
 }
 
 void TMyStringGrid::AddRowColorConstraint(int row, int code, TColor color) {
@@ -195,9 +208,14 @@ void TMyStringGrid::ExecuteColorconstraints(int col, int row) {
     ErrorInt("TMyStringGrid.ExecuteColorconstraints: Bad Params Row ", row);
     return;
   }
-  if (col < fGrid->GetFixedCols() || row < fGrid->GetFixedRows()) return;
   const auto c = static_cast<std::size_t>(col);
   const auto r = static_cast<std::size_t>(row);
+  // A pending cell is worked out in full, which is this evaluation.
+  if (fGridBackColor[c][r] == kColorPending) {
+    ColorAt(col, row);
+    return;
+  }
+  if (col < fGrid->GetFixedCols() || row < fGrid->GetFixedRows()) return;
   const auto& constraints = fConstraints.Get(fColorConstraints[c][r]);
   if (constraints.empty()) return;
   const std::string& text = fGrid->GetCells(col, row);
@@ -207,6 +225,53 @@ void TMyStringGrid::ExecuteColorconstraints(int col, int row) {
       return;
     }
   }
+}
+
+void TMyStringGrid::RecolourAllLater() {
+  if (!fColorsOn) return;
+  fPendingBase = fDefaultColor;
+  for (auto& column : fGridBackColor) std::fill(column.begin(), column.end(), kColorPending);
+  // The current cell is the one the user types into: its colour is settled
+  // now, from the text it has now.
+  const int col = fGrid->GetCol();
+  const int row = fGrid->GetRow();
+  if (InGrid(col, row) && InArrays(col, row)) ColorAt(col, row);
+}
+
+void TMyStringGrid::RecolourColumnLater(int col) {
+  if (!fColorsOn || col < 0 || col >= static_cast<int>(fGridBackColor.size())) return;
+  auto& column = fGridBackColor[static_cast<std::size_t>(col)];
+  if (fPendingBase != fDefaultColor) {
+    // The pending cells elsewhere start from the former default: work them
+    // out before the base changes.
+    for (int c = 0; c < static_cast<int>(fGridBackColor.size()); ++c) {
+      for (int r = 0; r < static_cast<int>(fGridBackColor[static_cast<std::size_t>(c)].size()); ++r) ColorAt(c, r);
+    }
+    fPendingBase = fDefaultColor;
+  }
+  std::fill(column.begin(), column.end(), kColorPending);
+}
+
+TColor TMyStringGrid::ColorAt(int col, int row) const {
+  const auto c = static_cast<std::size_t>(col);
+  const auto r = static_cast<std::size_t>(row);
+  TColor& color = fGridBackColor[c][r];
+  if (color != kColorPending) return color;
+  color = fPendingBase;
+  if (col < fGrid->GetFixedCols() || row < fGrid->GetFixedRows()) return color;
+  const auto& constraints = fConstraints.Get(fColorConstraints[c][r]);
+  if (constraints.empty()) return color;
+  const std::string& text = fGrid->GetCells(col, row);
+  // CheckType changes nothing a reader of the grid sees: it only opens and
+  // queries the grid's own reference tables.
+  auto* self = const_cast<TMyStringGrid*>(this);
+  for (const TColorConstraint& constraint : constraints) {
+    if (self->CheckType(text, constraint.Type)) {
+      color = constraint.Color;
+      break;
+    }
+  }
+  return color;
 }
 
 void TMyStringGrid::ExecuteColorconstraints(int col) {
@@ -241,7 +306,7 @@ TColor TMyStringGrid::GetCellColor(int col, int row) const {
     Error("TMyStringGrid.GetCellColor: bad params");
     return 255;
   }
-  return fGridBackColor[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)];
+  return ColorAt(col, row);
 }
 
 void TMyStringGrid::OnDrawCell(int col, int row, const TGridRect& rect, TGridDrawState state) {
@@ -268,7 +333,7 @@ void TMyStringGrid::OnDrawCell(int col, int row, const TGridRect& rect, TGridDra
   if (paint) {
     const auto c = static_cast<std::size_t>(col);
     const auto r = static_cast<std::size_t>(row);
-    TColor background = fGridBackColor[c][r];
+    TColor background = ColorAt(col, row);
     TGridFont font = fFonts.Get(fCellFonts[c][r]);
     if (state.Fixed) {
       background = fFixedColor;

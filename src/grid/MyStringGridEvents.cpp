@@ -27,6 +27,7 @@ void TMyStringGrid::InstallHandlers() {
     if (fFormEvents.OnKeyPress) fFormEvents.OnKeyPress(key);
   };
   e.OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
+    TitlePress(x, y);
     if (fFormEvents.OnMouseDown) fFormEvents.OnMouseDown(button, shift, x, y);
   };
   e.OnMouseMove = [this](TShiftState shift, int x, int y) {
@@ -55,14 +56,36 @@ void TMyStringGrid::InstallHandlers() {
     if (fFormEvents.OnMouseWheelUp) fFormEvents.OnMouseWheelUp(shift, x, y, handled);
   };
   e.OnSelectCell = [this](int col, int row, bool& canSelect) { SelectCellHandler(col, row, canSelect); };
+  // A cell whose colour waits to be worked out gets it from the text it has
+  // now, before that text is replaced: the new text is recoloured when the
+  // program writes it, or when the user leaves the cell, as always.
+  fGrid->BeforeTextChange = [this](int col, int row) {
+    if (!fColorsOn || fMovingTexts || !InArrays(col, row)) return;
+    if (fGridBackColor[static_cast<std::size_t>(col)][static_cast<std::size_t>(row)] == kColorPending) ColorAt(col, row);
+  };
 }
 
+void TMyStringGrid::TitlePress(int x, int y) {
+  fGrid->MouseToCell(x, y, fPressCol, fPressRow);
+  fPressSeen = true;
+}
+
+// A title click is a press and a release on the same title cell, with no
+// column border dragged in between: dragging a border to widen a column is
+// not a request to sort. A release without a press seen (the press went to
+// another control) still counts as a click on the cell it is over.
 void TMyStringGrid::TitleClick(int x, int y) {
   int col = -1;
   int row = -1;
   fGrid->MouseToCell(x, y, col, row);
+  const bool pressSeen = fPressSeen;
+  const int pressCol = fPressCol;
+  const int pressRow = fPressRow;
+  fPressSeen = false;
   if (row < 0 || row >= fGrid->GetFixedRows()) return;
   if (col < fGrid->GetFixedCols() || col >= fGrid->GetColCount()) return;
+  if (fGrid->ColumnResizedSincePress()) return;
+  if (pressSeen && (pressCol != col || pressRow != row)) return;
   if (col == fSortCol) {
     fSortAscending = !fSortAscending;
   } else {
@@ -85,8 +108,8 @@ void TMyStringGrid::DoubleClick() {
 }
 
 void TMyStringGrid::ExitHandler() {
-  InitColors();
-  ExecuteColorconstraints();
+  // Every cell is recoloured, as each is painted or read.
+  RecolourAllLater();
   if (fFormEvents.OnExit) fFormEvents.OnExit();
 }
 

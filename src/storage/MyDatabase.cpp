@@ -125,6 +125,7 @@ TMyDatabase* TMyDatabase::CreateEmpty(const std::string& fileName, const std::st
 }
 
 void TMyDatabase::Clear() {
+  ++fChangeCount;
   fDatas.clear();
   FieldNames.clear();
   DeletedFlags.clear();
@@ -137,7 +138,7 @@ void TMyDatabase::Clear() {
 void TMyDatabase::LoadFromFile(const std::string& fileName) {
   if (!FileExists(fileName)) return;
   FileName = fileName;
-  std::string text;
+  TFileBytes text;
   TReadResult read = TReadResult::Failed;
   try {
     read = ReadWholeFile(fileName, text);
@@ -157,8 +158,18 @@ void TMyDatabase::LoadFromFile(const std::string& fileName) {
     }
     return;
   }
+  if (!text.empty() && (text[0] == '\0' || text[0] == '\r' || text[0] == '\n')) {
+    // Bytes without field names (a blank first line, or the zeros a power
+    // cut leaves at the start of a file): nothing in them can be read as a
+    // table, and saving the empty table would write over whatever they hold.
+    Clear();
+    fLoadFailed = true;
+    fFailedFile = fileName;
+    Error("TMyDatabase.LoadFromFile:fichier sans noms de champs : " + fileName);
+    return;
+  }
   try {
-    ParseText(text);
+    ParseText(std::string_view(text.data(), text.size()));
   } catch (const TTableTooLarge&) {
     Clear();
     fLoadFailed = true;
@@ -303,6 +314,7 @@ void TMyDatabase::SetFieldName(int field, const std::string& name) {
     return;
   }
   FieldNames[static_cast<std::size_t>(field)] = name;
+  ++fChangeCount;
 }
 
 const std::string& TMyDatabase::GetFieldName(int field) const {
@@ -345,13 +357,21 @@ void TMyDatabase::SetData(int field, int record, const std::string& value) {
     ErrorIntInt("TMyDatabase.SetData: Bad Field / pos : ", field, record);
     return;
   }
-  fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)] = value;
+  ++fChangeCount;
+  std::string& slot = fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
   auto& deleted = DeletedFlags[static_cast<std::size_t>(record)];
   if (deleted != 0) {
     // Deleting took the record out of every index; living again it must be
     // found by every field, not only by the one written.
+    slot = value;
     deleted = 0;
+    for (int f = 0; f < FieldCount(); ++f) InsertEntry(f, record);
     InvalidateAllIndexes();
+    return;
+  }
+  if (slot != value) {
+    MoveEntry(field, record, value);
+    slot = value;
   }
   IndexValid[static_cast<std::size_t>(field)] = 0;
 }
@@ -386,24 +406,9 @@ void TMyDatabase::Delete(int record) {
   auto& flag = DeletedFlags[static_cast<std::size_t>(record)];
   if (flag != 0) return;
   flag = 1;
-  for (auto& index : FieldIndexes) {
-    auto& entries = index.Entries;
-    auto& prefixes = index.Prefixes;
-    const bool withPrefixes = prefixes.size() == entries.size();
-    std::size_t out = 0;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      if (entries[i].Record == record) continue;
-      entries[out] = entries[i];
-      if (withPrefixes) prefixes[out] = prefixes[i];
-      ++out;
-    }
-    entries.resize(out);
-    if (withPrefixes) {
-      prefixes.resize(out);
-    } else {
-      prefixes.clear();
-    }
-  }
+  ++fChangeCount;
+  // A record has at most one entry per index, found by its value.
+  for (auto& index : FieldIndexes) RemoveEntry(index, record);
 }
 
 int TMyDatabase::AddRecord() {
@@ -422,11 +427,27 @@ void TMyDatabase::SetRecordCount(int n) {
   // Without fields the table holds no record slots at all.
   if (fDatas.empty()) return;
   const auto count = static_cast<std::size_t>(n);
-  if (count == DeletedFlags.size()) return;
+  const std::size_t before = DeletedFlags.size();
+  if (count == before) return;
+  ++fChangeCount;
   for (auto& column : fDatas) column.resize(count);
   DeletedFlags.resize(count, 0);
   // Entries of dropped slots would name records that no longer exist, and
-  // new slots are missing from the indexes: rebuild before the next query.
+  // new slots (live and empty) must be found: the indexes follow.
+  for (auto& index : FieldIndexes) {
+    if (count < before) {
+      std::erase_if(index.Entries, [count](const TIndexEntry& e) { return static_cast<std::size_t>(e.Record) >= count; });
+      index.Prefixes.clear();
+    }
+  }
+  if (count > before + 64) {
+    // Many slots at once: one sort at the next query costs less.
+    for (auto& index : FieldIndexes) index.InOrder = false;
+  } else {
+    for (std::size_t r = before; r < count; ++r) {
+      for (int f = 0; f < FieldCount(); ++f) InsertEntry(f, static_cast<std::int32_t>(r));
+    }
+  }
   InvalidateAllIndexes();
 }
 

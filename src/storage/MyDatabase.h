@@ -7,10 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "LargeAllocator.h"
 #include "QueryGrid.h"
 #include "TypedCompare.h"
 
 enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
+
+// The values of one field, one per record slot.
+using TValueColumn = std::vector<std::string, TLargeAllocator<std::string>>;
 
 // One entry of a field's sorted index: a live record and the typed key of its
 // value in that field, computed once when the index is built (IndexKeyOf).
@@ -44,11 +48,20 @@ enum class TIndexOrder : std::uint8_t {
 // The sorted index of one field.
 struct TFieldIndex {
   int Field = 0;
-  std::vector<TIndexEntry> Entries;
+  std::vector<TIndexEntry, TLargeAllocator<TIndexEntry>> Entries;
   TIndexOrder Order = TIndexOrder::Mixed;
   // With Order == Typed: the kind shared by the values (Integer and Real both
   // count as Real).
   TValueKind TypedKind = TValueKind::Text;
+  // With Order == Bytes: the length shared by the integers of the field (0
+  // while it holds none).
+  std::size_t DigitsLength = 0;
+  // The entries follow the field's values: every write moves its record's
+  // entry to its place, so bringing the index up to date costs nothing.
+  // False until the index is first used after a load, and after a write
+  // whose value does not fit the order of the index; the next use then
+  // sorts the field again.
+  bool InOrder = false;
   // With Order == Bytes: the first eight bytes of each entry's value,
   // big-endian, in index order, so that a search runs over this compact
   // array and reads values only where eight bytes do not decide. Filled by
@@ -84,6 +97,10 @@ public:
   std::string SaveToText() const;
 
   const std::string& GetFileName() const { return FileName; }
+  // A number that grows with every change of the table's fields, values,
+  // records or deleted flags: what was worked out from the table (a list on
+  // screen) still holds while it is the same.
+  std::uint64_t ChangeCount() const { return fChangeCount; }
   // True when the last LoadFromFile found the file but could not read it
   // (too large, unreadable). Such a table is never saved over that file.
   bool LoadFailed() const { return fLoadFailed; }
@@ -122,6 +139,9 @@ public:
   void DisplayQuery(TQueryGrid* grid, const std::string& columnFilter, bool withTitles);
   void BuildIndex(int field);
   void RebuildIndexes();
+  // Sorts one index that waits for its first use; false when none waits.
+  // Called when the program is idle, so that no query has to wait for it.
+  bool BuildWaitingIndex();
   // (first, last) positions in the index of the entries matching the key by
   // ComparePrefix, or (-1, -1).
   std::pair<int, int> DichotomicFindFirst(const TFieldIndex* index, const std::string& key, int start,
@@ -139,7 +159,7 @@ public:
   }
 
 private:
-  std::vector<std::vector<std::string>> fDatas;
+  std::vector<TValueColumn> fDatas;
   std::vector<std::string> FieldNames;
   std::vector<std::uint8_t> DeletedFlags;
   std::vector<TFieldIndex> FieldIndexes;
@@ -149,6 +169,7 @@ private:
   std::unique_ptr<TQueryGrid> fDebugGrid;
   std::vector<std::uint8_t> IndexValid;
   bool fLoadFailed = false;
+  std::uint64_t fChangeCount = 0;
   // The file whose load failed: saving over it is refused.
   std::string fFailedFile;
 
@@ -156,6 +177,18 @@ private:
   void Clear();
   void ParseText(std::string_view text);
   void InvalidateAllIndexes();
+  // Brings a field's index up to date: nothing to do when its entries are in
+  // order, a build otherwise.
+  void EnsureIndex(int field);
+  // Sorts a field's entries from its values; the flags stay as they are.
+  void SortIndex(int field);
+  // Index upkeep of single records; see MyDatabaseQuery.cpp.
+  bool FitsOrder(TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const;
+  std::size_t PlaceOf(const TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const;
+  std::size_t FindEntry(const TFieldIndex& index, std::int32_t record) const;
+  void InsertEntry(int field, std::int32_t record);
+  void MoveEntry(int field, std::int32_t record, const std::string& value);
+  void RemoveEntry(TFieldIndex& index, std::int32_t record);
   void PrepareQuery();
   void QueryCore(const std::string& fieldName, const std::string& value, TQueryMode mode);
   void WalkPattern(const TFieldIndex& index, const std::string& pattern);

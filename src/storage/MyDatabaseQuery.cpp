@@ -82,7 +82,7 @@ bool ExactMatches(std::string_view text, std::string_view value) {
 // share the key's first eight bytes, and only those are read.
 class TByteSearch {
 public:
-  TByteSearch(const TFieldIndex& index, const std::vector<std::string>& column) : fIndex(index), fColumn(column) {
+  TByteSearch(const TFieldIndex& index, const TValueColumn& column) : fIndex(index), fColumn(column) {
     if (index.Prefixes.size() != index.Entries.size()) {
       index.Prefixes.resize(index.Entries.size());
       for (std::size_t i = 0; i < index.Entries.size(); ++i) index.Prefixes[i] = BytesAt(ValueAt(i), 0);
@@ -137,7 +137,7 @@ public:
 private:
   static std::ptrdiff_t Diff(std::size_t i) { return static_cast<std::ptrdiff_t>(i); }
   const TFieldIndex& fIndex;
-  const std::vector<std::string>& fColumn;
+  const TValueColumn& fColumn;
 };
 
 }  // namespace
@@ -220,9 +220,17 @@ int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_v
 }
 
 const TFieldIndex& TMyDatabase::GetFieldIndex(int field) const {
-  static const TFieldIndex kNoIndex{-1, {}, TIndexOrder::Mixed, TValueKind::Text, {}};
+  static const TFieldIndex kNoIndex = [] {
+    TFieldIndex none;
+    none.Field = -1;
+    return none;
+  }();
   if (field < 0 || field >= static_cast<int>(FieldIndexes.size())) return kNoIndex;
-  return FieldIndexes[static_cast<std::size_t>(field)];
+  const TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
+  // Reading an index sorts it first when it waits for its first use; the
+  // table's values and flags stay as they are.
+  if (!index.InOrder) const_cast<TMyDatabase*>(this)->SortIndex(field);
+  return index;
 }
 
 bool TMyDatabase::GetIndexValid(int field) const {
@@ -232,11 +240,26 @@ bool TMyDatabase::GetIndexValid(int field) const {
 
 void TMyDatabase::BuildIndex(int field) {
   if (field < 0 || field >= FieldCount()) return;
+  SortIndex(field);
+  IndexValid[static_cast<std::size_t>(field)] = 1;
+}
+
+bool TMyDatabase::BuildWaitingIndex() {
+  for (int f = 0; f < FieldCount(); ++f) {
+    if (!FieldIndexes[static_cast<std::size_t>(f)].InOrder) {
+      SortIndex(f);
+      return true;
+    }
+  }
+  return false;
+}
+
+void TMyDatabase::SortIndex(int field) {
   const auto f = static_cast<std::size_t>(field);
-  const std::vector<std::string>& column = fDatas[f];
+  const TValueColumn& column = fDatas[f];
   TFieldIndex& index = FieldIndexes[f];
   index.Field = field;
-  std::vector<TIndexEntry>& entries = index.Entries;
+  auto& entries = index.Entries;
   entries.clear();
   entries.reserve(column.size());
   index.Prefixes.clear();
@@ -264,8 +287,9 @@ void TMyDatabase::BuildIndex(int field) {
     }
   }
 
-  // The strings are only read when the keys leave the comparison open.
-  TypedQuickSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
+  // The strings are only read when the keys leave the comparison open. The
+  // order of ties is free, so the sort is the one that is never quadratic.
+  TypedMergeSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
     const int c = CompareKeys(a, b);
     if (c != kUndecided) return c;
     return CompareTails(column[static_cast<std::size_t>(a.Record)], a.Key, column[static_cast<std::size_t>(b.Record)],
@@ -276,6 +300,8 @@ void TMyDatabase::BuildIndex(int field) {
   const unsigned byteKinds = bit(TValueKind::Text) | bit(TValueKind::Integer) | bit(TValueKind::Facture);
   const unsigned numberKinds = bit(TValueKind::Integer) | bit(TValueKind::Real);
   index.TypedKind = TValueKind::Text;
+  index.DigitsLength = digitsLength;
+  index.InOrder = true;
   if ((kinds & ~byteKinds) == 0 && ((kinds & bit(TValueKind::Integer)) == 0 || digitsOneLength) &&
       ((kinds & bit(TValueKind::Facture)) == 0 || plainFacture)) {
     index.Order = TIndexOrder::Bytes;
@@ -290,21 +316,182 @@ void TMyDatabase::BuildIndex(int field) {
   } else {
     index.Order = TIndexOrder::Mixed;
   }
-  IndexValid[f] = 1;
 }
 
+// Every index is valid after a load, but each is sorted at its first use (a
+// query on its field, a read of the index): a start-up over 300 000 records
+// must not wait for fifteen sorts, most of which no screen needs yet.
 void TMyDatabase::RebuildIndexes() {
   RefreshTrace();
   FieldIndexes.clear();
   FieldIndexes.resize(FieldNames.size());
-  IndexValid.assign(FieldNames.size(), 0);
-  for (int f = 0; f < FieldCount(); ++f) BuildIndex(f);
+  for (std::size_t f = 0; f < FieldIndexes.size(); ++f) FieldIndexes[f].Field = static_cast<int>(f);
+  IndexValid.assign(FieldNames.size(), 1);
+}
+
+void TMyDatabase::EnsureIndex(int field) {
+  const auto f = static_cast<std::size_t>(field);
+  if (!FieldIndexes[f].InOrder) SortIndex(field);
+  IndexValid[f] = 1;
+}
+
+// ---------------------------------------------------------------------------
+// Upkeep of single records. A write, an added record or a revived one puts
+// its entry where a binary search of the index says, instead of sorting the
+// whole field again; the place among equal values is free. This holds while
+// the index has a total order (Bytes or Typed) and the new value keeps it;
+// otherwise the index is marked out of order and the next query sorts it.
+
+// Whether the value can join the index without changing what its order
+// promises.
+bool TMyDatabase::FitsOrder(TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const {
+  if (!index.InOrder) return false;
+  if (value.empty()) return index.Order != TIndexOrder::Mixed;
+  const TValueKind kind = entry.Key.Kind;
+  switch (index.Order) {
+    case TIndexOrder::Bytes:
+      if (kind == TValueKind::Text) return true;
+      if (kind == TValueKind::Facture) return value.size() == 7;
+      if (kind == TValueKind::Integer) {
+        if (value.front() == '-' || value.back() < '0' || value.back() > '9') return false;
+        if (index.DigitsLength == 0) index.DigitsLength = value.size();
+        return value.size() == index.DigitsLength;
+      }
+      return false;
+    case TIndexOrder::Typed:
+      if (index.TypedKind == TValueKind::Real) {
+        if (kind == TValueKind::Real) return true;
+        return kind == TValueKind::Integer && entry.Key.Int <= kExactDoubleLimit && entry.Key.Int >= -kExactDoubleLimit;
+      }
+      return kind == index.TypedKind;
+    case TIndexOrder::Mixed:
+      break;
+  }
+  return false;
+}
+
+// The position after every entry that is not above the value.
+std::size_t TMyDatabase::PlaceOf(const TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const {
+  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
+  std::size_t lo = 0;
+  std::size_t hi = index.Entries.size();
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const TIndexEntry& e = index.Entries[mid];
+    if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, entry) <= 0) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo;
+}
+
+// The position of the record's entry, or the entry count when it has none.
+// The record's value in the column must be the one its entry was placed by.
+std::size_t TMyDatabase::FindEntry(const TFieldIndex& index, std::int32_t record) const {
+  const auto& entries = index.Entries;
+  if (index.InOrder && index.Order != TIndexOrder::Mixed) {
+    const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
+    const std::string& value = column[static_cast<std::size_t>(record)];
+    const TIndexEntry probe = IndexEntryOf(value, record);
+    std::size_t lo = 0;
+    std::size_t hi = entries.size();
+    while (lo < hi) {
+      const std::size_t mid = lo + (hi - lo) / 2;
+      const TIndexEntry& e = entries[mid];
+      if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, probe) < 0) {
+        lo = mid + 1;
+      } else {
+        hi = mid;
+      }
+    }
+    for (std::size_t i = lo; i < entries.size(); ++i) {
+      if (entries[i].Record == record) return i;
+      const TIndexEntry& e = entries[i];
+      if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, probe) != 0) break;
+    }
+    return entries.size();
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].Record == record) return i;
+  }
+  return entries.size();
+}
+
+// Adds the entry of a record that had none (a new slot, a revived record),
+// with its value as the column holds it.
+void TMyDatabase::InsertEntry(int field, std::int32_t record) {
+  TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
+  const std::string& value = fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
+  const TIndexEntry entry = IndexEntryOf(value, record);
+  if (!FitsOrder(index, value, entry)) {
+    index.InOrder = false;
+    return;
+  }
+  const std::size_t at = PlaceOf(index, value, entry);
+  const bool withPrefixes = index.Prefixes.size() == index.Entries.size();
+  index.Entries.insert(index.Entries.begin() + static_cast<std::ptrdiff_t>(at), entry);
+  if (withPrefixes) {
+    index.Prefixes.insert(index.Prefixes.begin() + static_cast<std::ptrdiff_t>(at), BytesAt(value, 0));
+  } else {
+    index.Prefixes.clear();
+  }
+}
+
+// Moves a live record's entry to the place of its new value; called before
+// the column takes the value.
+void TMyDatabase::MoveEntry(int field, std::int32_t record, const std::string& value) {
+  TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
+  if (!index.InOrder) return;
+  const TIndexEntry entry = IndexEntryOf(value, record);
+  const std::size_t from = FindEntry(index, record);
+  if (from == index.Entries.size() || !FitsOrder(index, value, entry)) {
+    index.InOrder = false;
+    return;
+  }
+  std::size_t to = PlaceOf(index, value, entry);
+  auto& entries = index.Entries;
+  auto& prefixes = index.Prefixes;
+  const bool withPrefixes = prefixes.size() == entries.size();
+  auto move = [&](auto& v) {
+    using Diff = std::ptrdiff_t;
+    if (to > from) {
+      std::rotate(v.begin() + static_cast<Diff>(from), v.begin() + static_cast<Diff>(from) + 1,
+                  v.begin() + static_cast<Diff>(to));
+    } else if (to < from) {
+      std::rotate(v.begin() + static_cast<Diff>(to), v.begin() + static_cast<Diff>(from),
+                  v.begin() + static_cast<Diff>(from) + 1);
+    }
+  };
+  move(entries);
+  if (withPrefixes) move(prefixes);
+  if (to > from) --to;
+  entries[to] = entry;
+  if (withPrefixes) {
+    prefixes[to] = BytesAt(value, 0);
+  } else {
+    prefixes.clear();
+  }
+}
+
+void TMyDatabase::RemoveEntry(TFieldIndex& index, std::int32_t record) {
+  // An index waiting to be sorted is sorted without the deleted records.
+  if (!index.InOrder) return;
+  const std::size_t at = FindEntry(index, record);
+  if (at == index.Entries.size()) return;
+  index.Entries.erase(index.Entries.begin() + static_cast<std::ptrdiff_t>(at));
+  if (index.Prefixes.size() == index.Entries.size() + 1) {
+    index.Prefixes.erase(index.Prefixes.begin() + static_cast<std::ptrdiff_t>(at));
+  } else {
+    index.Prefixes.clear();
+  }
 }
 
 void TMyDatabase::PrepareQuery() {
-  for (int f = 0; f < FieldCount(); ++f) {
-    if (IndexValid[static_cast<std::size_t>(f)] == 0) BuildIndex(f);
-  }
+  // Every field is brought up to date: its entries are in order already, or
+  // are sorted at the first query on the field.
+  for (auto& valid : IndexValid) valid = 1;
   QueryResults.clear();
   fScratch.clear();
 }
@@ -314,7 +501,7 @@ void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& patte
   // Compiled before the walk, so that a bad pattern is reported whatever the
   // table holds, an empty one included.
   strings.RegExMatch(pattern, kNoText);
-  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
   // Equal values sit next to each other in the index: the answer for a
   // value is the answer for the same text just before it.
   const std::string* previous = nullptr;
@@ -333,8 +520,8 @@ void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& patte
 // in the same order as running the pattern over every entry. False when the
 // order of this index cannot answer it; the caller then walks.
 bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value) {
-  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
-  const std::vector<TIndexEntry>& entries = index.Entries;
+  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const auto& entries = index.Entries;
   auto valueAt = [&](std::size_t i) -> std::string_view {
     return column[static_cast<std::size_t>(entries[i].Record)];
   };
@@ -403,7 +590,7 @@ void TMyDatabase::QueryCore(const std::string& fieldName, const std::string& val
   const int field = GetFieldPos(fieldName);
   if (field == -1) return;
   const auto f = static_cast<std::size_t>(field);
-  if (IndexValid[f] == 0) BuildIndex(field);
+  EnsureIndex(field);
   const TFieldIndex& index = FieldIndexes[f];
   switch (mode) {
     case Exact:
@@ -596,8 +783,8 @@ std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std:
 // halves it while nothing matched, and widens around the entry that matched.
 std::pair<int, int> TMyDatabase::PrefixRangeProbing(const TFieldIndex& index, const std::string& key, int start,
                                                     int finish) const {
-  const std::vector<std::string>& column = fDatas[static_cast<std::size_t>(index.Field)];
-  const std::vector<TIndexEntry>& entries = index.Entries;
+  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
+  const auto& entries = index.Entries;
   auto compareAt = [&](int i) {
     return PrefixCompare(key, column[static_cast<std::size_t>(entries[static_cast<std::size_t>(i)].Record)]);
   };

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -22,6 +23,7 @@
 #include "QuorixForm.h"
 #include "RecordLists.h"
 #include "SplashLaunchForm.h"
+#include "StringManager.h"
 #include "TestSupport.h"
 
 void QuorixTestInit(int& argc, char** argv) {
@@ -298,6 +300,83 @@ TEST_F(ListsTest, CellColoursShowWhatTheRulesSay) {
     EXPECT_EQ(grid->GetCellColor(port, row), expected) << "row " << row << " port " << grid->GetCell(port, row);
     EXPECT_EQ(grid->GetCellColor(1, row), 0xFFFFFFu) << "a well-formed invoice number";
   }
+}
+
+// One client whose country is not a valid expression: the client list opens
+// as usual, and that country is simply not in the list of countries.
+TEST_F(ListsTest, ACountryWithAParenthesisDoesNotStopTheClientList) {
+  std::string clients = ReadFileBytes(fDir.File("Data/BaseDeDonneesClients.db"));
+  const std::string from = ";SENEGAL;";
+  ASSERT_NE(clients.find(from), std::string::npos);
+  clients.replace(clients.find(from), from.size(), ";SENEGAL (DAKAR;");
+  WriteFileBytes(fDir.File("Data/BaseDeDonneesClients.db"), clients);
+  Start();
+  EXPECT_TRUE(RunGuarded([&] { fMain->Client_BitBtn->click(); }));
+  TMyStringGrid* grid = fMain->fClientsGrid.get();
+  EXPECT_TRUE(grid->GetVisible());
+  EXPECT_EQ(grid->GetRowCount(), 16);
+  const int pays = grid->GetColIndex("Pays");
+  int odd = -1;
+  int known = -1;
+  for (int row = 1; row < grid->GetRowCount(); ++row) {
+    if (grid->GetCell(pays, row) == "SENEGAL (DAKAR") odd = row;
+    if (grid->GetCell(pays, row) == "GABON") known = row;
+  }
+  ASSERT_GT(odd, 0);
+  ASSERT_GT(known, 0);
+  EXPECT_EQ(grid->GetCellColor(pays, odd), clErrorRed) << "not a known country";
+  EXPECT_EQ(grid->GetCellColor(pays, known), clValidWhite);
+  fMain->Liste_Clients_StringGrid->repaint();
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
+}
+
+// A list shown again shows its table as it is now, sorted by the column of
+// the user's last title click, whatever was shown before.
+TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
+  Start();
+  TMyStringGrid* grid = fMain->fFacturesGrid.get();
+  TMyDatabase* factures = fMain->FacturesDB();
+  auto column = [grid](const char* name) {
+    std::vector<std::string> texts;
+    for (int row = 1; row < grid->GetRowCount(); ++row) texts.push_back(grid->GetCellByName(name, row));
+    return texts;
+  };
+  auto again = [this] {
+    fMain->Client_BitBtn->click();
+    fMain->Factures_BitBtn->click();
+  };
+  // The idle loop fills the hidden lists ahead: shown then, they are what
+  // showing them fills, at the remembered rows.
+  for (int i = 0; i < 20; ++i) QApplication::processEvents();
+  fMain->ShowArticles();
+  TMyStringGrid* articles = fMain->fArticlesGrid.get();
+  EXPECT_EQ(articles->GetRowCount(), 41);
+  for (int row = 2; row < articles->GetRowCount(); ++row) {
+    EXPECT_LE(articles->GetCell(2, row - 1), articles->GetCell(2, row)) << "row " << row;
+  }
+  EXPECT_EQ(articles->GetRow(), fMain->Positions.ArticleRow);
+  again();
+  const std::vector<std::string> before = column("Num Facture");
+  EXPECT_EQ(before.size(), 12u);
+
+  factures->SetData("Societe", 3, "PHARMACIE NOUVELLE");
+  again();
+  const std::vector<std::string> societes = column("Societe");
+  EXPECT_NE(std::find(societes.begin(), societes.end(), "PHARMACIE NOUVELLE"), societes.end());
+
+  factures->Delete(0);
+  again();
+  EXPECT_EQ(column("Num Facture").size(), 11u);
+
+  // A title click on "Total TTC": the list comes back sorted by it.
+  grid->fSortCol = grid->GetColIndex("Total TTC");
+  grid->fSortAscending = false;
+  again();
+  const std::vector<std::string> totals = column("Total TTC");
+  for (std::size_t i = 1; i < totals.size(); ++i) {
+    EXPECT_GE(StringManager().Compare(totals[i - 1], totals[i]), 0) << totals[i - 1] << " / " << totals[i];
+  }
+  EXPECT_TRUE(fCapture.Boxes().empty());
 }
 
 TEST_F(ListsTest, SwitchingListsRestoresTheSelectedAndTopRows) {

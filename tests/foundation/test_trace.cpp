@@ -80,6 +80,29 @@ TEST(FileUtils, AtomicWriteReplacesAndFailedWriteKeepsTheOldBytes) {
   EXPECT_EQ(ListFiles(dir.Path(), "*"), std::vector<std::string>{"t.db"});  // no temporary left behind
 }
 
+// Large arrays (table values, grid texts, files read whole) live in mappings
+// of their own: they must behave as any array does, through growth and
+// shrinking, and a file read into one must be read whole.
+TEST(FileUtils, LargeArraysKeepTheirContents) {
+  std::vector<std::string, TLargeAllocator<std::string>> texts;
+  for (int i = 0; i < 200000; ++i) texts.push_back(i % 3 == 0 ? "PHARMACIE CENTRALE DE DAKAR " + std::to_string(i) : std::to_string(i));
+  texts.resize(300000);
+  texts.resize(10);
+  texts.shrink_to_fit();
+  EXPECT_EQ(texts[8], "8");
+  EXPECT_EQ(texts[3], "PHARMACIE CENTRALE DE DAKAR 3");
+
+  TTempDir dir;
+  std::string bytes;
+  for (int i = 0; i < 300000; ++i) bytes += "Code;Designation\r\n";
+  WriteFileBytes(dir.File("big.db"), bytes);
+  TFileBytes read;
+  ASSERT_EQ(ReadWholeFile(dir.File("big.db"), read), TReadResult::Ok);
+  EXPECT_EQ(std::string(read.data(), read.size()), bytes);
+  EXPECT_EQ(ReadWholeFile(dir.File("big.db"), read, 100), TReadResult::TooLarge);
+  EXPECT_TRUE(read.empty());
+}
+
 TEST(FileUtils, ReadWholeFileRefusesFilesOverTheLimit) {
   TTempDir dir;
   std::string f = dir.File("big.db");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
+#include "StringManager.h"
 
 namespace {
 
@@ -90,6 +91,17 @@ TEST(TitleClick, RowNumbersAndDataCellsDoNotSort) {
   f.Surface.SimulateMouseUp(x, y, TMouseButton::Right);
   EXPECT_EQ(f.Column(1), (Texts{"2", "1"}));
   EXPECT_EQ(f.MouseUps, 2);
+}
+
+TEST(TitleClick, DraggingATitleBorderIsNoClick) {
+  TEventsFixture f(false);
+  f.Fill({{"2", "b"}, {"1", "a"}});
+  f.Surface.SimulateColumnBorderDrag(1, 20);
+  f.Surface.SimulateColumnBorderDrag(1, -10);
+  EXPECT_EQ(f.Column(1), (Texts{"2", "1"}));
+  f.Surface.SimulateClickCell(1, 0);
+  EXPECT_EQ(f.Column(1), (Texts{"1", "2"}));
+  EXPECT_EQ(f.MouseUps, 3) << "every release still reaches the form";
 }
 
 TEST(DoubleClick, OnlyTheDataAreaReachesTheForm) {
@@ -257,6 +269,33 @@ TEST(TakeOver, DestroyingTheGridGivesTheFormItsHandlersBack) {
   f.Grid.reset();
   f.DoubleClick(1, 0);
   EXPECT_EQ(f.DblClicks, 1);
+}
+
+// A form's click handler that raises the pattern error while a sort moves
+// the current row: the sort is abandoned, and the grid works again at once.
+TEST(BulkUpdate, AnExceptionInTheMiddleLeavesTheAutomaticWorkOn) {
+  TTraceCapture capture;
+  TMemoryGridSurface surface(2, 3, 1, 1);
+  bool armed = false;
+  surface.Events.OnClick = [&armed] {
+    if (armed) StringManager().RegExMatch("(", "");
+  };
+  TMyStringGrid grid(&surface);
+  grid.AddColColorConstraint(1, 5, kRed);
+  grid.SetAutomatic(false);
+  grid.SetCellForced(1, 1, "b");
+  grid.SetCellForced(1, 2, "a");
+  grid.SetAutomatic(true);
+  grid.UpdateDimensions();
+  grid.SetRow(1);
+  grid.fSortAscending = true;
+  armed = true;
+  EXPECT_THROW(grid.TrierColonne(1), ERegExError);
+  armed = false;
+  grid.SetCellForced(1, 2, "");
+  EXPECT_EQ(grid.GetCellColor(1, 2), kRed) << "colours are worked out again";
+  grid.SetRowCount(4);
+  EXPECT_EQ(grid.GetCell(0, 3), "3") << "rows are numbered again";
 }
 
 }  // namespace

@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "MyStringGrid.h"
@@ -294,6 +296,76 @@ TEST(QtGridSurface, AddingARowKeepsTheScrollPositionAndTheWidths) {
   f.Grid->DeleteLine(61);
   EXPECT_EQ(f.Surface->model()->rowCount(), 60);
   EXPECT_EQ(f.Grid->GetTopRow(), 25);
+}
+
+// Widening a column by dragging the border of its title is no request to
+// sort; nor is a press on one title released over another.
+TEST(QtGridEvents, DraggingATitleBorderDoesNotSort) {
+  TQtGridFixture f(false);
+  f.Fill({{"FA00010", "B", "10"}, {"FA00002", "C", "9"}, {"FA00001", "A", "2,5"}});
+  f.Grid->fSortCol = 1;
+  f.Grid->fSortAscending = true;
+  QWidget* titles = f.Surface->horizontalHeader()->viewport();
+  const QRect cell = f.Surface->CellRectInWidget(2, 0);
+  for (int drag = 0; drag < 2; ++drag) {
+    SCOPED_TRACE(drag);
+    const int width = f.Surface->GetColWidth(2);
+    const QPoint border = titles->mapFrom(f.Surface.get(), QPoint(f.Surface->CellRectInWidget(2, 0).right(), cell.center().y()));
+    QTest::mousePress(titles, Qt::LeftButton, {}, border);
+    QTest::mouseMove(titles, border + QPoint(15, 0));
+    QTest::mouseMove(titles, border + QPoint(30, 0));
+    QTest::mouseRelease(titles, Qt::LeftButton, {}, border + QPoint(30, 0));
+    QApplication::processEvents();
+    EXPECT_GT(f.Surface->GetColWidth(2), width) << "the column was widened";
+    EXPECT_EQ(f.Column(2), (Texts{"B", "C", "A"}));
+  }
+  const QPoint first = titles->mapFrom(f.Surface.get(), f.Surface->CellRectInWidget(1, 0).center());
+  const QPoint other = titles->mapFrom(f.Surface.get(), f.Surface->CellRectInWidget(3, 0).center());
+  QTest::mousePress(titles, Qt::LeftButton, {}, first);
+  QTest::mouseRelease(titles, Qt::LeftButton, {}, other);
+  EXPECT_EQ(f.Column(2), (Texts{"B", "C", "A"}));
+  f.Click(2, 0);
+  EXPECT_EQ(f.Column(2), (Texts{"A", "B", "C"})) << "a click still sorts";
+}
+
+// The top row is the first data row shown, and it is shown whole, also at the
+// end of a list whose window does not hold a whole number of rows.
+TEST(QtGridSurface, TheTopRowIsShownWholeUnderTheTitles) {
+  TQtGridFixture f(false);
+  f.Surface->resize(420, 251);
+  std::vector<std::vector<std::string>> rows;
+  for (int i = 1; i <= 60; ++i) rows.push_back({"FA" + std::to_string(10000 + i), "S", std::to_string(i)});
+  f.Fill(rows);
+  auto firstShownWhole = [&f] {
+    const int top = f.Grid->GetTopRow();
+    return f.Surface->rowViewportPosition(top - 1) == 0;
+  };
+  ASSERT_NE(f.Surface->viewport()->height() % TQtGridSurface::kRowHeight, 0);
+  struct Step {
+    const char* name;
+    std::function<void()> action;
+  };
+  const Step steps[] = {
+      {"top row restored near the end", [&f] { f.Grid->SetTopRow(55); }},
+      {"End", [&f] { QTest::keyClick(f.Surface.get(), Qt::Key_End, Qt::ControlModifier); }},
+      {"Page Down", [&f] {
+         f.Grid->SetRow(1);
+         for (int i = 0; i < 8; ++i) QTest::keyClick(f.Surface.get(), Qt::Key_PageDown);
+       }},
+      {"last row restored", [&f] { f.Grid->SetTopRow(60); }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.action();
+    QApplication::processEvents();
+    EXPECT_GT(f.Grid->GetTopRow(), 40);
+    EXPECT_TRUE(firstShownWhole()) << "top row " << f.Grid->GetTopRow() << " at "
+                                   << f.Surface->rowViewportPosition(f.Grid->GetTopRow() - 1);
+    EXPECT_LT(f.Surface->rowViewportPosition(f.Grid->GetTopRow() - 2), 0) << "the row above is out of sight";
+    const int last = f.Grid->GetRowCount() - 1;
+    EXPECT_LE(f.Surface->rowViewportPosition(last - 1) + TQtGridSurface::kRowHeight, f.Surface->viewport()->height())
+        << "the last row is whole too";
+  }
 }
 
 // With QUORIX_GRID_SCREENSHOT set to a file name, the coloured grid is saved

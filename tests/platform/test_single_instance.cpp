@@ -1,28 +1,38 @@
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/file.h>
-#include <sys/stat.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstddef>
+#include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "SingleInstanceLock.h"
 #include "TestSupport.h"
 
 namespace {
 
-// A child process that takes the lock with the raw system calls, tells the
+// A guard name of this test process alone, so that a Quorix running on the
+// machine and the tests running beside this one are never disturbed.
+std::string TestName(const char* what) { return "QuorixTest-" + std::to_string(::getpid()) + "-" + what; }
+
+// A child process that binds the name with the raw system calls, tells the
 // parent through a pipe, then waits to be killed.
-pid_t SpawnHolder(const std::string& path) {
+pid_t SpawnHolder(const std::string& name) {
   int fds[2];
   if (::pipe(fds) != 0) return -1;
   pid_t pid = ::fork();
   if (pid == 0) {
     ::close(fds[0]);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CREAT, 0644);
-    char ok = (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ? '1' : '0';
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    char ok = (fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0) ? '1' : '0';
     (void)!::write(fds[1], &ok, 1);
     for (;;) ::pause();
   }
@@ -41,12 +51,12 @@ pid_t SpawnHolder(const std::string& path) {
 }  // namespace
 
 TEST(SingleInstanceLock, FirstStartTakesTheGuardAndASecondIsRefusedWith183) {
-  TTempDir dir;
-  TSingleInstanceLock first(dir.File("Quorix.lock"));
+  const std::string name = TestName("second");
+  TSingleInstanceLock first(name);
   EXPECT_EQ(first.Acquire(), TSingleInstanceLock::kAcquired);
   EXPECT_TRUE(first.Held());
 
-  TSingleInstanceLock second(dir.File("Quorix.lock"));
+  TSingleInstanceLock second(name);
   EXPECT_EQ(second.Acquire(), TSingleInstanceLock::kAlreadyExists);
   EXPECT_FALSE(second.Held());
   EXPECT_TRUE(first.Held()) << "the refused start must not disturb the running one";
@@ -56,68 +66,53 @@ TEST(SingleInstanceLock, FirstStartTakesTheGuardAndASecondIsRefusedWith183) {
 }
 
 TEST(SingleInstanceLock, TheGuardGoesWithTheObject) {
-  TTempDir dir;
+  const std::string name = TestName("object");
   {
-    TSingleInstanceLock first(dir.File("Quorix.lock"));
+    TSingleInstanceLock first(name);
     ASSERT_EQ(first.Acquire(), TSingleInstanceLock::kAcquired);
   }
-  TSingleInstanceLock again(dir.File("Quorix.lock"));
+  TSingleInstanceLock again(name);
   EXPECT_EQ(again.Acquire(), TSingleInstanceLock::kAcquired);
 }
 
 TEST(SingleInstanceLock, AnotherProcessHoldingTheGuardGives183UntilItIsKilled) {
-  TTempDir dir;
-  const std::string path = dir.File("Quorix.lock");
-  pid_t holder = SpawnHolder(path);
+  const std::string name = TestName("killed");
+  pid_t holder = SpawnHolder(name);
   ASSERT_GT(holder, 0);
 
-  TSingleInstanceLock lock(path);
+  TSingleInstanceLock lock(name);
   EXPECT_EQ(lock.Acquire(), TSingleInstanceLock::kAlreadyExists);
 
   // A crash of the holder (nothing cleaned up) must free the guard at once.
   ::kill(holder, SIGKILL);
   ::waitpid(holder, nullptr, 0);
   EXPECT_EQ(lock.Acquire(), TSingleInstanceLock::kAcquired);
-  EXPECT_TRUE(std::filesystem::exists(path)) << "the lock file stays; only the lock goes";
 }
 
-TEST(SingleInstanceLock, LeftOverLockFileFromAnEarlierRunDoesNotBlock) {
-  TTempDir dir;
-  WriteFileBytes(dir.File("Quorix.lock"), "");
-  ::chmod(dir.File("Quorix.lock").c_str(), 0444);
-  TSingleInstanceLock lock(dir.File("Quorix.lock"));
-  EXPECT_EQ(lock.Acquire(), TSingleInstanceLock::kAcquired);
-  EXPECT_TRUE(lock.Held());
+// Nothing on disk stands for the guard: emptying the temporary folder, or
+// the left-over lock file of an earlier version, changes nothing.
+TEST(SingleInstanceLock, NoFileTakesOrFreesTheGuard) {
+  const std::string name = TestName("files");
+  const std::filesystem::path temp = std::filesystem::temp_directory_path();
+  std::filesystem::remove(temp / name);
+  TSingleInstanceLock first(name);
+  ASSERT_EQ(first.Acquire(), TSingleInstanceLock::kAcquired);
+  EXPECT_FALSE(std::filesystem::exists(temp / name));
+  EXPECT_FALSE(std::filesystem::exists(temp / (name + ".lock")));
+
+  WriteFileBytes((temp / (name + ".lock")).string(), "");
+  TSingleInstanceLock second(name);
+  EXPECT_EQ(second.Acquire(), TSingleInstanceLock::kAlreadyExists);
+  std::filesystem::remove(temp / (name + ".lock"));
+  EXPECT_EQ(second.Acquire(), TSingleInstanceLock::kAlreadyExists);
+  EXPECT_TRUE(first.Held());
 }
 
-TEST(SingleInstanceLock, LockFileThatCannotBeOpenedGivesAccessDenied) {
-  TTempDir dir;
-  // A link planted in place of the lock file is never followed.
-  std::filesystem::create_symlink(dir.File("elsewhere"), dir.File("Quorix.lock"));
-  TSingleInstanceLock link(dir.File("Quorix.lock"));
-  EXPECT_EQ(link.Acquire(), TSingleInstanceLock::kAccessDenied);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("elsewhere")));
-
-  if (::geteuid() != 0) {
-    // Another user's private file (root may open anything, so only as a user).
-    WriteFileBytes(dir.File("private.lock"), "");
-    ::chmod(dir.File("private.lock").c_str(), 0000);
-    TSingleInstanceLock denied(dir.File("private.lock"));
-    EXPECT_EQ(denied.Acquire(), TSingleInstanceLock::kAccessDenied);
-  }
-}
-
-TEST(SingleInstanceLock, MissingFolderDoesNotStopTheProgram) {
-  TSingleInstanceLock lock("/nonexistent-quorix-folder/Quorix.lock");
-  EXPECT_EQ(lock.Acquire(), TSingleInstanceLock::kAcquired);
-  EXPECT_FALSE(lock.Held());
-}
-
-TEST(SingleInstanceLock, NewLockFileIsReadableByOtherUsers) {
-  TTempDir dir;
-  TSingleInstanceLock lock(dir.File("Quorix.lock"));
-  ASSERT_EQ(lock.Acquire(), TSingleInstanceLock::kAcquired);
-  struct stat st {};
-  ASSERT_EQ(::stat(dir.File("Quorix.lock").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0644u);
+TEST(SingleInstanceLock, NamesThatCannotBeBoundNeverStopTheProgram) {
+  TSingleInstanceLock empty("");
+  EXPECT_EQ(empty.Acquire(), TSingleInstanceLock::kAcquired);
+  EXPECT_FALSE(empty.Held());
+  TSingleInstanceLock tooLong(std::string(200, 'Q'));
+  EXPECT_EQ(tooLong.Acquire(), TSingleInstanceLock::kAcquired);
+  EXPECT_FALSE(tooLong.Held());
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 
@@ -224,6 +225,59 @@ TEST_P(IndexSearch, PrefixAnswersOnlyMatchesAndEveryValueBeginningWithTheKey) {
         bool hasLongest = false;
         for (const int r : found) hasLongest = hasLongest || db->ValueAt(0, r).size() == longest;
         EXPECT_TRUE(hasLongest) << key;
+      }
+    }
+  }
+  EXPECT_TRUE(capture.Boxes().empty());
+}
+
+// Writes, added records, deletions and revivals keep the index in place; it
+// must answer as an index sorted afresh from the same values.
+TEST_P(IndexSearch, EditsKeepTheIndexAsAFreshSortWould) {
+  TTraceCapture capture;
+  const TFamily& family = GetParam();
+  std::mt19937 rng(515);
+  TStringManager& strings = StringManager();
+  for (int round = 0; round < 6; ++round) {
+    auto db = RandomTable(rng, family, 50 + static_cast<int>(rng() % 200));
+    for (int step = 0; step < 150; ++step) {
+      const int r = static_cast<int>(rng() % static_cast<unsigned>(db->RecordCount()));
+      switch (rng() % 8) {
+        case 0: db->SetData(0, db->AddRecord(), family.Make(rng)); break;
+        case 1: db->Delete(r); break;
+        // Now and then a value of another kind, which the order may not take.
+        case 2: db->SetData(0, r, rng() % 4 == 0 ? Anything(rng) : family.Make(rng)); break;
+        default: db->SetData(0, r, family.Make(rng)); break;
+      }
+      if (step % 25 != 24) continue;
+      std::unique_ptr<TMyDatabase> fresh(TMyDatabase::CreateEmpty("", "V"));
+      fresh->SetRecordCount(db->RecordCount());
+      for (int k = 0; k < db->RecordCount(); ++k) fresh->SetData(0, k, db->ValueAt(0, k));
+      for (int k = 0; k < db->RecordCount(); ++k) {
+        if (db->IsDeleted(k)) fresh->Delete(k);
+      }
+      fresh->BuildIndex(0);
+      db->QueryAll();
+      const TFieldIndex& index = db->GetFieldIndex(0);
+      ASSERT_EQ(index.Entries.size(), fresh->GetFieldIndex(0).Entries.size());
+      if (index.Order != TIndexOrder::Mixed) {
+        const std::vector<std::string> values = IndexValues(*db, 0);
+        for (std::size_t i = 1; i < values.size(); ++i)
+          ASSERT_LE(strings.Compare(values[i - 1], values[i]), 0) << values[i - 1] << " / " << values[i];
+      }
+      for (const std::string& v : Probes(*db, rng, family)) {
+        for (const TQueryMode mode : {Exact, Prefix}) {
+          if ((mode == Exact && (HasPatternCharacter(v) || v.empty())) || index.Entries.empty()) continue;
+          db->Query("V", v, mode);
+          fresh->Query("V", v, mode);
+          std::vector<int> got = ResultRecords(*db);
+          std::vector<int> expected = ResultRecords(*fresh);
+          if (mode == Prefix && index.Order != TIndexOrder::Bytes) continue;
+          // Ties are in no particular order.
+          std::sort(got.begin(), got.end());
+          std::sort(expected.begin(), expected.end());
+          ASSERT_EQ(got, expected) << family.Name << " [" << v << "] mode " << mode;
+        }
       }
     }
   }

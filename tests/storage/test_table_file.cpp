@@ -139,12 +139,37 @@ TEST(TableRead, EmptyFileIsATableWithoutFieldsAndStaysEmpty) {
   EXPECT_EQ(ReadFileBytes(dir.File("table.db")), "");
 }
 
-TEST(TableRead, EmptyHeaderLineMeansNoFieldsAndNoRecords) {
-  TTempDir dir;
-  auto db = TableFromBytes(dir, "\r\nA;B\r\nC;D\r\n");
-  EXPECT_EQ(db->FieldCount(), 0);
-  EXPECT_EQ(db->RecordCount(), 0);
-  EXPECT_EQ(db->AddRecord(), -1);
+// A file that holds bytes but no field names is not a table: it is reported
+// once, read as a table without fields, and never saved over.
+TEST(TableRead, FileWithoutFieldNamesIsRefusedAndNeverOverwritten) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"blank first line", "\r\nA;B\r\nC;D\r\n"},
+      {"zeros of a power cut before the table", std::string(512, '\0') + "Code;Societe\r\n0101;PHARMACIE\r\n"},
+      {"nothing but zeros", std::string(4096, '\0')},
+      {"a lone line feed", "\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TTempDir dir;
+    TTraceCapture capture;
+    const std::string name = dir.File("BaseDeDonneesClients.db");
+    WriteFileBytes(name, c.bytes);
+    TMyDatabase db(name);
+    EXPECT_EQ(capture.Boxes(),
+              std::vector<std::string>{"*ERROR*TMyDatabase.LoadFromFile:fichier sans noms de champs : " + name});
+    EXPECT_TRUE(db.LoadFailed());
+    EXPECT_EQ(db.FieldCount(), 0);
+    EXPECT_EQ(db.RecordCount(), 0);
+    EXPECT_EQ(db.AddRecord(), -1);
+    EXPECT_FALSE(db.Save());
+    EXPECT_TRUE(capture.Traced("Warning : TMyDatabase.SaveToFile:echec écriture " + name));
+    EXPECT_EQ(capture.Boxes().size(), 1u) << "reported once";
+    EXPECT_EQ(ReadFileBytes(name), c.bytes);
+  }
 }
 
 TEST(TableRead, FileOverTheSizeLimitIsRefusedAndNeverOverwritten) {
@@ -290,6 +315,65 @@ TEST(TableWrite, SetFieldNameChangesTheWrittenHeader) {
   db->SetFieldName(1, "Societe");
   ASSERT_TRUE(db->Save());
   EXPECT_EQ(ReadFileBytes(dir.File("table.db")), "A;Societe\r\nx;y\r\n");
+}
+
+// A table kept on another disk through a link: the save replaces the file
+// the link names, in that file's folder, and the link stays a link.
+TEST(TableWrite, SaveWritesThroughALinkToTheFileItNames) {
+  TTempDir dir;
+  TTraceCapture capture;
+  std::filesystem::create_directories(dir.File("Data"));
+  std::filesystem::create_directories(dir.File("share/Data"));
+  const std::string shared = dir.File("share/Data/BaseDeDonneesClients.db");
+  WriteFileBytes(shared, "Code;Societe\r\n0101;PHARMACIE\r\n");
+  struct Case {
+    const char* name;
+    std::string link;
+    std::string target;
+  };
+  const Case cases[] = {
+      {"absolute link", dir.File("Data/BaseDeDonneesClients.db"), shared},
+      {"relative link", dir.File("Data/Clients.db"), "../share/Data/BaseDeDonneesClients.db"},
+      {"link to a link", dir.File("Data/Again.db"), "Clients.db"},
+  };
+  int round = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::create_symlink(c.target, c.link);
+    TMyDatabase db(c.link);
+    const std::string societe = "SOCIETE " + std::to_string(++round);
+    db.SetData("Societe", 0, societe);
+    ASSERT_TRUE(db.Save());
+    EXPECT_TRUE(std::filesystem::is_symlink(c.link));
+    EXPECT_EQ(ReadFileBytes(shared), "Code;Societe\r\n0101;" + societe + "\r\n");
+    EXPECT_EQ(ListFiles(dir.File("share/Data"), "*"), std::vector<std::string>{"BaseDeDonneesClients.db"})
+        << "no temporary file left";
+  }
+  EXPECT_TRUE(capture.Boxes().empty());
+}
+
+// A file the desk made read-only stays as it is: the save says so with its
+// warning and answers false. The permission bits decide, so that this holds
+// for the administrator too.
+TEST(TableWrite, ReadOnlyFileIsLeftAsItIs) {
+  TTempDir dir;
+  TTraceCapture capture;
+  const std::string name = dir.File("BaseDeDonneesFactures.db");
+  const std::string bytes = "Num Facture;Date\r\nFA31690;02/01/2026\r\n";
+  WriteFileBytes(name, bytes);
+  ASSERT_EQ(::chmod(name.c_str(), 0444), 0);
+  TMyDatabase db(name);
+  db.SetData("Date", 0, "03/01/2026");
+  EXPECT_FALSE(db.Save());
+  EXPECT_TRUE(capture.Traced("Warning : TMyDatabase.SaveToFile:echec écriture " + name));
+  EXPECT_TRUE(capture.Boxes().empty());
+  EXPECT_EQ(ReadFileBytes(name), bytes);
+  EXPECT_EQ(std::filesystem::status(name).permissions(), std::filesystem::perms(0444));
+  EXPECT_EQ(ListFiles(dir.Path(), "*"), std::vector<std::string>{"BaseDeDonneesFactures.db"});
+  // Made writable again, it is saved as usual.
+  ASSERT_EQ(::chmod(name.c_str(), 0644), 0);
+  EXPECT_TRUE(db.Save());
+  EXPECT_EQ(ReadFileBytes(name), "Num Facture;Date\r\nFA31690;03/01/2026\r\n");
 }
 
 // A write that fails part-way must leave the previous file as it was. A file
