@@ -11,6 +11,7 @@
 #include "PrintCommands.h"
 #include "PrintManager.h"
 #include "QuorixForm.h"
+#include "Trace.h"
 
 void TQuorix_Form::ConnectPrintCommands() {
   // The two buttons follow the other action buttons: enabled with the lists,
@@ -49,4 +50,21 @@ void TQuorix_Form::ImprimerOuApercu(bool preview, bool letterhead, int kind) {
                         : kind == 2 ? TPieceDocumentKind::Preparation
                                     : TPieceDocumentKind::Piece;
   ::ImprimerOuApercu(*manager, screen, tables, preview, letterhead, document);
+}
+
+bool TQuorix_Form::AutoPrintFacture(const std::string& number, int copies) {
+  TPrintManager* manager = GetPrintManager();
+  if (manager == nullptr || !gridsCreated) return false;
+  ShowFactures();
+  const TPieceKind& kind = PieceKinds::Facture;
+  const int row = fFacturesGrid->FindCell(number, kind.KeyField()).second;
+  if (number.empty() || row < fFacturesGrid->GetFixedRows()) {
+    Warning("TQuorix_Form.AutoPrintFacture : facture absente de la liste : " + number);
+    return false;
+  }
+  fFacturesGrid->SetRow(row);
+  manager->NbCopies = copies;
+  manager->AutoPrint = true;
+  ImprimerOuApercu(false, false, 0);
+  return true;
 }

@@ -212,13 +212,20 @@ TEST_F(PrintCommandsTest, AutomaticPrintGoesOnlyToALetterheadPrinter) {
   struct Row {
     const char* name;
     const char* printer;
-    int printedCopies;  // 0: refused
+    // Empty: the flags are set by hand and "Imprimer" clicked on FA31692;
+    // else the invoice is printed through AutoPrintFacture from the client list.
+    const char* helperNumber;
+    int printedCopies;  // 0: nothing printed
+    const char* title;
     std::vector<std::string> boxes;
     int copiesAfter;
   };
   const std::vector<Row> rows = {
-      {"plain_paper_refused", "HP LaserJet", 0, {"auto print sur feuille blanche"}, 4},
-      {"letterhead_printer", "HP Entete 2eme etage", 4, {}, 1},
+      {"plain_paper_refused", "HP LaserJet", "", 0, "", {"auto print sur feuille blanche"}, 4},
+      {"letterhead_printer", "HP Entete 2eme etage", "", 4, "FA31692-PHARMACIE ACHRAFIEH", {}, 1},
+      {"helper_selects_its_invoice", "Entete", "FA31690", 4, "FA31690-PHARMACIE SAINT-EXUP\xC9RY", {}, 1},
+      {"helper_on_plain_paper_refused", "Bureau", "FA31690", 0, "", {"auto print sur feuille blanche"}, 4},
+      {"helper_unknown_invoice_prints_nothing", "Entete", "FA99999", 0, "", {}, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -226,16 +233,25 @@ TEST_F(PrintCommandsTest, AutomaticPrintGoesOnlyToALetterheadPrinter) {
     view.MemoryPrinter.Name = row.printer;
     TPrintManager& manager = *GetPrintManager();
     manager.SetView(&view);
+    manager.NbCopies = 1;
+    manager.AutoPrint = false;
     fCapture.Clear();
-    fMain->ShowFactures();
-    Select(*fMain->fFacturesGrid, "Num Facture", "FA31692");
-    manager.NbCopies = 4;
-    manager.AutoPrint = true;
-    Click(fMain->Imprimer_BitBtn);
+    if (*row.helperNumber == '\0') {
+      fMain->ShowFactures();
+      Select(*fMain->fFacturesGrid, "Num Facture", "FA31692");
+      manager.NbCopies = 4;
+      manager.AutoPrint = true;
+      Click(fMain->Imprimer_BitBtn);
+    } else {
+      fMain->ShowClients();
+      EXPECT_EQ(fMain->AutoPrintFacture(row.helperNumber, 4), row.printedCopies > 0 || !row.boxes.empty());
+      EXPECT_TRUE(fMain->fFacturesGrid->GetVisible());
+    }
     EXPECT_TRUE(view.DialogsShown.empty());
     EXPECT_EQ(view.MemoryPrinter.Ended, row.printedCopies > 0 ? 1 : 0);
     if (row.printedCopies > 0) {
       EXPECT_EQ(view.MemoryPrinter.Copies, row.printedCopies);
+      EXPECT_EQ(view.MemoryPrinter.Title, row.title);
     }
     EXPECT_EQ(fCapture.Boxes(), row.boxes);
     EXPECT_FALSE(manager.AutoPrint);
