@@ -13,8 +13,10 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "ArticlePanel.h"
 #include "BarCodeManager.h"
 #include "Catalogue.h"
+#include "ClientPanel.h"
 #include "CltStatsSocket.h"
 #include "DebugManager.h"
 #include "ListDescriptors.h"
@@ -130,6 +132,8 @@ void TQuorix_Form::BuildDesign() {
 
   fPieceEditor = std::make_unique<TPieceEditor>(*this);
   fSearch = std::make_unique<TSearchResults>(*this);
+  fClientPanel = std::make_unique<TClientPanel>(*this);
+  fArticlePanel = std::make_unique<TArticlePanel>(*this);
 
   BuildMenu();
 }
@@ -178,7 +182,8 @@ void TQuorix_Form::BuildButtonBar() {
             [this, id] { ShowList(id); });
   }
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
-  fAvailableActions = {Creer_BitBtn};
+  connect(Supprimer_BitBtn, &QToolButton::clicked, this, [this] { Supprimer_BitBtnClick(); });
+  fAvailableActions = {Creer_BitBtn, Supprimer_BitBtn};
 }
 
 void TQuorix_Form::BuildMenu() {
@@ -215,7 +220,7 @@ void TQuorix_Form::BuildMenu() {
                           Nettoyer1, CommandeAlliance1}) {
     action->setEnabled(false);
   }
-  for (QToolButton* button : {Dupliquer_BitBtn, Supprimer_BitBtn, Importer_BitBtn}) {
+  for (QToolButton* button : {Dupliquer_BitBtn, Importer_BitBtn}) {
     button->setEnabled(false);
   }
   ConnectPrintCommands();

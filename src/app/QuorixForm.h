@@ -16,8 +16,10 @@ class QLineEdit;
 class QMenu;
 class QToolButton;
 class QWidget;
+class TArticlePanel;
 class TBarCodeManager;
 class TChrono;
+class TClientPanel;
 class TCltStatsSocket;
 class TDebug_Manager;
 class TMyDatabase;
@@ -71,6 +73,9 @@ public:
   void SetActionButtons(bool enabled);
   void ShowCurrentPieceList();
   void Creer_BitBtnClick();
+  // Deletes the current row's record of the visible list, through the code of
+  // that kind of record.
+  void Supprimer_BitBtnClick();
   void Liste_Clients_StringGridDblClick();
   void Liste_Clients_StringGridKeyPress(char& key);
   void Liste_Articles_StringGridDblClick();
@@ -85,6 +90,8 @@ public:
   // Opening a record from its list: the record panels and the piece editor.
   void AfficherFicheClient();
   void AfficherFicheArticle();
+  void AfficherClientCode(const std::string& code);
+  void AfficherArticleCode(const std::string& code);
   void AfficherPiece(const std::string& kind);
   void AfficherPieceNumero(const std::string& kind, const std::string& number);
   // Hides the courier panel (shown by the courier hand-off).
@@ -149,6 +156,10 @@ public:
   // outlive the managed grids, which hold their handlers.
   std::unique_ptr<TPieceEditor> fPieceEditor;
   std::unique_ptr<TSearchResults> fSearch;
+  // The client and article record panels, built in Client_Panel and
+  // Article_Panel.
+  std::unique_ptr<TClientPanel> fClientPanel;
+  std::unique_ptr<TArticlePanel> fArticlePanel;
   // Where the screens send their questions to the statistics server.
   TStatsRequests& StatsRequests() { return *fStatsRequests; }
   void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);

@@ -1,28 +1,30 @@
-// Opening a record from its list. The record panels fill these panels; here
-// they are only brought on screen. The piece editor opens its pieces itself.
+// Opening a record from its list, and deleting it: the client and article
+// panels and the piece editor do the work.
 
-#include <QFrame>
-
+#include "ArticlePanel.h"
+#include "ClientPanel.h"
 #include "MyStringGrid.h"
 #include "PieceEditorPanel.h"
 #include "QuorixForm.h"
 
-void TQuorix_Form::AfficherFicheClient() {
-  HideAll();
-  SetActionButtons(false);
-  Client_Panel->setGeometry(8, 72, 600, 350);
-  Client_Panel->show();
-}
+void TQuorix_Form::AfficherFicheClient() { fClientPanel->AfficherFicheClient(); }
 
-void TQuorix_Form::AfficherFicheArticle() {
-  HideAll();
-  SetActionButtons(false);
-  Article_Panel->setGeometry(8, 72, 393, 273);
-  Article_Panel->show();
-}
+void TQuorix_Form::AfficherFicheArticle() { fArticlePanel->AfficherFicheArticle(); }
+
+void TQuorix_Form::AfficherClientCode(const std::string& code) { fClientPanel->AfficherClientCode(code); }
+
+void TQuorix_Form::AfficherArticleCode(const std::string& code) { fArticlePanel->AfficherArticleCode(code); }
 
 void TQuorix_Form::AfficherPiece(const std::string& kind) { fPieceEditor->AfficherPiece(kind); }
 
 void TQuorix_Form::AfficherPieceNumero(const std::string& kind, const std::string& number) {
   fPieceEditor->AfficherPieceNumero(kind, number);
+}
+
+void TQuorix_Form::Supprimer_BitBtnClick() {
+  if (fClientsGrid->GetVisible()) {
+    fClientPanel->SupprimerClient();
+  } else if (fArticlesGrid->GetVisible()) {
+    fArticlePanel->SupprimerArticle();
+  }
 }

@@ -501,7 +501,7 @@ TEST_F(ListsTest, CreerAddsARowToTheVisibleListAndOpensIt) {
 
 TEST_F(ListsTest, CommandsNotInThisVersionArePresentButDisabled) {
   Start();
-  for (QToolButton* b : {fMain->Dupliquer_BitBtn, fMain->Supprimer_BitBtn, fMain->Importer_BitBtn}) {
+  for (QToolButton* b : {fMain->Dupliquer_BitBtn, fMain->Importer_BitBtn}) {
     EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
   }
   for (QToolButton* b : {fMain->Client_BitBtn, fMain->Articles_BitBtn, fMain->Factures_BitBtn, fMain->Devis_BitBtn,

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QLineEdit>
 #include <QProgressBar>
 
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "PieceEditorPanel.h"
 #include <QToolButton>
 #include "QtGuard.h"
+#include "QtText.h"
 #include "QuorixForm.h"
 #include "SplashLaunchForm.h"
 #include "TestSupport.h"
@@ -98,5 +100,41 @@ TEST(Screenshots, PieceEditorNewAndOpenedWithCandidates) {
     QApplication::processEvents();
     EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/editor_lookup" + suffix)));
   }
+  main.close();
+}
+
+TEST(Screenshots, ClientAndArticlePanelsWithTheirColours) {
+  const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
+  if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
+  const std::string dir = out;
+
+  TTempDir work;
+  CopyTree(std::string(QUORIX_SOURCE_DIR) + "/sample/Data", work.File("Data"));
+  TScopedCwd cwd(work.Path());
+  TTraceCapture capture;
+  TMyDatabase_Form debug;
+  TQuorix_Form main(nullptr);
+  main.setWindowState(Qt::WindowNoState);
+  main.resize(1280, 800);
+  auto set = [&main](const char* name, const char* text) {
+    main.findChild<QLineEdit*>(name)->setText(ToQString(text));
+  };
+  // One client with a warning and an error, one article with a warning.
+  main.ShowClients();
+  main.fClientsGrid->SetRow(4);
+  main.AfficherFicheClient();
+  set("ClientFaxEdit", "12-34");
+  set("ClientCodeClientEdit", "0101");
+  QApplication::processEvents();
+  EXPECT_TRUE(main.Client_Panel->grab().save(QString::fromStdString(dir + "/client_panel.png")));
+  EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/client_1280x800.png")));
+  main.ShowArticles();
+  main.fArticlesGrid->SetRow(1);
+  main.AfficherFicheArticle();
+  set("ArticleCoeffMargeEdit", "0,8");
+  set("ArticlePoidsEdit", "");
+  QApplication::processEvents();
+  EXPECT_TRUE(main.Article_Panel->grab().save(QString::fromStdString(dir + "/article_panel.png")));
+  EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/article_1280x800.png")));
   main.close();
 }

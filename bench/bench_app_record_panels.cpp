@@ -1,0 +1,165 @@
+// The client and article panels of the real main window, offscreen, on a
+// large installation (run it through bench/run_records_bench.sh, which makes
+// the data): opening a record from its list, a keystroke in the key edit and
+// in the margin coefficient, the save with the whole table written, and the
+// list shown again.
+//
+//   bench_app_record_panels --data INSTALLATION [--reps N]
+//
+// INSTALLATION holds Data/; the benchmark writes into it (the client,
+// distributor and article tables), so give it a scratch copy.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ArticlePanel.h"
+#include "Catalogue.h"
+#include "ClientPanel.h"
+#include "MyDatabase.h"
+#include "MyStringGrid.h"
+#include "QtGuard.h"
+#include "RecordSave.h"
+#include "QuorixForm.h"
+#include "SplashLaunchForm.h"
+#include "TraceRecorder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
+
+struct TFigure {
+  std::vector<double> Runs;
+  void Add(double ms) { Runs.push_back(ms); }
+  double Median() const {
+    std::vector<double> v = Runs;
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+  }
+  double Max() const { return Runs.empty() ? 0 : *std::max_element(Runs.begin(), Runs.end()); }
+};
+
+void Report(const char* what, const TFigure& f, double target) {
+  std::printf("%-58s median %7.2f ms  max %7.2f ms  (%zu runs, target %.0f ms)%s\n", what, f.Median(), f.Max(),
+              f.Runs.size(), target, f.Median() <= target ? "" : "  OVER");
+}
+
+double Timed(const std::function<void()>& step) {
+  const auto t = Clock::now();
+  step();
+  QApplication::processEvents();
+  return Ms(t);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  TQuorixApplication app(argc, argv);
+  std::string data;
+  int reps = 7;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string arg = argv[i];
+    if (arg == "--data") data = argv[i + 1];
+    if (arg == "--reps") reps = std::max(1, std::atoi(argv[i + 1]));
+  }
+  if (data.empty() || !std::filesystem::exists(data + "/Data")) {
+    std::fprintf(stderr, "usage: bench_app_record_panels --data INSTALLATION [--reps N]\n");
+    return 2;
+  }
+  std::filesystem::current_path(data);
+  // Message boxes are recorded, never shown.
+  TRecordingDialogService dialogs;
+  SetDialogService(&dialogs);
+
+  auto form = std::make_unique<TQuorix_Form>(nullptr);
+  TQuorix_Form& main = *form;
+  main.setWindowState(Qt::WindowNoState);
+  main.resize(1280, 800);
+  main.activateWindow();
+  QApplication::setActiveWindow(&main);
+  QApplication::processEvents();
+  TClientPanel& client = *main.fClientPanel;
+  TArticlePanel& article = *main.fArticlePanel;
+  std::printf("%d articles, %d clients\n", main.ArticlesDB()->RecordCount(), main.ClientsDB()->RecordCount());
+
+  // A keystroke: the last character typed, then taken back.
+  auto keystrokes = [](QLineEdit* edit, Qt::Key key, TFigure& figure) {
+    edit->setFocus();
+    edit->end(false);
+    QApplication::processEvents();
+    figure.Add(Timed([&] { QTest::keyClick(edit, key); }));
+    figure.Add(Timed([&] { QTest::keyClick(edit, Qt::Key_Backspace); }));
+  };
+
+  TFigure clientOpen, clientFill, clientKey, clientSave, clientList;
+  TFigure articleOpen, articleFill, articleKey, coefKey, articleSave, articleList, articleSequence;
+  main.ShowArticles();
+  main.ShowClients();
+  for (int rep = 0; rep < reps; ++rep) {
+    main.ShowClients();
+    main.fClientsGrid->SetRow(100 + rep);
+    clientOpen.Add(Timed([&] { main.AfficherFicheClient(); }));
+    // The panel filled, the list it leaves already hidden.
+    clientFill.Add(Timed([&] { main.AfficherFicheClient(); }));
+    keystrokes(client.ClientCodeClientEdit, Qt::Key_9, clientKey);
+    client.ClientFaxEdit->setText(QString::number(rep));
+    clientSave.Add(Timed([&] {
+      QTest::mouseClick(client.ClientEnregistrer_Button, Qt::LeftButton);
+    }));
+    if (!main.fClientsGrid->GetVisible()) std::fprintf(stderr, "the client was not saved\n");
+    clientList.Add(Timed([&] { main.ShowClients(); }));
+
+    main.ShowArticles();
+    main.fArticlesGrid->SetRow(1000 + rep);
+    articleOpen.Add(Timed([&] { main.AfficherFicheArticle(); }));
+    articleFill.Add(Timed([&] { main.AfficherFicheArticle(); }));
+    keystrokes(article.ArticleCodeCIPEdit, Qt::Key_9, articleKey);
+    keystrokes(article.ArticleCoeffMargeEdit, Qt::Key_7, coefKey);
+    articleSave.Add(Timed([&] {
+      QTest::mouseClick(article.ArticleEnregistrer_Button, Qt::LeftButton);
+    }));
+    if (!main.fArticlesGrid->GetVisible()) std::fprintf(stderr, "the article was not saved\n");
+    articleList.Add(Timed([&] { main.ShowArticles(); }));
+
+    // The save sequence on its own: the record written and the table saved.
+    TRecordToSave record;
+    record.Kind = &RecordKinds::Article;
+    record.Table = main.ArticlesDB();
+    const std::string code = main.fArticlesGrid->GetCellByName(Catalogue::Field::Code, 2000 + rep);
+    record.LoadedKey = code;
+    record.Values = {{Catalogue::Field::Code, code}, {Catalogue::Field::Coef, std::to_string(rep)}};
+    articleSequence.Add(Timed([&] { SaveRecordSequence(record); }));
+  }
+
+  std::printf("\n");
+  Report("opening a client from the list", clientOpen, 16);
+  Report("  the panel filled, the list already hidden", clientFill, 16);
+  Report("a keystroke in the client code", clientKey, 16);
+  Report("saving the client, then the list shown again", clientSave, 100);
+  Report("  the client list shown again alone", clientList, 100);
+  Report("opening an article from the list", articleOpen, 16);
+  Report("  the panel filled, the list already hidden", articleFill, 16);
+  Report("a keystroke in the CIP code", articleKey, 16);
+  Report("a keystroke in the margin coefficient", coefKey, 16);
+  Report("saving the article, then the list shown again", articleSave, 100);
+  Report("  the article list shown again alone", articleList, 100);
+  Report("  the save sequence alone (record written, table saved)", articleSequence, 100);
+  for (const std::string& m : dialogs.Messages) std::printf("message: %s\n", m.c_str());
+  form->close();
+  form.reset();
+  SetDialogService(nullptr);
+  return 0;
+}
