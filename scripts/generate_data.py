@@ -444,8 +444,10 @@ def generate(args):
     positions = ["CurrentArticleListRow", "CurrentClientListRow", "CurrentFactureListRow", "CurrentDevisListRow",
                  "CurrentAvoirListRow", "CurrentArticleListTopRow", "CurrentClientListTopRow",
                  "CurrentFactureListTopRow", "CurrentDevisListTopRow", "CurrentAvoirListTopRow"]
-    ini = ["[Connexion]", "   InformerIP = 127.0.0.1", "   InformerPort = 4590", "[Positions]"]
-    ini += ["   %s = 1" % key for key in sorted(positions)]
+    ini = ["[Connexion]", "   InformerIP = 127.0.0.1", "   InformerPort = 4590"]
+    # The company's own intra-community VAT number, printed on its pieces.
+    ini += ["[Entreprise]", "   NIdCEE = FR12812345678"]
+    ini += ["[Positions]"] + ["   %s = 1" % key for key in sorted(positions)]
     with open(os.path.join(data, "parametres.ini"), "wb") as f:
         f.write("".join(line + "\r\n" for line in ini).encode("cp1252"))
 
