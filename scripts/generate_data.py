@@ -444,7 +444,10 @@ def generate(args):
     positions = ["CurrentArticleListRow", "CurrentClientListRow", "CurrentFactureListRow", "CurrentDevisListRow",
                  "CurrentAvoirListRow", "CurrentArticleListTopRow", "CurrentClientListTopRow",
                  "CurrentFactureListTopRow", "CurrentDevisListTopRow", "CurrentAvoirListTopRow"]
-    ini = ["[Connexion]", "   InformerIP = 127.0.0.1", "   InformerPort = 4590", "[Positions]"]
+    # The courier station's share is a folder beside Data (the run command
+    # makes its "C$/Chronopost-Tampon" when it prepares the working folder).
+    ini = ["[Connexion]", "   InformerIP = 127.0.0.1", "   InformerPort = 4590",
+           "[Partages]", "   StationChronopost = ./StationChronopost", "[Positions]"]
     ini += ["   %s = 1" % key for key in sorted(positions)]
     with open(os.path.join(data, "parametres.ini"), "wb") as f:
         f.write("".join(line + "\r\n" for line in ini).encode("cp1252"))

@@ -18,6 +18,7 @@
 #include "Catalogue.h"
 #include "ClientPanel.h"
 #include "CltStatsSocket.h"
+#include "CourierPanel.h"
 #include "DebugManager.h"
 #include "ListDescriptors.h"
 #include "MyDatabase.h"
@@ -30,6 +31,7 @@
 #include "RecordLists.h"
 #include "SearchResults.h"
 #include "SplashLaunchForm.h"
+#include "SplitPanel.h"
 #include "StatsRequests.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -134,6 +136,8 @@ void TQuorix_Form::BuildDesign() {
   fSearch = std::make_unique<TSearchResults>(*this);
   fClientPanel = std::make_unique<TClientPanel>(*this);
   fArticlePanel = std::make_unique<TArticlePanel>(*this);
+  fSplitPanel = std::make_unique<TSplitPanel>(*this);
+  fCourierPanel = std::make_unique<TCourierPanel>(*this);
 
   BuildMenu();
 }
@@ -216,7 +220,8 @@ void TQuorix_Form::BuildMenu() {
 
   // Commands whose screens are not part of this version are shown but
   // cannot be chosen.
-  for (QAction* action : {Importer1, ImporterDepuisFichier1, DevisFacture1, FactureDevis1, Scinder1, Historique1,
+  connect(Scinder1, &QAction::triggered, this, [this] { Scinder1Click(); });
+  for (QAction* action : {Importer1, ImporterDepuisFichier1, DevisFacture1, FactureDevis1, Historique1,
                           Nettoyer1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1, ImprimerApercu}) {
     action->setEnabled(false);
   }
@@ -246,7 +251,8 @@ void TQuorix_Form::FormCreate() {
   if (TTableDebugWindow* debug = GetTableDebugWindow()) {
     if (auto* window = dynamic_cast<QWidget*>(debug)) window->hide();
   }
-  Chronopost_Panel->hide();
+  ShowScinderControls(false);
+  AfficherChronopost(false);
 
   printAfterSplit = false;
   currentListKind = "Facture";

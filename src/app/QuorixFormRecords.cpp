@@ -3,9 +3,11 @@
 
 #include "ArticlePanel.h"
 #include "ClientPanel.h"
+#include "CourierPanel.h"
 #include "MyStringGrid.h"
 #include "PieceEditorPanel.h"
 #include "QuorixForm.h"
+#include "SplitPanel.h"
 
 void TQuorix_Form::AfficherFicheClient() { fClientPanel->AfficherFicheClient(); }
 
@@ -28,3 +30,9 @@ void TQuorix_Form::Supprimer_BitBtnClick() {
     fArticlePanel->SupprimerArticle();
   }
 }
+
+void TQuorix_Form::AfficherChronopost(bool visible) { fCourierPanel->AfficherChronopost(visible); }
+
+void TQuorix_Form::ShowScinderControls(bool visible) { fSplitPanel->ShowScinderControls(visible); }
+
+void TQuorix_Form::Scinder1Click() { fSplitPanel->Scinder1Click(); }

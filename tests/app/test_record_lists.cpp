@@ -510,7 +510,7 @@ TEST_F(ListsTest, CommandsNotInThisVersionArePresentButDisabled) {
     EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
   }
   EXPECT_TRUE(fMain->Apropos1->isEnabled());
-  EXPECT_FALSE(fMain->Scinder1->isEnabled());
+  EXPECT_FALSE(fMain->Historique1->isEnabled());
 }
 
 TEST_F(ListsTest, ButtonBarAndMainMenuInTheirOrder) {
