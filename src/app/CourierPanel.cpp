@@ -221,6 +221,13 @@ void TCourierPanel::Chronopost_Proceed_ButtonClick() {
   if (nbFa0 <= 0 && !scission) return;
 
   const std::string second = SecondInvoiceNumber(number);
+  // A second copy would give two header records to one number, and halve
+  // the prices of the first one again.
+  fForm.FacturesDB()->Query(Catalogue::Field::NumFacture, second, Exact);
+  if (fForm.FacturesDB()->QueryResultCount() > 0) {
+    ShowMessage("La facture " + second + " existe deja");
+    return;
+  }
   if (!DuplicateInvoice(fForm, number, second)) return;
   fForm.ShowFactures();
   fForm.AfficherPieceNumero(PieceKinds::Facture.Kind(), second);

@@ -226,6 +226,8 @@ TEST_F(MainWindowTest, CloseWritesThePositionsAndKeepsTheConnectionSection) {
       "[Connexion]\r\n"
       "   InformerIP = 127.0.0.1\r\n"
       "   InformerPort = 4590\r\n"
+      "[Partages]\r\n"
+      "   StationChronopost = ./StationChronopost\r\n"
       "[Positions]\r\n"
       "   CurrentArticleListRow = 1\r\n"
       "   CurrentArticleListTopRow = 1\r\n"
@@ -304,7 +306,8 @@ TEST_F(MainWindowTest, SharedBarcodeTableIsFoundThroughTheConfiguredShare) {
   const std::string host = fDir.File("serveur");
   WriteFileBytes(host + "/C$/Quorix Server/Data/BaseDeDonneesCodeBarre.db", "Code;Code Barre\r\n");
   std::string ini = ReadFileBytes(DataFile("parametres.ini"));
-  ini += "[Partages]\r\n   ServeurQuorix = " + host + "/\r\n   StationChronopost = /mnt/station\r\n";
+  ini.replace(ini.find("[Partages]"), ini.find("[Positions]") - ini.find("[Partages]"),
+              "[Partages]\r\n   ServeurQuorix = " + host + "/\r\n   StationChronopost = /mnt/station\r\n");
   WriteFileBytes(DataFile("parametres.ini"), ini);
   Start();
   EXPECT_EQ(fMain->remoteBarcodeTable, host + "/C$/Quorix Server/Data/BaseDeDonneesCodeBarre.db");
