@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "Catalogue.h"
 #include "MyDatabase.h"

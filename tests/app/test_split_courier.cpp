@@ -22,10 +22,12 @@
 #include <vector>
 
 #include "CourierPanel.h"
+#include "MemoryPrintSurfaces.h"
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
 #include "PieceEditorPanel.h"
+#include "PrintManager.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QtText.h"
@@ -52,6 +54,23 @@ const std::string kSource =
 
 std::string Str(const QString& q) { return FromQString(q); }
 
+// A printer that keeps a line per document printed: the piece number and the
+// copies.
+struct TRecordingPrinter : TMemoryPrinter {
+  TRecordingPrinter() : TMemoryPrinter(2480, 3508, 300) {}
+  void EndDoc() override {
+    TMemoryPrinter::EndDoc();
+    Printed.push_back(Title.substr(0, Title.find('-')) + " x" + std::to_string(Copies));
+  }
+  std::vector<std::string> Printed;
+};
+
+struct TRecordingView : TMemoryPrintView {
+  explicit TRecordingView(const char* printer) : TMemoryPrintView(2480, 3508) { Recorder.Name = printer; }
+  TPrinterDevice& Printer() override { return Recorder; }
+  TRecordingPrinter Recorder;
+};
+
 class SplitCourierTest : public ::testing::Test {
 protected:
   SplitCourierTest() {
@@ -65,6 +84,7 @@ protected:
     fCwd = std::make_unique<TScopedCwd>(fDir.Path());
   }
   ~SplitCourierTest() override {
+    if (TPrintManager* manager = GetPrintManager()) manager->SetView(nullptr);
     fMain.reset();
     fDebug.reset();
   }
@@ -163,6 +183,7 @@ protected:
   TTraceCapture fCapture;
   std::unique_ptr<TMyDatabase_Form> fDebug;
   std::unique_ptr<TQuorix_Form> fMain;
+  std::unique_ptr<TRecordingView> fView;
 };
 
 }  // namespace
@@ -303,4 +324,162 @@ TEST_F(SplitCourierTest, Screenshots) {
   Parcel("1,2");
   Parcel("3");
   EXPECT_TRUE(fMain->grab().save(QString::fromStdString(dir + "/courier_panel.png")));
+}
+
+TEST_F(SplitCourierTest, ScinderMakesTheNewInvoicesAndLeavesTheSourceAsItWas) {
+  Start();
+  const std::string sourceLines = ReadFileBytes("./Data/Factures/FA31750.db");
+  SelectInvoice("FA31750");
+  fMain->Scinder1->trigger();
+  Arrow(Split().Scinder_NbFact_UpDown, true);
+  Click(Split().Scinder_Button);
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
+  EXPECT_FALSE(Split().Scinder_Panel->isVisible());
+  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible());
+
+  TMyDatabase factures("./Data/BaseDeDonneesFactures.db");
+  struct Row {
+    const char* number;
+    const char* port;
+    const char* totalHT;
+    const char* totalTTC;
+    std::vector<std::string> codes;
+  };
+  // Target 66,67: 100 alone, then 50 and 30, the last line for the third.
+  const Row rows[] = {
+      {"FA317501", "33", "100,00", "133", {"3408919"}},
+      {"FA317502", "33", "80,00", "113", {"7968532", "2661728"}},
+      {"FA317503", "34", "20,00", "54", {"3236460"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.number);
+    factures.Query("Num Facture", row.number, Exact);
+    ASSERT_EQ(factures.QueryResultCount(), 1);
+    EXPECT_EQ(factures.GetQueryResultString("Port", 0), row.port);
+    EXPECT_EQ(factures.GetQueryResultString("Total HT", 0), row.totalHT);
+    EXPECT_EQ(factures.GetQueryResultString("Total TTC", 0), row.totalTTC);
+    EXPECT_EQ(factures.GetQueryResultString("Code client", 0), "0102");
+    TMyDatabase lines(std::string("./Data/Factures/") + row.number + ".db");
+    lines.QueryAll();
+    std::vector<std::string> codes;
+    for (int i = 0; i < lines.QueryResultCount(); ++i) {
+      codes.push_back(lines.GetQueryResultString("Code", i));
+      EXPECT_EQ(lines.GetQueryResultString("Num Facture", i), row.number) << "saved from the editor";
+    }
+    EXPECT_EQ(codes, row.codes);
+    EXPECT_GT(fMain->fFacturesGrid->FindCell(row.number, "Num Facture").second, 0);
+  }
+  factures.Query("Num Facture", "FA31750", Exact);
+  ASSERT_EQ(factures.QueryResultCount(), 1);
+  EXPECT_EQ(factures.GetQueryResultString("Port", 0), "100");
+  EXPECT_EQ(factures.GetQueryResultString("Total HT", 0), "200,00");
+  EXPECT_EQ(factures.GetQueryResultString("Date", 0), "02/03/2026");
+  EXPECT_EQ(ReadFileBytes("./Data/Factures/FA31750.db"), sourceLines);
+}
+
+TEST_F(SplitCourierTest, APortWithDecimalsStopsTheSplitBeforeAnyInvoice) {
+  Start();
+  TMyDatabase& factures = *fMain->FacturesDB();
+  factures.Query("Num Facture", "FA31750", Exact);
+  factures.SetData("Port", factures.QueryGetDataIndex(0), "12,50");
+  SelectInvoice("FA31750");
+  fMain->Scinder1->trigger();
+  Click(Split().Scinder_Button);
+  EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"'12,50' n'est pas une valeur enti\xE8re correcte"});
+  EXPECT_TRUE(Split().Scinder_Panel->isVisible());
+  factures.Query("Num Facture", "^FA31750.$", Pattern);
+  EXPECT_EQ(factures.QueryResultCount(), 0);
+  EXPECT_FALSE(std::filesystem::exists("./Data/Factures/FA317501.db"));
+}
+
+TEST_F(SplitCourierTest, ProceedInDoualaPrintsTheInvoiceThenSplitsItsHalfPerParcel) {
+  Start();
+  fView = std::make_unique<TRecordingView>("HP Entete 2eme etage");
+  GetPrintManager()->SetView(fView.get());
+  OpenInvoice("FA31750");
+  Type(Editor().FactureCodeClientEdit, "0105");
+  OpenCourier();
+  Parcel("1");
+  Parcel("2,3");
+  EXPECT_EQ(Str(Courier().Label25->text()), "51");
+  Click(Courier().SpeedButton1);
+  ASSERT_TRUE(Courier().Scission_RadioButton->isChecked());
+  EXPECT_EQ(Str(Courier().NbFa_Edit->text()), "8");
+  Click(Courier().Chronopost_Proceed_Button);
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
+
+  // The invoice in its copies, then each half of the second invoice in 4.
+  EXPECT_EQ(fView->Recorder.Printed, (std::vector<std::string>{"FA31750 x8", "FA0317501 x4", "FA0317502 x4"}));
+  TMyDatabase& factures = *fMain->FacturesDB();
+  struct Row {
+    const char* number;
+    const char* port;
+    const char* totalHT;
+  };
+  // The second invoice: prices halved (50, 25, 15, 10), port 51 halved and
+  // truncated; its halves split at the target 50.
+  const Row rows[] = {{"FA31750", "51", "200,00"},
+                      {"FA031750", "25", "100,00"},
+                      {"FA0317501", "12", "75,00"},
+                      {"FA0317502", "13", "25,00"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.number);
+    factures.Query("Num Facture", row.number, Exact);
+    ASSERT_EQ(factures.QueryResultCount(), 1);
+    EXPECT_EQ(factures.GetQueryResultString("Port", 0), row.port);
+    EXPECT_EQ(factures.GetQueryResultString("Total HT", 0), row.totalHT);
+    EXPECT_EQ(factures.GetQueryResultString("Code client", 0), "0105");
+  }
+  fMain->DupliDB()->Query("Code", "0105", Exact);
+  EXPECT_EQ(fMain->DupliDB()->QueryResultCount(), 1) << "the client is recorded as having had a second invoice";
+  EXPECT_FALSE(fMain->printAfterSplit);
+  EXPECT_FALSE(GetPrintManager()->AutoPrint);
+}
+
+TEST_F(SplitCourierTest, ProceedMakesTheSecondInvoiceForADuplicateClient) {
+  // A total before tax of 600 at the opening makes the second invoice.
+  const std::string table = fDir.File("Data/BaseDeDonneesFactures.db");
+  std::string bytes = ReadFileBytes(table);
+  bytes.replace(bytes.find("100;4;200,00;300"), 16, "100;4;600,00;700");
+  WriteFileBytes(table, bytes);
+  Start();
+  fView = std::make_unique<TRecordingView>("Entete");
+  GetPrintManager()->SetView(fView.get());
+  OpenInvoice("FA31750");
+  OpenCourier();
+  ASSERT_TRUE(Courier().FA0_RadioButton->isChecked());
+  Parcel("4");
+  EXPECT_EQ(Str(Courier().NbFa_Edit->text()), "4");
+  EXPECT_EQ(Str(Courier().NbFa0_Edit->text()), "4");
+  Click(Courier().Chronopost_Proceed_Button);
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
+  EXPECT_EQ(fView->Recorder.Printed, (std::vector<std::string>{"FA31750 x4", "FA031750 x4"}));
+  TMyDatabase lines("./Data/Factures/FA031750.db");
+  lines.QueryAll();
+  ASSERT_EQ(lines.QueryResultCount(), 4);
+  EXPECT_EQ(lines.GetQueryResultString("Prix Uni. TTC", 0), "25,00");
+  EXPECT_EQ(lines.GetQueryResultString("Montant TTC", 0), "50,00");
+
+  // The same hand-off again finds its second invoice made.
+  fCapture.Clear();
+  fView->Recorder.Printed.clear();
+  OpenInvoice("FA31750");
+  OpenCourier();
+  Click(Courier().Chronopost_Proceed_Button);
+  EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"La facture FA031750 existe deja"});
+  EXPECT_EQ(fView->Recorder.Printed, std::vector<std::string>{"FA31750 x4"});
+}
+
+TEST_F(SplitCourierTest, AutomaticPrintIsRefusedOnPlainPaper) {
+  Start();
+  fView = std::make_unique<TRecordingView>("HP LaserJet");
+  GetPrintManager()->SetView(fView.get());
+  OpenInvoice("FA31750");
+  OpenCourier();
+  Parcel("1");
+  Click(Courier().Chronopost_Proceed_Button);
+  EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"auto print sur feuille blanche"});
+  EXPECT_TRUE(fView->Recorder.Printed.empty());
+  EXPECT_TRUE(fView->DialogsShown.empty());
+  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible()) << "the invoice was saved";
 }
