@@ -1,6 +1,8 @@
 #include "QtDialogService.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -51,4 +53,13 @@ bool TQtDialogService::AskYesNo(const std::string& text) {
   if (QApplication::instance() == nullptr) return false;
   auto box = CreateQuestionBox(text, BoxParent());
   return box->exec() == QMessageBox::Yes;
+}
+
+std::string TQtDialogService::AskOpenFileName(const std::string& folder) {
+  if (QApplication::instance() == nullptr) return std::string();
+  // Paths are exchanged as the file system spells them, not as display text.
+  const QString chosen = QFileDialog::getOpenFileName(BoxParent(), QString::fromLatin1(kApplicationName),
+                                                      QFile::decodeName(QByteArray::fromStdString(folder)));
+  if (chosen.isEmpty()) return std::string();
+  return QFile::encodeName(chosen).toStdString();
 }

@@ -18,6 +18,7 @@ class TQtDialogService : public TDialogService {
 public:
   void ShowMessage(const std::string& text) override;
   bool AskYesNo(const std::string& text) override;
+  std::string AskOpenFileName(const std::string& folder) override;
 
   // The box ShowMessage runs, built but not shown (tests read it).
   static std::unique_ptr<QMessageBox> CreateMessageBox(const std::string& text, QWidget* parent = nullptr);

@@ -16,7 +16,7 @@ set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
-targets=${*:-table ini numbers stats_reply template}
+targets=${*:-table ini numbers stats_reply template order_import}
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 max_len=${FUZZ_MAX_LEN:-65536}
 

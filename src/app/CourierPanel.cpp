@@ -231,7 +231,7 @@ void TCourierPanel::Chronopost_Proceed_ButtonClick() {
   if (!DuplicateInvoice(fForm, number, second)) return;
   fForm.ShowFactures();
   fForm.AfficherPieceNumero(PieceKinds::Facture.Kind(), second);
-  AddSecondInvoiceClient(*fForm.DupliDB(), code);
+  RecordSecondInvoiceClient(fForm, code);
   editor.moins50_ButtonClick();
   if (!editor.SavePiece()) return;
 

@@ -1,11 +1,11 @@
 #include "InvoiceCalls.h"
 
 #include "Catalogue.h"
+#include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "PieceOperations.h"
 #include "PrintManager.h"
 #include "QuorixForm.h"
-#include "StringManager.h"
-#include "Trace.h"
 
 void SelectInvoice(TQuorix_Form& form, const std::string& number) {
   TMyStringGrid* list = form.fFacturesGrid.get();
@@ -15,14 +15,21 @@ void SelectInvoice(TQuorix_Form& form, const std::string& number) {
 }
 
 bool DuplicateInvoice(TQuorix_Form& form, const std::string& source, const std::string& name) {
-  (void)form;
-  Error("TQuorix_Form.DuplicatePiece : copie de " + source + " en " + name + " impossible");
-  return false;
+  TPieceTables tables;
+  tables.Articles = form.ArticlesDB();
+  tables.Clients = form.ClientsDB();
+  tables.Factures = form.FacturesDB();
+  tables.Devis = form.DevisDB();
+  tables.Avoirs = form.AvoirsDB();
+  return DuplicatePiece(tables, source, name, true);
 }
 
-std::string SecondInvoiceNumber(const std::string& number) {
-  TStringManager& sm = StringManager();
-  return sm.MyStrCopy(number, 1, 2) + "0" + sm.MyStrCopy(number, 3, static_cast<int>(number.size()));
+std::string SecondInvoiceNumber(const std::string& number) { return SpecialDuplicateNumber(number); }
+
+void RecordSecondInvoiceClient(TQuorix_Form& form, const std::string& clientCode) {
+  TMyDatabase* dupli = form.DupliDB();
+  if (dupli == nullptr || dupli->FieldCount() == 0 || HasSpecialDuplicate(*dupli, clientCode)) return;
+  dupli->SetData(Catalogue::Dupli::Code, dupli->AddRecord(), clientCode);
 }
 
 void PrintInvoiceAutomatically(TQuorix_Form& form, const std::string& number, int copies) {

@@ -20,6 +20,10 @@ bool DuplicateInvoice(TQuorix_Form& form, const std::string& source, const std::
 // (FA12345 gives FA012345).
 std::string SecondInvoiceNumber(const std::string& number);
 
+// Records that the client had a second invoice, in the duplicate list (kept
+// in memory, saved at close), unless it is there already.
+void RecordSecondInvoiceClient(TQuorix_Form& form, const std::string& clientCode);
+
 // Prints an invoice of the invoice list straight to the current printer, in
 // that many copies: the invoice is selected in the list and printed without
 // dialog, which only a letterhead printer (its name holds "Entete") accepts.

@@ -24,6 +24,8 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "NetworkShares.h"
+#include "OrderImportCommands.h"
+#include "PieceCommands.h"
 #include "PieceEditorPanel.h"
 #include "PrintManager.h"
 #include "QtGridSurface.h"
@@ -140,6 +142,8 @@ void TQuorix_Form::BuildDesign() {
   fCourierPanel = std::make_unique<TCourierPanel>(*this);
 
   BuildMenu();
+  fPieceCommands = std::make_unique<TPieceCommands>(*this);
+  fOrderImport = std::make_unique<TOrderImportCommands>(*this);
 }
 
 void TQuorix_Form::SetStatsRequests(std::unique_ptr<TStatsRequests> requests) {
@@ -187,7 +191,7 @@ void TQuorix_Form::BuildButtonBar() {
   }
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
   connect(Supprimer_BitBtn, &QToolButton::clicked, this, [this] { Supprimer_BitBtnClick(); });
-  fAvailableActions = {Creer_BitBtn, Supprimer_BitBtn};
+  fAvailableActions = {Creer_BitBtn, Dupliquer_BitBtn, Supprimer_BitBtn};
 }
 
 void TQuorix_Form::BuildMenu() {
@@ -218,11 +222,12 @@ void TQuorix_Form::BuildMenu() {
   Apropos1 = item(Aide_Menu, "Apropos1", "A propos");
   connect(Apropos1, &QAction::triggered, this, [this] { Apropos1Click(); });
 
+  connect(Scinder1, &QAction::triggered, this, [this] { Scinder1Click(); });
+
   // Commands whose screens are not part of this version are shown but
   // cannot be chosen.
-  connect(Scinder1, &QAction::triggered, this, [this] { Scinder1Click(); });
-  for (QAction* action : {Importer1, ImporterDepuisFichier1, DevisFacture1, FactureDevis1, Historique1,
-                          Nettoyer1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1, ImprimerApercu}) {
+  for (QAction* action : {Historique1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1,
+                          ImprimerApercu}) {
     action->setEnabled(false);
   }
   for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, BonDePreparation_BitBtn, Importer_BitBtn}) {
@@ -353,6 +358,7 @@ void TQuorix_Form::FormClose() {
   if (gridsCreated) StoreAllPositions();
   SavePositions();
   SaveTrace();
+  if (fOrderImport) fOrderImport->Stop();
   if (fCltStatsSocket) fCltStatsSocket->Close();
   fCltStatsSocket.reset();
 

@@ -25,6 +25,8 @@ class TCltStatsSocket;
 class TDebug_Manager;
 class TMyDatabase;
 class TMyStringGrid;
+class TOrderImportCommands;
+class TPieceCommands;
 class TPieceEditor;
 class TPrintManager;
 class TQtGridSurface;
@@ -162,6 +164,10 @@ public:
   // outlive the managed grids, which hold their handlers.
   std::unique_ptr<TPieceEditor> fPieceEditor;
   std::unique_ptr<TSearchResults> fSearch;
+  // The operations on whole pieces and the order import (with
+  // `Importations_Timer`), built with the design too.
+  std::unique_ptr<TPieceCommands> fPieceCommands;
+  std::unique_ptr<TOrderImportCommands> fOrderImport;
   // The client and article record panels, built in Client_Panel and
   // Article_Panel.
   std::unique_ptr<TClientPanel> fClientPanel;

@@ -5,7 +5,9 @@
 #include "ClientPanel.h"
 #include "CourierPanel.h"
 #include "MyStringGrid.h"
+#include "PieceCommands.h"
 #include "PieceEditorPanel.h"
+#include "PieceLists.h"
 #include "QuorixForm.h"
 #include "SplitPanel.h"
 
@@ -24,10 +26,20 @@ void TQuorix_Form::AfficherPieceNumero(const std::string& kind, const std::strin
 }
 
 void TQuorix_Form::Supprimer_BitBtnClick() {
+  // Only the visible list acts: clients, articles, then the piece lists in
+  // the order invoices, quotes, credit notes.
   if (fClientsGrid->GetVisible()) {
     fClientPanel->SupprimerClient();
-  } else if (fArticlesGrid->GetVisible()) {
+    return;
+  }
+  if (fArticlesGrid->GetVisible()) {
     fArticlePanel->SupprimerArticle();
+    return;
+  }
+  for (int i = 0; i < PieceKinds::Count; ++i) {
+    if (!PieceListGrid(*this, PieceKinds::At(i))->GetVisible()) continue;
+    fPieceCommands->SupprimerPiece(PieceKinds::At(i));
+    return;
   }
 }
 

@@ -7,19 +7,25 @@ const TPieceKind Facture{Catalogue::Pieces::Kinds[0],
                          34,
                          46,
                          TPieceNumbering::AfterBase,
-                         &TPieceTables::Factures};
+                         &TPieceTables::Factures,
+                         true,
+                         "Veuillez selectionner une facture"};
 const TPieceKind Devis{Catalogue::Pieces::Kinds[1],
                        "Num Devis;Date;Code client;Societe;Total HT;Total TTC;Port;Poids",
                        35,
                        47,
                        TPieceNumbering::AfterHighest,
-                       &TPieceTables::Devis};
+                       &TPieceTables::Devis,
+                       true,
+                       "Veuillez selectionner un devis"};
 const TPieceKind Avoir{Catalogue::Pieces::Kinds[2],
                        "Num Avoir;Date;Code client;Societe;Total TTC",
                        36,
                        48,
                        TPieceNumbering::AfterHighest,
-                       &TPieceTables::Avoirs};
+                       &TPieceTables::Avoirs,
+                       false,
+                       nullptr};
 
 const TPieceKind& At(int i) {
   static const TPieceKind* const kinds[Count] = {&Facture, &Devis, &Avoir};

@@ -39,6 +39,12 @@ struct TPieceKind {
   int WrongNumberType;
   TPieceNumbering Numbering;
   TMyDatabase* TPieceTables::*HeaderTable;
+  // Whether "Dupliquer" copies a piece of this kind (credit notes are not
+  // copied).
+  bool Duplicable;
+  // What a conversion from this kind says when no piece of it is selected;
+  // null for a kind that is never converted.
+  const char* SelectPrompt;
 
   const char* Kind() const { return Files.Kind; }
   const char* KeyField() const { return Files.KeyField; }

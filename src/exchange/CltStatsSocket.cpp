@@ -64,10 +64,14 @@ void TCltStatsSocket::Open() {
 void TCltStatsSocket::Send(const std::string& text) {
   if (fClosed) return;
   if (!Active()) Open();
-  // Written at once: while the connection is being established the socket
-  // keeps the bytes and sends them when it is; if it fails, they are dropped
-  // with the error event.
-  if (Active()) fSocket->write(text.data(), static_cast<qint64>(text.size()));
+  if (!Active()) return;
+  if (fSocket->state() == QAbstractSocket::ConnectedState) {
+    fSocket->write(text.data(), static_cast<qint64>(text.size()));
+    return;
+  }
+  // Kept until the connection is established (sent then) or fails (dropped
+  // with the error event); the socket itself must not be written before.
+  if (fOutbox.size() + text.size() <= kMaxPendingBytes) fOutbox += text;
 }
 
 void TCltStatsSocket::DemanderInfosClient(const std::string& code) {
@@ -86,11 +90,19 @@ void TCltStatsSocket::Close() {
     fSocket->abort();
   }
   fPending.clear();
+  fOutbox.clear();
 }
 
-void TCltStatsSocket::CltStatsSocketConnect() { Trace("Connexion au Serveur Stats OK"); }
+void TCltStatsSocket::CltStatsSocketConnect() {
+  Trace("Connexion au Serveur Stats OK");
+  if (fOutbox.empty()) return;
+  const std::string waiting = std::move(fOutbox);
+  fOutbox.clear();
+  fSocket->write(waiting.data(), static_cast<qint64>(waiting.size()));
+}
 
 void TCltStatsSocket::CltStatsSocketError() {
+  fOutbox.clear();
   // Nothing is shown: the connection is left as the platform leaves it and
   // the next request opens it again.
   Trace("Socket Stats ERROR");

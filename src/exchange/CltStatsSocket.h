@@ -77,6 +77,8 @@ private:
   std::string fHost;
   int fPort = 0;
   std::string fPending;
+  // Requests made while the connection is being established, sent once it is.
+  std::string fOutbox;
   QElapsedTimer fPendingAge;
   bool fClosed = false;
 };

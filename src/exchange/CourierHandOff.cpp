@@ -119,9 +119,4 @@ TParcelResult RegisterParcel(TCourierState& state, const std::string& clientCode
   return result;
 }
 
-void AddSecondInvoiceClient(TMyDatabase& dupli, const std::string& clientCode) {
-  if (dupli.FieldCount() == 0 || Found(dupli, Catalogue::Dupli::Code, clientCode)) return;
-  dupli.SetData(Catalogue::Dupli::Code, dupli.AddRecord(), clientCode);
-}
-
 int HandOffRandom() { return static_cast<int>(QRandomGenerator::global()->bounded(10000000)); }

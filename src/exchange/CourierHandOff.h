@@ -92,10 +92,5 @@ enum class TParcelResult {
 TParcelResult RegisterParcel(TCourierState& state, const std::string& clientCode, const std::string& weight,
                              const std::string& folder, TMyDatabase& tarifs, const std::function<int()>& random);
 
-// Records that the client had a second invoice: a record of the duplicate
-// list ("Code") unless it is there already. The table is kept in memory (the
-// window saves it at close).
-void AddSecondInvoiceClient(TMyDatabase& dupli, const std::string& clientCode);
-
 // A random number from 0 to 9999999 for the hand-off files' names.
 int HandOffRandom();

@@ -203,14 +203,62 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
   if (dir == nullptr) return names;
   std::string base = folder;
   if (!base.empty() && base.back() != '/') base += '/';
+  const bool everyFile = wildcard == "*.*";
   while (struct dirent* e = ::readdir(dir)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
-    if (::fnmatch(wildcard.c_str(), name.c_str(), FNM_CASEFOLD) != 0) continue;
+    if (!everyFile && ::fnmatch(wildcard.c_str(), name.c_str(), FNM_CASEFOLD) != 0) continue;
     struct stat st;
     if (::stat((base + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
   }
   ::closedir(dir);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+std::string FreeFileName(const std::string& folder, const std::string& name) {
+  std::string base = folder;
+  if (!base.empty() && base.back() != '/') base += '/';
+  struct stat st;
+  if (::lstat((base + name).c_str(), &st) != 0) return name;
+  const std::size_t dot = name.rfind('.');
+  const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+  const std::string extension = dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
+  for (unsigned long n = 1;; ++n) {
+    const std::string candidate = stem + "_" + std::to_string(n) + extension;
+    if (::lstat((base + candidate).c_str(), &st) != 0) return candidate;
+  }
+}
+
+bool MoveFileNoReplace(const std::string& source, const std::string& target) {
+  struct stat st;
+  if (::lstat(target.c_str(), &st) == 0) return false;
+  // A hard link never replaces its target, so a file that appears meanwhile
+  // is not overwritten either.
+  if (::link(source.c_str(), target.c_str()) == 0) {
+    if (::unlink(source.c_str()) == 0) return true;
+    ::unlink(target.c_str());
+    return false;
+  }
+  if (errno != EXDEV && errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return false;
+  // Another file system (or one without links): copy, then remove.
+  std::string bytes;
+  if (ReadWholeFile(source, bytes, static_cast<std::size_t>(-1)) != TReadResult::Ok) return false;
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok = true;
+  std::size_t written = 0;
+  while (ok && written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+    } else {
+      written += static_cast<std::size_t>(n);
+    }
+  }
+  if (::close(fd) != 0) ok = false;
+  if (ok && ::unlink(source.c_str()) == 0) return true;
+  ::unlink(target.c_str());
+  return false;
 }

@@ -45,6 +45,16 @@ bool WriteFileAtomically(const std::string& fileName, const std::string& content
 // does not make an empty last line; a NUL byte ends the text.
 std::vector<std::string> SplitLines(const std::string& text);
 
-// Files (not folders) of a folder whose names match a pattern with "*" and "?",
-// sorted by name.
+// Files (not folders) of a folder whose names match a pattern with "*" and "?"
+// (letter case ignored), sorted by name. "*.*" means every file, a name
+// without a dot included, as on the system's original platform.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& wildcard);
+
+// A name under which a file can be put into folder without replacing one:
+// name itself when the folder has no such file, else name with "_1", "_2" ...
+// before its extension ("FA31705.db" gives "FA31705_1.db").
+std::string FreeFileName(const std::string& folder, const std::string& name);
+
+// Moves a file without ever replacing one: false when target already exists
+// or the move failed. Across file systems the file is copied, then removed.
+bool MoveFileNoReplace(const std::string& source, const std::string& target);

@@ -26,6 +26,9 @@ public:
   virtual void ShowMessage(const std::string& text) = 0;
   // A modal box asking yes or no; true for yes.
   virtual bool AskYesNo(const std::string& text) { (void)text; return false; }
+  // The open-file dialog, starting in folder: the chosen file's path as the
+  // file system names it, or an empty text when the user cancels.
+  virtual std::string AskOpenFileName(const std::string& folder) { (void)folder; return std::string(); }
 };
 
 // Installs a sink or a service and returns the previous one. Neither is owned.

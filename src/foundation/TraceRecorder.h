@@ -24,8 +24,20 @@ public:
     Questions.push_back(text);
     return NextAnswer;
   }
+  // Answers the open-file dialog with NextFileName (empty: cancelled) and
+  // keeps the folder it was asked to start in.
+  std::string AskOpenFileName(const std::string& folder) override {
+    FileQuestions.push_back(folder);
+    return NextFileName;
+  }
   std::vector<std::string> Messages;
   std::vector<std::string> Questions;
+  std::vector<std::string> FileQuestions;
   bool NextAnswer = true;
-  void Clear() { Messages.clear(); Questions.clear(); }
+  std::string NextFileName;
+  void Clear() {
+    Messages.clear();
+    Questions.clear();
+    FileQuestions.clear();
+  }
 };

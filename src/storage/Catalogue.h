@@ -138,7 +138,8 @@ inline constexpr const char* Poids = Field::Poids;
 inline constexpr const char* TotalHT = Field::TotalHT;
 inline constexpr const char* TotalTTC = Field::TotalTTC;
 inline constexpr const char* const Fields[] = {NumFacture, Date, CodeClient, Societe, Port, Poids, TotalHT, TotalTTC};
-// The clean-up's pattern for the invoice numbers it keeps.
+// The clean-up's pattern for the invoice numbers it deletes (the special
+// duplicates).
 inline constexpr const char* CleanUpPattern = "^FA0.*";
 }  // namespace Factures
 

@@ -10,6 +10,7 @@
 #include "MemoryGridSurface.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "PieceOperations.h"
 #include "PieceTestSupport.h"
 
 namespace {
@@ -141,20 +142,13 @@ protected:
     fSplitLines = std::make_unique<TMyDatabase>("./Data/Factures/FA31750.db");
   }
 
-  // The window's part, played here: the copy made as the piece operations
-  // make it, the save and the print only recorded.
+  // The window's part: the copy made by the piece operations, the save and
+  // the print only recorded.
   TSplitSteps Steps() {
     TSplitSteps steps;
     steps.Duplicate = [this](const std::string& source, const std::string& name) {
-      fFactures->Query("Num Facture", source, Exact);
-      const int from = fFactures->QueryGetDataIndex(0);
-      const int to = fFactures->AddRecord();
-      fFactures->CopyRecord(from, to);
-      fFactures->SetData("Num Facture", to, name);
-      fFactures->Save();
-      WriteFileBytes("./Data/Factures/" + name + ".db", ReadFileBytes("./Data/Factures/" + source + ".db"));
       fDone.push_back("copy " + name);
-      return true;
+      return DuplicatePiece(PieceKinds::Facture, *fFactures, source, name);
     };
     steps.SaveInEditor = [this](const std::string& name) {
       fFactures->Query("Num Facture", name, Exact);
