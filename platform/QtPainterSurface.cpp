@@ -1,6 +1,5 @@
 #include "QtPainterSurface.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
@@ -9,6 +8,7 @@
 #include <algorithm>
 
 #include "ColorNames.h"
+#include "FileUtils.h"
 #include "QtText.h"
 
 namespace {
@@ -124,8 +124,11 @@ bool TQtPainterSurface::StretchDrawPicture(const TDrawRect& rect, const std::str
                                            TPictureFormat format) {
   // The format is the one the file name asked for, never guessed from the
   // bytes: a JPEG named as a bitmap is not read.
-  const QString path = ToQString(fileName);
-  if (!QFileInfo(path).isFile()) return false;
+  // The templates name the barcode folder in lower case ("./data/"): the
+  // file is found whatever the case of its folders.
+  const std::string existing = FindFileIgnoringCase(fileName);
+  if (existing.empty()) return false;
+  const QString path = ToQString(existing);
   QImageReader reader(path, format == TPictureFormat::Jpeg ? "jpeg" : "bmp");
   reader.setAutoDetectImageFormat(false);
   QImage image;

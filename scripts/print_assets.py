@@ -133,10 +133,12 @@ def client_block(t, prefixes, vat=True):
         y = 578 + 45 * (i - 1)
         t.data("Entete", "Client.adr%d" % i, 1130, 1930, y, y + 45, size=9, tag="adresse client")
     if vat:
-        t.text("Entete", "N° TVA intracommunautaire :", LEFT, 600, 470, 510, size=8, tag="tva societe")
-        t.data("Entete", "NIdCEE", 600, 1050, 470, 510, size=8)
-        t.text("Entete", "N° TVA client :", LEFT, 600, 515, 555, size=8, tag="tva client")
-        t.data("Entete", "Client.VIdCEE", 600, 1050, 515, 555, size=8)
+        # The numbers start well after the labels: the preview draws texts
+        # larger than the paper does.
+        t.text("Entete", "N° TVA intracommunautaire :", LEFT, 720, 470, 510, size=8, tag="tva societe")
+        t.data("Entete", "NIdCEE", 730, 1090, 470, 510, size=8)
+        t.text("Entete", "N° TVA client :", LEFT, 720, 515, 555, size=8, tag="tva client")
+        t.data("Entete", "Client.VIdCEE", 730, 1090, 515, 555, size=8)
 
 
 def lines_table(t, columns):

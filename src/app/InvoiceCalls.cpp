@@ -4,7 +4,6 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "PieceOperations.h"
-#include "PrintManager.h"
 #include "QuorixForm.h"
 
 void SelectInvoice(TQuorix_Form& form, const std::string& number) {
@@ -33,11 +32,5 @@ void RecordSecondInvoiceClient(TQuorix_Form& form, const std::string& clientCode
 }
 
 void PrintInvoiceAutomatically(TQuorix_Form& form, const std::string& number, int copies) {
-  TPrintManager* manager = GetPrintManager();
-  if (manager == nullptr) return;
-  SelectInvoice(form, number);
-  manager->NbCopies = copies;
-  manager->AutoPrint = true;
-  manager->NbCopies = 1;
-  manager->AutoPrint = false;
+  form.AutoPrintFacture(number, copies);
 }

@@ -226,13 +226,13 @@ void TQuorix_Form::BuildMenu() {
 
   // Commands whose screens are not part of this version are shown but
   // cannot be chosen.
-  for (QAction* action : {Historique1, ImprimeravecEntete1, ImprimerCommande1, CommandeAlliance1,
-                          ImprimerApercu}) {
+  for (QAction* action : {Historique1, CommandeAlliance1}) {
     action->setEnabled(false);
   }
-  for (QToolButton* button : {Imprimer_BitBtn, Dupliquer_BitBtn, BonDePreparation_BitBtn, Importer_BitBtn}) {
+  for (QToolButton* button : {Dupliquer_BitBtn, Importer_BitBtn}) {
     button->setEnabled(false);
   }
+  ConnectPrintCommands();
 }
 
 void TQuorix_Form::Apropos1Click() { ShowMessage("Quorix - Service commercial export - 2026 - version 0.1.0"); }

@@ -221,6 +221,24 @@ public:
 
   void Apropos1Click();
 
+  // The print commands (src/app/QuorixFormPrint.cpp). kind 0 prints the piece
+  // itself, 1 its order form, 2 its preparation sheet; the article and client
+  // lists print their record sheet, the search results their grid.
+  void ImprimerOuApercu(bool preview, bool letterhead, int kind);
+  // The automatic print of one invoice, as the invoice split and the courier
+  // hand-off ask for it: the invoice list is shown with that invoice
+  // selected, then the piece is printed without dialog in that many copies
+  // on the current printer, which must be a letterhead printer ("Entete" in
+  // its name; otherwise "auto print sur feuille blanche" and nothing
+  // printed). False, with nothing printed and the print manager's copies and
+  // automatic mode untouched, when the invoice is not in the list.
+  bool AutoPrintFacture(const std::string& number, int copies);
+  void Imprimer_BitBtnClick();
+  void BonDePreparation_BitBtnClick();
+  void ImprimeravecEntete1Click();
+  void ImprimerCommande1Click();
+  void ImprimerApercuClick();
+
   // Called once the window has been closed (the program then ends).
   std::function<void()> OnClosed;
 
@@ -232,6 +250,7 @@ private:
   void BuildDesign();
   void BuildButtonBar();
   void BuildMenu();
+  void ConnectPrintCommands();
   void Progress(int value);
   void LoadTables();
   void PrepareWhenIdle(int delayMs = 0);

@@ -197,6 +197,65 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+namespace {
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+// The entry of the folder named as the part is, or one named so but for the
+// case of its letters; "" when there is none.
+std::string FindEntryIgnoringCase(const std::string& folder, const std::string& part) {
+  struct stat st;
+  const std::string exact = folder + part;
+  if (::stat(exact.c_str(), &st) == 0) return part;
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return "";
+  std::string found;
+  while (struct dirent* e = ::readdir(dir)) {
+    if (SameIgnoringCase(e->d_name, part)) {
+      found = e->d_name;
+      break;
+    }
+  }
+  ::closedir(dir);
+  return found;
+}
+
+}  // namespace
+
+std::string FindFileIgnoringCase(const std::string& fileName) {
+  if (FileExists(fileName)) return fileName;
+  if (fileName.empty()) return "";
+  // Walk the name part by part from its start, keeping the parts that exist
+  // as written and looking the others up in their folder.
+  std::string resolved = fileName[0] == '/' ? "/" : "";
+  std::size_t start = resolved.size();
+  while (start <= fileName.size()) {
+    std::size_t end = fileName.find('/', start);
+    if (end == std::string::npos) end = fileName.size();
+    const std::string part = fileName.substr(start, end - start);
+    const bool last = end == fileName.size();
+    if (!part.empty()) {
+      if (part == "." || part == "..") {
+        resolved += part;
+      } else {
+        const std::string entry = FindEntryIgnoringCase(resolved, part);
+        if (entry.empty()) return "";
+        resolved += entry;
+      }
+      if (!last) resolved += '/';
+    }
+    start = end + 1;
+  }
+  return FileExists(resolved) ? resolved : "";
+}
+
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& wildcard) {
   std::vector<std::string> names;
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());

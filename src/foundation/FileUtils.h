@@ -45,6 +45,13 @@ bool WriteFileAtomically(const std::string& fileName, const std::string& content
 // does not make an empty last line; a NUL byte ends the text.
 std::vector<std::string> SplitLines(const std::string& text);
 
+// The file a name designates on a file system that ignores the letter case
+// of names, as the desk's original one does: the name itself when the file
+// exists, else the existing file whose folders and name match it without
+// regard to the case of A to Z ("./data/Barcodes/x.jpg" finds
+// "./Data/Barcodes/x.jpg"); "" when there is none.
+std::string FindFileIgnoringCase(const std::string& fileName);
+
 // Files (not folders) of a folder whose names match a pattern with "*" and "?"
 // (letter case ignored), sorted by name. "*.*" means every file, a name
 // without a dot included, as on the system's original platform.

@@ -114,7 +114,12 @@ std::string PieceTemplate(const std::string& pieceKind, TPieceDocumentKind docum
 
 bool IsDistributorClient(TMyDatabase& distributors, const std::string& clientCode) {
   if (clientCode.empty() || !distributors.FieldExists(F::Code)) return false;
-  distributors.Query(F::Code, clientCode, TQueryMode::Exact);
+  try {
+    distributors.Query(F::Code, clientCode, TQueryMode::Exact);
+  } catch (const ERegExError&) {
+    // A code with pattern characters that do not compile is no distributor's.
+    return false;
+  }
   return distributors.QueryResultCount() > 0;
 }
 

@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, CloseSavesTheFiveTablesAndLeavesTheOthers) {
   EXPECT_TRUE(fCapture.Boxes().empty());
 }
 
-TEST_F(MainWindowTest, CloseWritesThePositionsAndKeepsTheConnectionSection) {
+TEST_F(MainWindowTest, CloseWritesThePositionsAndKeepsTheOtherSections) {
   Start();
   fMain->Positions.ClientRow = 7;
   fMain->Positions.AvoirTopRow = 3;
@@ -226,6 +226,8 @@ TEST_F(MainWindowTest, CloseWritesThePositionsAndKeepsTheConnectionSection) {
       "[Connexion]\r\n"
       "   InformerIP = 127.0.0.1\r\n"
       "   InformerPort = 4590\r\n"
+      "[Entreprise]\r\n"
+      "   NIdCEE = FR12812345678\r\n"
       "[Partages]\r\n"
       "   StationChronopost = ./StationChronopost\r\n"
       "[Positions]\r\n"

@@ -437,11 +437,12 @@ TEST_F(SplitCourierTest, ProceedInDoualaPrintsTheInvoiceThenSplitsItsHalfPerParc
 }
 
 TEST_F(SplitCourierTest, ProceedMakesTheSecondInvoiceForADuplicateClient) {
-  // A total before tax of 600 at the opening makes the second invoice.
-  const std::string table = fDir.File("Data/BaseDeDonneesFactures.db");
-  std::string bytes = ReadFileBytes(table);
-  bytes.replace(bytes.find("100;4;200,00;300"), 16, "100;4;600,00;700");
-  WriteFileBytes(table, bytes);
+  // Ten of the first article make a total before tax of 600, which makes the
+  // second invoice.
+  std::string lines = kLinesHeader + kSource;
+  lines.replace(lines.find("FA31750;2;"), 10, "FA31750;10;");
+  lines.replace(lines.find(";100,00"), 7, ";500,00");
+  WriteFileBytes(fDir.File("Data/Factures/FA31750.db"), lines);
   Start();
   fView = std::make_unique<TRecordingView>("Entete");
   GetPrintManager()->SetView(fView.get());
@@ -454,11 +455,11 @@ TEST_F(SplitCourierTest, ProceedMakesTheSecondInvoiceForADuplicateClient) {
   Click(Courier().Chronopost_Proceed_Button);
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
   EXPECT_EQ(fView->Recorder.Printed, (std::vector<std::string>{"FA31750 x4", "FA031750 x4"}));
-  TMyDatabase lines("./Data/Factures/FA031750.db");
-  lines.QueryAll();
-  ASSERT_EQ(lines.QueryResultCount(), 4);
-  EXPECT_EQ(lines.GetQueryResultString("Prix Uni. TTC", 0), "25,00");
-  EXPECT_EQ(lines.GetQueryResultString("Montant TTC", 0), "50,00");
+  TMyDatabase second("./Data/Factures/FA031750.db");
+  second.QueryAll();
+  ASSERT_EQ(second.QueryResultCount(), 4);
+  EXPECT_EQ(second.GetQueryResultString("Prix Uni. TTC", 0), "25,00");
+  EXPECT_EQ(second.GetQueryResultString("Montant TTC", 0), "250,00");
 
   // The same hand-off again finds its second invoice made.
   fCapture.Clear();
