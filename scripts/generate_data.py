@@ -447,6 +447,9 @@ def generate(args):
     ini = ["[Connexion]", "   InformerIP = 127.0.0.1", "   InformerPort = 4590"]
     # The company's own intra-community VAT number, printed on its pieces.
     ini += ["[Entreprise]", "   NIdCEE = FR12812345678"]
+    # The courier station's share is a folder beside Data (the run command
+    # makes its "C$/Chronopost-Tampon" when it prepares the working folder).
+    ini += ["[Partages]", "   StationChronopost = ./StationChronopost"]
     ini += ["[Positions]"] + ["   %s = 1" % key for key in sorted(positions)]
     with open(os.path.join(data, "parametres.ini"), "wb") as f:
         f.write("".join(line + "\r\n" for line in ini).encode("cp1252"))

@@ -77,11 +77,14 @@ prepare_work() {
     mkdir -p "$WORK"
     cp -R "$ROOT/sample/Data" "$WORK/Data"
     # The sample's server share holds the shared barcode queue; the settings
-    # name it as the host's folder, relative to the working folder.
+    # name it as the host's folder, relative to the working folder, in the
+    # section that already names the courier station.
     if [ -d "$ROOT/sample/Serveur" ] && [ ! -e "$WORK/Serveur" ]; then
       cp -R "$ROOT/sample/Serveur" "$WORK/Serveur"
-      printf '[Partages]\r\n   ServeurQuorix = ./Serveur\r\n' >>"$WORK/Data/parametres.ini"
+      sed -i 's/^\[Partages\]\r$/[Partages]\r\n   ServeurQuorix = .\/Serveur\r/' "$WORK/Data/parametres.ini"
     fi
+    # The courier station's share, where each parcel leaves its file.
+    mkdir -p "$WORK/StationChronopost/C\$/Chronopost-Tampon"
   fi
   local d
   for d in "Factures" "Devis" "Avoirs" "Poubelle Officielle" "Elements imprimes" "Modeles" "Bitmaps" \

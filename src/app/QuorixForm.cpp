@@ -19,6 +19,7 @@
 #include "ClientPanel.h"
 #include "CommandeAllianceForm.h"
 #include "CltStatsSocket.h"
+#include "CourierPanel.h"
 #include "DebugManager.h"
 #include "HistoriqueForm.h"
 #include "ListDescriptors.h"
@@ -34,6 +35,7 @@
 #include "RecordLists.h"
 #include "SearchResults.h"
 #include "SplashLaunchForm.h"
+#include "SplitPanel.h"
 #include "StatsRequests.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -138,6 +140,8 @@ void TQuorix_Form::BuildDesign() {
   fSearch = std::make_unique<TSearchResults>(*this);
   fClientPanel = std::make_unique<TClientPanel>(*this);
   fArticlePanel = std::make_unique<TArticlePanel>(*this);
+  fSplitPanel = std::make_unique<TSplitPanel>(*this);
+  fCourierPanel = std::make_unique<TCourierPanel>(*this);
 
   BuildMenu();
   fPieceCommands = std::make_unique<TPieceCommands>(*this);
@@ -222,11 +226,9 @@ void TQuorix_Form::BuildMenu() {
   connect(Historique1, &QAction::triggered, this, [this] { Historique1Click(); });
   connect(CommandeAlliance1, &QAction::triggered, this, [this] { CommandeAlliance1Click(); });
 
-  // Commands whose screens are not part of this version are shown but
-  // cannot be chosen.
-  for (QAction* action : {Scinder1}) {
-    action->setEnabled(false);
-  }
+  connect(Scinder1, &QAction::triggered, this, [this] { Scinder1Click(); });
+
+  // "Dupliquer" follows the list shown; "Importer" waits for an order.
   for (QToolButton* button : {Dupliquer_BitBtn, Importer_BitBtn}) {
     button->setEnabled(false);
   }
@@ -254,7 +256,8 @@ void TQuorix_Form::FormCreate() {
   if (TTableDebugWindow* debug = GetTableDebugWindow()) {
     if (auto* window = dynamic_cast<QWidget*>(debug)) window->hide();
   }
-  Chronopost_Panel->hide();
+  ShowScinderControls(false);
+  AfficherChronopost(false);
 
   printAfterSplit = false;
   currentListKind = "Facture";

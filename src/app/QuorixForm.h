@@ -21,6 +21,7 @@ class TBarCodeManager;
 class TChrono;
 class TClientPanel;
 class TCommandeAlliance_Form;
+class TCourierPanel;
 class TCltStatsSocket;
 class TDebug_Manager;
 class THistorique_Form;
@@ -33,6 +34,7 @@ class TPrintManager;
 class TQtGridSurface;
 class TSearchResults;
 class TSplashLaunch_Form;
+class TSplitPanel;
 class TStatsDisplay;
 class TStatsRequests;
 class TStringManager;
@@ -98,8 +100,12 @@ public:
   void AfficherArticleCode(const std::string& code);
   void AfficherPiece(const std::string& kind);
   void AfficherPieceNumero(const std::string& kind, const std::string& number);
-  // Hides the courier panel (shown by the courier hand-off).
+  // Shows or hides the courier panel of the piece editor (CourierPanel.*).
   void AfficherChronopost(bool visible);
+  // The invoice split (SplitPanel.*): its controls, and "Fonctions" >
+  // "Scinder" on the invoice selected in the invoice list.
+  void ShowScinderControls(bool visible);
+  void Scinder1Click();
 
   // The nine main tables, in loading order.
   TMyDatabase* ArticlesDB() const { return fArticles.get(); }
@@ -168,6 +174,10 @@ public:
   // Article_Panel.
   std::unique_ptr<TClientPanel> fClientPanel;
   std::unique_ptr<TArticlePanel> fArticlePanel;
+  // The invoice split under the lists and the courier hand-off in the piece
+  // editor.
+  std::unique_ptr<TSplitPanel> fSplitPanel;
+  std::unique_ptr<TCourierPanel> fCourierPanel;
   // Where the screens send their questions to the statistics server.
   TStatsRequests& StatsRequests() { return *fStatsRequests; }
   void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);

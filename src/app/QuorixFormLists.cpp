@@ -220,8 +220,6 @@ void TQuorix_Form::SetActionButtons(bool enabled) {
   }
 }
 
-void TQuorix_Form::AfficherChronopost(bool visible) { Chronopost_Panel->setVisible(visible); }
-
 void TQuorix_Form::ShowCurrentPieceList() {
   AfficherChronopost(false);
   for (int id = 0; id < kListCount; ++id) {

@@ -3,11 +3,13 @@
 
 #include "ArticlePanel.h"
 #include "ClientPanel.h"
+#include "CourierPanel.h"
 #include "MyStringGrid.h"
 #include "PieceCommands.h"
 #include "PieceEditorPanel.h"
 #include "PieceLists.h"
 #include "QuorixForm.h"
+#include "SplitPanel.h"
 
 void TQuorix_Form::AfficherFicheClient() { fClientPanel->AfficherFicheClient(); }
 
@@ -40,3 +42,9 @@ void TQuorix_Form::Supprimer_BitBtnClick() {
     return;
   }
 }
+
+void TQuorix_Form::AfficherChronopost(bool visible) { fCourierPanel->AfficherChronopost(visible); }
+
+void TQuorix_Form::ShowScinderControls(bool visible) { fSplitPanel->ShowScinderControls(visible); }
+
+void TQuorix_Form::Scinder1Click() { fSplitPanel->Scinder1Click(); }

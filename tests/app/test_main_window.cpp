@@ -228,6 +228,8 @@ TEST_F(MainWindowTest, CloseWritesThePositionsAndKeepsTheOtherSections) {
       "   InformerPort = 4590\r\n"
       "[Entreprise]\r\n"
       "   NIdCEE = FR12812345678\r\n"
+      "[Partages]\r\n"
+      "   StationChronopost = ./StationChronopost\r\n"
       "[Positions]\r\n"
       "   CurrentArticleListRow = 1\r\n"
       "   CurrentArticleListTopRow = 1\r\n"
@@ -306,7 +308,8 @@ TEST_F(MainWindowTest, SharedBarcodeTableIsFoundThroughTheConfiguredShare) {
   const std::string host = fDir.File("serveur");
   WriteFileBytes(host + "/C$/Quorix Server/Data/BaseDeDonneesCodeBarre.db", "Code;Code Barre\r\n");
   std::string ini = ReadFileBytes(DataFile("parametres.ini"));
-  ini += "[Partages]\r\n   ServeurQuorix = " + host + "/\r\n   StationChronopost = /mnt/station\r\n";
+  ini.replace(ini.find("[Partages]"), ini.find("[Positions]") - ini.find("[Partages]"),
+              "[Partages]\r\n   ServeurQuorix = " + host + "/\r\n   StationChronopost = /mnt/station\r\n");
   WriteFileBytes(DataFile("parametres.ini"), ini);
   Start();
   EXPECT_EQ(fMain->remoteBarcodeTable, host + "/C$/Quorix Server/Data/BaseDeDonneesCodeBarre.db");

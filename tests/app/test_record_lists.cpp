@@ -499,7 +499,7 @@ TEST_F(ListsTest, CreerAddsARowToTheVisibleListAndOpensIt) {
   EXPECT_FALSE(fMain->Facture_Panel->isVisible());
 }
 
-TEST_F(ListsTest, CommandsNotInThisVersionArePresentButDisabled) {
+TEST_F(ListsTest, EveryCommandIsAvailableButTheImportWithoutAnOrder) {
   Start();
   // "Importer" waits for an order in the waiting folder.
   EXPECT_FALSE(fMain->Importer_BitBtn->isEnabled());
@@ -508,8 +508,9 @@ TEST_F(ListsTest, CommandsNotInThisVersionArePresentButDisabled) {
                          fMain->Imprimer_BitBtn, fMain->BonDePreparation_BitBtn}) {
     EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
   }
-  EXPECT_TRUE(fMain->Apropos1->isEnabled());
-  EXPECT_FALSE(fMain->Scinder1->isEnabled());
+  for (QAction* a : {fMain->Apropos1, fMain->Historique1, fMain->Scinder1, fMain->CommandeAlliance1}) {
+    EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+  }
 }
 
 TEST_F(ListsTest, ButtonBarAndMainMenuInTheirOrder) {
