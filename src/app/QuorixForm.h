@@ -301,6 +301,9 @@ private:
     std::uint64_t TextsVersion = 0;
     int SortCol = 0;
     bool SortAscending = false;
+    // "Créer" put one empty row at the end of the list as it was filled;
+    // TextsVersion is then the version just after that row was added.
+    bool EmptyRowAdded = false;
   };
   std::array<TListState, 5> fListStates;
   // Commands of the button bar that this version provides.

@@ -151,6 +151,7 @@ void TQuorix_Form::NoteFilled(int id) {
   state.TextsVersion = grid->GetGrid()->GetTextsVersion();
   state.SortCol = grid->fSortCol;
   state.SortAscending = grid->fSortAscending;
+  state.EmptyRowAdded = false;
 }
 
 bool TQuorix_Form::PrepareNextList() {
@@ -181,6 +182,9 @@ void TQuorix_Form::ShowList(int id) {
   const bool unchanged = state.Filled && table != nullptr && state.Table == table &&
                          state.TableChanges == table->ChangeCount() && texts != 0 && state.TextsVersion == texts &&
                          state.SortCol == grid->fSortCol && state.SortAscending == grid->fSortAscending;
+  // The empty row "Créer" added, with nothing written since, is all that
+  // differs from the fill: taking it away gives back the filled rows.
+  if (unchanged && state.EmptyRowAdded) grid->SetRowCount(grid->GetRowCount() - 1);
   if (!unchanged) RemplirGrid(grid, list.Filter, true, table);
   grid->GetGrid()->Repaint();
   grid->SetVisible(true);
@@ -277,7 +281,15 @@ void TQuorix_Form::Creer_BitBtnClick() {
     TMyStringGrid* grid = (this->*list->Grid).get();
     if (!grid->GetVisible()) continue;
     // An empty row at the end opens as a new record or a new piece.
+    const std::size_t id = static_cast<std::size_t>(list - ListDescriptors().data());
+    TListState& state = fListStates[id];
+    const bool filledRows = state.Filled && !state.EmptyRowAdded && state.TextsVersion != 0 &&
+                            state.TextsVersion == grid->GetGrid()->GetTextsVersion();
     grid->SetRowCount(grid->GetRowCount() + 1);
+    if (filledRows) {
+      state.TextsVersion = grid->GetGrid()->GetTextsVersion();
+      state.EmptyRowAdded = true;
+    }
     grid->SetRow(grid->GetRowCount() - 1);
     (this->*list->DblClick)();
   }

@@ -108,9 +108,19 @@ void TMyStringGrid::SetRowCount(int n) {
     return;
   }
   if (n == fGrid->GetRowCount()) return;
+  // A row added to or removed from a long list (a new record opened from it,
+  // its empty row taken away again) must not measure every text again.
+  std::vector<int> remeasure;
+  const bool keepWidths = RowCountKeepsWidths(n, remeasure);
+  const std::uint64_t before = fGrid->GetTextsVersion();
   fSelectOn = false;
   fGrid->SetRowCount(n);
   fSelectOn = true;
+  if (keepWidths && fGrid->GetTextsVersion() == before + 1) {
+    if (!remeasure.empty()) fGrid->SetFont(fDefaultFont);
+    for (int col : remeasure) fTextWidths[static_cast<std::size_t>(col)] = ColumnTextWidth(col);
+    fWidthsVersion = fGrid->GetTextsVersion();
+  }
   UpdateDimensions();
 }
 
@@ -170,14 +180,14 @@ void TMyStringGrid::SetCell(int col, int row, const std::string& text) {
     ErrorIntInt("TMyStringGrid.SetCell:Trying to write in a read-only cell ", col, row);
     return;
   }
-  fGrid->SetCells(col, row, text);
+  WriteText(col, row, text);
   InitColors(col, row);
   ExecuteColorconstraints(col, row);
 }
 
 void TMyStringGrid::SetCellForced(int col, int row, const std::string& text) {
   fRememberOn = false;
-  fGrid->SetCells(col, row, text);
+  WriteText(col, row, text);
   InitColors(col, row);
   ExecuteColorconstraints(col, row);
   fRememberOn = true;
@@ -532,6 +542,54 @@ const std::vector<int>& TMyStringGrid::TextWidths() {
     fWidthsVersion = version;
   }
   return fTextWidths;
+}
+
+bool TMyStringGrid::WidthsCurrent() const {
+  const std::uint64_t version = fGrid->GetTextsVersion();
+  return version != 0 && fWidthsVersion == version &&
+         static_cast<int>(fTextWidths.size()) == std::max(0, fGrid->GetColCount());
+}
+
+// A bulk update (automatic work off) writes many texts and measures them
+// once at its end instead.
+void TMyStringGrid::WriteText(int col, int row, const std::string& text) {
+  if (!fDimensionsOn || !InGrid(col, row) || !WidthsCurrent()) {
+    fGrid->SetCells(col, row, text);
+    return;
+  }
+  int& width = fTextWidths[static_cast<std::size_t>(col)];
+  const std::string& old = fGrid->GetCells(col, row);
+  fGrid->SetFont(fDefaultFont);
+  const bool mayNarrow = !old.empty() && fGrid->TextWidth(old) >= width;
+  const std::uint64_t before = fGrid->GetTextsVersion();
+  fGrid->SetCells(col, row, text);
+  // Anything else written meanwhile (by a handler of the surface) is not
+  // known here: the widths are then measured again when needed.
+  if (mayNarrow || fGrid->GetTextsVersion() != before + 1) return;
+  if (!text.empty()) width = std::max(width, fGrid->TextWidth(text));
+  fWidthsVersion = fGrid->GetTextsVersion();
+}
+
+bool TMyStringGrid::RowCountKeepsWidths(int n, std::vector<int>& remeasure) {
+  remeasure.clear();
+  if (!fDimensionsOn || !WidthsCurrent()) return false;
+  const int rows = fGrid->GetRowCount();
+  if (n >= rows) return true;
+  if (rows - n > 64) return false;
+  fGrid->SetFont(fDefaultFont);
+  const int cols = fGrid->GetColCount();
+  for (int col = 0; col < cols; ++col) {
+    const int width = fTextWidths[static_cast<std::size_t>(col)];
+    bool widestRemoved = false;
+    for (int row = n; row < rows && !widestRemoved; ++row) {
+      const std::string& text = fGrid->GetCells(col, row);
+      widestRemoved = !text.empty() && fGrid->TextWidth(text) >= width;
+    }
+    // The last row kept often holds as wide a text (the row numbers do):
+    // then the column keeps its width without being measured again.
+    if (widestRemoved && (n < 1 || fGrid->TextWidth(fGrid->GetCells(col, n - 1)) < width)) remeasure.push_back(col);
+  }
+  return true;
 }
 
 void TMyStringGrid::SetAutomatic(bool flag) {

@@ -190,6 +190,15 @@ private:
   void InstallHandlers();
   int ColumnTextWidth(int col);
   const std::vector<int>& TextWidths();
+  // Whether the measured widths hold for the texts as they are now.
+  bool WidthsCurrent() const;
+  // Writes one text; measured widths that held before it still hold after
+  // it unless the text replaced may have been its column's widest.
+  void WriteText(int col, int row, const std::string& text);
+  // Whether the measured widths can be kept through changing the row count
+  // to n: rows added are empty; the columns where a removed row may have held
+  // the widest text are listed in remeasure, to be measured alone.
+  bool RowCountKeepsWidths(int n, std::vector<int>& remeasure);
   int ScrollBarShown() const;
 
   TGridSurface* fGrid;

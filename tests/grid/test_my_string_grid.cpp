@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "GridTestSupport.h"
 
 using Texts = std::vector<std::string>;
@@ -287,4 +289,43 @@ TEST(MyStringGridWidths, AScrollBarTakesFifteenPixels) {
   std::vector<std::vector<std::string>> rows(10, std::vector<std::string>{"x"});
   f.Fill(rows);
   EXPECT_EQ(f.Grid->GetNeededWidth(), 25 + 25 + 2 + 15 + 12);
+}
+
+// Widths kept through single writes and row count changes must be the widths a
+// full measure gives: a row removed or a text replaced may have been the widest.
+TEST(MyStringGridWidths, KeptWidthsEqualAFullMeasure) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TMyStringGrid&)> Change;
+  };
+  const std::vector<TCase> cases = {
+      {"wider text written", [](TMyStringGrid& g) { g.SetCellForced(1, 2, "ABCDEFGHIJKLMNOP"); }},
+      {"widest text shortened", [](TMyStringGrid& g) { g.SetCellForced(1, 1, "A"); }},
+      {"widest text emptied", [](TMyStringGrid& g) { g.SetCell(1, 1, ""); }},
+      {"narrow text replaced", [](TMyStringGrid& g) { g.SetCell(2, 2, "xyz"); }},
+      {"empty row added", [](TMyStringGrid& g) { g.SetRowCount(g.GetRowCount() + 1); }},
+      {"row added then removed",
+       [](TMyStringGrid& g) {
+         g.SetRowCount(g.GetRowCount() + 1);
+         g.SetRowCount(g.GetRowCount() - 1);
+       }},
+      {"row removed, as wide a text kept", [](TMyStringGrid& g) { g.SetRowCount(g.GetRowCount() - 1); }},
+      {"rows holding the widest texts removed", [](TMyStringGrid& g) { g.SetRowCount(g.GetRowCount() - 2); }},
+      {"rows up to a two-digit number", [](TMyStringGrid& g) { g.SetRowCount(12); }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TGridFixture f(2, true);
+    f.Fill({{"ABCDEFGHIJ", "abc"}, {"AB", "abcdefghiz"}, {"ABC", "abcdefghij"}});
+    (void)f.Grid->GetNeededWidth();
+    c.Change(*f.Grid);
+    const int kept = f.Grid->GetNeededWidth();
+    f.Grid->AutoSizeCols();
+    const std::vector<int> keptCols = {f.Surface.GetColWidth(0), f.Surface.GetColWidth(1), f.Surface.GetColWidth(2)};
+    // A write straight to the surface makes the grid measure every text again.
+    f.Surface.SetCells(0, 0, f.Surface.GetCells(0, 0));
+    EXPECT_EQ(kept, f.Grid->GetNeededWidth());
+    f.Grid->AutoSizeCols();
+    EXPECT_EQ(keptCols, (std::vector<int>{f.Surface.GetColWidth(0), f.Surface.GetColWidth(1), f.Surface.GetColWidth(2)}));
+  }
 }
