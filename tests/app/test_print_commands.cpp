@@ -22,7 +22,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -49,12 +48,6 @@ void QuorixTestInit(int& argc, char** argv) {
 }
 
 namespace {
-
-int PdfPages(const std::string& file) {
-  const std::string bytes = ReadFileBytes(file);
-  const std::regex page("/Type\\s*/Page[^s]");
-  return static_cast<int>(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), page), std::sregex_iterator()));
-}
 
 std::string Amount(double v) {
   char buffer[32];

@@ -11,7 +11,6 @@
 #include <QTest>
 
 #include <cstdlib>
-#include <regex>
 #include <string>
 
 #include "FileUtils.h"
@@ -136,12 +135,6 @@ struct TFormFixture {
   std::unique_ptr<TPrinter_Form> Form;
   TListOfPairOfStrings Datas;
 };
-
-int PdfPages(const std::string& file) {
-  const std::string bytes = ReadFileBytes(file);
-  const std::regex page("/Type\\s*/Page[^s]");
-  return static_cast<int>(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), page), std::sregex_iterator()));
-}
 
 int NonWhitePixels(const QImage& image, const QRect& area) {
   int n = 0;

@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <regex>
 #include <string>
 
 #include "Catalogue.h"
@@ -95,12 +94,6 @@ struct TSampleFixture {
   std::unique_ptr<TPrinter_Form> Form;
   TListOfPairOfStrings Datas;
 };
-
-int PdfPages(const std::string& file) {
-  const std::string bytes = ReadFileBytes(file);
-  const std::regex page("/Type\\s*/Page[^s]");
-  return static_cast<int>(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), page), std::sregex_iterator()));
-}
 
 struct TSampleDocument {
   const char* modele;

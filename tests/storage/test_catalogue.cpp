@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -203,6 +202,24 @@ TEST(Catalogue, ClientFieldOrderChangesNothing) {
   EXPECT_TRUE(capture.Boxes().empty());
 }
 
+// The texts between double quotes of a line of code, escapes kept as written.
+static std::vector<std::string> StringLiterals(const std::string& code) {
+  std::vector<std::string> texts;
+  std::size_t at = code.find('"');
+  while (at != std::string::npos) {
+    std::string text;
+    std::size_t i = at + 1;
+    while (i < code.size() && code[i] != '"') {
+      if (code[i] == '\\' && i + 1 < code.size()) text += code[i++];
+      text += code[i++];
+    }
+    if (i >= code.size()) break;
+    texts.push_back(text);
+    at = code.find('"', i + 1);
+  }
+  return texts;
+}
+
 // Paths, and the field names that are no common word, are spelled in the
 // catalogue only: no other source file of the program writes one as a
 // literal.
@@ -214,8 +231,7 @@ TEST(Catalogue, NoOtherSourceSpellsADataPathOrAFieldName) {
       VilleLivraison, PaysLivraison, Echeance, NumFacture, NumDevis, NumAvoir, CodeClient, TotalHT, TotalTTC,
       Quantite, PrixUniTTC, MontantTTC, NomPays, CIPPsychotrope, CIPStupefiant, Fichier};
   const std::filesystem::path root = std::filesystem::path(QUORIX_SOURCE_DIR);
-  const std::regex literal("\"((?:[^\"\\\\]|\\\\.)*)\"");
-  const std::regex path("Data[/\\\\]|BaseDeDonnee|Modele[A-Z][A-Za-z]*\\.ini|Barcodes|Chronopost-Tampon|Quorix Server");
+  const std::string path = "Data[/\\\\]|BaseDeDonnee|Modele[A-Z][A-Za-z]*\\.ini|Barcodes|Chronopost-Tampon|Quorix Server";
   std::vector<std::string> offenders;
   for (const char* folder : {"src", "platform"}) {
     if (!std::filesystem::exists(root / folder)) continue;
@@ -230,11 +246,10 @@ TEST(Catalogue, NoOtherSourceSpellsADataPathOrAFieldName) {
         ++lineNo;
         const std::size_t comment = line.find("//");
         const std::string code = comment == std::string::npos ? line : line.substr(0, comment);
-        for (std::sregex_iterator it(code.begin(), code.end(), literal), end; it != end; ++it) {
-          const std::string text = (*it)[1].str();
-          if (std::regex_search(text, path) || fieldNames.count(text) != 0) {
+        for (const std::string& text : StringLiterals(code)) {
+          if (StringManager().RegExMatch(path, text) || fieldNames.count(text) != 0) {
             offenders.push_back(std::filesystem::relative(entry.path(), root).string() + ":" +
-                                std::to_string(lineNo) + " " + (*it)[0].str());
+                                std::to_string(lineNo) + " \"" + text + "\"");
           }
         }
       }

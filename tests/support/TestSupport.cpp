@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -90,4 +91,15 @@ int main(int argc, char** argv) {
   QuorixTestInit(argc, argv);
   ::testing::AddGlobalTestEnvironment(new TQuietEnvironment);
   return RUN_ALL_TESTS();
+}
+
+int PdfPages(const std::string& file) {
+  const std::string bytes = ReadFileBytes(file);
+  int pages = 0;
+  for (std::size_t at = bytes.find("/Type"); at != std::string::npos; at = bytes.find("/Type", at + 1)) {
+    std::size_t next = at + 5;
+    while (next < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[next]))) ++next;
+    if (bytes.compare(next, 5, "/Page") == 0 && next + 5 < bytes.size() && bytes[next + 5] != 's') ++pages;
+  }
+  return pages;
 }

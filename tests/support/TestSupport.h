@@ -68,3 +68,7 @@ void CopyTree(const std::string& from, const std::string& to);
 // Called once by the test main before the tests run; a test executable that
 // needs a QApplication defines it (the default does nothing).
 void QuorixTestInit(int& argc, char** argv);
+
+// Pages of a PDF file written by the printer: its "/Type /Page" objects (not
+// the "/Pages" tree).
+int PdfPages(const std::string& file);
