@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "ArticlePanel.h"
 #include "Catalogue.h"
 #include "ClientPanel.h"
@@ -36,26 +37,6 @@
 #include "TraceRecorder.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
-
-struct TFigure {
-  std::vector<double> Runs;
-  void Add(double ms) { Runs.push_back(ms); }
-  double Median() const {
-    std::vector<double> v = Runs;
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-  }
-  double Max() const { return Runs.empty() ? 0 : *std::max_element(Runs.begin(), Runs.end()); }
-};
-
-void Report(const char* what, const TFigure& f, double target) {
-  std::printf("%-58s median %7.2f ms  max %7.2f ms  (%zu runs, target %.0f ms)%s\n", what, f.Median(), f.Max(),
-              f.Runs.size(), target, f.Median() <= target ? "" : "  OVER");
-}
 
 double Timed(const std::function<void()>& step) {
   const auto t = Clock::now();
