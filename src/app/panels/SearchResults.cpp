@@ -10,7 +10,7 @@
 #include "Catalogue.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
 #include "QuorixForm.h"

@@ -17,7 +17,7 @@
 #include "MyStringGrid.h"
 #include "QtGridSurface.h"
 #include "QuorixForm.h"
-#include "RecordLists.h"
+#include "RemplirGrid.h"
 #include "Trace.h"
 
 namespace {

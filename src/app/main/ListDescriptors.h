@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "QuorixForm.h"
-#include "RecordLists.h"
+#include "RemplirGrid.h"
 
 class QToolButton;
 

@@ -1,4 +1,4 @@
-#include "RecordLists.h"
+#include "RemplirGrid.h"
 
 #include <algorithm>
 #include <vector>

@@ -230,7 +230,7 @@ public:
   std::unique_ptr<THistorique_Form> fHistorique;
   std::unique_ptr<TCommandeAlliance_Form> fCommandeAlliance;
 
-  // The print commands (src/app/QuorixFormPrint.cpp). kind 0 prints the piece
+  // The print commands (QuorixFormPrint.cpp). kind 0 prints the piece
   // itself, 1 its order form, 2 its preparation sheet; the article and client
   // lists print their record sheet, the search results their grid.
   void ImprimerOuApercu(bool preview, bool letterhead, int kind);

@@ -10,7 +10,7 @@
 #include "HistoryFolders.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "PieceLists.h"
 #include "PieceNumbers.h"
 #include "PieceOperations.h"

@@ -6,7 +6,7 @@
 #include "CourierPanel.h"
 #include "MyStringGrid.h"
 #include "PieceCommands.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "PieceLists.h"
 #include "QuorixForm.h"
 #include "SplitPanel.h"

@@ -3,7 +3,7 @@
 
 #include "CltStatsSocket.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "QuorixForm.h"
 #include "StatsRequests.h"
 

@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QDateEdit>
 #include <QObject>
-#include <QSpinBox>
 
 #include <functional>
 #include <string>
 
+#include "DatePicker.h"
 #include "DateTime.h"
 #include "GridSurface.h"
 #include "PieceKinds.h"
+#include "UpDown.h"
 
 class QEvent;
 class QLabel;
@@ -20,29 +20,6 @@ class QToolButton;
 class TMyDatabase;
 class TMyStringGrid;
 class TQuorix_Form;
-
-// The up-down arrows of the price tools: every click on an arrow (or step by
-// key or wheel) is one call of OnClick, whatever the position, which only
-// runs between 0 and 1000.
-class TUpDown : public QSpinBox {
-public:
-  explicit TUpDown(QWidget* parent);
-  std::function<void(bool up)> OnClick;
-  void stepBy(int steps) override;
-
-protected:
-  StepEnabled stepEnabled() const override;
-};
-
-// The piece date: Tab leaves it for the next control instead of going from
-// the day to the month and the year, like every other edit of the panel.
-class TDatePicker : public QDateEdit {
-public:
-  using QDateEdit::QDateEdit;
-
-protected:
-  bool focusNextPrevChild(bool next) override;
-};
 
 // The piece editor: the panel `Facture_Panel` of the main window with the
 // lines grid `Facture_StringGrid`, the side panel `Facture_ExtraData_Panel`

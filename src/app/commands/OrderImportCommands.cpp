@@ -11,11 +11,11 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "OrderImport.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "PieceKinds.h"
 #include "PieceLists.h"
 #include "QuorixForm.h"
-#include "RecordLists.h"
+#include "RemplirGrid.h"
 #include "StringManager.h"
 #include "Trace.h"
 

@@ -11,7 +11,7 @@
 #include "InvoiceCalls.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "PieceKinds.h"
 #include "QtText.h"
 #include "QuorixForm.h"

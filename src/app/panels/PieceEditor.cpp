@@ -1,4 +1,4 @@
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 
 #include <QDateEdit>
 #include <QEvent>
@@ -26,7 +26,7 @@
 #include "QtText.h"
 #include "QuorixForm.h"
 #include "RecordEditTools.h"
-#include "RecordLists.h"
+#include "RemplirGrid.h"
 #include "SearchResults.h"
 #include "Search.h"
 #include "SignalPanel.h"
@@ -100,27 +100,6 @@ QDate ToQDate(TDateTime value) {
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// Up-down arrows
-
-TUpDown::TUpDown(QWidget* parent) : QSpinBox(parent) {
-  setRange(0, 1000);
-  setValue(500);
-}
-
-void TUpDown::stepBy(int steps) {
-  for (int i = 0; i < std::abs(steps); ++i) {
-    if (OnClick) OnClick(steps > 0);
-  }
-  QSpinBox::stepBy(steps);
-}
-
-// Each click applies the tool once more, even when the position has reached
-// an end of its range.
-QAbstractSpinBox::StepEnabled TUpDown::stepEnabled() const { return StepUpEnabled | StepDownEnabled; }
-
-bool TDatePicker::focusNextPrevChild(bool next) { return QWidget::focusNextPrevChild(next); }
 
 // ---------------------------------------------------------------------------
 // Design

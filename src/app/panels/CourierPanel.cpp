@@ -17,7 +17,7 @@
 #include "Catalogue.h"
 #include "MyDatabase.h"
 #include "NetworkShares.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "PieceKinds.h"
 #include "QtText.h"
 #include "QuorixForm.h"

@@ -1,0 +1,3 @@
+#include "DatePicker.h"
+
+bool TDatePicker::focusNextPrevChild(bool next) { return QWidget::focusNextPrevChild(next); }
