@@ -28,7 +28,7 @@
 #include "OrderImport.h"
 #include "OrderImportCommands.h"
 #include "PieceCommands.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "QtGuard.h"
 #include "QuorixForm.h"
 #include "SplashLaunchForm.h"
@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
   main.resize(1280, 800);
   QApplication::processEvents();
   TOrderImportCommands& import = *main.fOrderImport;
-  std::printf("%d articles, %d invoices\n", main.ArticlesDB()->RecordCount(), main.FacturesDB()->RecordCount());
-  const std::string order = FiftyLineOrder(*main.ArticlesDB());
+  std::printf("%d articles, %d invoices\n", main.Tables().Articles()->RecordCount(), main.Tables().Factures()->RecordCount());
+  const std::string order = FiftyLineOrder(*main.Tables().Articles());
   std::filesystem::create_directories(Catalogue::Importation::TodoFolderLocal);
 
   TFigure creating;
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     creating.Add(Ms(t));
     t = Clock::now();
-    FillOrderLines(*main.fLignesGrid, *main.ArticlesDB(), OrderFileLines(order));
+    FillOrderLines(*main.fLignesGrid, *main.Tables().Articles(), OrderFileLines(order));
     QApplication::processEvents();
     filling.Add(Ms(t));
     t = Clock::now();

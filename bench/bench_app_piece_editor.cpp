@@ -25,7 +25,7 @@
 #include "Catalogue.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QuorixForm.h"
@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   TPieceEditor& editor = *main.fPieceEditor;
   TMyStringGrid& lines = *main.fLignesGrid;
-  std::printf("%d articles, %d clients, %d invoices\n", main.ArticlesDB()->RecordCount(),
-              main.ClientsDB()->RecordCount(), main.FacturesDB()->RecordCount());
+  std::printf("%d articles, %d clients, %d invoices\n", main.Tables().Articles()->RecordCount(),
+              main.Tables().Clients()->RecordCount(), main.Tables().Factures()->RecordCount());
 
   main.ShowFactures();
   const int row = main.fFacturesGrid->FindCell(number, Catalogue::Field::NumFacture).second;
@@ -110,8 +110,8 @@ int main(int argc, char** argv) {
   TFigure queries;
   for (int rep = 0; rep < reps; ++rep) {
     const auto t = Clock::now();
-    main.ArticlesDB()->Query(Catalogue::Field::Designation, "DOLI", Prefix);
-    main.ArticlesDB()->QueryAdd(Catalogue::Field::Designation, "^.+DOLI.*$", Pattern);
+    main.Tables().Articles()->Query(Catalogue::Field::Designation, "DOLI", Prefix);
+    main.Tables().Articles()->QueryAdd(Catalogue::Field::Designation, "^.+DOLI.*$", Pattern);
     queries.Add(Ms(t));
   }
 
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     saving.Add(Ms(t));
     if (!saved) std::fprintf(stderr, "not saved\n");
     t = Clock::now();
-    main.FacturesDB()->Save();
+    main.Tables().Factures()->Save();
     tableSave.Add(Ms(t));
     t = Clock::now();
     main.ShowCurrentPieceList();

@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   TClientPanel& client = *main.fClientPanel;
   TArticlePanel& article = *main.fArticlePanel;
-  std::printf("%d articles, %d clients\n", main.ArticlesDB()->RecordCount(), main.ClientsDB()->RecordCount());
+  std::printf("%d articles, %d clients\n", main.Tables().Articles()->RecordCount(), main.Tables().Clients()->RecordCount());
 
   // A keystroke: the last character typed, then taken back.
   auto keystrokes = [](QLineEdit* edit, Qt::Key key, TFigure& figure) {
@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     // The save sequence on its own: the record written and the table saved.
     TRecordToSave record;
     record.Kind = &RecordKinds::Article;
-    record.Table = main.ArticlesDB();
+    record.Table = main.Tables().Articles();
     const std::string code = main.fArticlesGrid->GetCellByName(Catalogue::Field::Code, 2000 + rep);
     record.LoadedKey = code;
     record.Values = {{Catalogue::Field::Code, code}, {Catalogue::Field::Coef, std::to_string(rep)}};

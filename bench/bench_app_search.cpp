@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
   main.resize(1280, 800);
   main.activateWindow();
   QApplication::processEvents();
-  std::printf("%d articles, %d clients, %d invoices\n", main.ArticlesDB()->RecordCount(),
-              main.ClientsDB()->RecordCount(), main.FacturesDB()->RecordCount());
+  std::printf("%d articles, %d clients, %d invoices\n", main.Tables().Articles()->RecordCount(),
+              main.Tables().Clients()->RecordCount(), main.Tables().Factures()->RecordCount());
 
   // Enter in the search edit until the results are on screen; the number of
   // results of the last run is reported with the figure.
@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
   }
 
   // The queries alone, for comparison.
-  TPieceTables tables{main.ArticlesDB(), main.ClientsDB(), main.FacturesDB(), main.DevisDB(), main.AvoirsDB()};
+  TPieceTables tables{main.Tables().Articles(), main.Tables().Clients(), main.Tables().Factures(), main.Tables().Devis(), main.Tables().Avoirs()};
   for (const auto& [list, word] : {std::pair{&SearchLists::Clients, "dupont"}, std::pair{&SearchLists::Factures, "pharmacie"}}) {
     TFigure figure;
     for (int rep = 0; rep < reps; ++rep) {
@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     main.fSearch->SetupSearchGrid();
     TMyStringGrid& grid = *main.fRechercheGrid;
-    TMyDatabase& factures = *main.FacturesDB();
+    TMyDatabase& factures = *main.Tables().Factures();
     TFigure query, display, sort, update, show;
     for (int rep = 0; rep < reps; ++rep) {
       auto t = Start();

@@ -72,10 +72,8 @@ protected:
       TQuorix_Form* form = FormUnderConstruction();
       std::string loaded;
       if (form != nullptr) {
-        for (TMyDatabase* t : {form->ArticlesDB(), form->ClientsDB(), form->FacturesDB(), form->DevisDB(),
-                               form->AvoirsDB(), form->DupliDB(), form->NoFaDB(), form->UbipharmDB(),
-                               form->TarifsChronopostDB()}) {
-          loaded += t != nullptr ? '1' : '0';
+        for (int t = 0; t < kDeskTableCount; ++t) {
+          loaded += form->Tables().Get(static_cast<TDeskTable>(t)) != nullptr ? '1' : '0';
         }
       }
       fLoadedAt.push_back(loaded);
@@ -137,14 +135,14 @@ TEST_F(MainWindowTest, SplashWindowDesign) {
 
 TEST_F(MainWindowTest, LoadingFillsTheNineTablesAndTheInitialState) {
   Start();
-  EXPECT_EQ(fMain->ArticlesDB()->RecordCount(), 40);
-  EXPECT_EQ(fMain->ClientsDB()->RecordCount(), 15);
-  EXPECT_EQ(fMain->FacturesDB()->RecordCount(), 12);
-  EXPECT_EQ(fMain->DevisDB()->RecordCount(), 5);
-  EXPECT_EQ(fMain->AvoirsDB()->RecordCount(), 3);
-  EXPECT_EQ(fMain->TarifsChronopostDB()->RecordCount(), 60);
+  EXPECT_EQ(fMain->Tables().Articles()->RecordCount(), 40);
+  EXPECT_EQ(fMain->Tables().Clients()->RecordCount(), 15);
+  EXPECT_EQ(fMain->Tables().Factures()->RecordCount(), 12);
+  EXPECT_EQ(fMain->Tables().Devis()->RecordCount(), 5);
+  EXPECT_EQ(fMain->Tables().Avoirs()->RecordCount(), 3);
+  EXPECT_EQ(fMain->Tables().TarifsChronopost()->RecordCount(), 60);
   EXPECT_EQ(fMain->currentListKind, "Facture");
-  EXPECT_EQ(fMain->factureNumberBase, 31700);
+  EXPECT_EQ(fMain->Tables().FactureNumberBase(), 31700);
   EXPECT_EQ(fMain->pendingLookupCol, 1);
   EXPECT_FALSE(fMain->printAfterSplit);
   EXPECT_TRUE(fMain->isVisible());
@@ -195,9 +193,9 @@ TEST_F(MainWindowTest, CloseSavesTheFiveTablesAndLeavesTheOthers) {
   const std::string devisBefore = ReadFileBytes(DataFile("BaseDeDonneesDevis.db"));
   const std::string articlesBefore = ReadFileBytes(DataFile("BaseDeDonneeArticles.db"));
   // A change to a table saved at close, and one to a table that is not.
-  fMain->ClientsDB()->SetData("Ville", 0, "SAINT-LOUIS DU SÉNÉGAL");
-  fMain->DevisDB()->SetData("Societe", 0, "CHANGÉ EN MÉMOIRE");
-  fMain->TarifsChronopostDB()->SetData("Tarif", 0, "999");
+  fMain->Tables().Clients()->SetData("Ville", 0, "SAINT-LOUIS DU SÉNÉGAL");
+  fMain->Tables().Devis()->SetData("Societe", 0, "CHANGÉ EN MÉMOIRE");
+  fMain->Tables().TarifsChronopost()->SetData("Tarif", 0, "999");
   fMain->close();
 
   EXPECT_NE(ReadFileBytes(DataFile("BaseDeDonneesClients.db")).find("SAINT-LOUIS DU S\xC9N\xC9GAL;"),
@@ -270,8 +268,8 @@ TEST_F(EmptyDataTest, EmptyDataFolderOpensOnTheEmptyInvoiceList) {
   EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetRowCount(), 2);
   EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetCells(1, 0), "Num Facture");
   EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetCells(1, 1), "");
-  EXPECT_EQ(fMain->ArticlesDB()->FieldCount(), 0);
-  EXPECT_EQ(fMain->FacturesDB()->RecordCount(), 0);
+  EXPECT_EQ(fMain->Tables().Articles()->FieldCount(), 0);
+  EXPECT_EQ(fMain->Tables().Factures()->RecordCount(), 0);
   // The settings reader reports the missing file, then every position.
   ASSERT_FALSE(fCapture.Boxes().empty());
   EXPECT_EQ(fCapture.Boxes()[0], "*ERROR*Ini_Manager_Unit:LoadFromFile:Bad filename : ./Data/parametres.ini");

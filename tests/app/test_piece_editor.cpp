@@ -21,7 +21,7 @@
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QtText.h"

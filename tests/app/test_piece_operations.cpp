@@ -22,7 +22,7 @@
 #include "MyStringGrid.h"
 #include "OrderImportCommands.h"
 #include "PieceCommands.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QtText.h"
@@ -436,8 +436,8 @@ TEST_F(PieceOperationsTest, SpecialDuplicateOpensTheCopyAndMarksItsClient) {
   EXPECT_EQ(Lines().GetCell(1, 1), "3408919");
   EXPECT_EQ(Record("Data/BaseDeDonneesFactures.db", "Num Facture", "FA031750"),
             "FA031750;" + Today() + ";0110;PHARMACIE TEST;0;0,7189;55,90;55,90");
-  fMain->DupliDB()->Query("Code", "0110", Exact);
-  EXPECT_EQ(fMain->DupliDB()->QueryResultCount(), 1);
+  fMain->Tables().Dupli()->Query("Code", "0110", Exact);
+  EXPECT_EQ(fMain->Tables().Dupli()->QueryResultCount(), 1);
   Click(E().FactureAnnuler_Button);
 
   struct Mark {

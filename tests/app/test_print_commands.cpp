@@ -256,7 +256,7 @@ TEST_F(PrintCommandsTest, AutomaticPrintGoesOnlyToALetterheadPrinter) {
 TEST_F(PrintCommandsTest, SearchResultsArePrintedAsAGridAndHidden) {
   Start();
   fMain->ShowFactures();
-  TMyDatabase& factures = *fMain->FacturesDB();
+  TMyDatabase& factures = *fMain->Tables().Factures();
   factures.Query("Societe", "^.*ACHRAFIEH.*$", Pattern);
   factures.DisplayQuery(fMain->fRechercheGrid.get(), "Num Facture;Code client;Societe;Total TTC;Date", true);
   fMain->fSearch->ShowSearchGrid();

@@ -21,7 +21,7 @@
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QuorixForm.h"
-#include "RecordLists.h"
+#include "RemplirGrid.h"
 #include "SplashLaunchForm.h"
 #include "StringManager.h"
 #include "TestSupport.h"
@@ -335,7 +335,7 @@ TEST_F(ListsTest, ACountryWithAParenthesisDoesNotStopTheClientList) {
 TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
   Start();
   TMyStringGrid* grid = fMain->fFacturesGrid.get();
-  TMyDatabase* factures = fMain->FacturesDB();
+  TMyDatabase* factures = fMain->Tables().Factures();
   auto column = [grid](const char* name) {
     std::vector<std::string> texts;
     for (int row = 1; row < grid->GetRowCount(); ++row) texts.push_back(grid->GetCellByName(name, row));

@@ -16,7 +16,7 @@
 #include "HistoriqueForm.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "PrinterForm.h"
 #include <QToolButton>
 #include "QtGuard.h"

@@ -12,7 +12,7 @@
 
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QtText.h"

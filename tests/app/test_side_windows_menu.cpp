@@ -20,7 +20,7 @@
 #include "HistoriqueForm.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QtText.h"

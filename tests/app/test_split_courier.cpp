@@ -26,7 +26,7 @@
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
-#include "PieceEditorPanel.h"
+#include "PieceEditor.h"
 #include "PrintManager.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
@@ -379,7 +379,7 @@ TEST_F(SplitCourierTest, ScinderMakesTheNewInvoicesAndLeavesTheSourceAsItWas) {
 
 TEST_F(SplitCourierTest, APortWithDecimalsStopsTheSplitBeforeAnyInvoice) {
   Start();
-  TMyDatabase& factures = *fMain->FacturesDB();
+  TMyDatabase& factures = *fMain->Tables().Factures();
   factures.Query("Num Facture", "FA31750", Exact);
   factures.SetData("Port", factures.QueryGetDataIndex(0), "12,50");
   SelectInvoice("FA31750");
@@ -410,7 +410,7 @@ TEST_F(SplitCourierTest, ProceedInDoualaPrintsTheInvoiceThenSplitsItsHalfPerParc
 
   // The invoice in its copies, then each half of the second invoice in 4.
   EXPECT_EQ(fView->Recorder.Printed, (std::vector<std::string>{"FA31750 x8", "FA0317501 x4", "FA0317502 x4"}));
-  TMyDatabase& factures = *fMain->FacturesDB();
+  TMyDatabase& factures = *fMain->Tables().Factures();
   struct Row {
     const char* number;
     const char* port;
@@ -430,8 +430,8 @@ TEST_F(SplitCourierTest, ProceedInDoualaPrintsTheInvoiceThenSplitsItsHalfPerParc
     EXPECT_EQ(factures.GetQueryResultString("Total HT", 0), row.totalHT);
     EXPECT_EQ(factures.GetQueryResultString("Code client", 0), "0105");
   }
-  fMain->DupliDB()->Query("Code", "0105", Exact);
-  EXPECT_EQ(fMain->DupliDB()->QueryResultCount(), 1) << "the client is recorded as having had a second invoice";
+  fMain->Tables().Dupli()->Query("Code", "0105", Exact);
+  EXPECT_EQ(fMain->Tables().Dupli()->QueryResultCount(), 1) << "the client is recorded as having had a second invoice";
   EXPECT_FALSE(fMain->printAfterSplit);
   EXPECT_FALSE(GetPrintManager()->AutoPrint);
 }

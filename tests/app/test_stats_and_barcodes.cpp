@@ -75,7 +75,7 @@ protected:
     Start();
   }
   std::string Barcode(const std::string& code) const {
-    TMyDatabase* articles = fMain->ArticlesDB();
+    TMyDatabase* articles = fMain->Tables().Articles();
     articles->Query("Code", code, Exact);
     return articles->QueryResultCount() == 1 ? articles->GetQueryResultString("Code Barre", 0) : "?";
   }
@@ -138,7 +138,7 @@ TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndCl
   EXPECT_EQ(socket->peerPort(), server.Port());
 
   // The article candidates of a lookup, their codes sent as the editor does.
-  TMyDatabase* articles = fMain->ArticlesDB();
+  TMyDatabase* articles = fMain->Tables().Articles();
   articles->Query("Designation", "^.*DOLIPRANE.*$", Pattern);
   articles->QueryAdd("Designation", "^.*DAFALGAN.*$", Pattern);
   articles->DisplayQuery(fMain->fRechercheGrid.get(), "Code;Designation;Prix Achat;Prix Vente", true);
@@ -173,7 +173,7 @@ TEST_F(SampleStartTest, ScreenshotOfTheShadedSearchRows) {
   Start();
   fMain->setWindowState(Qt::WindowNoState);
   fMain->resize(1100, 700);
-  TMyDatabase* articles = fMain->ArticlesDB();
+  TMyDatabase* articles = fMain->Tables().Articles();
   articles->Query("Designation", "^.*M.*$", Pattern);
   articles->DisplayQuery(fMain->fRechercheGrid.get(), "Code;Designation;Prix Achat;Prix Vente", true);
   TMyStringGrid& grid = *fMain->fRechercheGrid;

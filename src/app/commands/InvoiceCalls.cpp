@@ -14,19 +14,13 @@ void SelectInvoice(TQuorix_Form& form, const std::string& number) {
 }
 
 bool DuplicateInvoice(TQuorix_Form& form, const std::string& source, const std::string& name) {
-  TPieceTables tables;
-  tables.Articles = form.ArticlesDB();
-  tables.Clients = form.ClientsDB();
-  tables.Factures = form.FacturesDB();
-  tables.Devis = form.DevisDB();
-  tables.Avoirs = form.AvoirsDB();
-  return DuplicatePiece(tables, source, name, true);
+  return DuplicatePiece(form.Tables().Pieces(), source, name, true);
 }
 
 std::string SecondInvoiceNumber(const std::string& number) { return SpecialDuplicateNumber(number); }
 
 void RecordSecondInvoiceClient(TQuorix_Form& form, const std::string& clientCode) {
-  TMyDatabase* dupli = form.DupliDB();
+  TMyDatabase* dupli = form.Tables().Dupli();
   if (dupli == nullptr || dupli->FieldCount() == 0 || HasSpecialDuplicate(*dupli, clientCode)) return;
   dupli->SetData(Catalogue::Dupli::Code, dupli->AddRecord(), clientCode);
 }

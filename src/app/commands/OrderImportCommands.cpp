@@ -99,7 +99,7 @@ void TOrderImportCommands::ImporterCommande() {
   }
   if (!fForm.fPieceEditor->IsOpen()) return;
 
-  FillOrderLines(*fForm.fLignesGrid, *fForm.ArticlesDB(), OrderFileLines(bytes));
+  FillOrderLines(*fForm.fLignesGrid, *fForm.Tables().Articles(), OrderFileLines(bytes));
   FinishImport();
   MoveOrderToDone(name);
   Importations_TimerTimer();

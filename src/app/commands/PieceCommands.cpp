@@ -80,15 +80,7 @@ bool TPieceCommands::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-TPieceTables TPieceCommands::Tables() const {
-  TPieceTables t;
-  t.Articles = fForm.ArticlesDB();
-  t.Clients = fForm.ClientsDB();
-  t.Factures = fForm.FacturesDB();
-  t.Devis = fForm.DevisDB();
-  t.Avoirs = fForm.AvoirsDB();
-  return t;
-}
+TPieceTables TPieceCommands::Tables() const { return fForm.Tables().Pieces(); }
 
 TMyStringGrid* TPieceCommands::ListOf(const TPieceKind& kind) const { return PieceListGrid(fForm, kind); }
 
@@ -111,7 +103,7 @@ void TPieceCommands::SupprimerPiece(const TPieceKind& kind) {
     if (&kind == &PieceKinds::Facture) {
       DeleteFacture(*header, number);
       // The deleted number can be given again.
-      fForm.factureNumberBase = kFactureNumberBase;
+      fForm.Tables().FactureNumberBase() = kFactureNumberBase;
     } else {
       DeletePiece(kind, *header, number);
     }
@@ -133,13 +125,13 @@ void TPieceCommands::Dupliquer_BitBtnMouseDown(Qt::MouseButton, Qt::KeyboardModi
       const std::string source = SelectedNumber(kind);
       const std::string client = list->GetCellByName(F::CodeClient, list->GetRow());
       if (!special) {
-        const std::string copy = NextPieceNumber(kind.Kind(), Tables(), fForm.factureNumberBase);
+        const std::string copy = NextPieceNumber(kind.Kind(), Tables(), fForm.Tables().FactureNumberBase());
         DuplicatePiece(kind, *header, source, copy);
         ShowList(kind);
         return;
       }
       std::string copy;
-      switch (SpecialDuplicate(kind, *header, *fForm.NoFaDB(), *fForm.DupliDB(), source, client, copy)) {
+      switch (SpecialDuplicate(kind, *header, *fForm.Tables().NoFa(), *fForm.Tables().Dupli(), source, client, copy)) {
         case TSpecialDuplicate::Refused:
         case TSpecialDuplicate::Failed: return;
         case TSpecialDuplicate::Created:
@@ -154,7 +146,7 @@ void TPieceCommands::Dupliquer_BitBtnMouseDown(Qt::MouseButton, Qt::KeyboardModi
 
 void TPieceCommands::Liste_Factures_StringGridClick() {
   TMyStringGrid* list = fForm.fFacturesGrid.get();
-  TMyDatabase* dupli = fForm.DupliDB();
+  TMyDatabase* dupli = fForm.Tables().Dupli();
   bool shown = false;
   // Without its table (or its field) no client is marked, and nothing is
   // said at every click.
@@ -185,7 +177,7 @@ void TPieceCommands::ConvertSelected(const TPieceKind& from, const TPieceKind& t
   }
   Guarded([&] {
     const std::string number = SelectedNumber(from);
-    const std::string made = NextPieceNumber(to.Kind(), Tables(), fForm.factureNumberBase);
+    const std::string made = NextPieceNumber(to.Kind(), Tables(), fForm.Tables().FactureNumberBase());
     if (ConvertPiece(from, to, Tables(), number, made)) ShowList(to);
   });
 }
@@ -198,7 +190,7 @@ void TPieceCommands::FactureDevis1Click() { ConvertSelected(PieceKinds::Facture,
 // Nettoyer
 
 void TPieceCommands::Nettoyer1Click() {
-  TMyDatabase* factures = fForm.FacturesDB();
+  TMyDatabase* factures = fForm.Tables().Factures();
   if (factures == nullptr) return;
   Guarded([&] {
     RemoveOrphanLineFiles(*factures);

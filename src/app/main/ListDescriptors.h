@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "DeskTables.h"
 #include "QuorixForm.h"
 #include "RemplirGrid.h"
 
@@ -27,7 +28,7 @@ struct TListDescriptor {
   QToolButton* TQuorix_Form::*Button;
   // The table shown, its column filter (also the titles) and the column the
   // list is sorted by until the user clicks a title.
-  TMyDatabase* (TQuorix_Form::*Table)() const;
+  TDeskTable Table;
   const char* Filter;
   int DefaultSortCol;
   TColumnColorRules (*ColorRules)();

@@ -262,21 +262,24 @@ void TQuorix_Form::FormCreate() {
   printAfterSplit = false;
   currentListKind = "Facture";
   pendingLookupCol = 1;
-  factureNumberBase = 31700;
 
   fStringManager = std::make_unique<TStringManager>();
   fPrintManager = std::make_unique<TPrintManager>();
   fDebugManager = std::make_unique<TDebug_Manager>();
   fChrono = std::make_unique<TChrono>();
 
-  LoadTables();
+  // The splash bar moves after the articles and after the quote headers.
+  fTables.Load([this](TDeskTable loaded) {
+    if (loaded == TDeskTable::Articles) Progress(25);
+    if (loaded == TDeskTable::Devis) Progress(50);
+  });
   CreateGrids();
   Progress(75);
 
   // The barcode merge runs only when the server share holds the table.
   remoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
   if (!remoteBarcodeTable.empty()) {
-    fBarCodeManager = std::make_unique<TBarCodeManager>(fArticles.get(), remoteBarcodeTable);
+    fBarCodeManager = std::make_unique<TBarCodeManager>(fTables.Articles(), remoteBarcodeTable);
   }
 
   setWindowState(windowState() | Qt::WindowMaximized);
@@ -303,28 +306,8 @@ void TQuorix_Form::PrepareWhenIdle(int delayMs) {
       PrepareWhenIdle();
       return;
     }
-    for (TMyDatabase* table : {fArticles.get(), fClients.get(), fFactures.get(), fDevis.get(), fAvoirs.get(),
-                               fDupli.get(), fNoFa.get(), fUbipharm.get(), fTarifsChronopost.get()}) {
-      if (table != nullptr && table->BuildWaitingIndex()) {
-        PrepareWhenIdle();
-        return;
-      }
-    }
+    if (fTables.BuildWaitingIndex()) PrepareWhenIdle();
   });
-}
-
-void TQuorix_Form::LoadTables() {
-  fArticles = std::make_unique<TMyDatabase>(Catalogue::Articles::File);
-  Progress(25);
-  fClients = std::make_unique<TMyDatabase>(Catalogue::Clients::File);
-  fFactures = std::make_unique<TMyDatabase>(Catalogue::Factures::File);
-  fDevis = std::make_unique<TMyDatabase>(Catalogue::Devis::File);
-  Progress(50);
-  fAvoirs = std::make_unique<TMyDatabase>(Catalogue::Avoirs::File);
-  fDupli = std::make_unique<TMyDatabase>(Catalogue::Dupli::File);
-  fNoFa = std::make_unique<TMyDatabase>(Catalogue::NoFa::File);
-  fUbipharm = std::make_unique<TMyDatabase>(Catalogue::Ubipharm::File);
-  fTarifsChronopost = std::make_unique<TMyDatabase>(Catalogue::TarifsChronopost::File);
 }
 
 void TQuorix_Form::CreateGrids() {
@@ -363,21 +346,7 @@ void TQuorix_Form::FormClose() {
   fCltStatsSocket.reset();
   ReleaseSideWindows();
 
-  // A table that cannot be written reports its own warning; the others are
-  // still saved.
-  fClients->Save();
-  fArticles->Save();
-  fFactures->Save();
-  fDupli->Save();
-  fUbipharm->Save();
-
-  fClients.reset();
-  fArticles.reset();
-  fFactures.reset();
-  fDupli.reset();
-  fNoFa.reset();
-  fUbipharm.reset();
-  fTarifsChronopost.reset();
+  fTables.SaveAndRelease();
   fFacturesGrid.reset();
   fClientsGrid.reset();
   fArticlesGrid.reset();

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "DeskTables.h"
+
 class QAction;
 class QFrame;
 class QLabel;
@@ -107,23 +109,14 @@ public:
   void ShowScinderControls(bool visible);
   void Scinder1Click();
 
-  // The nine main tables, in loading order.
-  TMyDatabase* ArticlesDB() const { return fArticles.get(); }
-  TMyDatabase* ClientsDB() const { return fClients.get(); }
-  TMyDatabase* FacturesDB() const { return fFactures.get(); }
-  TMyDatabase* DevisDB() const { return fDevis.get(); }
-  TMyDatabase* AvoirsDB() const { return fAvoirs.get(); }
-  TMyDatabase* DupliDB() const { return fDupli.get(); }
-  TMyDatabase* NoFaDB() const { return fNoFa.get(); }
-  TMyDatabase* UbipharmDB() const { return fUbipharm.get(); }
-  TMyDatabase* TarifsChronopostDB() const { return fTarifsChronopost.get(); }
+  // The nine main tables and the invoice number base.
+  TDeskTables& Tables() { return fTables; }
 
   // Window state given its first value by the loading sequence.
   bool printAfterSplit = false;
   std::string currentListKind;
   int pendingLookupCol = 0;
   int pendingLookupRow = 0;
-  int factureNumberBase = 0;
   // The number the open piece was taken from its list under (empty for a new
   // piece).
   std::string loadedPieceNumber;
@@ -264,7 +257,6 @@ private:
   // Hides the side windows and takes back the tables they were given.
   void ReleaseSideWindows();
   void Progress(int value);
-  void LoadTables();
   void PrepareWhenIdle(int delayMs = 0);
   // Fills the next list that has not been filled yet, while it is hidden;
   // false when every list is filled.
@@ -287,6 +279,7 @@ private:
   int ClientHeight() const;
 
   std::unique_ptr<TSplashLaunch_Form> fSplash;
+  TDeskTables fTables;
   std::unique_ptr<TStatsRequests> fStatsRequests;
   bool fClosed = false;
   // What each record list holds since it was last filled: a list shown again
@@ -313,14 +306,4 @@ private:
   std::unique_ptr<TPrintManager> fPrintManager;
   std::unique_ptr<TDebug_Manager> fDebugManager;
   std::unique_ptr<TChrono> fChrono;
-
-  std::unique_ptr<TMyDatabase> fArticles;
-  std::unique_ptr<TMyDatabase> fClients;
-  std::unique_ptr<TMyDatabase> fFactures;
-  std::unique_ptr<TMyDatabase> fDevis;
-  std::unique_ptr<TMyDatabase> fAvoirs;
-  std::unique_ptr<TMyDatabase> fDupli;
-  std::unique_ptr<TMyDatabase> fNoFa;
-  std::unique_ptr<TMyDatabase> fUbipharm;
-  std::unique_ptr<TMyDatabase> fTarifsChronopost;
 };

@@ -135,7 +135,7 @@ void TQuorix_Form::StoreAllPositions() {
 void TQuorix_Form::FillList(int id) {
   const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
   TMyStringGrid* grid = (this->*list.Grid).get();
-  RemplirGrid(grid, list.Filter, true, (this->*list.Table)());
+  RemplirGrid(grid, list.Filter, true, fTables.Get(list.Table));
   grid->Resort();
   NoteFilled(id);
 }
@@ -144,7 +144,7 @@ void TQuorix_Form::NoteFilled(int id) {
   const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
   TListState& state = fListStates[static_cast<std::size_t>(id)];
   const TMyStringGrid* grid = (this->*list.Grid).get();
-  const TMyDatabase* table = (this->*list.Table)();
+  const TMyDatabase* table = fTables.Get(list.Table);
   state.Filled = true;
   state.Table = table;
   state.TableChanges = table != nullptr ? table->ChangeCount() : 0;
@@ -168,7 +168,7 @@ void TQuorix_Form::ShowList(int id) {
   const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
   TListState& state = fListStates[static_cast<std::size_t>(id)];
   TMyStringGrid* grid = (this->*list.Grid).get();
-  TMyDatabase* table = (this->*list.Table)();
+  TMyDatabase* table = fTables.Get(list.Table);
   // The article row is taken here rather than by HideAll, so that it is the
   // row the list had before an article was opened and saved.
   if (!list.RowTakenOnHide && state.Shown) Positions.*list.Row = grid->GetRow();

@@ -44,8 +44,8 @@ void TQuorix_Form::ImprimerOuApercu(bool preview, bool letterhead, int kind) {
   screen.Pieces[1] = fDevisGrid.get();
   screen.Pieces[2] = fAvoirsGrid.get();
   TPrintTables tables;
-  tables.Pieces = {fArticles.get(), fClients.get(), fFactures.get(), fDevis.get(), fAvoirs.get()};
-  tables.Ubipharm = fUbipharm.get();
+  tables.Pieces = fTables.Pieces();
+  tables.Ubipharm = fTables.Ubipharm();
   const auto document = kind == 1   ? TPieceDocumentKind::Commande
                         : kind == 2 ? TPieceDocumentKind::Preparation
                                     : TPieceDocumentKind::Piece;

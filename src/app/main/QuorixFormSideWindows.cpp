@@ -30,8 +30,8 @@ void TQuorix_Form::Historique1Click() {
 }
 
 void TQuorix_Form::CommandeAlliance1Click() {
-  if (!fCommandeAlliance || !fFactures) return;
-  fCommandeAlliance->Charger(fFactures.get(), Catalogue::FactureLines::Folder);
+  if (!fCommandeAlliance || !fTables.Factures()) return;
+  fCommandeAlliance->Charger(fTables.Factures(), Catalogue::FactureLines::Folder);
   fCommandeAlliance->show();
   fCommandeAlliance->raise();
   fCommandeAlliance->activateWindow();

@@ -195,7 +195,7 @@ void TArticlePanel::Check(QLineEdit* edit) {
   }
   if (edit == ArticleCodeCIPEdit) {
     try {
-      MarkDuplicateKey(edit, loadedArticleCode, *fForm.ArticlesDB(), A::Code);
+      MarkDuplicateKey(edit, loadedArticleCode, *fForm.Tables().Articles(), A::Code);
     } catch (const ERegExError&) {
       // A code with pattern characters is no other article's; the save will
       // say why it cannot be kept.
@@ -305,7 +305,7 @@ void TArticlePanel::AfficherFicheArticle() {
   fForm.HideAll();
   TMyStringGrid* list = fForm.fArticlesGrid.get();
   loadedArticleCode = list->GetCellByName(A::Code, list->GetRow());
-  TMyDatabase& articles = *fForm.ArticlesDB();
+  TMyDatabase& articles = *fForm.Tables().Articles();
   try {
     articles.Query(A::Code, loadedArticleCode, Exact);
   } catch (const ERegExError& e) {
@@ -356,7 +356,7 @@ void TArticlePanel::ArticleEnregistrer_ButtonClick() {
   }
   TRecordToSave article;
   article.Kind = &RecordKinds::Article;
-  article.Table = fForm.ArticlesDB();
+  article.Table = fForm.Tables().Articles();
   article.LoadedKey = loadedArticleCode;
   for (const TArticleEdit& e : kEdits) {
     if (GetEditColor(this->*e.Edit) == clErrorRed) article.RedEdit = true;
@@ -369,6 +369,6 @@ void TArticlePanel::ArticleAnnuler_ButtonClick() { fForm.ShowArticles(); }
 
 void TArticlePanel::SupprimerArticle() {
   TMyStringGrid* list = fForm.fArticlesGrid.get();
-  DeleteArticleSequence(*fForm.ArticlesDB(), list->GetCellByName(A::Code, list->GetRow()));
+  DeleteArticleSequence(*fForm.Tables().Articles(), list->GetCellByName(A::Code, list->GetRow()));
   fForm.ShowArticles();
 }

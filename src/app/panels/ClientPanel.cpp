@@ -244,7 +244,7 @@ void TClientPanel::SetEditText(QLineEdit* edit, const std::string& text) {
 
 void TClientPanel::ClientCodeClientEditChange() {
   Color(Checker(), ClientCodeClientEdit, kCodeChecks);
-  MarkDuplicateKey(ClientCodeClientEdit, loadedClientCode, *fForm.ClientsDB(), C::Code);
+  MarkDuplicateKey(ClientCodeClientEdit, loadedClientCode, *fForm.Tables().Clients(), C::Code);
 }
 
 void TClientPanel::ClientNomPharmacieEditChange() {
@@ -272,7 +272,7 @@ void TClientPanel::AfficherFicheClient() {
   fForm.SetActionButtons(false);
   TMyStringGrid* list = fForm.fClientsGrid.get();
   loadedClientCode = list->GetCellByName(C::Code, list->GetRow());
-  TMyDatabase& clients = *fForm.ClientsDB();
+  TMyDatabase& clients = *fForm.Tables().Clients();
   try {
     clients.Query(C::Code, loadedClientCode, Exact);
   } catch (const ERegExError& e) {
@@ -290,11 +290,11 @@ void TClientPanel::AfficherFicheClient() {
   } else {
     OpenNew();
   }
-  Ubipharm_CheckBox->setChecked(IsParUbipharm(*fForm.UbipharmDB(), Text(ClientCodeClientEdit)));
+  Ubipharm_CheckBox->setChecked(IsParUbipharm(*fForm.Tables().Ubipharm(), Text(ClientCodeClientEdit)));
 }
 
 void TClientPanel::OpenExisting() {
-  TMyDatabase& clients = *fForm.ClientsDB();
+  TMyDatabase& clients = *fForm.Tables().Clients();
   // Every value is read before the edits' handlers run queries of their own.
   std::vector<std::string> values;
   for (const TClientEdit& e : kEdits) {
@@ -327,7 +327,7 @@ void TClientPanel::AfficherClientCode(const std::string& code) {
   AfficherFicheClient();
 }
 
-std::string TClientPanel::NextClientCode() { return ::NextClientCode(*fForm.ClientsDB()); }
+std::string TClientPanel::NextClientCode() { return ::NextClientCode(*fForm.Tables().Clients()); }
 
 // ---------------------------------------------------------------------------
 // Saving and deleting
@@ -335,7 +335,7 @@ std::string TClientPanel::NextClientCode() { return ::NextClientCode(*fForm.Clie
 void TClientPanel::ClientEnregistrer_ButtonClick() {
   TRecordToSave client;
   client.Kind = &RecordKinds::Client;
-  client.Table = fForm.ClientsDB();
+  client.Table = fForm.Tables().Clients();
   client.LoadedKey = loadedClientCode;
   for (const TClientEdit& e : kEdits) {
     if (GetEditColor(this->*e.Edit) == clErrorRed) client.RedEdit = true;
@@ -349,7 +349,7 @@ void TClientPanel::ClientEnregistrer_ButtonClick() {
       if (e.Field != nullptr && field == std::string(e.Field)) client.Values.emplace_back(field, Text(this->*e.Edit));
     }
   }
-  if (SaveClientSequence(client, *fForm.UbipharmDB(), Ubipharm_CheckBox->isChecked()) == TRecordSaveResult::Saved) {
+  if (SaveClientSequence(client, *fForm.Tables().Ubipharm(), Ubipharm_CheckBox->isChecked()) == TRecordSaveResult::Saved) {
     fForm.ShowClients();
   }
 }
@@ -359,6 +359,6 @@ void TClientPanel::ClientAnnuler_ButtonClick() { fForm.ShowClients(); }
 void TClientPanel::SupprimerClient() {
   TMyStringGrid* list = fForm.fClientsGrid.get();
   const std::string code = list->GetCellByName(C::Code, list->GetRow());
-  if (DeleteClientSequence(*fForm.ClientsDB(), *fForm.FacturesDB(), code) == TRecordDeleteResult::Refused) return;
+  if (DeleteClientSequence(*fForm.Tables().Clients(), *fForm.Tables().Factures(), code) == TRecordDeleteResult::Refused) return;
   fForm.ShowClients();
 }

@@ -153,7 +153,7 @@ void TCourierPanel::AfficherChronopost(bool visible) {
   }
   if (!visible) return;
   PoidsChronopost_Edit->setFocus();
-  fState = OpenCourierState(*fForm.DupliDB(), *fForm.NoFaDB(), *fForm.ClientsDB(), code,
+  fState = OpenCourierState(*fForm.Tables().Dupli(), *fForm.Tables().NoFa(), *fForm.Tables().Clients(), code,
                             FromQString(editor.Label34->text()));
   SetChecked(Scission_RadioButton, false);
   Scission_RadioButton->setEnabled(false);
@@ -192,7 +192,7 @@ void TCourierPanel::Launch_Chronopost() {
   ReadCopies();
   const TParcelResult result =
       RegisterParcel(fState, Text(fForm.fPieceEditor->FactureCodeClientEdit), Text(PoidsChronopost_Edit),
-                     NetworkShares::ChronopostFolder(Catalogue::Settings::File), *fForm.TarifsChronopostDB(), Random);
+                     NetworkShares::ChronopostFolder(Catalogue::Settings::File), *fForm.Tables().TarifsChronopost(), Random);
   // A parcel that was not handed off keeps its weight, to try again.
   if (result == TParcelResult::Ignored || result == TParcelResult::NotWritten) return;
   ShowCounts();
@@ -223,8 +223,8 @@ void TCourierPanel::Chronopost_Proceed_ButtonClick() {
   const std::string second = SecondInvoiceNumber(number);
   // A second copy would give two header records to one number, and halve
   // the prices of the first one again.
-  fForm.FacturesDB()->Query(Catalogue::Field::NumFacture, second, Exact);
-  if (fForm.FacturesDB()->QueryResultCount() > 0) {
+  fForm.Tables().Factures()->Query(Catalogue::Field::NumFacture, second, Exact);
+  if (fForm.Tables().Factures()->QueryResultCount() > 0) {
     ShowMessage("La facture " + second + " existe deja");
     return;
   }

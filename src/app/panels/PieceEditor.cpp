@@ -251,15 +251,7 @@ void TPieceEditor::PlaceSignals() {
 // ---------------------------------------------------------------------------
 // Helpers
 
-TPieceTables TPieceEditor::Tables() const {
-  TPieceTables t;
-  t.Articles = fForm.ArticlesDB();
-  t.Clients = fForm.ClientsDB();
-  t.Factures = fForm.FacturesDB();
-  t.Devis = fForm.DevisDB();
-  t.Avoirs = fForm.AvoirsDB();
-  return t;
-}
+TPieceTables TPieceEditor::Tables() const { return fForm.Tables().Pieces(); }
 
 const TPieceKind* TPieceEditor::CurrentKind() const { return PieceKinds::Find(fForm.currentListKind); }
 
@@ -395,7 +387,7 @@ void TPieceEditor::OpenExistingPiece(const TPieceKind& kind, TMyDatabase& header
 
 void TPieceEditor::OpenNewPiece(const TPieceKind& kind) {
   TPieceTables tables = Tables();
-  SetEditText(FactureNumFactureEdit, NextPieceNumber(kind.Kind(), tables, fForm.factureNumberBase),
+  SetEditText(FactureNumFactureEdit, NextPieceNumber(kind.Kind(), tables, fForm.Tables().FactureNumberBase()),
               &TPieceEditor::FactureNumFactureEditChange);
   FactureDateTimePicker->setDate(ToQDate(Date()));
   SetEditText(FactureCodeClientEdit, "0", &TPieceEditor::FactureCodeClientEditChange);
@@ -506,7 +498,7 @@ void TPieceEditor::ValidateCell(int col, int row) {
     return;
   }
   TStringManager& sm = StringManager();
-  TMyDatabase* articles = fForm.ArticlesDB();
+  TMyDatabase* articles = fForm.Tables().Articles();
   const std::string text = lines->GetCell(col, row);
   const std::string column = lines->GetColName(col);
 
@@ -586,7 +578,7 @@ void TPieceEditor::ComputeTotals() {
 }
 
 void TPieceEditor::ComputeWeight() {
-  SetLabel(Label33, ::ComputeWeight(*Lines(), *fForm.ArticlesDB(),
+  SetLabel(Label33, ::ComputeWeight(*Lines(), *fForm.Tables().Articles(),
                                     [this](const std::string& text, TColor color) { AfficherSignal(text, color); }));
 }
 
@@ -609,12 +601,12 @@ void TPieceEditor::FactureCodeClientEditChange() {
   if (Lines() == nullptr) return;
   ColorEdit(FactureCodeClientEdit, *Lines(), 25, 5, 42);
   const std::string code = Text(FactureCodeClientEdit);
-  TMyDatabase* clients = fForm.ClientsDB();
+  TMyDatabase* clients = fForm.Tables().Clients();
   try {
     clients->Query(Catalogue::Clients::Code, code, Exact);
     if (clients->QueryResultCount() != 1) return;
     SetLabel(Label20, clients->GetQueryResultString(Catalogue::Clients::Societe, 0));
-    fForm.Label15->setVisible(IsFirstOrder(*fForm.FacturesDB(), code));
+    fForm.Label15->setVisible(IsFirstOrder(*fForm.Tables().Factures(), code));
   } catch (const ERegExError&) {
     // A code with pattern characters designates no client.
     return;
@@ -638,7 +630,7 @@ void TPieceEditor::FacturePortEditChange() {
     FacturePortEdit->setText(ToQString(normalised));
     FacturePortEdit->setCursorPosition(std::min(caret, static_cast<int>(FacturePortEdit->text().size())));
   }
-  SetLabel(Label28, GetClientPays(*fForm.ClientsDB(), Text(FactureCodeClientEdit)) == "GUINEE" ? "GUINEE = UPS" : "");
+  SetLabel(Label28, GetClientPays(*fForm.Tables().Clients(), Text(FactureCodeClientEdit)) == "GUINEE" ? "GUINEE = UPS" : "");
 }
 
 void TPieceEditor::FacturePortEditExit() {
@@ -648,7 +640,7 @@ void TPieceEditor::FacturePortEditExit() {
 }
 
 void TPieceEditor::SearchClientInEditor() {
-  for (const std::string& line : ClientSearchLines(*fForm.ClientsDB(), Text(FactureRechercherClientEdit))) {
+  for (const std::string& line : ClientSearchLines(*fForm.Tables().Clients(), Text(FactureRechercherClientEdit))) {
     AfficherSignal(line, clSignalGreen);
   }
 }

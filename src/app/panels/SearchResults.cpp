@@ -43,7 +43,7 @@ TMyStringGrid* TSearchResults::Grid() const { return fForm.fRechercheGrid.get();
 bool TSearchResults::EditorOpen() const { return fForm.fPieceEditor != nullptr && fForm.fPieceEditor->IsOpen(); }
 
 TPieceTables TSearchResults::Tables() const {
-  return TPieceTables{fForm.ArticlesDB(), fForm.ClientsDB(), fForm.FacturesDB(), fForm.DevisDB(), fForm.AvoirsDB()};
+  return TPieceTables{fForm.Tables().Articles(), fForm.Tables().Clients(), fForm.Tables().Factures(), fForm.Tables().Devis(), fForm.Tables().Avoirs()};
 }
 
 // The two operations look at the lists in their own orders; only one list is

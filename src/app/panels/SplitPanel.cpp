@@ -165,7 +165,7 @@ bool TSplitPanel::ScinderCommit() {
     fForm.fPieceEditor->SavePiece();
   };
   if (print) steps.Print = [this](const std::string& name) { PrintInvoiceAutomatically(fForm, name, 4); };
-  if (CommitSplit(*fForm.FacturesDB(), plan, steps) == TSplitCommit::Refused) return false;
+  if (CommitSplit(*fForm.Tables().Factures(), plan, steps) == TSplitCommit::Refused) return false;
   ShowScinderControls(false);
   return true;
 }
