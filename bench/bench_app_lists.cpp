@@ -286,7 +286,7 @@ void Window(const std::string& dir, int reps) {
 
   main->Articles_BitBtn->click();
   Paint(main.get());
-  TQtGridSurface* articles = main->Liste_Articles_StringGrid;
+  TQtGridSurface* articles = main->Lists().Of(kArticlesList).Surface();
   std::vector<double> sorts;
   for (int i = 0; i < reps; ++i) {
     sorts.push_back(Time([&] {

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     // The invoice of the first row duplicated, then deleted: each saves the
     // invoice table and shows the list again.
     main.ShowFactures();
-    main.fFacturesGrid->SetRow(1);
+    main.Lists().Of(kFacturesList).Grid()->SetRow(1);
     t = Clock::now();
     main.fPieceCommands->Dupliquer_BitBtnMouseDown(Qt::LeftButton, {});
     QApplication::processEvents();

@@ -92,14 +92,14 @@ int main(int argc, char** argv) {
               main.Tables().Clients()->RecordCount(), main.Tables().Factures()->RecordCount());
 
   main.ShowFactures();
-  const int row = main.fFacturesGrid->FindCell(number, Catalogue::Field::NumFacture).second;
+  const int row = main.Lists().Of(kFacturesList).Grid()->FindCell(number, Catalogue::Field::NumFacture).second;
   if (row < 0) {
     std::fprintf(stderr, "no invoice %s in the installation\n", number.c_str());
     return 1;
   }
   auto open = [&] {
     main.ShowFactures();
-    main.fFacturesGrid->SetRow(row);
+    main.Lists().Of(kFacturesList).Grid()->SetRow(row);
     const auto t = Clock::now();
     main.AfficherPiece("Facture");
     QApplication::processEvents();

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   main.ShowClients();
   for (int rep = 0; rep < reps; ++rep) {
     main.ShowClients();
-    main.fClientsGrid->SetRow(100 + rep);
+    main.Lists().Of(kClientsList).Grid()->SetRow(100 + rep);
     clientOpen.Add(Timed([&] { main.AfficherFicheClient(); }));
     // The panel filled, the list it leaves already hidden.
     clientFill.Add(Timed([&] { main.AfficherFicheClient(); }));
@@ -100,11 +100,11 @@ int main(int argc, char** argv) {
     clientSave.Add(Timed([&] {
       QTest::mouseClick(client.ClientEnregistrer_Button, Qt::LeftButton);
     }));
-    if (!main.fClientsGrid->GetVisible()) std::fprintf(stderr, "the client was not saved\n");
+    if (!main.Lists().Of(kClientsList).Grid()->GetVisible()) std::fprintf(stderr, "the client was not saved\n");
     clientList.Add(Timed([&] { main.ShowClients(); }));
 
     main.ShowArticles();
-    main.fArticlesGrid->SetRow(1000 + rep);
+    main.Lists().Of(kArticlesList).Grid()->SetRow(1000 + rep);
     articleOpen.Add(Timed([&] { main.AfficherFicheArticle(); }));
     articleFill.Add(Timed([&] { main.AfficherFicheArticle(); }));
     keystrokes(article.ArticleCodeCIPEdit, Qt::Key_9, articleKey);
@@ -112,14 +112,14 @@ int main(int argc, char** argv) {
     articleSave.Add(Timed([&] {
       QTest::mouseClick(article.ArticleEnregistrer_Button, Qt::LeftButton);
     }));
-    if (!main.fArticlesGrid->GetVisible()) std::fprintf(stderr, "the article was not saved\n");
+    if (!main.Lists().Of(kArticlesList).Grid()->GetVisible()) std::fprintf(stderr, "the article was not saved\n");
     articleList.Add(Timed([&] { main.ShowArticles(); }));
 
     // The save sequence on its own: the record written and the table saved.
     TRecordToSave record;
     record.Kind = &RecordKinds::Article;
     record.Table = main.Tables().Articles();
-    const std::string code = main.fArticlesGrid->GetCellByName(Catalogue::Field::Code, 2000 + rep);
+    const std::string code = main.Lists().Of(kArticlesList).Grid()->GetCellByName(Catalogue::Field::Code, 2000 + rep);
     record.LoadedKey = code;
     record.Values = {{Catalogue::Field::Code, code}, {Catalogue::Field::Coef, std::to_string(rep)}};
     articleSequence.Add(Timed([&] { SaveRecordSequence(record); }));

@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, LoadingFillsTheNineTablesAndTheInitialState) {
   EXPECT_FALSE(fMain->printAfterSplit);
   EXPECT_TRUE(fMain->isVisible());
   EXPECT_FALSE(fDebug->isVisible()) << "the table debug window stays hidden";
-  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible()) << "the program opens on the invoice list";
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Surface()->isVisible()) << "the program opens on the invoice list";
   EXPECT_FALSE(fMain->Facture_Panel->isVisible());
   EXPECT_FALSE(fMain->Chronopost_Panel->isVisible());
   EXPECT_TRUE(fMain->remoteBarcodeTable.empty());
@@ -216,8 +216,8 @@ TEST_F(MainWindowTest, CloseSavesTheFiveTablesAndLeavesTheOthers) {
 
 TEST_F(MainWindowTest, CloseWritesThePositionsAndKeepsTheOtherSections) {
   Start();
-  fMain->Positions.ClientRow = 7;
-  fMain->Positions.AvoirTopRow = 3;
+  fMain->Lists().Of(kClientsList).Position().Row = 7;
+  fMain->Lists().Of(kAvoirsList).Position().TopRow = 3;
   fMain->close();
   // The writer's layout: sections sorted by name, keys sorted in each.
   const std::string expected =
@@ -255,25 +255,25 @@ TEST_F(MainWindowTest, MissingPositionKeyGivesTwoBoxesAndZero) {
       "*ERROR*Ini_Manager_Unit:TIniManager:GetInt:Can't Find Positions CurrentClientListRow",
   };
   EXPECT_EQ(fCapture.Boxes(), expected);
-  EXPECT_EQ(fMain->Positions.ClientRow, 0);
-  EXPECT_EQ(fMain->Positions.ArticleRow, 4);
-  EXPECT_EQ(fMain->Positions.ArticleTopRow, 2);
+  EXPECT_EQ(fMain->Lists().Of(kClientsList).Position().Row, 0);
+  EXPECT_EQ(fMain->Lists().Of(kArticlesList).Position().Row, 4);
+  EXPECT_EQ(fMain->Lists().Of(kArticlesList).Position().TopRow, 2);
 }
 
 TEST_F(EmptyDataTest, EmptyDataFolderOpensOnTheEmptyInvoiceList) {
   Start();
   EXPECT_EQ(fProgress, (std::vector<int>{25, 50, 75, 100}));
-  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible());
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Surface()->isVisible());
   // Titles and one empty row.
-  EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetRowCount(), 2);
-  EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetCells(1, 0), "Num Facture");
-  EXPECT_EQ(fMain->Liste_Factures_StringGrid->GetCells(1, 1), "");
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Surface()->GetRowCount(), 2);
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Surface()->GetCells(1, 0), "Num Facture");
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Surface()->GetCells(1, 1), "");
   EXPECT_EQ(fMain->Tables().Articles()->FieldCount(), 0);
   EXPECT_EQ(fMain->Tables().Factures()->RecordCount(), 0);
   // The settings reader reports the missing file, then every position.
   ASSERT_FALSE(fCapture.Boxes().empty());
   EXPECT_EQ(fCapture.Boxes()[0], "*ERROR*Ini_Manager_Unit:LoadFromFile:Bad filename : ./Data/parametres.ini");
-  EXPECT_EQ(fMain->Positions.FactureRow, 0);
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Position().Row, 0);
 
   fCapture.Clear();
   fMain->close();

@@ -144,9 +144,9 @@ protected:
   // Opens a piece from its list with Enter on its row.
   void Open(const std::string& number, void (TQuorix_Form::*show)() = &TQuorix_Form::ShowFactures) {
     (fMain.get()->*show)();
-    TMyStringGrid* list = fMain->currentListKind == "Devis"  ? fMain->fDevisGrid.get()
-                          : fMain->currentListKind == "Avoir" ? fMain->fAvoirsGrid.get()
-                                                               : fMain->fFacturesGrid.get();
+    TMyStringGrid* list = fMain->currentListKind == "Devis"  ? fMain->Lists().Of(kDevisList).Grid()
+                          : fMain->currentListKind == "Avoir" ? fMain->Lists().Of(kAvoirsList).Grid()
+                                                               : fMain->Lists().Of(kFacturesList).Grid();
     list->SetRow(list->FindCell(number, "").second);
     list->SetFocus();
     Key(Qt::Key_Return);
@@ -221,8 +221,8 @@ TEST_F(PieceEditorTest, NewPieceNumbersAfterStartAndAfterACancel) {
   EXPECT_EQ(Lines().GetRowCount(), 2) << "one empty line";
   EXPECT_EQ(Focus(), LinesSurface());
   Click(E().FactureAnnuler_Button);
-  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible());
-  EXPECT_EQ(fMain->fFacturesGrid->GetRowCount(), 13) << "nothing was saved";
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Surface()->isVisible());
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetRowCount(), 13) << "nothing was saved";
   Create();
   EXPECT_EQ(Str(E().FactureNumFactureEdit->text()), "FA31702") << "a cancelled number is given again";
 
@@ -366,7 +366,7 @@ TEST_F(PieceEditorTest, KeyboardInvoiceIsSavedWithItsExactLineFileAndReopened) {
   EXPECT_EQ(Lines().GetRowCount(), 5);
   Click(E().FactureOK_Button);
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"Lignes 1 et 3 identiques : DOLIPRANE 1000MG CPR B/8"});
-  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible()) << "saved despite the duplicate";
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Surface()->isVisible()) << "saved despite the duplicate";
   EXPECT_EQ(ReadFileBytes("Data/Factures/FA31702.db"),
             "Num Facture;Quantite;Code;Designation;Prix Uni. TTC;Montant TTC\r\n"
             "FA31702;2;3408919;DOLIPRANE 1000MG CPR B/8;55,90;111,80\r\n"
@@ -423,7 +423,7 @@ TEST_F(PieceEditorTest, SavedUnderANewNumberTheOldLineFileGoesToTheTrash) {
   Retype(E().FactureNumFactureEdit, "FA31800");
   EXPECT_EQ(GetEditColor(E().FactureNumFactureEdit), kWhite);
   Click(E().FactureOK_Button);
-  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible());
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Surface()->isVisible());
   EXPECT_FALSE(std::filesystem::exists("Data/Factures/FA31701.db"));
   EXPECT_TRUE(std::filesystem::exists("Data/Poubelle Officielle/FA31701.db"));
   EXPECT_TRUE(std::filesystem::exists("Data/Factures/FA31800.db"));

@@ -350,9 +350,9 @@ TEST_F(PieceOperationsTest, DeletedPiecesGoToTheTrashBesideOlderCopies) {
     const std::string lineFile = std::string(row.folder) + row.number + ".db";
     const std::string lines = ReadFileBytes(lineFile);
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = fMain->currentListKind == "Devis"   ? fMain->fDevisGrid.get()
-                          : fMain->currentListKind == "Avoir" ? fMain->fAvoirsGrid.get()
-                                                               : fMain->fFacturesGrid.get();
+    TMyStringGrid* list = fMain->currentListKind == "Devis"   ? fMain->Lists().Of(kDevisList).Grid()
+                          : fMain->currentListKind == "Avoir" ? fMain->Lists().Of(kAvoirsList).Grid()
+                                                               : fMain->Lists().Of(kFacturesList).Grid();
     const int before = list->GetRowCount();
     Select(*list, row.number);
     Click(fMain->Supprimer_BitBtn);
@@ -401,7 +401,7 @@ TEST_F(PieceOperationsTest, PlainDuplicatesTakeTheNextNumberAndToday) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = fMain->currentListKind == "Devis" ? fMain->fDevisGrid.get() : fMain->fFacturesGrid.get();
+    TMyStringGrid* list = fMain->currentListKind == "Devis" ? fMain->Lists().Of(kDevisList).Grid() : fMain->Lists().Of(kFacturesList).Grid();
     Select(*list, row.source);
     PressDupliquer({});
     EXPECT_FALSE(EditorOpen()) << "the copy is not opened";
@@ -421,7 +421,7 @@ TEST_F(PieceOperationsTest, SpecialDuplicateOpensTheCopyAndMarksItsClient) {
   AddInvoice("FA31750", "0110");
   Start();
   fMain->ShowFactures();
-  TMyStringGrid& list = *fMain->fFacturesGrid;
+  TMyStringGrid& list = *fMain->Lists().Of(kFacturesList).Grid();
   auto dotOn = [this] {
     return fMain->fPieceCommands->DotShown() &&
            fMain->Dupliquer_BitBtn->grab().toImage().pixelColor(54, 45) == QColor(Qt::black);
@@ -495,7 +495,7 @@ TEST_F(PieceOperationsTest, ConversionsCarryTheLinesUnderTheRenamedKey) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = fMain->currentListKind == "Devis" ? fMain->fDevisGrid.get() : fMain->fFacturesGrid.get();
+    TMyStringGrid* list = fMain->currentListKind == "Devis" ? fMain->Lists().Of(kDevisList).Grid() : fMain->Lists().Of(kFacturesList).Grid();
     Select(*list, row.source);
     (fMain.get()->*row.action)->trigger();
 
@@ -564,6 +564,6 @@ TEST_F(PieceOperationsTest, NettoyerRemovesStrayFilesTheHistoryAndTheSpecialDupl
   for (const char* number : {"FA031700", "FA031701"}) {
     EXPECT_EQ(Record("Data/BaseDeDonneesFactures.db", "Num Facture", number), "") << number;
   }
-  EXPECT_EQ(fMain->fFacturesGrid->GetRowCount(), 1 + 12) << "the sample's invoices stay";
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetRowCount(), 1 + 12) << "the sample's invoices stay";
   EXPECT_EQ(Files("Data/Factures").size(), 12u);
 }

@@ -150,11 +150,11 @@ TEST_F(PrintCommandsTest, ButtonsAndMenuItemsPrintWhatTheListShows) {
     fPrinter->hide();
     const int dialogsBefore = fDialogs;
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = row.show == &TQuorix_Form::ShowFactures  ? fMain->fFacturesGrid.get()
-                          : row.show == &TQuorix_Form::ShowDevis   ? fMain->fDevisGrid.get()
-                          : row.show == &TQuorix_Form::ShowAvoirs  ? fMain->fAvoirsGrid.get()
-                          : row.show == &TQuorix_Form::ShowClients ? fMain->fClientsGrid.get()
-                                                                   : fMain->fArticlesGrid.get();
+    TMyStringGrid* list = row.show == &TQuorix_Form::ShowFactures  ? fMain->Lists().Of(kFacturesList).Grid()
+                          : row.show == &TQuorix_Form::ShowDevis   ? fMain->Lists().Of(kDevisList).Grid()
+                          : row.show == &TQuorix_Form::ShowAvoirs  ? fMain->Lists().Of(kAvoirsList).Grid()
+                          : row.show == &TQuorix_Form::ShowClients ? fMain->Lists().Of(kClientsList).Grid()
+                                                                   : fMain->Lists().Of(kArticlesList).Grid();
     Select(*list, row.column, row.selected);
     row.command(*fMain);
 
@@ -231,14 +231,14 @@ TEST_F(PrintCommandsTest, AutomaticPrintGoesOnlyToALetterheadPrinter) {
     fCapture.Clear();
     if (*row.helperNumber == '\0') {
       fMain->ShowFactures();
-      Select(*fMain->fFacturesGrid, "Num Facture", "FA31692");
+      Select(*fMain->Lists().Of(kFacturesList).Grid(), "Num Facture", "FA31692");
       manager.NbCopies = 4;
       manager.AutoPrint = true;
       Click(fMain->Imprimer_BitBtn);
     } else {
       fMain->ShowClients();
       EXPECT_EQ(fMain->AutoPrintFacture(row.helperNumber, 4), row.printedCopies > 0 || !row.boxes.empty());
-      EXPECT_TRUE(fMain->fFacturesGrid->GetVisible());
+      EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Grid()->GetVisible());
     }
     EXPECT_TRUE(view.DialogsShown.empty());
     EXPECT_EQ(view.MemoryPrinter.Ended, row.printedCopies > 0 ? 1 : 0);
@@ -274,7 +274,7 @@ TEST_F(PrintCommandsTest, SearchResultsArePrintedAsAGridAndHidden) {
   EXPECT_EQ(PdfPages(fPdf), 1);
   EXPECT_EQ(fPrinter->GetQPrinter().docName(), QStringLiteral("Recherche"));
   EXPECT_FALSE(fMain->fRechercheGrid->GetVisible());
-  EXPECT_TRUE(fMain->fFacturesGrid->GetVisible());
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Grid()->GetVisible());
   EXPECT_TRUE(Archived().empty());
   EXPECT_TRUE(fCapture.Boxes().empty());
 }
@@ -308,7 +308,7 @@ TEST_F(PrintCommandsTest, FortyLineInvoicePrintedAndPreviewed) {
   const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
   const std::string shots = out != nullptr ? out : "";
   fMain->ShowFactures();
-  Select(*fMain->fFacturesGrid, "Num Facture", "FA31702");
+  Select(*fMain->Lists().Of(kFacturesList).Grid(), "Num Facture", "FA31702");
   Click(fMain->Imprimer_BitBtn);
   EXPECT_EQ(PdfPages(fPdf), 2);
   EXPECT_EQ(fPrinter->GetQPrinter().docName(), QStringLiteral("FA31702-LABOREX C.I."));

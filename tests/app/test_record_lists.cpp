@@ -182,8 +182,8 @@ protected:
   }
 
   std::vector<TQtGridSurface*> ListSurfaces() const {
-    return {fMain->Liste_Clients_StringGrid, fMain->Liste_Articles_StringGrid, fMain->Liste_Factures_StringGrid,
-            fMain->Liste_Devis_StringGrid, fMain->Liste_Avoirs_StringGrid};
+    return {fMain->Lists().Of(kClientsList).Surface(), fMain->Lists().Of(kArticlesList).Surface(), fMain->Lists().Of(kFacturesList).Surface(),
+            fMain->Lists().Of(kDevisList).Surface(), fMain->Lists().Of(kAvoirsList).Surface()};
   }
   int VisibleLists() const {
     int n = 0;
@@ -204,28 +204,28 @@ TEST_F(ListsTest, EachButtonShowsItsListAloneAndSetsTheListKind) {
   Start();
   struct Row {
     const char* name;
-    QToolButton* TQuorix_Form::*button;
-    TQtGridSurface* TQuorix_Form::*surface;
+    const char* button;
+    TListId list;
     const char* kind;  // list kind after the click
     int rows;          // data rows of the sample
     std::vector<std::string> titles;
   };
   const Row rows[] = {
-      {"devis", &TQuorix_Form::Devis_BitBtn, &TQuorix_Form::Liste_Devis_StringGrid, "Devis", 5,
+      {"devis", "Devis_BitBtn", kDevisList, "Devis", 5,
        {"Num Devis", "Date", "Code client", "Societe", "Total HT", "Total TTC", "Port", "Poids"}},
-      {"clients", &TQuorix_Form::Client_BitBtn, &TQuorix_Form::Liste_Clients_StringGrid, "Devis", 15,
+      {"clients", "Client_BitBtn", kClientsList, "Devis", 15,
        {"Code", "Societe", "Ville", "Pays", "Telephone", "Fax"}},
-      {"avoirs", &TQuorix_Form::Avoir_BitBtn, &TQuorix_Form::Liste_Avoirs_StringGrid, "Avoir", 3,
+      {"avoirs", "Avoir_BitBtn", kAvoirsList, "Avoir", 3,
        {"Num Avoir", "Date", "Code client", "Societe", "Total TTC"}},
-      {"articles", &TQuorix_Form::Articles_BitBtn, &TQuorix_Form::Liste_Articles_StringGrid, "Avoir", 40,
+      {"articles", "Articles_BitBtn", kArticlesList, "Avoir", 40,
        {"Code", "Designation", "Prix Vente", "Prix Achat", "Coef", "Poids"}},
-      {"factures", &TQuorix_Form::Factures_BitBtn, &TQuorix_Form::Liste_Factures_StringGrid, "Facture", 12,
+      {"factures", "Factures_BitBtn", kFacturesList, "Facture", 12,
        {"Num Facture", "Date", "Code client", "Societe", "Total HT", "Total TTC", "Port", "Poids"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    (fMain.get()->*row.button)->click();
-    TQtGridSurface* surface = fMain.get()->*row.surface;
+    fMain->findChild<QToolButton*>(row.button)->click();
+    TQtGridSurface* surface = fMain->Lists().Of(row.list).Surface();
     EXPECT_TRUE(surface->isVisible());
     EXPECT_EQ(VisibleLists(), 1);
     EXPECT_EQ(fMain->currentListKind, row.kind);
@@ -241,18 +241,18 @@ TEST_F(ListsTest, EachButtonShowsItsListAloneAndSetsTheListKind) {
 TEST_F(ListsTest, ListsAreSortedByTheirDefaultColumn) {
   Start();
   fMain->ShowArticles();
-  TQtGridSurface* articles = fMain->Liste_Articles_StringGrid;
+  TQtGridSurface* articles = fMain->Lists().Of(kArticlesList).Surface();
   for (int row = 2; row < articles->GetRowCount(); ++row) {
     EXPECT_LE(articles->GetCells(2, row - 1), articles->GetCells(2, row)) << "row " << row;
   }
   fMain->ShowClients();
-  EXPECT_EQ(fMain->Liste_Clients_StringGrid->GetCells(1, 1), "0101");
+  EXPECT_EQ(fMain->Lists().Of(kClientsList).Surface()->GetCells(1, 1), "0101");
 }
 
 TEST_F(ListsTest, AccentedTextsReadRightOnScreen) {
   Start();
   fMain->ShowArticles();
-  TQtGridSurface* articles = fMain->Liste_Articles_StringGrid;
+  TQtGridSurface* articles = fMain->Lists().Of(kArticlesList).Surface();
   const QString expected = QString::fromUtf16(u"BÉPANTHÈNE 5% POMMADE TUBE 100G");
   bool found = false;
   for (int row = 0; row < articles->model()->rowCount(); ++row) {
@@ -270,11 +270,11 @@ TEST_F(ListsTest, ColumnColourRulesOfEveryGrid) {
     std::vector<int> red;
   };
   const Row rows[] = {
-      {"clients", fMain->fClientsGrid.get(), {42, 4, 4, 4, 43, 43}, {5, 5, 4, 53, 4, 4}},
-      {"articles", fMain->fArticlesGrid.get(), {32, 5, 20, 20, 45, 20}, {31, 4, 37, 37, 37, 37}},
-      {"factures", fMain->fFacturesGrid.get(), {46, 4, 42, 4, 20, 20, 19, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
-      {"devis", fMain->fDevisGrid.get(), {47, 4, 42, 4, 20, 20, 20, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
-      {"avoirs", fMain->fAvoirsGrid.get(), {48, 4, 42, 4, 20}, {5, 50, 5, 5, 37}},
+      {"clients", fMain->Lists().Of(kClientsList).Grid(), {42, 4, 4, 4, 43, 43}, {5, 5, 4, 53, 4, 4}},
+      {"articles", fMain->Lists().Of(kArticlesList).Grid(), {32, 5, 20, 20, 45, 20}, {31, 4, 37, 37, 37, 37}},
+      {"factures", fMain->Lists().Of(kFacturesList).Grid(), {46, 4, 42, 4, 20, 20, 19, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
+      {"devis", fMain->Lists().Of(kDevisList).Grid(), {47, 4, 42, 4, 20, 20, 20, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
+      {"avoirs", fMain->Lists().Of(kAvoirsList).Grid(), {48, 4, 42, 4, 20}, {5, 50, 5, 5, 37}},
       {"lignes", fMain->fLignesGrid.get(), {29, 5, 10, 19, 19}, {31, 4, 51, 37, 37}},
   };
   for (const Row& row : rows) {
@@ -292,7 +292,7 @@ TEST_F(ListsTest, ColumnColourRulesOfEveryGrid) {
 TEST_F(ListsTest, CellColoursShowWhatTheRulesSay) {
   Start();
   fMain->ShowFactures();
-  TMyStringGrid* grid = fMain->fFacturesGrid.get();
+  TMyStringGrid* grid = fMain->Lists().Of(kFacturesList).Grid();
   const int port = grid->GetColIndex("Port");
   ASSERT_GT(port, 0);
   for (int row = 1; row < grid->GetRowCount(); ++row) {
@@ -312,7 +312,7 @@ TEST_F(ListsTest, ACountryWithAParenthesisDoesNotStopTheClientList) {
   WriteFileBytes(fDir.File("Data/BaseDeDonneesClients.db"), clients);
   Start();
   EXPECT_TRUE(RunGuarded([&] { fMain->Client_BitBtn->click(); }));
-  TMyStringGrid* grid = fMain->fClientsGrid.get();
+  TMyStringGrid* grid = fMain->Lists().Of(kClientsList).Grid();
   EXPECT_TRUE(grid->GetVisible());
   EXPECT_EQ(grid->GetRowCount(), 16);
   const int pays = grid->GetColIndex("Pays");
@@ -326,7 +326,7 @@ TEST_F(ListsTest, ACountryWithAParenthesisDoesNotStopTheClientList) {
   ASSERT_GT(known, 0);
   EXPECT_EQ(grid->GetCellColor(pays, odd), clErrorRed) << "not a known country";
   EXPECT_EQ(grid->GetCellColor(pays, known), clValidWhite);
-  fMain->Liste_Clients_StringGrid->repaint();
+  fMain->Lists().Of(kClientsList).Surface()->repaint();
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
 }
 
@@ -334,7 +334,7 @@ TEST_F(ListsTest, ACountryWithAParenthesisDoesNotStopTheClientList) {
 // the user's last title click, whatever was shown before.
 TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
   Start();
-  TMyStringGrid* grid = fMain->fFacturesGrid.get();
+  TMyStringGrid* grid = fMain->Lists().Of(kFacturesList).Grid();
   TMyDatabase* factures = fMain->Tables().Factures();
   auto column = [grid](const char* name) {
     std::vector<std::string> texts;
@@ -349,12 +349,12 @@ TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
   // showing them fills, at the remembered rows.
   for (int i = 0; i < 20; ++i) QApplication::processEvents();
   fMain->ShowArticles();
-  TMyStringGrid* articles = fMain->fArticlesGrid.get();
+  TMyStringGrid* articles = fMain->Lists().Of(kArticlesList).Grid();
   EXPECT_EQ(articles->GetRowCount(), 41);
   for (int row = 2; row < articles->GetRowCount(); ++row) {
     EXPECT_LE(articles->GetCell(2, row - 1), articles->GetCell(2, row)) << "row " << row;
   }
-  EXPECT_EQ(articles->GetRow(), fMain->Positions.ArticleRow);
+  EXPECT_EQ(articles->GetRow(), fMain->Lists().Of(kArticlesList).Position().Row);
   again();
   const std::vector<std::string> before = column("Num Facture");
   EXPECT_EQ(before.size(), 12u);
@@ -382,7 +382,7 @@ TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
 TEST_F(ListsTest, SwitchingListsRestoresTheSelectedAndTopRows) {
   WriteFileBytes(fDir.File("Data/BaseDeDonneesFactures.db"), ManyInvoices(120));
   Start();
-  TMyStringGrid* factures = fMain->fFacturesGrid.get();
+  TMyStringGrid* factures = fMain->Lists().Of(kFacturesList).Grid();
   factures->SetRow(80);
   factures->SetTopRow(70);
   const int top = factures->GetTopRow();
@@ -399,33 +399,33 @@ TEST_F(ListsTest, CloseAndStartAgainRestoresEveryList) {
   struct Row {
     const char* name;
     void (TQuorix_Form::*show)();
-    std::unique_ptr<TMyStringGrid> TQuorix_Form::*grid;
+    TListId list;
     int row;
   };
   const Row rows[] = {
-      {"clients", &TQuorix_Form::ShowClients, &TQuorix_Form::fClientsGrid, 9},
-      {"articles", &TQuorix_Form::ShowArticles, &TQuorix_Form::fArticlesGrid, 33},
-      {"devis", &TQuorix_Form::ShowDevis, &TQuorix_Form::fDevisGrid, 4},
-      {"avoirs", &TQuorix_Form::ShowAvoirs, &TQuorix_Form::fAvoirsGrid, 2},
-      {"factures", &TQuorix_Form::ShowFactures, &TQuorix_Form::fFacturesGrid, 100},
+      {"clients", &TQuorix_Form::ShowClients, kClientsList, 9},
+      {"articles", &TQuorix_Form::ShowArticles, kArticlesList, 33},
+      {"devis", &TQuorix_Form::ShowDevis, kDevisList, 4},
+      {"avoirs", &TQuorix_Form::ShowAvoirs, kAvoirsList, 2},
+      {"factures", &TQuorix_Form::ShowFactures, kFacturesList, 100},
   };
   std::vector<int> tops;
   for (const Row& row : rows) {
     (fMain.get()->*row.show)();
-    TMyStringGrid* grid = (fMain.get()->*row.grid).get();
+    TMyStringGrid* grid = fMain->Lists().Of(row.list).Grid();
     grid->SetRow(row.row);
     tops.push_back(grid->GetTopRow());
   }
   // The invoice list stays on screen until the close.
-  fMain->fFacturesGrid->SetRow(110);
-  tops.back() = fMain->fFacturesGrid->GetTopRow();
+  fMain->Lists().Of(kFacturesList).Grid()->SetRow(110);
+  tops.back() = fMain->Lists().Of(kFacturesList).Grid()->GetTopRow();
   Restart();
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const Row& row = rows[i];
     SCOPED_TRACE(row.name);
     (fMain.get()->*row.show)();
-    TMyStringGrid* grid = (fMain.get()->*row.grid).get();
+    TMyStringGrid* grid = fMain->Lists().Of(row.list).Grid();
     EXPECT_EQ(grid->GetRow(), i + 1 == std::size(rows) ? 110 : row.row);
     EXPECT_EQ(grid->GetTopRow(), tops[i]);
   }
@@ -437,7 +437,7 @@ TEST_F(ListsTest, RememberedRowOfALongerTableSelectsTheLastRow) {
   ini.replace(ini.find(from), from.size(), "CurrentFactureListRow = 50");
   WriteFileBytes(fDir.File("Data/parametres.ini"), ini);
   Start();
-  EXPECT_EQ(fMain->fFacturesGrid->GetRow(), 12);
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetRow(), 12);
 }
 
 TEST_F(ListsTest, EnterOpensTheSelectedRecordAndGoesNoFurther) {
@@ -478,8 +478,8 @@ TEST_F(ListsTest, EnterOpensTheSelectedRecordAndGoesNoFurther) {
 
 TEST_F(ListsTest, EnterTypedInTheGridOpensTheInvoice) {
   Start();
-  fMain->Liste_Factures_StringGrid->setFocus();
-  QTest::keyClick(fMain->Liste_Factures_StringGrid, Qt::Key_Return);
+  fMain->Lists().Of(kFacturesList).Surface()->setFocus();
+  QTest::keyClick(fMain->Lists().Of(kFacturesList).Surface(), Qt::Key_Return);
   EXPECT_TRUE(fMain->Facture_Panel->isVisible());
   EXPECT_TRUE(fMain->Facture_StringGrid->isVisible());
 }
@@ -487,14 +487,14 @@ TEST_F(ListsTest, EnterTypedInTheGridOpensTheInvoice) {
 TEST_F(ListsTest, CreerAddsARowToTheVisibleListAndOpensIt) {
   Start();
   fMain->Creer_BitBtn->click();
-  EXPECT_EQ(fMain->fFacturesGrid->GetRowCount(), 14);
-  EXPECT_EQ(fMain->fFacturesGrid->GetRow(), 13);
-  EXPECT_EQ(fMain->fFacturesGrid->GetCell(1, 13), "") << "a new, empty invoice";
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetRowCount(), 14);
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetRow(), 13);
+  EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetCell(1, 13), "") << "a new, empty invoice";
   EXPECT_TRUE(fMain->Facture_Panel->isVisible());
 
   fMain->ShowClients();
   fMain->Creer_BitBtn->click();
-  EXPECT_EQ(fMain->fClientsGrid->GetRow(), 16);
+  EXPECT_EQ(fMain->Lists().Of(kClientsList).Grid()->GetRow(), 16);
   EXPECT_TRUE(fMain->Client_Panel->isVisible());
   EXPECT_FALSE(fMain->Facture_Panel->isVisible());
 }

@@ -56,8 +56,8 @@ TColor Shown(const QLineEdit* edit) {
 // keyboard and mouse.
 class RecordPanelsTest : public ::testing::Test {
 public:
-  void OpenClient(const std::string& code) { Open(&TQuorix_Form::ShowClients, fMain->fClientsGrid.get(), code); }
-  void OpenArticle(const std::string& code) { Open(&TQuorix_Form::ShowArticles, fMain->fArticlesGrid.get(), code); }
+  void OpenClient(const std::string& code) { Open(&TQuorix_Form::ShowClients, fMain->Lists().Of(kClientsList).Grid(), code); }
+  void OpenArticle(const std::string& code) { Open(&TQuorix_Form::ShowArticles, fMain->Lists().Of(kArticlesList).Grid(), code); }
 
 protected:
   RecordPanelsTest() {
@@ -359,7 +359,7 @@ TEST_F(RecordPanelsTest, ArticleSavedAsShownWithAWarningAndRefusedWithARedEdit) 
   Retype("ArticleCoeffMargeEdit", "0,8");
   Retype("ArticlePoidsEdit", "0,1234");
   Click(fMain->findChild<QPushButton*>("ArticleEnregistrer_Button"));
-  EXPECT_TRUE(fMain->Liste_Articles_StringGrid->isVisible());
+  EXPECT_TRUE(fMain->Lists().Of(kArticlesList).Surface()->isVisible());
   EXPECT_EQ(Stored(kArticles, "3408919", "Coef"), Strings{"0,8000"});
   EXPECT_EQ(Stored(kArticles, "3408919", "Prix Vente"), Strings{"34,9"}) << "as shown: it was never left";
   EXPECT_EQ(Stored(kArticles, "3408919", "Poids"), Strings{"0,1230"});
@@ -397,11 +397,11 @@ TEST_F(RecordPanelsTest, NewClientGetsTheNextCodeAndMustBeNamed) {
   Retype("ClientTelEdit", "12-34");
   Click(fMain->findChild<QRadioButton*>("Comptant_RadioButton"));
   Click(fMain->findChild<QPushButton*>("ClientEnregistrer_Button"));
-  EXPECT_TRUE(fMain->Liste_Clients_StringGrid->isVisible()) << "a warning does not stop the save";
+  EXPECT_TRUE(fMain->Lists().Of(kClientsList).Surface()->isVisible()) << "a warning does not stop the save";
   EXPECT_EQ(Stored(kClients, "0116", "Societe"), Strings{"PHARMACIE NOUVELLE"});
   EXPECT_EQ(Stored(kClients, "0116", "Telephone"), Strings{"12-34"});
   EXPECT_EQ(Stored(kClients, "0116", "Echeance"), Strings{"Comptant"});
-  EXPECT_EQ(fMain->fClientsGrid->FindCell("0116", "Code").second, 16);
+  EXPECT_EQ(fMain->Lists().Of(kClientsList).Grid()->FindCell("0116", "Code").second, 16);
 }
 
 TEST_F(RecordPanelsTest, ClientRenamedKeepsItsContactAndUbipharmFollowsTheBox) {
@@ -452,23 +452,23 @@ TEST_F(RecordPanelsTest, SupprimerOnTheClientAndArticleLists) {
     SCOPED_TRACE(row.name);
     fCapture.Clear();
     fMain->ShowClients();
-    TMyStringGrid* list = fMain->fClientsGrid.get();
+    TMyStringGrid* list = fMain->Lists().Of(kClientsList).Grid();
     list->SetRow(list->FindCell(row.code, "Code").second);
     Click(fMain->Supprimer_BitBtn);
     EXPECT_EQ(fCapture.Boxes(), row.boxes);
     EXPECT_EQ(Stored(kClients, row.code, "Code").size(), row.kept ? 1U : 0U);
     EXPECT_EQ(list->FindCell(row.code, "Code").second >= 0, row.kept);
-    EXPECT_TRUE(fMain->Liste_Clients_StringGrid->isVisible());
+    EXPECT_TRUE(fMain->Lists().Of(kClientsList).Surface()->isVisible());
   }
 
   fMain->ShowArticles();
   EXPECT_TRUE(fMain->Supprimer_BitBtn->isEnabled());
-  TMyStringGrid* articles = fMain->fArticlesGrid.get();
+  TMyStringGrid* articles = fMain->Lists().Of(kArticlesList).Grid();
   articles->SetRow(articles->FindCell("3408919", "Code").second);
   Click(fMain->Supprimer_BitBtn);
   EXPECT_EQ(Stored(kArticles, "3408919", "Code"), Strings{});
   EXPECT_LT(articles->FindCell("3408919", "Code").second, 0);
-  EXPECT_TRUE(fMain->Liste_Articles_StringGrid->isVisible());
+  EXPECT_TRUE(fMain->Lists().Of(kArticlesList).Surface()->isVisible());
 }
 
 }  // namespace

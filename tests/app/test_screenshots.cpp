@@ -97,7 +97,7 @@ TEST(Screenshots, PieceEditorNewAndOpenedWithCandidates) {
     QApplication::processEvents();
     EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/editor_new" + suffix)));
     main.ShowFactures();
-    main.fFacturesGrid->SetRow(1);
+    main.Lists().Of(kFacturesList).Grid()->SetRow(1);
     main.AfficherPiece("Facture");
     main.fPieceEditor->ShowPieceTools(true);
     main.fPieceEditor->AfficherSignal("Recherche Client", 0x008000);
@@ -128,7 +128,7 @@ TEST(Screenshots, ClientAndArticlePanelsWithTheirColours) {
   };
   // One client with a warning and an error, one article with a warning.
   main.ShowClients();
-  main.fClientsGrid->SetRow(4);
+  main.Lists().Of(kClientsList).Grid()->SetRow(4);
   main.AfficherFicheClient();
   set("ClientFaxEdit", "12-34");
   set("ClientCodeClientEdit", "0101");
@@ -136,7 +136,7 @@ TEST(Screenshots, ClientAndArticlePanelsWithTheirColours) {
   EXPECT_TRUE(main.Client_Panel->grab().save(QString::fromStdString(dir + "/client_panel.png")));
   EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/client_1280x800.png")));
   main.ShowArticles();
-  main.fArticlesGrid->SetRow(1);
+  main.Lists().Of(kArticlesList).Grid()->SetRow(1);
   main.AfficherFicheArticle();
   set("ArticleCoeffMargeEdit", "0,8");
   set("ArticlePoidsEdit", "");

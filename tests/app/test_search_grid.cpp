@@ -166,8 +166,8 @@ TEST_F(SearchGridTest, EnterReturnsToTheListDoubleClickOpensTheInvoice) {
   QApplication::processEvents();
   EXPECT_FALSE(Results()->isVisible());
   EXPECT_FALSE(fMain->fPieceEditor->IsOpen()) << "Enter does not open the invoice";
-  EXPECT_TRUE(fMain->fFacturesGrid->GetVisible());
-  EXPECT_EQ(Focus(), fMain->Liste_Factures_StringGrid);
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Grid()->GetVisible());
+  EXPECT_EQ(Focus(), fMain->Lists().Of(kFacturesList).Surface());
 
   Search("achrafieh");
   DoubleClickResult(2);

@@ -138,8 +138,8 @@ protected:
   // Selects an invoice in the invoice list by a click on its row.
   void SelectInvoice(const std::string& number) {
     fMain->ShowFactures();
-    TQtGridSurface* grid = fMain->Liste_Factures_StringGrid;
-    const int row = fMain->fFacturesGrid->FindCell(number, "Num Facture").second;
+    TQtGridSurface* grid = fMain->Lists().Of(kFacturesList).Surface();
+    const int row = fMain->Lists().Of(kFacturesList).Grid()->FindCell(number, "Num Facture").second;
     ASSERT_GT(row, 0) << number;
     grid->SetTopRow(std::max(1, row - 2));
     QApplication::processEvents();
@@ -148,11 +148,11 @@ protected:
     if (w == nullptr) w = grid;
     QTest::mouseClick(w, Qt::LeftButton, {}, w->mapFrom(grid, at));
     QApplication::processEvents();
-    ASSERT_EQ(fMain->fFacturesGrid->GetRow(), row);
+    ASSERT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetRow(), row);
   }
   void OpenInvoice(const std::string& number) {
     SelectInvoice(number);
-    QTest::keyClick(fMain->Liste_Factures_StringGrid, Qt::Key_Return);
+    QTest::keyClick(fMain->Lists().Of(kFacturesList).Surface(), Qt::Key_Return);
     QApplication::processEvents();
     ASSERT_TRUE(fMain->Facture_Panel->isVisible());
   }
@@ -335,7 +335,7 @@ TEST_F(SplitCourierTest, ScinderMakesTheNewInvoicesAndLeavesTheSourceAsItWas) {
   Click(Split().Scinder_Button);
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
   EXPECT_FALSE(Split().Scinder_Panel->isVisible());
-  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible());
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Surface()->isVisible());
 
   TMyDatabase factures("./Data/BaseDeDonneesFactures.db");
   struct Row {
@@ -367,7 +367,7 @@ TEST_F(SplitCourierTest, ScinderMakesTheNewInvoicesAndLeavesTheSourceAsItWas) {
       EXPECT_EQ(lines.GetQueryResultString("Num Facture", i), row.number) << "saved from the editor";
     }
     EXPECT_EQ(codes, row.codes);
-    EXPECT_GT(fMain->fFacturesGrid->FindCell(row.number, "Num Facture").second, 0);
+    EXPECT_GT(fMain->Lists().Of(kFacturesList).Grid()->FindCell(row.number, "Num Facture").second, 0);
   }
   factures.Query("Num Facture", "FA31750", Exact);
   ASSERT_EQ(factures.QueryResultCount(), 1);
@@ -482,5 +482,5 @@ TEST_F(SplitCourierTest, AutomaticPrintIsRefusedOnPlainPaper) {
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"auto print sur feuille blanche"});
   EXPECT_TRUE(fView->Recorder.Printed.empty());
   EXPECT_TRUE(fView->DialogsShown.empty());
-  EXPECT_TRUE(fMain->Liste_Factures_StringGrid->isVisible()) << "the invoice was saved";
+  EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Surface()->isVisible()) << "the invoice was saved";
 }

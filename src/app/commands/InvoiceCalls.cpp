@@ -7,10 +7,9 @@
 #include "QuorixForm.h"
 
 void SelectInvoice(TQuorix_Form& form, const std::string& number) {
-  TMyStringGrid* list = form.fFacturesGrid.get();
-  if (list == nullptr) return;
-  const int row = list->FindCell(number, Catalogue::Field::NumFacture).second;
-  if (row >= list->GetGrid()->GetFixedRows() && row < list->GetRowCount()) list->SetRow(row);
+  TRecordList& list = form.Lists().Of(kFacturesList);
+  if (list.Grid() == nullptr) return;
+  list.Select(number);
 }
 
 bool DuplicateInvoice(TQuorix_Form& form, const std::string& source, const std::string& name) {

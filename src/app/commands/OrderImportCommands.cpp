@@ -13,7 +13,6 @@
 #include "OrderImport.h"
 #include "PieceEditor.h"
 #include "PieceKinds.h"
-#include "PieceLists.h"
 #include "QuorixForm.h"
 #include "RemplirGrid.h"
 #include "StringManager.h"
@@ -39,7 +38,7 @@ bool TOrderImportCommands::PieceListShown(bool withCreditNotes) const {
   for (int i = 0; i < PieceKinds::Count; ++i) {
     const TPieceKind& kind = PieceKinds::At(i);
     if (!withCreditNotes && &kind == &PieceKinds::Avoir) continue;
-    const TMyStringGrid* grid = PieceListGrid(fForm, kind);
+    const TMyStringGrid* grid = fForm.Lists().Of(kind).Grid();
     if (grid != nullptr && grid->GetVisible()) return true;
   }
   return false;
@@ -90,7 +89,7 @@ void TOrderImportCommands::ImporterCommande() {
   }
   // Orders become invoices or quotes, never credit notes.
   for (const TPieceKind* kind : {&PieceKinds::Facture, &PieceKinds::Devis}) {
-    TMyStringGrid* list = PieceListGrid(fForm, *kind);
+    TMyStringGrid* list = fForm.Lists().Of(*kind).Grid();
     if (!list->GetVisible()) continue;
     // A row with no number opens as a new piece.
     list->SetRowCount(list->GetRowCount() + 1);
@@ -112,13 +111,16 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   for (int i = 0; i < PieceKinds::Count; ++i) {
     const TPieceKind& kind = PieceKinds::At(i);
     if (!sm.BeginsWith(name, kind.Prefix())) continue;
-    if (!PieceListGrid(fForm, kind)->GetVisible()) ShowPieceList(fForm, kind);
+    if (!fForm.Lists().Of(kind).Visible()) {
+      fForm.currentListKind = kind.Kind();
+      fForm.ShowCurrentPieceList();
+    }
     break;
   }
   bool opened = false;
   for (int i = 0; i < PieceKinds::Count && !opened; ++i) {
     const TPieceKind& kind = PieceKinds::At(i);
-    TMyStringGrid* list = PieceListGrid(fForm, kind);
+    TMyStringGrid* list = fForm.Lists().Of(kind).Grid();
     if (!list->GetVisible()) continue;
     list->SetRowCount(list->GetRowCount() + 1);
     list->SetRow(list->GetRowCount() - 1);

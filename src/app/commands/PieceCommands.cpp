@@ -11,7 +11,6 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "PieceEditor.h"
-#include "PieceLists.h"
 #include "PieceNumbers.h"
 #include "PieceOperations.h"
 #include "QtGridSurface.h"
@@ -64,11 +63,11 @@ TPieceCommands::TPieceCommands(TQuorix_Form& form) : fForm(form) {
   connect(fForm.DevisFacture1, &QAction::triggered, this, [this] { DevisFacture1Click(); });
   connect(fForm.FactureDevis1, &QAction::triggered, this, [this] { FactureDevis1Click(); });
   connect(fForm.Nettoyer1, &QAction::triggered, this, [this] { Nettoyer1Click(); });
-  fForm.Liste_Factures_StringGrid->Events.OnClick = [this] { Liste_Factures_StringGridClick(); };
+  fForm.Lists().Of(kFacturesList).Surface()->Events.OnClick = [this] { Liste_Factures_StringGridClick(); };
 }
 
 // The grid outlives the commands: it must not call back into them.
-TPieceCommands::~TPieceCommands() { fForm.Liste_Factures_StringGrid->Events.OnClick = nullptr; }
+TPieceCommands::~TPieceCommands() { fForm.Lists().Of(kFacturesList).Surface()->Events.OnClick = nullptr; }
 
 bool TPieceCommands::eventFilter(QObject* watched, QEvent* event) {
   // "Dupliquer" acts on the press of any mouse button, with the keys held
@@ -82,13 +81,16 @@ bool TPieceCommands::eventFilter(QObject* watched, QEvent* event) {
 
 TPieceTables TPieceCommands::Tables() const { return fForm.Tables().Pieces(); }
 
-TMyStringGrid* TPieceCommands::ListOf(const TPieceKind& kind) const { return PieceListGrid(fForm, kind); }
+TMyStringGrid* TPieceCommands::ListOf(const TPieceKind& kind) const { return fForm.Lists().Of(kind).Grid(); }
 
-TQtGridSurface* TPieceCommands::SurfaceOf(const TPieceKind& kind) const { return PieceListSurface(fForm, kind); }
+TQtGridSurface* TPieceCommands::SurfaceOf(const TPieceKind& kind) const { return fForm.Lists().Of(kind).Surface(); }
 
-void TPieceCommands::ShowList(const TPieceKind& kind) { ShowPieceList(fForm, kind); }
+void TPieceCommands::ShowList(const TPieceKind& kind) {
+  fForm.currentListKind = kind.Kind();
+  fForm.ShowCurrentPieceList();
+}
 
-std::string TPieceCommands::SelectedNumber(const TPieceKind& kind) const { return SelectedPieceNumber(fForm, kind); }
+std::string TPieceCommands::SelectedNumber(const TPieceKind& kind) const { return fForm.Lists().Of(kind).SelectedKey(); }
 
 bool TPieceCommands::DotShown() const { return fDot->isVisibleTo(fForm.Dupliquer_BitBtn); }
 
@@ -145,7 +147,7 @@ void TPieceCommands::Dupliquer_BitBtnMouseDown(Qt::MouseButton, Qt::KeyboardModi
 }
 
 void TPieceCommands::Liste_Factures_StringGridClick() {
-  TMyStringGrid* list = fForm.fFacturesGrid.get();
+  TMyStringGrid* list = fForm.Lists().Of(kFacturesList).Grid();
   TMyDatabase* dupli = fForm.Tables().Dupli();
   bool shown = false;
   // Without its table (or its field) no client is marked, and nothing is

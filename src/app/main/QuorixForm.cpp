@@ -31,6 +31,7 @@
 #include "PieceEditor.h"
 #include "PrintManager.h"
 #include "QtGridSurface.h"
+#include "NamedWidgets.h"
 #include "QtText.h"
 #include "RemplirGrid.h"
 #include "SearchResults.h"
@@ -44,20 +45,6 @@ namespace {
 
 QIcon ButtonIcon(const char* themeName, QStyle::StandardPixmap fallback) {
   return QIcon::fromTheme(QString::fromLatin1(themeName), QApplication::style()->standardIcon(fallback));
-}
-
-QFrame* MakePanel(QWidget* parent, const char* name) {
-  auto* panel = new QFrame(parent);
-  panel->setObjectName(name);
-  panel->setFrameShape(QFrame::StyledPanel);
-  panel->setFrameShadow(QFrame::Raised);
-  return panel;
-}
-
-TQtGridSurface* MakeGrid(QWidget* parent, const char* name) {
-  auto* grid = new TQtGridSurface(parent);
-  grid->setObjectName(name);
-  return grid;
 }
 
 }  // namespace
@@ -85,7 +72,7 @@ void TQuorix_Form::BuildDesign() {
   client->setObjectName("Quorix_Client");
   setCentralWidget(client);
 
-  Menu_Panel = MakePanel(client, "Menu_Panel");
+  Menu_Panel = NewPanel(client, "Menu_Panel");
   Menu_Panel->setGeometry(8, 0, 817, 65);
   BuildButtonBar();
 
@@ -97,31 +84,25 @@ void TQuorix_Form::BuildDesign() {
   Recherche_BitBtn->setGeometry(197, 566, 25, 25);
   Recherche_BitBtn->setIcon(ButtonIcon("edit-find", QStyle::SP_FileDialogContentsView));
 
-  for (const TListDescriptor& list : ListDescriptors()) {
-    TQtGridSurface* grid = MakeGrid(client, list.SurfaceName);
-    this->*list.Surface = grid;
-    grid->SetRowSelect(true);
-    grid->hide();
-    grid->Events.OnDblClick = [this, &list] { (this->*list.DblClick)(); };
-    grid->Events.OnKeyPress = [this, &list](char& key) { (this->*list.KeyPress)(key); };
-  }
+  fLists = std::make_unique<TRecordLists>(fTables, client);
+  ConnectLists();
 
-  Facture_Panel = MakePanel(client, "Facture_Panel");
+  Facture_Panel = NewPanel(client, "Facture_Panel");
   Facture_Panel->setGeometry(4, 66, 880, 540);
-  Facture_StringGrid = MakeGrid(Facture_Panel, "Facture_StringGrid");
+  Facture_StringGrid = NewGrid(Facture_Panel, "Facture_StringGrid");
   Facture_StringGrid->setGeometry(0, 0, 614, 497);
   Facture_StringGrid->SetEditing(true);
-  Facture_ExtraData_Panel = MakePanel(Facture_Panel, "Facture_ExtraData_Panel");
+  Facture_ExtraData_Panel = NewPanel(Facture_Panel, "Facture_ExtraData_Panel");
   Facture_ExtraData_Panel->setGeometry(617, 0, 200, 497);
-  Chronopost_Panel = MakePanel(Facture_Panel, "Chronopost_Panel");
+  Chronopost_Panel = NewPanel(Facture_Panel, "Chronopost_Panel");
   Chronopost_Panel->setGeometry(617, 498, 200, 150);
   Chronopost_Panel->hide();
   Facture_Panel->hide();
 
-  Client_Panel = MakePanel(client, "Client_Panel");
+  Client_Panel = NewPanel(client, "Client_Panel");
   Client_Panel->setGeometry(8, 72, 600, 350);
   Client_Panel->hide();
-  Article_Panel = MakePanel(client, "Article_Panel");
+  Article_Panel = NewPanel(client, "Article_Panel");
   Article_Panel->setGeometry(8, 72, 393, 273);
   Article_Panel->hide();
 
@@ -132,7 +113,7 @@ void TQuorix_Form::BuildDesign() {
   Label15->setGeometry(640, 40, 177, 20);
   Label15->hide();
 
-  Recherche_StringGrid = MakeGrid(client, "Recherche_StringGrid");
+  Recherche_StringGrid = NewGrid(client, "Recherche_StringGrid");
   Recherche_StringGrid->SetRowSelect(true);
   Recherche_StringGrid->hide();
 
@@ -187,9 +168,13 @@ void TQuorix_Form::BuildButtonBar() {
     left += 74;
     *b.field = button;
   }
-  for (int id = 0; id < kListCount; ++id) {
-    connect(this->*ListDescriptor(static_cast<TListId>(id)).Button, &QToolButton::clicked, this,
-            [this, id] { ShowList(id); });
+  const std::pair<QToolButton*, TListId> listButtons[] = {{Client_BitBtn, kClientsList},
+                                                           {Articles_BitBtn, kArticlesList},
+                                                           {Factures_BitBtn, kFacturesList},
+                                                           {Devis_BitBtn, kDevisList},
+                                                           {Avoir_BitBtn, kAvoirsList}};
+  for (const auto& [button, id] : listButtons) {
+    connect(button, &QToolButton::clicked, this, [this, id = id] { ShowList(id); });
   }
   connect(Creer_BitBtn, &QToolButton::clicked, this, [this] { Creer_BitBtnClick(); });
   connect(Supprimer_BitBtn, &QToolButton::clicked, this, [this] { Supprimer_BitBtnClick(); });
@@ -302,7 +287,7 @@ void TQuorix_Form::FormCreate() {
 void TQuorix_Form::PrepareWhenIdle(int delayMs) {
   QTimer::singleShot(delayMs, this, [this] {
     if (fClosed) return;
-    if (PrepareNextList()) {
+    if (fLists->PrepareNextList()) {
       PrepareWhenIdle();
       return;
     }
@@ -311,11 +296,7 @@ void TQuorix_Form::PrepareWhenIdle(int delayMs) {
 }
 
 void TQuorix_Form::CreateGrids() {
-  fFacturesGrid = std::make_unique<TMyStringGrid>(Liste_Factures_StringGrid);
-  fDevisGrid = std::make_unique<TMyStringGrid>(Liste_Devis_StringGrid);
-  fAvoirsGrid = std::make_unique<TMyStringGrid>(Liste_Avoirs_StringGrid);
-  fClientsGrid = std::make_unique<TMyStringGrid>(Liste_Clients_StringGrid);
-  fArticlesGrid = std::make_unique<TMyStringGrid>(Liste_Articles_StringGrid);
+  fLists->CreateGrids();
   // Leaving a cell of the piece lines validates it.
   fLignesGrid = std::make_unique<TMyStringGrid>(Facture_StringGrid, [this](int col, int row, const std::string& text) {
     if (fPieceEditor) fPieceEditor->OnCellLeave(col, row, text);
@@ -338,8 +319,8 @@ void TQuorix_Form::FormClose() {
   fClosed = true;
   // The list on screen has moved since it was shown: what is written is
   // where each list is now.
-  if (gridsCreated) StoreAllPositions();
-  SavePositions();
+  if (gridsCreated) fLists->StoreAllPositions();
+  fLists->SavePositions();
   SaveTrace();
   if (fOrderImport) fOrderImport->Stop();
   if (fCltStatsSocket) fCltStatsSocket->Close();
@@ -347,9 +328,7 @@ void TQuorix_Form::FormClose() {
   ReleaseSideWindows();
 
   fTables.SaveAndRelease();
-  fFacturesGrid.reset();
-  fClientsGrid.reset();
-  fArticlesGrid.reset();
+  fLists->ReleaseGrids();
   fLignesGrid.reset();
   fRechercheGrid.reset();
   fStringManager.reset();
@@ -381,7 +360,7 @@ void TQuorix_Form::resizeEvent(QResizeEvent* event) {
 
 void TQuorix_Form::FormResize() {
   if (!gridsCreated) return;
-  for (const TListDescriptor& list : ListDescriptors()) PlaceListGrid((this->*list.Grid).get());
+  for (const auto& list : fLists->All()) PlaceListGrid(list->Grid());
   PlacePiecePanel();
   fLignesGrid->SetLeft(0);
   fLignesGrid->SetTop(0);

@@ -2,14 +2,13 @@
 
 #include <QMainWindow>
 
-#include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "DeskTables.h"
+#include "RecordLists.h"
 
 class QAction;
 class QFrame;
@@ -41,16 +40,6 @@ class TStatsDisplay;
 class TStatsRequests;
 class TStringManager;
 
-// Remembered positions of the five lists: the selected row and the first
-// visible row of each, kept between runs in the "Positions" section.
-struct TListPositions {
-  int ArticleRow = 0, ArticleTopRow = 0;
-  int ClientRow = 0, ClientTopRow = 0;
-  int FactureRow = 0, FactureTopRow = 0;
-  int DevisRow = 0, DevisTopRow = 0;
-  int AvoirRow = 0, AvoirTopRow = 0;
-};
-
 // The main window: the button bar, the five record lists, the edit panels.
 // It owns the shared services and the nine main tables from its creation to
 // its close; creating it runs the whole loading sequence.
@@ -65,10 +54,6 @@ public:
   void FormCreate();
   void FormClose();
   void FormResize();
-
-  // Remembered list positions ("./Data/parametres.ini", section "Positions").
-  void ReadPositions();
-  void SavePositions();
 
   // The record lists.
   void InitGrids();
@@ -120,7 +105,6 @@ public:
   // The number the open piece was taken from its list under (empty for a new
   // piece).
   std::string loadedPieceNumber;
-  TListPositions Positions;
   // The shared barcode table when the server share is mounted, else empty.
   std::string remoteBarcodeTable;
   // True from the creation of the grids on; the resize layout waits for it.
@@ -141,11 +125,6 @@ public:
   QToolButton* Importer_BitBtn;
   QLineEdit* Recherche_Edit;
   QToolButton* Recherche_BitBtn;
-  TQtGridSurface* Liste_Clients_StringGrid;
-  TQtGridSurface* Liste_Articles_StringGrid;
-  TQtGridSurface* Liste_Factures_StringGrid;
-  TQtGridSurface* Liste_Devis_StringGrid;
-  TQtGridSurface* Liste_Avoirs_StringGrid;
   TQtGridSurface* Recherche_StringGrid;
   QFrame* Facture_Panel;
   TQtGridSurface* Facture_StringGrid;
@@ -175,13 +154,10 @@ public:
   TStatsRequests& StatsRequests() { return *fStatsRequests; }
   void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);
 
+  // The five record lists.
+  TRecordLists& Lists() { return *fLists; }
   // The managed grids over the platform grids above, created by the loading
   // sequence after the tables.
-  std::unique_ptr<TMyStringGrid> fFacturesGrid;
-  std::unique_ptr<TMyStringGrid> fDevisGrid;
-  std::unique_ptr<TMyStringGrid> fAvoirsGrid;
-  std::unique_ptr<TMyStringGrid> fClientsGrid;
-  std::unique_ptr<TMyStringGrid> fArticlesGrid;
   std::unique_ptr<TMyStringGrid> fLignesGrid;
   std::unique_ptr<TMyStringGrid> fRechercheGrid;
 
@@ -263,42 +239,20 @@ private:
   bool PrepareNextList();
   void CreateGrids();
   void PlaceListGrid(TMyStringGrid* grid);
+  // The handlers of the lists' platform grids.
+  void ConnectLists();
   void PlacePiecePanel();
-  // The record lists, by their TListId (ListDescriptors.h).
-  void ShowList(int list);
-  // Fills a list from its table and sorts it, as showing it does, and notes
-  // what it now holds.
-  void FillList(int list);
-  void NoteFilled(int list);
-  void OpenFromList(int list);
+  void ShowList(TListId list);
+  void OpenFromList(TListId list);
   void OpenOnEnter(char& key, void (TQuorix_Form::*open)());
-  void StorePositions(int list, bool withRow);
-  // Takes the present row and top row of every list that has been shown.
-  void StoreAllPositions();
   int ClientWidth() const;
   int ClientHeight() const;
 
   std::unique_ptr<TSplashLaunch_Form> fSplash;
   TDeskTables fTables;
+  std::unique_ptr<TRecordLists> fLists;
   std::unique_ptr<TStatsRequests> fStatsRequests;
   bool fClosed = false;
-  // What each record list holds since it was last filled: a list shown again
-  // over an unchanged table, with its rows and sort as they were, is not
-  // filled and sorted again. Only the positions of lists shown at least once
-  // are remembered.
-  struct TListState {
-    bool Filled = false;
-    bool Shown = false;
-    const TMyDatabase* Table = nullptr;
-    std::uint64_t TableChanges = 0;
-    std::uint64_t TextsVersion = 0;
-    int SortCol = 0;
-    bool SortAscending = false;
-    // "Créer" put one empty row at the end of the list as it was filled;
-    // TextsVersion is then the version just after that row was added.
-    bool EmptyRowAdded = false;
-  };
-  std::array<TListState, 5> fListStates;
   // Commands of the button bar that this version provides.
   std::vector<QToolButton*> fAvailableActions;
 

@@ -16,6 +16,7 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "QtGridSurface.h"
+#include "PieceKinds.h"
 #include "QuorixForm.h"
 #include "RemplirGrid.h"
 #include "Trace.h"
@@ -24,40 +25,37 @@ namespace {
 
 constexpr char kEnter = 13;
 
-int FieldCount(const char* filter) {
-  const std::string f(filter);
-  return static_cast<int>(std::count(f.begin(), f.end(), ';')) + 1;
-}
+// The named handlers of each list's platform grid, in the lists' order.
+struct TListHandlers {
+  void (TQuorix_Form::*DblClick)();
+  void (TQuorix_Form::*KeyPress)(char& key);
+};
+constexpr TListHandlers kListHandlers[kListCount] = {
+    {&TQuorix_Form::Liste_Clients_StringGridDblClick, &TQuorix_Form::Liste_Clients_StringGridKeyPress},
+    {&TQuorix_Form::Liste_Articles_StringGridDblClick, &TQuorix_Form::Liste_Articles_StringGridKeyPress},
+    {&TQuorix_Form::Liste_Factures_StringGridDblClick, &TQuorix_Form::Liste_Factures_StringGridKeyPress},
+    {&TQuorix_Form::Liste_Devis_StringGridDblClick, &TQuorix_Form::Liste_Devis_StringGridKeyPress},
+    {&TQuorix_Form::Liste_Avoirs_StringGridDblClick, &TQuorix_Form::Liste_Avoirs_StringGridKeyPress},
+};
 
-void EmptyTitleRow(TMyStringGrid* grid) {
-  for (int col = 0; col < grid->GetColCount(); ++col) grid->SetCellForced(col, 0, "");
-}
-
-// The lists in the order of one of their ranks.
-std::vector<const TListDescriptor*> ByRank(int TListDescriptor::*rank) {
-  std::vector<const TListDescriptor*> lists;
-  for (const TListDescriptor& list : ListDescriptors()) lists.push_back(&list);
-  std::sort(lists.begin(), lists.end(),
-            [rank](const TListDescriptor* a, const TListDescriptor* b) { return a->*rank < b->*rank; });
-  return lists;
-}
+const TListHandlers& HandlersOf(const TRecordList& list) { return kListHandlers[list.Id()]; }
 
 }  // namespace
+
+void TQuorix_Form::ConnectLists() {
+  for (const auto& list : fLists->All()) {
+    const TListHandlers& handlers = HandlersOf(*list);
+    list->Surface()->Events.OnDblClick = [this, &handlers] { (this->*handlers.DblClick)(); };
+    list->Surface()->Events.OnKeyPress = [this, &handlers](char& key) { (this->*handlers.KeyPress)(key); };
+  }
+}
 
 void TQuorix_Form::InitGrids() {
   PlacePiecePanel();
 
-  for (const TListDescriptor& list : ListDescriptors()) {
-    TMyStringGrid* grid = (this->*list.Grid).get();
-    PlaceListGrid(grid);
-    grid->SetRowCount(2);
-    grid->SetColCount(FieldCount(list.Filter) + 1);
-    grid->SetFixedRows(1);
-    grid->SetFixedCols(1);
-    grid->fSortCol = list.DefaultSortCol;
-    grid->fSortAscending = true;
-    grid->fDefaultColor = clValidWhite;
-    EmptyTitleRow(grid);
+  for (const auto& list : fLists->All()) {
+    PlaceListGrid(list->Grid());
+    list->Init();
   }
 
   TMyStringGrid* lines = fLignesGrid.get();
@@ -86,115 +84,22 @@ void TQuorix_Form::InitGrids() {
   fRechercheGrid->fDefaultColor = clValidWhite;
   fRechercheGrid->UpdateDimensions();
 
-  ReadPositions();
+  fLists->ReadPositions();
 
-  for (const TListDescriptor& list : ListDescriptors()) InstallColumnColorRules((this->*list.Grid).get(), list.ColorRules());
+  for (const auto& list : fLists->All()) InstallColumnColorRules(list->Grid(), list->Descriptor().ColorRules());
   InstallColumnColorRules(fLignesGrid.get(), ColumnColorRules::Lignes());
-}
-
-// ---------------------------------------------------------------------------
-// Positions
-
-void TQuorix_Form::ReadPositions() {
-  TIniManager ini;
-  ini.LoadFromFile(Catalogue::Settings::File);
-  const char* s = "Positions";
-  for (const TListDescriptor* list : ByRank(&TListDescriptor::PositionRank)) {
-    Positions.*list->Row = ini.GetInt(s, list->RowKey);
-    Positions.*list->TopRow = ini.GetInt(s, list->TopRowKey);
-  }
-}
-
-void TQuorix_Form::SavePositions() {
-  TIniManager ini(Catalogue::Settings::File);
-  const char* s = "Positions";
-  const std::vector<const TListDescriptor*> lists = ByRank(&TListDescriptor::PositionRank);
-  for (const TListDescriptor* list : lists) ini.Set(s, list->RowKey, IntToStr(Positions.*list->Row));
-  for (const TListDescriptor* list : lists) ini.Set(s, list->TopRowKey, IntToStr(Positions.*list->TopRow));
-  ini.SaveToFile(Catalogue::Settings::File);
-}
-
-// A list that has never been filled still shows its start-up rows, which say
-// nothing about where the user was: the positions read from the settings are
-// kept for it until it is first shown.
-void TQuorix_Form::StorePositions(int id, bool withRow) {
-  if (!fListStates[static_cast<std::size_t>(id)].Shown) return;
-  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
-  const TMyStringGrid* grid = (this->*list.Grid).get();
-  if (withRow) Positions.*list.Row = grid->GetRow();
-  Positions.*list.TopRow = grid->GetTopRow();
-}
-
-void TQuorix_Form::StoreAllPositions() {
-  for (int id = 0; id < kListCount; ++id) StorePositions(id, true);
 }
 
 // ---------------------------------------------------------------------------
 // Showing a list
 
-void TQuorix_Form::FillList(int id) {
-  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
-  TMyStringGrid* grid = (this->*list.Grid).get();
-  RemplirGrid(grid, list.Filter, true, fTables.Get(list.Table));
-  grid->Resort();
-  NoteFilled(id);
-}
-
-void TQuorix_Form::NoteFilled(int id) {
-  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
-  TListState& state = fListStates[static_cast<std::size_t>(id)];
-  const TMyStringGrid* grid = (this->*list.Grid).get();
-  const TMyDatabase* table = fTables.Get(list.Table);
-  state.Filled = true;
-  state.Table = table;
-  state.TableChanges = table != nullptr ? table->ChangeCount() : 0;
-  state.TextsVersion = grid->GetGrid()->GetTextsVersion();
-  state.SortCol = grid->fSortCol;
-  state.SortAscending = grid->fSortAscending;
-  state.EmptyRowAdded = false;
-}
-
-bool TQuorix_Form::PrepareNextList() {
-  for (int id = 0; id < kListCount; ++id) {
-    const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
-    if (fListStates[static_cast<std::size_t>(id)].Filled || (this->*list.Grid)->GetVisible()) continue;
-    FillList(id);
-    return true;
-  }
-  return false;
-}
-
-void TQuorix_Form::ShowList(int id) {
-  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
-  TListState& state = fListStates[static_cast<std::size_t>(id)];
-  TMyStringGrid* grid = (this->*list.Grid).get();
-  TMyDatabase* table = fTables.Get(list.Table);
-  // The article row is taken here rather than by HideAll, so that it is the
-  // row the list had before an article was opened and saved.
-  if (!list.RowTakenOnHide && state.Shown) Positions.*list.Row = grid->GetRow();
+void TQuorix_Form::ShowList(TListId id) {
+  TRecordList& list = fLists->Of(id);
+  list.TakeRowBeforeShow();
   HideAll();
   SetActionButtons(true);
-  // Filling and sorting a list of 200 000 rows again would give back exactly
-  // the rows it holds when neither the table nor the list has changed since
-  // it was last filled, and it is sorted by the same column in the same
-  // direction.
-  const std::uint64_t texts = grid->GetGrid()->GetTextsVersion();
-  const bool unchanged = state.Filled && table != nullptr && state.Table == table &&
-                         state.TableChanges == table->ChangeCount() && texts != 0 && state.TextsVersion == texts &&
-                         state.SortCol == grid->fSortCol && state.SortAscending == grid->fSortAscending;
-  // The empty row "Créer" added, with nothing written since, is all that
-  // differs from the fill: taking it away gives back the filled rows.
-  if (unchanged && state.EmptyRowAdded) grid->SetRowCount(grid->GetRowCount() - 1);
-  if (!unchanged) RemplirGrid(grid, list.Filter, true, table);
-  grid->GetGrid()->Repaint();
-  grid->SetVisible(true);
-  grid->SetFocus();
-  if (!unchanged) grid->Resort();
-  state.Shown = true;
-  grid->SetRow(Positions.*list.Row);
-  grid->SetTopRow(Positions.*list.TopRow);
-  NoteFilled(id);
-  if (list.Kind != nullptr) currentListKind = list.Kind;
+  list.Show();
+  if (list.Kind() != nullptr) currentListKind = list.Kind()->Kind();
 }
 
 void TQuorix_Form::ShowClients() { ShowList(kClientsList); }
@@ -204,9 +109,7 @@ void TQuorix_Form::ShowDevis() { ShowList(kDevisList); }
 void TQuorix_Form::ShowAvoirs() { ShowList(kAvoirsList); }
 
 void TQuorix_Form::HideAll() {
-  for (int id = 0; id < kListCount; ++id) StorePositions(id, ListDescriptor(static_cast<TListId>(id)).RowTakenOnHide);
-
-  for (const TListDescriptor& list : ListDescriptors()) (this->*list.Grid)->SetVisible(false);
+  fLists->HideAll();
   fLignesGrid->SetVisible(false);
   fRechercheGrid->SetVisible(false);
   Client_Panel->hide();
@@ -226,25 +129,19 @@ void TQuorix_Form::SetActionButtons(bool enabled) {
 
 void TQuorix_Form::ShowCurrentPieceList() {
   AfficherChronopost(false);
-  for (int id = 0; id < kListCount; ++id) {
-    const char* kind = ListDescriptor(static_cast<TListId>(id)).Kind;
-    if (kind != nullptr && currentListKind == kind) {
-      ShowList(id);
-      return;
-    }
-  }
-  ShowList(kFacturesList);
+  const TPieceKind* kind = PieceKinds::Find(currentListKind);
+  ShowList(fLists->Of(kind != nullptr ? *kind : PieceKinds::Facture).Id());
 }
 
 // ---------------------------------------------------------------------------
 // Opening a record
 
-void TQuorix_Form::OpenFromList(int id) {
-  const TListDescriptor& list = ListDescriptor(static_cast<TListId>(id));
-  switch (list.Opens) {
+void TQuorix_Form::OpenFromList(TListId id) {
+  const TRecordList& list = fLists->Of(id);
+  switch (list.Descriptor().Opens) {
     case TListRecord::Client: AfficherFicheClient(); break;
     case TListRecord::Article: AfficherFicheArticle(); break;
-    case TListRecord::Piece: AfficherPiece(list.Kind); break;
+    case TListRecord::Piece: AfficherPiece(list.Kind()->Kind()); break;
   }
 }
 
@@ -277,20 +174,15 @@ void TQuorix_Form::Liste_Avoirs_StringGridKeyPress(char& key) {
 }
 
 void TQuorix_Form::Creer_BitBtnClick() {
-  for (const TListDescriptor* list : ByRank(&TListDescriptor::CreerRank)) {
-    TMyStringGrid* grid = (this->*list->Grid).get();
-    if (!grid->GetVisible()) continue;
+  std::vector<TRecordList*> lists;
+  for (const auto& list : fLists->All()) lists.push_back(list.get());
+  std::sort(lists.begin(), lists.end(), [](const TRecordList* a, const TRecordList* b) {
+    return a->Descriptor().CreerRank < b->Descriptor().CreerRank;
+  });
+  for (TRecordList* list : lists) {
+    if (!list->Visible()) continue;
     // An empty row at the end opens as a new record or a new piece.
-    const std::size_t id = static_cast<std::size_t>(list - ListDescriptors().data());
-    TListState& state = fListStates[id];
-    const bool filledRows = state.Filled && !state.EmptyRowAdded && state.TextsVersion != 0 &&
-                            state.TextsVersion == grid->GetGrid()->GetTextsVersion();
-    grid->SetRowCount(grid->GetRowCount() + 1);
-    if (filledRows) {
-      state.TextsVersion = grid->GetGrid()->GetTextsVersion();
-      state.EmptyRowAdded = true;
-    }
-    grid->SetRow(grid->GetRowCount() - 1);
-    (this->*list->DblClick)();
+    list->AddEmptyRow();
+    (this->*HandlersOf(*list).DblClick)();
   }
 }

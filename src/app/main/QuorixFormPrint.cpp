@@ -38,11 +38,9 @@ void TQuorix_Form::ImprimerOuApercu(bool preview, bool letterhead, int kind) {
   if (manager == nullptr || !gridsCreated) return;
   TPrintScreen screen;
   screen.Recherche = fRechercheGrid.get();
-  screen.Articles = fArticlesGrid.get();
-  screen.Clients = fClientsGrid.get();
-  screen.Pieces[0] = fFacturesGrid.get();
-  screen.Pieces[1] = fDevisGrid.get();
-  screen.Pieces[2] = fAvoirsGrid.get();
+  screen.Articles = fLists->Of(kArticlesList).Grid();
+  screen.Clients = fLists->Of(kClientsList).Grid();
+  for (int i = 0; i < PieceKinds::Count; ++i) screen.Pieces[i] = fLists->Of(PieceKinds::At(i)).Grid();
   TPrintTables tables;
   tables.Pieces = fTables.Pieces();
   tables.Ubipharm = fTables.Ubipharm();
@@ -57,12 +55,13 @@ bool TQuorix_Form::AutoPrintFacture(const std::string& number, int copies) {
   if (manager == nullptr || !gridsCreated) return false;
   ShowFactures();
   const TPieceKind& kind = PieceKinds::Facture;
-  const int row = fFacturesGrid->FindCell(number, kind.KeyField()).second;
-  if (number.empty() || row < fFacturesGrid->GetFixedRows()) {
+  TMyStringGrid* factures = fLists->Of(kind).Grid();
+  const int row = factures->FindCell(number, kind.KeyField()).second;
+  if (number.empty() || row < factures->GetFixedRows()) {
     Warning("TQuorix_Form.AutoPrintFacture : facture absente de la liste : " + number);
     return false;
   }
-  fFacturesGrid->SetRow(row);
+  factures->SetRow(row);
   manager->NbCopies = copies;
   manager->AutoPrint = true;
   ImprimerOuApercu(false, false, 0);

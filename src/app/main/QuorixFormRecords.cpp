@@ -7,7 +7,6 @@
 #include "MyStringGrid.h"
 #include "PieceCommands.h"
 #include "PieceEditor.h"
-#include "PieceLists.h"
 #include "QuorixForm.h"
 #include "SplitPanel.h"
 
@@ -26,20 +25,13 @@ void TQuorix_Form::AfficherPieceNumero(const std::string& kind, const std::strin
 }
 
 void TQuorix_Form::Supprimer_BitBtnClick() {
-  // Only the visible list acts: clients, articles, then the piece lists in
-  // the order invoices, quotes, credit notes.
-  if (fClientsGrid->GetVisible()) {
-    fClientPanel->SupprimerClient();
-    return;
-  }
-  if (fArticlesGrid->GetVisible()) {
-    fArticlePanel->SupprimerArticle();
-    return;
-  }
-  for (int i = 0; i < PieceKinds::Count; ++i) {
-    if (!PieceListGrid(*this, PieceKinds::At(i))->GetVisible()) continue;
-    fPieceCommands->SupprimerPiece(PieceKinds::At(i));
-    return;
+  // Only the visible list acts.
+  const TRecordList* list = fLists->Visible();
+  if (list == nullptr) return;
+  switch (list->Descriptor().Opens) {
+    case TListRecord::Client: fClientPanel->SupprimerClient(); break;
+    case TListRecord::Article: fArticlePanel->SupprimerArticle(); break;
+    case TListRecord::Piece: fPieceCommands->SupprimerPiece(*list->Kind()); break;
   }
 }
 

@@ -67,6 +67,10 @@ void RemplirGrid(TMyStringGrid* grid, const std::string& filter, bool withTitles
   grid->SetRow(grid->GetRow());
 }
 
+void EmptyTitleRow(TMyStringGrid* grid) {
+  for (int col = 0; col < grid->GetColCount(); ++col) grid->SetCellForced(col, 0, "");
+}
+
 namespace ColumnColorRules {
 
 namespace {

@@ -15,7 +15,6 @@ inline constexpr const char* Articles = "Code;Designation;Prix Vente;Prix Achat;
 inline constexpr const char* Factures = "Num Facture;Date;Code client;Societe;Total HT;Total TTC;Port;Poids";
 inline constexpr const char* Devis = "Num Devis;Date;Code client;Societe;Total HT;Total TTC;Port;Poids";
 inline constexpr const char* Avoirs = "Num Avoir;Date;Code client;Societe;Total TTC";
-inline constexpr const char* Lignes = "Code;Designation;Quantite;Prix Uni. TTC;Montant TTC";
 }  // namespace ListFilters
 
 // Fills a grid with every live record of a table: one row per record (one
@@ -23,6 +22,9 @@ inline constexpr const char* Lignes = "Code;Designation;Quantite;Prix Uni. TTC;M
 // the filter when asked. A missing grid or table, or an empty filter, is
 // reported and leaves the grid as it was.
 void RemplirGrid(TMyStringGrid* grid, const std::string& filter, bool withTitles, TMyDatabase* table);
+
+// Empties every cell of the title row, as a grid shows before its first fill.
+void EmptyTitleRow(TMyStringGrid* grid);
 
 // The cell types whose test colours each data column of a grid light yellow
 // (warning) and red (error), column 1 first.

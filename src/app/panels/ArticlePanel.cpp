@@ -169,7 +169,7 @@ bool TArticlePanel::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-TMyStringGrid* TArticlePanel::Checker() const { return fForm.fArticlesGrid.get(); }
+TMyStringGrid* TArticlePanel::Checker() const { return fForm.Lists().Of(kArticlesList).Grid(); }
 
 bool TArticlePanel::IsPrice(const QLineEdit* edit) const {
   return edit == ArticlePrixAchatEdit || edit == ArticlePrixVenteEdit || edit == ArticleCoeffMargeEdit;
@@ -303,7 +303,7 @@ void TArticlePanel::ArticlePoidsEditKeyPress(char& key) { MapDecimalKey(key); }
 void TArticlePanel::AfficherFicheArticle() {
   fForm.SetActionButtons(false);
   fForm.HideAll();
-  TMyStringGrid* list = fForm.fArticlesGrid.get();
+  TMyStringGrid* list = fForm.Lists().Of(kArticlesList).Grid();
   loadedArticleCode = list->GetCellByName(A::Code, list->GetRow());
   TMyDatabase& articles = *fForm.Tables().Articles();
   try {
@@ -336,7 +336,7 @@ void TArticlePanel::AfficherFicheArticle() {
 }
 
 void TArticlePanel::AfficherArticleCode(const std::string& code) {
-  TMyStringGrid* list = fForm.fArticlesGrid.get();
+  TMyStringGrid* list = fForm.Lists().Of(kArticlesList).Grid();
   const int col = list->GetColIndex(A::Code);
   for (int row = list->GetGrid()->GetFixedRows(); col >= 0 && row < list->GetRowCount(); ++row) {
     if (list->GetCell(col, row) != code) continue;
@@ -368,7 +368,7 @@ void TArticlePanel::ArticleEnregistrer_ButtonClick() {
 void TArticlePanel::ArticleAnnuler_ButtonClick() { fForm.ShowArticles(); }
 
 void TArticlePanel::SupprimerArticle() {
-  TMyStringGrid* list = fForm.fArticlesGrid.get();
+  TMyStringGrid* list = fForm.Lists().Of(kArticlesList).Grid();
   DeleteArticleSequence(*fForm.Tables().Articles(), list->GetCellByName(A::Code, list->GetRow()));
   fForm.ShowArticles();
 }

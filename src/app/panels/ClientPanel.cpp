@@ -216,7 +216,7 @@ void TClientPanel::SetTabOrder() {
   for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
-TMyStringGrid* TClientPanel::Checker() const { return fForm.fClientsGrid.get(); }
+TMyStringGrid* TClientPanel::Checker() const { return fForm.Lists().Of(kClientsList).Grid(); }
 
 // A code with pattern characters cannot be looked for; it is no other
 // client's code, and the save will say why it cannot be kept.
@@ -270,7 +270,7 @@ void TClientPanel::ClientLivraisonPaysEditChange() { ColorCountry(Checker(), Cli
 void TClientPanel::AfficherFicheClient() {
   fForm.HideAll();
   fForm.SetActionButtons(false);
-  TMyStringGrid* list = fForm.fClientsGrid.get();
+  TMyStringGrid* list = fForm.Lists().Of(kClientsList).Grid();
   loadedClientCode = list->GetCellByName(C::Code, list->GetRow());
   TMyDatabase& clients = *fForm.Tables().Clients();
   try {
@@ -317,7 +317,7 @@ void TClientPanel::OpenNew() {
 }
 
 void TClientPanel::AfficherClientCode(const std::string& code) {
-  TMyStringGrid* list = fForm.fClientsGrid.get();
+  TMyStringGrid* list = fForm.Lists().Of(kClientsList).Grid();
   const int col = list->GetColIndex(C::Code);
   for (int row = list->GetGrid()->GetFixedRows(); col >= 0 && row < list->GetRowCount(); ++row) {
     if (list->GetCell(col, row) != code) continue;
@@ -357,7 +357,7 @@ void TClientPanel::ClientEnregistrer_ButtonClick() {
 void TClientPanel::ClientAnnuler_ButtonClick() { fForm.ShowClients(); }
 
 void TClientPanel::SupprimerClient() {
-  TMyStringGrid* list = fForm.fClientsGrid.get();
+  TMyStringGrid* list = fForm.Lists().Of(kClientsList).Grid();
   const std::string code = list->GetCellByName(C::Code, list->GetRow());
   if (DeleteClientSequence(*fForm.Tables().Clients(), *fForm.Tables().Factures(), code) == TRecordDeleteResult::Refused) return;
   fForm.ShowClients();

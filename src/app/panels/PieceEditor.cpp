@@ -258,9 +258,7 @@ const TPieceKind* TPieceEditor::CurrentKind() const { return PieceKinds::Find(fF
 TMyStringGrid* TPieceEditor::Lines() const { return fForm.fLignesGrid.get(); }
 
 TMyStringGrid* TPieceEditor::ListOf(const TPieceKind& kind) const {
-  if (&kind == &PieceKinds::Devis) return fForm.fDevisGrid.get();
-  if (&kind == &PieceKinds::Avoir) return fForm.fAvoirsGrid.get();
-  return fForm.fFacturesGrid.get();
+  return fForm.Lists().Of(kind).Grid();
 }
 
 bool TPieceEditor::IsOpen() const { return fForm.Facture_Panel->isVisibleTo(&fForm); }

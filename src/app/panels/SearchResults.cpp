@@ -46,24 +46,15 @@ TPieceTables TSearchResults::Tables() const {
   return TPieceTables{fForm.Tables().Articles(), fForm.Tables().Clients(), fForm.Tables().Factures(), fForm.Tables().Devis(), fForm.Tables().Avoirs()};
 }
 
-// The two operations look at the lists in their own orders; only one list is
-// on screen at a time, except for a moment while a restored piece opens.
 const TSearchList* TSearchResults::SearchedList() const {
-  if (fForm.fFacturesGrid->GetVisible()) return &SearchLists::Factures;
-  if (fForm.fDevisGrid->GetVisible()) return &SearchLists::Devis;
-  if (fForm.fAvoirsGrid->GetVisible()) return &SearchLists::Avoirs;
-  if (fForm.fArticlesGrid->GetVisible()) return &SearchLists::Articles;
-  if (fForm.fClientsGrid->GetVisible()) return &SearchLists::Clients;
-  return nullptr;
+  const TRecordList* list = fForm.Lists().Visible();
+  return list != nullptr ? list->Descriptor().Search : nullptr;
 }
 
+// The editor's candidates are articles.
 const TSearchList* TSearchResults::ShownList() const {
-  if (fForm.fFacturesGrid->GetVisible()) return &SearchLists::Factures;
-  if (fForm.fClientsGrid->GetVisible()) return &SearchLists::Clients;
-  if (fForm.fArticlesGrid->GetVisible() || EditorOpen()) return &SearchLists::Articles;
-  if (fForm.fDevisGrid->GetVisible()) return &SearchLists::Devis;
-  if (fForm.fAvoirsGrid->GetVisible()) return &SearchLists::Avoirs;
-  return nullptr;
+  if (const TSearchList* list = SearchedList()) return list;
+  return EditorOpen() ? &SearchLists::Articles : nullptr;
 }
 
 void TSearchResults::SetupSearchGrid() {
@@ -129,8 +120,8 @@ void TSearchResults::Recherche_StringGridKeyPress(char& key) {
     fForm.fLignesGrid->SetFocus();
   }
   HideSearchGrid();
-  for (TMyStringGrid* list : {fForm.fFacturesGrid.get(), fForm.fArticlesGrid.get(), fForm.fClientsGrid.get()}) {
-    if (list->GetVisible()) list->SetFocus();
+  for (TListId id : {kFacturesList, kArticlesList, kClientsList}) {
+    if (fForm.Lists().Of(id).Visible()) fForm.Lists().Of(id).Grid()->SetFocus();
   }
   // Enter goes no further; Escape is left to the grid.
   if (key == kEnter) key = 0;
@@ -145,20 +136,10 @@ void TSearchResults::Recherche_StringGridDblClick() {
     fForm.fLignesGrid->SetFocus();
     return;
   }
-  struct PieceList {
-    TMyStringGrid* list;
-    const char* kind;
-    const char* key;
-  };
-  const PieceList lists[] = {{fForm.fFacturesGrid.get(), Catalogue::Pieces::Facture, Catalogue::Field::NumFacture},
-                             {fForm.fDevisGrid.get(), Catalogue::Pieces::Devis, Catalogue::Field::NumDevis},
-                             {fForm.fAvoirsGrid.get(), Catalogue::Pieces::Avoir, Catalogue::Field::NumAvoir}};
-  for (const PieceList& l : lists) {
-    if (!l.list->GetVisible()) continue;
-    l.list->SetFocus();
-    fForm.AfficherPieceNumero(l.kind, grid->GetCellByName(l.key, row));
-    return;
-  }
+  TRecordList* list = fForm.Lists().Visible();
+  if (list == nullptr || list->Kind() == nullptr) return;
+  list->Grid()->SetFocus();
+  fForm.AfficherPieceNumero(list->Kind()->Kind(), grid->GetCellByName(list->Descriptor().KeyField, row));
 }
 
 void TSearchResults::Recherche_StringGridExit() {

@@ -116,7 +116,7 @@ void TSplitPanel::SetInvoiceCount(int n) { Scinder_NbFact_UpDown->SetPosition(n)
 void TSplitPanel::Scinder1Click() {
   ShowScinderControls(true);
   splitLines.reset();
-  TMyStringGrid* list = fForm.fFacturesGrid.get();
+  TMyStringGrid* list = fForm.Lists().Of(kFacturesList).Grid();
   const std::string number = list->GetCellByName(Catalogue::Field::NumFacture, list->GetRow());
   splitLines = std::make_unique<TMyDatabase>(PieceKinds::Facture.LineFile(number));
   splitLines->QueryAll();
@@ -134,8 +134,9 @@ void TSplitPanel::Scinder_ButtonClick() {
 }
 
 bool TSplitPanel::Compute(TSplitPlan& plan) {
-  if (!splitLines || fForm.fFacturesGrid == nullptr) return false;
-  if (!ComputeSplit(*splitLines, *fForm.fFacturesGrid, Scinder_NbFact_UpDown->Position(), plan)) return false;
+  TMyStringGrid* factures = fForm.Lists().Of(kFacturesList).Grid();
+  if (!splitLines || factures == nullptr) return false;
+  if (!ComputeSplit(*splitLines, *factures, Scinder_NbFact_UpDown->Position(), plan)) return false;
   const auto texts = SplitPreviewTexts(plan);
   for (std::size_t k = 0; k < texts.size(); ++k) Scinder_Fact_Edits[k]->setText(ToQString(texts[k]));
   return true;

@@ -1,0 +1,130 @@
+#include "RecordList.h"
+
+#include <algorithm>
+
+#include "MyDatabase.h"
+#include "MyStringGrid.h"
+#include "QtGridSurface.h"
+#include "NamedWidgets.h"
+
+namespace {
+
+int FieldCount(const char* filter) {
+  const std::string f(filter);
+  return static_cast<int>(std::count(f.begin(), f.end(), ';')) + 1;
+}
+
+}  // namespace
+
+TRecordList::TRecordList(TListId id, TDeskTables& tables, QWidget* parent)
+    : fId(id), fTables(tables), fSurface(NewGrid(parent, Descriptor().SurfaceName)) {
+  fSurface->SetRowSelect(true);
+  fSurface->hide();
+}
+
+// The managed grid goes before its surface.
+TRecordList::~TRecordList() { fGrid.reset(); }
+
+void TRecordList::CreateGrid() { fGrid = std::make_unique<TMyStringGrid>(fSurface); }
+
+void TRecordList::ReleaseGrid() { fGrid.reset(); }
+
+TMyDatabase* TRecordList::Table() const { return fTables.Get(Descriptor().Table); }
+
+bool TRecordList::Visible() const { return fGrid != nullptr && fGrid->GetVisible(); }
+
+void TRecordList::Init() {
+  const TListDescriptor& list = Descriptor();
+  TMyStringGrid* grid = fGrid.get();
+  grid->SetRowCount(2);
+  grid->SetColCount(FieldCount(list.Filter) + 1);
+  grid->SetFixedRows(1);
+  grid->SetFixedCols(1);
+  grid->fSortCol = list.DefaultSortCol;
+  grid->fSortAscending = true;
+  grid->fDefaultColor = clValidWhite;
+  EmptyTitleRow(grid);
+}
+
+void TRecordList::Fill() {
+  RemplirGrid(fGrid.get(), Descriptor().Filter, true, Table());
+  fGrid->Resort();
+  NoteFilled();
+}
+
+void TRecordList::NoteFilled() {
+  TListState& state = fState;
+  const TMyStringGrid* grid = fGrid.get();
+  const TMyDatabase* table = Table();
+  state.Filled = true;
+  state.Table = table;
+  state.TableChanges = table != nullptr ? table->ChangeCount() : 0;
+  state.TextsVersion = grid->GetGrid()->GetTextsVersion();
+  state.SortCol = grid->fSortCol;
+  state.SortAscending = grid->fSortAscending;
+  state.EmptyRowAdded = false;
+}
+
+void TRecordList::TakeRowBeforeShow() {
+  // The article row is taken here rather than on hiding, so that it is the
+  // row the list had before an article was opened and saved.
+  if (!Descriptor().RowTakenOnHide && fState.Shown) fPosition.Row = fGrid->GetRow();
+}
+
+void TRecordList::Show() {
+  const TListDescriptor& list = Descriptor();
+  TListState& state = fState;
+  TMyStringGrid* grid = fGrid.get();
+  TMyDatabase* table = Table();
+  // Filling and sorting a list of 200 000 rows again would give back exactly
+  // the rows it holds when neither the table nor the list has changed since
+  // it was last filled, and it is sorted by the same column in the same
+  // direction.
+  const std::uint64_t texts = grid->GetGrid()->GetTextsVersion();
+  const bool unchanged = state.Filled && table != nullptr && state.Table == table &&
+                         state.TableChanges == table->ChangeCount() && texts != 0 && state.TextsVersion == texts &&
+                         state.SortCol == grid->fSortCol && state.SortAscending == grid->fSortAscending;
+  // The empty row "Créer" added, with nothing written since, is all that
+  // differs from the fill: taking it away gives back the filled rows.
+  if (unchanged && state.EmptyRowAdded) grid->SetRowCount(grid->GetRowCount() - 1);
+  if (!unchanged) RemplirGrid(grid, list.Filter, true, table);
+  grid->GetGrid()->Repaint();
+  grid->SetVisible(true);
+  grid->SetFocus();
+  if (!unchanged) grid->Resort();
+  state.Shown = true;
+  grid->SetRow(fPosition.Row);
+  grid->SetTopRow(fPosition.TopRow);
+  NoteFilled();
+}
+
+// A list that has never been filled still shows its start-up rows, which say
+// nothing about where the user was: the positions read from the settings are
+// kept for it until it is first shown.
+void TRecordList::StorePosition(bool withRow) {
+  if (!fState.Shown) return;
+  if (withRow) fPosition.Row = fGrid->GetRow();
+  fPosition.TopRow = fGrid->GetTopRow();
+}
+
+void TRecordList::Hide() { fGrid->SetVisible(false); }
+
+void TRecordList::AddEmptyRow() {
+  TMyStringGrid* grid = fGrid.get();
+  TListState& state = fState;
+  const bool filledRows = state.Filled && !state.EmptyRowAdded && state.TextsVersion != 0 &&
+                          state.TextsVersion == grid->GetGrid()->GetTextsVersion();
+  grid->SetRowCount(grid->GetRowCount() + 1);
+  if (filledRows) {
+    state.TextsVersion = grid->GetGrid()->GetTextsVersion();
+    state.EmptyRowAdded = true;
+  }
+  grid->SetRow(grid->GetRowCount() - 1);
+}
+
+std::string TRecordList::SelectedKey() const { return fGrid->GetCellByName(Descriptor().KeyField, fGrid->GetRow()); }
+
+void TRecordList::Select(const std::string& key) {
+  const int row = fGrid->FindCell(key, Descriptor().KeyField).second;
+  if (row >= fGrid->GetFixedRows() && row < fGrid->GetRowCount()) fGrid->SetRow(row);
+}
