@@ -238,7 +238,7 @@ void Window(const std::string& dir, int reps) {
   // At once, before the idle loop has prepared anything: the article list is
   // filled and sorted when it is asked for.
   const double cold = Time([&] {
-    main->Articles_BitBtn->click();
+    main->findChild<QToolButton*>("Articles_BitBtn")->click();
     main->repaint();
   });
   Report("switch to the articles (100 000) at once, filled and sorted", cold, "< 150");
@@ -263,16 +263,16 @@ void Window(const std::string& dir, int reps) {
     QToolButton* button;
   };
   const Switch switches[] = {
-      {"the clients (2 000)", main->Client_BitBtn},
-      {"the articles (100 000)", main->Articles_BitBtn},
-      {"the quotes", main->Devis_BitBtn},
-      {"the invoices (200 000)", main->Factures_BitBtn},
+      {"the clients (2 000)", main->findChild<QToolButton*>("Client_BitBtn")},
+      {"the articles (100 000)", main->findChild<QToolButton*>("Articles_BitBtn")},
+      {"the quotes", main->findChild<QToolButton*>("Devis_BitBtn")},
+      {"the invoices (200 000)", main->findChild<QToolButton*>("Factures_BitBtn")},
   };
   // Shown again over an unchanged table, a list is only brought back.
   for (const Switch& s : switches) {
     std::vector<double> times;
     for (int i = 0; i < reps; ++i) {
-      main->Avoir_BitBtn->click();
+      main->findChild<QToolButton*>("Avoir_BitBtn")->click();
       Paint(main.get());
       times.push_back(Time([&] {
         s.button->click();
@@ -284,7 +284,7 @@ void Window(const std::string& dir, int reps) {
     Report(what, Median(times), "< 150");
   }
 
-  main->Articles_BitBtn->click();
+  main->findChild<QToolButton*>("Articles_BitBtn")->click();
   Paint(main.get());
   TQtGridSurface* articles = main->Lists().Of(kArticlesList).Surface();
   std::vector<double> sorts;
@@ -296,10 +296,10 @@ void Window(const std::string& dir, int reps) {
   }
   Report("title-click sort of the articles", Median(sorts), "< 150");
   {
-    main->Client_BitBtn->click();
+    main->findChild<QToolButton*>("Client_BitBtn")->click();
     Paint(main.get());
     const double back = Time([&] {
-      main->Articles_BitBtn->click();
+      main->findChild<QToolButton*>("Articles_BitBtn")->click();
       Paint(main.get());
     });
     Report("switch back to the articles after a title click (filled again)", back, "< 150");
@@ -322,7 +322,7 @@ void Window(const std::string& dir, int reps) {
     articles->setFocus();
     Settle();
     exits.push_back(Time([&] {
-      main->Recherche_Edit->setFocus();
+      main->findChild<QLineEdit*>("Recherche_Edit")->setFocus();
       Paint(main.get());
     }));
   }

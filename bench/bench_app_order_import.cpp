@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   main.setWindowState(Qt::WindowNoState);
   main.resize(1280, 800);
   QApplication::processEvents();
-  TOrderImportCommands& import = *main.fOrderImport;
+  TOrderImportCommands& import = main.OrderImport();
   std::printf("%d articles, %d invoices\n", main.Tables().Articles()->RecordCount(), main.Tables().Factures()->RecordCount());
   const std::string order = FiftyLineOrder(*main.Tables().Articles());
   std::filesystem::create_directories(Catalogue::Importation::TodoFolderLocal);
@@ -103,8 +103,8 @@ int main(int argc, char** argv) {
     import.ImporterCommande();
     QApplication::processEvents();
     importing.Add(Ms(t));
-    if (main.fLignesGrid->GetRowCount() != 51) std::fprintf(stderr, "%d lines imported\n", main.fLignesGrid->GetRowCount() - 1);
-    main.fPieceEditor->FactureAnnuler_ButtonClick();
+    if (main.PieceEditor().Lines()->GetRowCount() != 51) std::fprintf(stderr, "%d lines imported\n", main.PieceEditor().Lines()->GetRowCount() - 1);
+    main.PieceEditor().FactureAnnuler_ButtonClick();
 
     // Its parts: the new piece opened from the list, the lines filled, the
     // list shown again.
@@ -113,11 +113,11 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     creating.Add(Ms(t));
     t = Clock::now();
-    FillOrderLines(*main.fLignesGrid, *main.Tables().Articles(), OrderFileLines(order));
+    FillOrderLines(*main.PieceEditor().Lines(), *main.Tables().Articles(), OrderFileLines(order));
     QApplication::processEvents();
     filling.Add(Ms(t));
     t = Clock::now();
-    main.fPieceEditor->FactureAnnuler_ButtonClick();
+    main.PieceEditor().FactureAnnuler_ButtonClick();
     QApplication::processEvents();
     showing.Add(Ms(t));
 
@@ -127,14 +127,14 @@ int main(int argc, char** argv) {
     import.ImporterPiece("./Data/Factures", source);
     QApplication::processEvents();
     restoring.Add(Ms(t));
-    main.fPieceEditor->FactureAnnuler_ButtonClick();
+    main.PieceEditor().FactureAnnuler_ButtonClick();
 
     // The invoice of the first row duplicated, then deleted: each saves the
     // invoice table and shows the list again.
     main.ShowFactures();
     main.Lists().Of(kFacturesList).Grid()->SetRow(1);
     t = Clock::now();
-    main.fPieceCommands->Dupliquer_BitBtnMouseDown(Qt::LeftButton, {});
+    main.PieceCommands().Dupliquer_BitBtnMouseDown(Qt::LeftButton, {});
     QApplication::processEvents();
     duplicating.Add(Ms(t));
     t = Clock::now();

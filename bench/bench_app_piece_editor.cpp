@@ -29,6 +29,7 @@
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QuorixForm.h"
+#include "SearchResults.h"
 #include "SplashLaunchForm.h"
 #include "TraceRecorder.h"
 
@@ -86,8 +87,8 @@ int main(int argc, char** argv) {
   main.resize(1280, 800);
   main.activateWindow();
   QApplication::processEvents();
-  TPieceEditor& editor = *main.fPieceEditor;
-  TMyStringGrid& lines = *main.fLignesGrid;
+  TPieceEditor& editor = main.PieceEditor();
+  TMyStringGrid& lines = *main.PieceEditor().Lines();
   std::printf("%d articles, %d clients, %d invoices\n", main.Tables().Articles()->RecordCount(),
               main.Tables().Clients()->RecordCount(), main.Tables().Factures()->RecordCount());
 
@@ -134,11 +135,11 @@ int main(int argc, char** argv) {
     lines.SetRow(last);
     QApplication::processEvents();
     auto t = Clock::now();
-    QTest::keyClick(main.Facture_StringGrid, Qt::Key_Return);
+    QTest::keyClick(main.PieceEditor().Facture_StringGrid, Qt::Key_Return);
     QApplication::processEvents();
     lookup.Add(Ms(t));
-    if (!main.Recherche_StringGrid->isVisible()) std::fprintf(stderr, "no candidates shown\n");
-    QTest::keyClick(main.Recherche_StringGrid, Qt::Key_Escape);
+    if (!main.SearchResults().Recherche_StringGrid->isVisible()) std::fprintf(stderr, "no candidates shown\n");
+    QTest::keyClick(main.SearchResults().Recherche_StringGrid, Qt::Key_Escape);
     editor.FactSupprLigne_ButtonClick();
 
     // The last digit of a client code, typed and taken back.
@@ -161,10 +162,10 @@ int main(int argc, char** argv) {
     lines.SetCol(lines.GetColIndex(Catalogue::Field::Quantite));
     lines.SetRow(r);
     lines.SetCell(lines.GetCol(), r, std::to_string(2 + rep));
-    main.Facture_StringGrid->setFocus();
+    main.PieceEditor().Facture_StringGrid->setFocus();
     QApplication::processEvents();
     t = Clock::now();
-    QTest::keyClick(main.Facture_StringGrid, Qt::Key_Down);
+    QTest::keyClick(main.PieceEditor().Facture_StringGrid, Qt::Key_Down);
     QApplication::processEvents();
     leaving.Add(Ms(t));
 

@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
   main.activateWindow();
   QApplication::setActiveWindow(&main);
   QApplication::processEvents();
-  TClientPanel& client = *main.fClientPanel;
-  TArticlePanel& article = *main.fArticlePanel;
+  TClientPanel& client = main.ClientPanel();
+  TArticlePanel& article = main.ArticlePanel();
   std::printf("%d articles, %d clients\n", main.Tables().Articles()->RecordCount(), main.Tables().Clients()->RecordCount());
 
   // A keystroke: the last character typed, then taken back.

@@ -100,15 +100,15 @@ int main(int argc, char** argv) {
   // Enter in the search edit until the results are on screen; the number of
   // results of the last run is reported with the figure.
   auto search = [&](TFigure& figure, const char* word, int& found) {
-    main.Recherche_Edit->setText(QString::fromLatin1(word));
-    main.Recherche_Edit->setFocus();
+    main.findChild<QLineEdit*>("Recherche_Edit")->setText(QString::fromLatin1(word));
+    main.findChild<QLineEdit*>("Recherche_Edit")->setFocus();
     QApplication::processEvents();
     auto t = Start();
-    QTest::keyClick(main.Recherche_Edit, Qt::Key_Return);
+    QTest::keyClick(main.findChild<QLineEdit*>("Recherche_Edit"), Qt::Key_Return);
     QApplication::processEvents();
     figure.Add(t);
-    found = main.Recherche_StringGrid->isVisible() ? main.Recherche_StringGrid->GetRowCount() - 1 : 0;
-    QTest::keyClick(main.Recherche_StringGrid, Qt::Key_Escape);
+    found = main.SearchResults().Recherche_StringGrid->isVisible() ? main.SearchResults().Recherche_StringGrid->GetRowCount() - 1 : 0;
+    QTest::keyClick(main.SearchResults().Recherche_StringGrid, Qt::Key_Escape);
     QApplication::processEvents();
   };
 
@@ -151,8 +151,8 @@ int main(int argc, char** argv) {
   {
     main.ShowFactures();
     QApplication::processEvents();
-    main.fSearch->SetupSearchGrid();
-    TMyStringGrid& grid = *main.fRechercheGrid;
+    main.SearchResults().SetupSearchGrid();
+    TMyStringGrid& grid = *main.SearchResults().Grid();
     TMyDatabase& factures = *main.Tables().Factures();
     TFigure query, display, sort, update, show;
     for (int rep = 0; rep < reps; ++rep) {
@@ -173,10 +173,10 @@ int main(int argc, char** argv) {
       grid.UpdateDimensions();
       update.Add(t);
       t = Start();
-      main.fSearch->ShowSearchGrid();
+      main.SearchResults().ShowSearchGrid();
       QApplication::processEvents();
       show.Add(t);
-      main.fSearch->HideSearchGrid();
+      main.SearchResults().HideSearchGrid();
     }
     Report("  every invoice: the queries", query, 300);
     Report("  every invoice: DisplayQuery", display, 300);

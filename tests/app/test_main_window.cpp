@@ -20,9 +20,11 @@
 #include "NetworkShares.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
+#include "PieceEditor.h"
 #include "QuorixForm.h"
 #include "QuorixStartup.h"
 #include "SplashLaunchForm.h"
+#include "SplitPanel.h"
 #include "TestSupport.h"
 
 void QuorixTestInit(int& argc, char** argv) {
@@ -141,30 +143,30 @@ TEST_F(MainWindowTest, LoadingFillsTheNineTablesAndTheInitialState) {
   EXPECT_EQ(fMain->Tables().Devis()->RecordCount(), 5);
   EXPECT_EQ(fMain->Tables().Avoirs()->RecordCount(), 3);
   EXPECT_EQ(fMain->Tables().TarifsChronopost()->RecordCount(), 60);
-  EXPECT_EQ(fMain->currentListKind, "Facture");
+  EXPECT_EQ(fMain->PieceEditor().CurrentListKind(), "Facture");
   EXPECT_EQ(fMain->Tables().FactureNumberBase(), 31700);
-  EXPECT_EQ(fMain->pendingLookupCol, 1);
-  EXPECT_FALSE(fMain->printAfterSplit);
+  EXPECT_EQ(fMain->PieceEditor().PendingLookupCol(), 1);
+  EXPECT_FALSE(fMain->SplitPanel().PrintAfterSplit());
   EXPECT_TRUE(fMain->isVisible());
   EXPECT_FALSE(fDebug->isVisible()) << "the table debug window stays hidden";
   EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Surface()->isVisible()) << "the program opens on the invoice list";
-  EXPECT_FALSE(fMain->Facture_Panel->isVisible());
-  EXPECT_FALSE(fMain->Chronopost_Panel->isVisible());
-  EXPECT_TRUE(fMain->remoteBarcodeTable.empty());
+  EXPECT_FALSE(fMain->PieceEditor().Facture_Panel->isVisible());
+  EXPECT_FALSE(fMain->PieceEditor().Chronopost_Panel->isVisible());
+  EXPECT_TRUE(fMain->RemoteBarcodeTable().empty());
 }
 
 TEST_F(MainWindowTest, MainWindowDesignAndSingleByteCaptions) {
   Start();
   EXPECT_EQ(fMain->windowTitle(), QStringLiteral(" "));
-  EXPECT_EQ(fMain->Menu_Panel->geometry(), QRect(8, 0, 817, 65));
-  EXPECT_EQ(fMain->Recherche_Edit->geometry(), QRect(16, 568, 177, 21));
-  EXPECT_EQ(fMain->Facture_ExtraData_Panel->width(), 200);
-  EXPECT_EQ(fMain->findChild<QWidget*>("Facture_StringGrid")->parentWidget(), fMain->Facture_Panel);
-  EXPECT_EQ(fMain->findChild<QWidget*>("Chronopost_Panel")->parentWidget(), fMain->Facture_Panel);
+  EXPECT_EQ(fMain->findChild<QFrame*>("Menu_Panel")->geometry(), QRect(8, 0, 817, 65));
+  EXPECT_EQ(fMain->findChild<QLineEdit*>("Recherche_Edit")->geometry(), QRect(16, 568, 177, 21));
+  EXPECT_EQ(fMain->PieceEditor().Facture_ExtraData_Panel->width(), 200);
+  EXPECT_EQ(fMain->findChild<QWidget*>("Facture_StringGrid")->parentWidget(), fMain->PieceEditor().Facture_Panel);
+  EXPECT_EQ(fMain->findChild<QWidget*>("Chronopost_Panel")->parentWidget(), fMain->PieceEditor().Facture_Panel);
   // What the user reads is the Unicode text of the Windows-1252 captions.
-  EXPECT_EQ(fMain->Creer_BitBtn->text(), QString::fromUtf16(u"Créer"));
-  EXPECT_EQ(fMain->BonDePreparation_BitBtn->text(), QString::fromUtf16(u"Préparation"));
-  EXPECT_EQ(fMain->ImprimerApercu->text(), QString::fromUtf16(u"Aperçu"));
+  EXPECT_EQ(fMain->findChild<QToolButton*>("Creer_BitBtn")->text(), QString::fromUtf16(u"Créer"));
+  EXPECT_EQ(fMain->findChild<QToolButton*>("BonDePreparation_BitBtn")->text(), QString::fromUtf16(u"Préparation"));
+  EXPECT_EQ(fMain->findChild<QAction*>("ImprimerApercu")->text(), QString::fromUtf16(u"Aperçu"));
   EXPECT_EQ(fMain->findChild<QMenuBar*>("Quorix_MainMenu"), fMain->menuBar());
 }
 
@@ -180,11 +182,11 @@ TEST_F(MainWindowTest, ResizingMovesOnlyThePiecePanel) {
       EXPECT_EQ(fMain->findChild<QWidget*>(name)->geometry(), QRect(8, 70, 817, 493)) << name;
     }
     const QWidget* client = fMain->centralWidget();
-    EXPECT_EQ(fMain->Facture_Panel->geometry(), QRect(4, 66, client->width() - 6, client->height() - 66 - 2));
-    EXPECT_EQ(fMain->Facture_StringGrid->geometry(), QRect(0, 0, 817 - 200 - 3, 568 - 65 - 6));
-    EXPECT_EQ(fMain->Facture_ExtraData_Panel->geometry(), QRect(617, 0, 200, 497));
-    EXPECT_EQ(fMain->Menu_Panel->geometry(), QRect(8, 0, 817, 65));
-    EXPECT_EQ(fMain->Recherche_Edit->geometry(), QRect(16, 568, 177, 21));
+    EXPECT_EQ(fMain->PieceEditor().Facture_Panel->geometry(), QRect(4, 66, client->width() - 6, client->height() - 66 - 2));
+    EXPECT_EQ(fMain->PieceEditor().Facture_StringGrid->geometry(), QRect(0, 0, 817 - 200 - 3, 568 - 65 - 6));
+    EXPECT_EQ(fMain->PieceEditor().Facture_ExtraData_Panel->geometry(), QRect(617, 0, 200, 497));
+    EXPECT_EQ(fMain->findChild<QFrame*>("Menu_Panel")->geometry(), QRect(8, 0, 817, 65));
+    EXPECT_EQ(fMain->findChild<QLineEdit*>("Recherche_Edit")->geometry(), QRect(16, 568, 177, 21));
   }
 }
 
@@ -286,7 +288,7 @@ TEST_F(EmptyDataTest, EmptyDataFolderOpensOnTheEmptyInvoiceList) {
 TEST_F(MainWindowTest, AboutBoxNamesTheProductAndItsVersion) {
   Start();
   fCapture.Clear();
-  fMain->Apropos1->trigger();
+  fMain->findChild<QAction*>("Apropos1")->trigger();
   ASSERT_EQ(fCapture.Boxes().size(), 1u);
   EXPECT_NE(fCapture.Boxes()[0].find("Quorix"), std::string::npos);
   EXPECT_NE(fCapture.Boxes()[0].find("version"), std::string::npos);
@@ -310,7 +312,7 @@ TEST_F(MainWindowTest, SharedBarcodeTableIsFoundThroughTheConfiguredShare) {
               "[Partages]\r\n   ServeurQuorix = " + host + "/\r\n   StationChronopost = /mnt/station\r\n");
   WriteFileBytes(DataFile("parametres.ini"), ini);
   Start();
-  EXPECT_EQ(fMain->remoteBarcodeTable, host + "/C$/Quorix Server/Data/BaseDeDonneesCodeBarre.db");
+  EXPECT_EQ(fMain->RemoteBarcodeTable(), host + "/C$/Quorix Server/Data/BaseDeDonneesCodeBarre.db");
   EXPECT_EQ(NetworkShares::ChronopostFolder("./Data/parametres.ini"), "/mnt/station/C$/Chronopost-Tampon/");
   EXPECT_TRUE(fCapture.Boxes().empty());
 }

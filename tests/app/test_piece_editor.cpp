@@ -27,6 +27,7 @@
 #include "QtText.h"
 #include "QuorixForm.h"
 #include "RecordEditTools.h"
+#include "SearchResults.h"
 #include "SplashLaunchForm.h"
 #include "StatsReplies.h"
 #include "StatsRequests.h"
@@ -87,9 +88,9 @@ protected:
     fCapture.Clear();
   }
 
-  TPieceEditor& E() { return *fMain->fPieceEditor; }
-  TMyStringGrid& Lines() { return *fMain->fLignesGrid; }
-  TQtGridSurface* LinesSurface() { return fMain->Facture_StringGrid; }
+  TPieceEditor& E() { return fMain->PieceEditor(); }
+  TMyStringGrid& Lines() { return *fMain->PieceEditor().Lines(); }
+  TQtGridSurface* LinesSurface() { return fMain->PieceEditor().Facture_StringGrid; }
 
   static QWidget* Focus() { return QApplication::focusWidget(); }
   static void Key(Qt::Key key, Qt::KeyboardModifiers mods = {}) {
@@ -138,14 +139,14 @@ protected:
   // "Créer" in the list of a kind.
   void Create(void (TQuorix_Form::*show)() = &TQuorix_Form::ShowFactures) {
     (fMain.get()->*show)();
-    Click(fMain->Creer_BitBtn);
+    Click(fMain->findChild<QToolButton*>("Creer_BitBtn"));
   }
 
   // Opens a piece from its list with Enter on its row.
   void Open(const std::string& number, void (TQuorix_Form::*show)() = &TQuorix_Form::ShowFactures) {
     (fMain.get()->*show)();
-    TMyStringGrid* list = fMain->currentListKind == "Devis"  ? fMain->Lists().Of(kDevisList).Grid()
-                          : fMain->currentListKind == "Avoir" ? fMain->Lists().Of(kAvoirsList).Grid()
+    TMyStringGrid* list = fMain->PieceEditor().CurrentListKind() == "Devis"  ? fMain->Lists().Of(kDevisList).Grid()
+                          : fMain->PieceEditor().CurrentListKind() == "Avoir" ? fMain->Lists().Of(kAvoirsList).Grid()
                                                                : fMain->Lists().Of(kFacturesList).Grid();
     list->SetRow(list->FindCell(number, "").second);
     list->SetFocus();
@@ -192,7 +193,7 @@ TEST_F(PieceEditorTest, EveryControlOfTheSidePanelWithItsCaption) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    QWidget* w = fMain->Facture_ExtraData_Panel->findChild<QWidget*>(row.name);
+    QWidget* w = fMain->PieceEditor().Facture_ExtraData_Panel->findChild<QWidget*>(row.name);
     ASSERT_NE(w, nullptr);
     const QString text = qobject_cast<QLabel*>(w) ? qobject_cast<QLabel*>(w)->text() : qobject_cast<QPushButton*>(w)->text();
     EXPECT_EQ(text, QString::fromUtf16(row.caption));
@@ -200,9 +201,9 @@ TEST_F(PieceEditorTest, EveryControlOfTheSidePanelWithItsCaption) {
   for (const char* name : {"FactureNumFactureEdit", "FactureDateTimePicker", "FactureCodeClientEdit", "Label20",
                            "FactureRechercherClientEdit", "FactureRechercherClientSpeedButton", "Label34", "Label35",
                            "Label33", "FacturePortEdit", "Label28", "UpDown1"}) {
-    EXPECT_NE(fMain->Facture_ExtraData_Panel->findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_NE(fMain->PieceEditor().Facture_ExtraData_Panel->findChild<QWidget*>(name), nullptr) << name;
   }
-  EXPECT_EQ(fMain->Facture_Panel->findChild<QTextEdit*>("Signaling_RichEdit")->isReadOnly(), true);
+  EXPECT_EQ(fMain->PieceEditor().Facture_Panel->findChild<QTextEdit*>("Signaling_RichEdit")->isReadOnly(), true);
   EXPECT_EQ(E().UpDown1->minimum(), 0);
   EXPECT_EQ(E().UpDown1->maximum(), 1000);
   EXPECT_EQ(E().UpDown1->value(), 500);
@@ -214,7 +215,7 @@ TEST_F(PieceEditorTest, NewPieceNumbersAfterStartAndAfterACancel) {
   WriteFileBytes("Data/BaseDeDonneesDevis.db", "Num Devis;Date;Code client;Societe;Port;Poids;Total HT;Total TTC\r\n");
   Start();
   Create();
-  EXPECT_TRUE(fMain->Facture_Panel->isVisible());
+  EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
   EXPECT_EQ(Str(E().FactureNumFactureEdit->text()), "FA31702");
   EXPECT_EQ(GetEditColor(E().FactureNumFactureEdit), kWhite);
   EXPECT_EQ(E().FactureDateTimePicker->date(), QDate::currentDate());
@@ -256,7 +257,7 @@ TEST_F(PieceEditorTest, ClientCodeColourCompanyAndFirstOrderMark) {
     Retype(E().FactureCodeClientEdit, row.typed);
     EXPECT_EQ(GetEditColor(E().FactureCodeClientEdit), row.color);
     EXPECT_EQ(Str(E().Label20->text()), row.company);
-    EXPECT_EQ(fMain->Label15->isVisible(), row.firstOrder);
+    EXPECT_EQ(fMain->PieceEditor().Label15->isVisible(), row.firstOrder);
     EXPECT_EQ(!fSent.empty() && fSent.back() == std::string("client ") + row.typed, row.asked);
   }
   // The courier hint follows the port of a client in Guinea.
@@ -284,7 +285,7 @@ TEST_F(PieceEditorTest, MessagePanelKeepsTheLastHundredLinesAndTheFocus) {
   Open("FA31701");
   EXPECT_TRUE(E().Signaling_RichEdit->toPlainText().isEmpty()) << "cleared at each opening";
   // The statistics server's answers are written there too.
-  fMain->fStatsDisplay->AfficherSignal("DOUBLON POSSIBLE : 0113", 0x008000);
+  fMain->StatsDisplay().AfficherSignal("DOUBLON POSSIBLE : 0113", 0x008000);
   EXPECT_EQ(Str(E().Signaling_RichEdit->toPlainText()), "DOUBLON POSSIBLE : 0113");
 }
 
@@ -329,7 +330,7 @@ TEST_F(PieceEditorTest, DesignationLookupKeepsTheFocusUntilAChoice) {
     Enter(kQuantite, 1, "0");
     fSent.clear();
     Enter(kDesignation, 1, "doli");
-    TQtGridSurface* results = fMain->Recherche_StringGrid;
+    TQtGridSurface* results = fMain->SearchResults().Recherche_StringGrid;
     ASSERT_TRUE(results->isVisible());
     EXPECT_TRUE(Focus() == results || results->isAncestorOf(Focus())) << "the results keep the focus after Enter";
     std::vector<std::string> found;
@@ -384,7 +385,7 @@ TEST_F(PieceEditorTest, KeyboardInvoiceIsSavedWithItsExactLineFileAndReopened) {
   EXPECT_EQ(LineOf(2), (std::vector<std::string>{"7968532", "DOLIPRANE 500MG GELULES B/16", "3", "26,96", "80,88"}));
   EXPECT_EQ(Str(E().Label34->text()), "248,58");
   EXPECT_EQ(Str(E().Label33->text()), "3,2958");
-  EXPECT_FALSE(fMain->Label15->isVisible()) << "the client has an invoice now";
+  EXPECT_FALSE(fMain->PieceEditor().Label15->isVisible()) << "the client has an invoice now";
   Click(E().FactureAnnuler_Button);
   Create();
   EXPECT_EQ(Str(E().FactureNumFactureEdit->text()), "FA31703");
@@ -410,7 +411,7 @@ TEST_F(PieceEditorTest, RedCellsAndRedEditsRefuseTheSave) {
     AddLine(1, row.code, "1");
     Click(E().FactureOK_Button);
     EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{kRedFields});
-    EXPECT_TRUE(fMain->Facture_Panel->isVisible()) << "the editor stays open";
+    EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible()) << "the editor stays open";
     EXPECT_FALSE(std::filesystem::exists("Data/Factures/FA31702.db"));
     Click(E().FactureAnnuler_Button);
   }
@@ -528,7 +529,7 @@ TEST_F(PieceEditorTest, WhatCannotBeOpenedOrLookedUpIsReported) {
   Open("FA31701");
   EXPECT_EQ(fCapture.Boxes(),
             std::vector<std::string>{"*ERROR*TQuorix_Form.AfficherPiece:Plus d'un enregistrement de la piece FA31701"});
-  EXPECT_TRUE(fMain->Facture_Panel->isVisible()) << "the panel stays, unfilled";
+  EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible()) << "the panel stays, unfilled";
 
   fCapture.Clear();
   fMain->AfficherPiece("Bon");
@@ -541,6 +542,6 @@ TEST_F(PieceEditorTest, WhatCannotBeOpenedOrLookedUpIsReported) {
   Enter(kCode, 1, "34(");
   ASSERT_EQ(fCapture.Boxes().size(), 1u);
   EXPECT_EQ(fCapture.Boxes()[0].rfind("TPerlRegEx.Compile() - Error in regex at offset", 0), 0u) << fCapture.Boxes()[0];
-  EXPECT_FALSE(fMain->Recherche_StringGrid->isVisible());
-  EXPECT_TRUE(fMain->Facture_Panel->isVisible());
+  EXPECT_FALSE(fMain->SearchResults().Recherche_StringGrid->isVisible());
+  EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
 }

@@ -106,9 +106,9 @@ protected:
                    std::string(kInvoiceLinesHeader) + number + ";1;3408919;DOLIPRANE 1000MG CPR B/8;55,90;55,90\r\n");
   }
 
-  TPieceEditor& E() { return *fMain->fPieceEditor; }
-  TMyStringGrid& Lines() { return *fMain->fLignesGrid; }
-  bool EditorOpen() { return fMain->Facture_Panel->isVisible(); }
+  TPieceEditor& E() { return fMain->PieceEditor(); }
+  TMyStringGrid& Lines() { return *fMain->PieceEditor().Lines(); }
+  bool EditorOpen() { return fMain->PieceEditor().Facture_Panel->isVisible(); }
 
   static void Click(QWidget* w) {
     QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
@@ -129,12 +129,12 @@ protected:
   }
 
   void PressDupliquer(Qt::KeyboardModifiers mods) {
-    QTest::mousePress(fMain->Dupliquer_BitBtn, Qt::LeftButton, mods, QPoint(10, 10));
-    QTest::mouseRelease(fMain->Dupliquer_BitBtn, Qt::LeftButton, mods, QPoint(10, 10));
+    QTest::mousePress(fMain->findChild<QToolButton*>("Dupliquer_BitBtn"), Qt::LeftButton, mods, QPoint(10, 10));
+    QTest::mouseRelease(fMain->findChild<QToolButton*>("Dupliquer_BitBtn"), Qt::LeftButton, mods, QPoint(10, 10));
     QApplication::processEvents();
   }
 
-  void ImportTick() { fMain->fOrderImport->Importations_TimerTimer(); }
+  void ImportTick() { fMain->OrderImport().Importations_TimerTimer(); }
 
   std::vector<std::string> LineOf(int row) {
     std::vector<std::string> out;
@@ -180,8 +180,8 @@ TEST_F(PieceOperationsTest, OrderLinesAsTheEditorShowsThem) {
 
   Start();
   ImportTick();
-  ASSERT_TRUE(fMain->Importer_BitBtn->isEnabled());
-  Click(fMain->Importer_BitBtn);
+  ASSERT_TRUE(fMain->findChild<QToolButton*>("Importer_BitBtn")->isEnabled());
+  Click(fMain->findChild<QToolButton*>("Importer_BitBtn"));
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"Importation commande 0101.txt"});
   ASSERT_TRUE(EditorOpen());
   EXPECT_EQ(Str(E().FactureNumFactureEdit->text()), "FA31702");
@@ -194,7 +194,7 @@ TEST_F(PieceOperationsTest, OrderLinesAsTheEditorShowsThem) {
   EXPECT_EQ(Str(E().Label34->text()), "563,24") << "the totals follow the imported lines";
   EXPECT_EQ(Files(kTodo), std::vector<std::string>{});
   EXPECT_EQ(ReadFileBytes(std::string(kDone) + "commande 0101.txt"), order);
-  EXPECT_FALSE(fMain->Importer_BitBtn->isEnabled());
+  EXPECT_FALSE(fMain->findChild<QToolButton*>("Importer_BitBtn")->isEnabled());
 }
 
 TEST_F(PieceOperationsTest, ImporterFollowsTheWaitingFolderAndTheListShown) {
@@ -224,18 +224,18 @@ TEST_F(PieceOperationsTest, ImporterFollowsTheWaitingFolderAndTheListShown) {
     if (row.waiting != nullptr) WriteFileBytes(std::string(kTodo) + row.waiting, "3408919 1\r\n");
     (fMain.get()->*row.show)();
     ImportTick();
-    EXPECT_EQ(fMain->Importer_BitBtn->isEnabled(), row.enabled);
+    EXPECT_EQ(fMain->findChild<QToolButton*>("Importer_BitBtn")->isEnabled(), row.enabled);
   }
 
   // The editor open: no import into it, and the button goes off.
   fs::remove_all("Data/Importation");
   WriteFileBytes(std::string(kTodo) + "a.txt", "3408919 1\r\n");
   fMain->ShowFactures();
-  Click(fMain->Creer_BitBtn);
+  Click(fMain->findChild<QToolButton*>("Creer_BitBtn"));
   ImportTick();
-  EXPECT_FALSE(fMain->Importer_BitBtn->isEnabled());
+  EXPECT_FALSE(fMain->findChild<QToolButton*>("Importer_BitBtn")->isEnabled());
   fCapture.Clear();
-  fMain->Importer1->trigger();
+  fMain->findChild<QAction*>("Importer1")->trigger();
   EXPECT_TRUE(fCapture.Boxes().empty());
   EXPECT_EQ(Files(kTodo), std::vector<std::string>{"a.txt"});
 }
@@ -245,7 +245,7 @@ TEST_F(PieceOperationsTest, AnOrderIsImportedOnceAndSavedWithItsTotals) {
   WriteFileBytes(std::string(kTodo) + "commande.txt", "3408919 x 4\r\n");
   Start();
   fMain->ShowDevis();
-  fMain->Importer1->trigger();
+  fMain->findChild<QAction*>("Importer1")->trigger();
   ASSERT_TRUE(EditorOpen());
   EXPECT_EQ(Str(E().FactureNumFactureEdit->text()), "DE1239") << "a new quote from the quote list";
   EXPECT_EQ(LineOf(1), (std::vector<std::string>{"3408919", "DOLIPRANE 1000MG CPR B/8", "4", "55,90", "223,60"}));
@@ -264,7 +264,7 @@ TEST_F(PieceOperationsTest, AnOrderIsImportedOnceAndSavedWithItsTotals) {
             "DE1239;" + Today() + ";0101;PHARMACIE CENTRALE DE DAKAR;0;2,8756;223,60;223,6");
 
   fCapture.Clear();
-  fMain->Importer1->trigger();
+  fMain->findChild<QAction*>("Importer1")->trigger();
   EXPECT_TRUE(fCapture.Boxes().empty()) << "nothing waits any more";
   EXPECT_FALSE(EditorOpen());
 }
@@ -293,7 +293,7 @@ TEST_F(PieceOperationsTest, ImporterDepuisFichierMakesAPieceOfTheKindTheNameGive
     (fMain.get()->*row.shown)();
     fCapture.Dialogs.NextFileName = row.chosen;
     fCapture.Clear();
-    fMain->ImporterDepuisFichier1->trigger();
+    fMain->findChild<QAction*>("ImporterDepuisFichier1")->trigger();
     EXPECT_EQ(fCapture.Dialogs.FileQuestions, std::vector<std::string>{"./Data"});
     if (row.number == nullptr) {
       EXPECT_FALSE(EditorOpen());
@@ -350,18 +350,18 @@ TEST_F(PieceOperationsTest, DeletedPiecesGoToTheTrashBesideOlderCopies) {
     const std::string lineFile = std::string(row.folder) + row.number + ".db";
     const std::string lines = ReadFileBytes(lineFile);
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = fMain->currentListKind == "Devis"   ? fMain->Lists().Of(kDevisList).Grid()
-                          : fMain->currentListKind == "Avoir" ? fMain->Lists().Of(kAvoirsList).Grid()
+    TMyStringGrid* list = fMain->PieceEditor().CurrentListKind() == "Devis"   ? fMain->Lists().Of(kDevisList).Grid()
+                          : fMain->PieceEditor().CurrentListKind() == "Avoir" ? fMain->Lists().Of(kAvoirsList).Grid()
                                                                : fMain->Lists().Of(kFacturesList).Grid();
     const int before = list->GetRowCount();
     Select(*list, row.number);
-    Click(fMain->Supprimer_BitBtn);
+    Click(fMain->findChild<QToolButton*>("Supprimer_BitBtn"));
     EXPECT_EQ(Record(row.header, row.key, row.number), "") << "the record is gone from the saved table";
     EXPECT_EQ(list->GetRowCount(), before - 1);
     EXPECT_FALSE(fs::exists(lineFile));
     EXPECT_EQ(ReadFileBytes(std::string(kTrash) + row.trashName), lines);
     if (row.nextInvoice != nullptr) {
-      Click(fMain->Creer_BitBtn);
+      Click(fMain->findChild<QToolButton*>("Creer_BitBtn"));
       EXPECT_EQ(Str(E().FactureNumFactureEdit->text()), row.nextInvoice) << "the deleted number is given again";
       Click(E().FactureAnnuler_Button);
     }
@@ -375,7 +375,7 @@ TEST_F(PieceOperationsTest, DeletedPiecesGoToTheTrashBesideOlderCopies) {
   fDebug.reset();
   Start();
   fMain->ShowAvoirs();
-  Click(fMain->Supprimer_BitBtn);
+  Click(fMain->findChild<QToolButton*>("Supprimer_BitBtn"));
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"*ERROR*TMyDatabase.QueryGetDataIndex : No Query Results Assigned"});
 }
 
@@ -401,7 +401,7 @@ TEST_F(PieceOperationsTest, PlainDuplicatesTakeTheNextNumberAndToday) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = fMain->currentListKind == "Devis" ? fMain->Lists().Of(kDevisList).Grid() : fMain->Lists().Of(kFacturesList).Grid();
+    TMyStringGrid* list = fMain->PieceEditor().CurrentListKind() == "Devis" ? fMain->Lists().Of(kDevisList).Grid() : fMain->Lists().Of(kFacturesList).Grid();
     Select(*list, row.source);
     PressDupliquer({});
     EXPECT_FALSE(EditorOpen()) << "the copy is not opened";
@@ -423,8 +423,8 @@ TEST_F(PieceOperationsTest, SpecialDuplicateOpensTheCopyAndMarksItsClient) {
   fMain->ShowFactures();
   TMyStringGrid& list = *fMain->Lists().Of(kFacturesList).Grid();
   auto dotOn = [this] {
-    return fMain->fPieceCommands->DotShown() &&
-           fMain->Dupliquer_BitBtn->grab().toImage().pixelColor(54, 45) == QColor(Qt::black);
+    return fMain->PieceCommands().DotShown() &&
+           fMain->findChild<QToolButton*>("Dupliquer_BitBtn")->grab().toImage().pixelColor(54, 45) == QColor(Qt::black);
   };
   Select(list, "FA31692");  // client 0110
   EXPECT_FALSE(dotOn());
@@ -473,7 +473,7 @@ TEST_F(PieceOperationsTest, ConversionsCarryTheLinesUnderTheRenamedKey) {
   struct Row {
     const char* name;
     void (TQuorix_Form::*show)();
-    QAction* TQuorix_Form::*action;
+    const char* action;
     const char* source;
     const char* sourceHeader;
     const char* sourceKey;
@@ -484,10 +484,10 @@ TEST_F(PieceOperationsTest, ConversionsCarryTheLinesUnderTheRenamedKey) {
     const char* folder;
   };
   const Row rows[] = {
-      {"Devis --> Facture", &TQuorix_Form::ShowDevis, &TQuorix_Form::DevisFacture1, "DE1236",
+      {"Devis --> Facture", &TQuorix_Form::ShowDevis, "DevisFacture1", "DE1236",
        "Data/BaseDeDonneesDevis.db", "Num Devis", "Data/Devis/", "FA31702", "Data/BaseDeDonneesFactures.db",
        "Num Facture", "Data/Factures/"},
-      {"Facture --> Devis", &TQuorix_Form::ShowFactures, &TQuorix_Form::FactureDevis1, "FA31697",
+      {"Facture --> Devis", &TQuorix_Form::ShowFactures, "FactureDevis1", "FA31697",
        "Data/BaseDeDonneesFactures.db", "Num Facture", "Data/Factures/", "DE1239", "Data/BaseDeDonneesDevis.db",
        "Num Devis", "Data/Devis/"},
   };
@@ -495,9 +495,9 @@ TEST_F(PieceOperationsTest, ConversionsCarryTheLinesUnderTheRenamedKey) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = fMain->currentListKind == "Devis" ? fMain->Lists().Of(kDevisList).Grid() : fMain->Lists().Of(kFacturesList).Grid();
+    TMyStringGrid* list = fMain->PieceEditor().CurrentListKind() == "Devis" ? fMain->Lists().Of(kDevisList).Grid() : fMain->Lists().Of(kFacturesList).Grid();
     Select(*list, row.source);
-    (fMain.get()->*row.action)->trigger();
+    fMain->findChild<QAction*>(row.action)->trigger();
 
     TMyDatabase from(row.sourceHeader);
     from.Query(row.sourceKey, row.source, Exact);
@@ -519,7 +519,7 @@ TEST_F(PieceOperationsTest, ConversionsCarryTheLinesUnderTheRenamedKey) {
       EXPECT_EQ(lines.DBGetString(0, r), row.made);
       for (int f = 1; f < lines.FieldCount(); ++f) EXPECT_EQ(lines.DBGetString(f, r), sourceLines.DBGetString(f, r));
     }
-    EXPECT_EQ(fMain->currentListKind, std::string(row.key).substr(4)) << "the new piece's list is shown";
+    EXPECT_EQ(fMain->PieceEditor().CurrentListKind(), std::string(row.key).substr(4)) << "the new piece's list is shown";
   }
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
 }
@@ -529,12 +529,12 @@ TEST_F(PieceOperationsTest, ConversionsWantTheirListShownAndFocused) {
   const std::string factures = ReadFileBytes("Data/BaseDeDonneesFactures.db");
   const std::string devis = ReadFileBytes("Data/BaseDeDonneesDevis.db");
   fMain->ShowDevis();
-  fMain->Recherche_Edit->setFocus();
-  fMain->DevisFacture1->trigger();
+  fMain->findChild<QLineEdit*>("Recherche_Edit")->setFocus();
+  fMain->findChild<QAction*>("DevisFacture1")->trigger();
   fMain->ShowClients();
-  fMain->FactureDevis1->trigger();
+  fMain->findChild<QAction*>("FactureDevis1")->trigger();
   fMain->ShowDevis();
-  fMain->FactureDevis1->trigger();
+  fMain->findChild<QAction*>("FactureDevis1")->trigger();
   EXPECT_EQ(fCapture.Boxes(), (std::vector<std::string>{"Veuillez selectionner un devis",
                                                         "Veuillez selectionner une facture",
                                                         "Veuillez selectionner une facture"}));
@@ -555,7 +555,7 @@ TEST_F(PieceOperationsTest, NettoyerRemovesStrayFilesTheHistoryAndTheSpecialDupl
   fs::create_directories(std::string(kTrash) + "sous-dossier");
   const std::string lines700 = ReadFileBytes("Data/Factures/FA031700.db");
   Start();
-  fMain->Nettoyer1->trigger();
+  fMain->findChild<QAction*>("Nettoyer1")->trigger();
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"*ERROR*FA99999.db en trop"});
   EXPECT_FALSE(fs::exists("Data/Factures/FA99999.db"));
   EXPECT_EQ(Files(kTrash), (std::vector<std::string>{"FA031700.db", "FA031701.db", "sous-dossier"}));

@@ -124,25 +124,25 @@ TEST_F(PrintCommandsTest, ButtonsAndMenuItemsPrintWhatTheListShows) {
     const char* title;      // of the printed document
     const char* archived;   // prefix of the archive file, "" for none
   };
-  const auto button = [](QToolButton* TQuorix_Form::*b) {
-    return [b](TQuorix_Form& f) { Click(f.*b); };
+  const auto button = [](const char* b) {
+    return [b](TQuorix_Form& f) { Click(f.findChild<QToolButton*>(b)); };
   };
-  const auto item = [](QAction* TQuorix_Form::*a) { return [a](TQuorix_Form& f) { (f.*a)->trigger(); }; };
+  const auto item = [](const char* a) { return [a](TQuorix_Form& f) { f.findChild<QAction*>(a)->trigger(); }; };
   const std::vector<Row> rows = {
       // A client served through the distributor is invoiced to it.
-      {"imprimer_invoice", &TQuorix_Form::ShowFactures, "Num Facture", "FA31691", button(&TQuorix_Form::Imprimer_BitBtn),
+      {"imprimer_invoice", &TQuorix_Form::ShowFactures, "Num Facture", "FA31691", button("Imprimer_BitBtn"),
        1, "FA31691-LABOREX C.I.", "FA31691"},
       {"preparation_keeps_the_client_name", &TQuorix_Form::ShowFactures, "Num Facture", "FA31691",
-       button(&TQuorix_Form::BonDePreparation_BitBtn), 1, "FA31691-PHARMACIE DE LA BOURSE", "FA31691"},
+       button("BonDePreparation_BitBtn"), 1, "FA31691-PHARMACIE DE LA BOURSE", "FA31691"},
       {"quote_with_letterhead", &TQuorix_Form::ShowDevis, "Num Devis", "DE1235",
-       item(&TQuorix_Form::ImprimeravecEntete1), 1, "DE1235-", "DE1235"},
+       item("ImprimeravecEntete1"), 1, "DE1235-", "DE1235"},
       {"credit_note_order_form", &TQuorix_Form::ShowAvoirs, "Num Avoir", "AV124",
-       item(&TQuorix_Form::ImprimerCommande1), 1, "AV124-", "AV124"},
-      {"invoice_preview", &TQuorix_Form::ShowFactures, "Num Facture", "FA31690", item(&TQuorix_Form::ImprimerApercu),
+       item("ImprimerCommande1"), 1, "AV124-", "AV124"},
+      {"invoice_preview", &TQuorix_Form::ShowFactures, "Num Facture", "FA31690", item("ImprimerApercu"),
        0, "", "FA31690"},
-      {"client_sheet", &TQuorix_Form::ShowClients, "Code", "0103", button(&TQuorix_Form::Imprimer_BitBtn), 1, "-", ""},
+      {"client_sheet", &TQuorix_Form::ShowClients, "Code", "0103", button("Imprimer_BitBtn"), 1, "-", ""},
       {"article_sheet_from_preparation", &TQuorix_Form::ShowArticles, "Code", "7968532",
-       button(&TQuorix_Form::BonDePreparation_BitBtn), 1, "-", ""},
+       button("BonDePreparation_BitBtn"), 1, "-", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -183,16 +183,16 @@ TEST_F(PrintCommandsTest, ButtonsAndMenuItemsPrintWhatTheListShows) {
 TEST_F(PrintCommandsTest, PrintButtonsFollowTheListsAndTheEditor) {
   Start();
   const auto enabled = [this] {
-    return std::vector<bool>{fMain->Imprimer_BitBtn->isEnabled(), fMain->BonDePreparation_BitBtn->isEnabled(),
-                             fMain->ImprimeravecEntete1->isEnabled(), fMain->ImprimerCommande1->isEnabled(),
-                             fMain->ImprimerApercu->isEnabled()};
+    return std::vector<bool>{fMain->findChild<QToolButton*>("Imprimer_BitBtn")->isEnabled(), fMain->findChild<QToolButton*>("BonDePreparation_BitBtn")->isEnabled(),
+                             fMain->findChild<QAction*>("ImprimeravecEntete1")->isEnabled(), fMain->findChild<QAction*>("ImprimerCommande1")->isEnabled(),
+                             fMain->findChild<QAction*>("ImprimerApercu")->isEnabled()};
   };
   EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true, true})) << "the invoice list at start";
-  Click(fMain->Creer_BitBtn);
+  Click(fMain->findChild<QToolButton*>("Creer_BitBtn"));
   EXPECT_EQ(enabled(), (std::vector<bool>{false, false, true, true, true})) << "a piece open in the editor";
   // The menu items find no list in view: nothing is printed, nothing archived.
-  fMain->ImprimerApercu->trigger();
-  fMain->ImprimeravecEntete1->trigger();
+  fMain->findChild<QAction*>("ImprimerApercu")->trigger();
+  fMain->findChild<QAction*>("ImprimeravecEntete1")->trigger();
   EXPECT_EQ(fDialogs, 0);
   EXPECT_FALSE(fPrinter->isVisible());
   EXPECT_TRUE(Archived().empty());
@@ -234,7 +234,7 @@ TEST_F(PrintCommandsTest, AutomaticPrintGoesOnlyToALetterheadPrinter) {
       Select(*fMain->Lists().Of(kFacturesList).Grid(), "Num Facture", "FA31692");
       manager.NbCopies = 4;
       manager.AutoPrint = true;
-      Click(fMain->Imprimer_BitBtn);
+      Click(fMain->findChild<QToolButton*>("Imprimer_BitBtn"));
     } else {
       fMain->ShowClients();
       EXPECT_EQ(fMain->AutoPrintFacture(row.helperNumber, 4), row.printedCopies > 0 || !row.boxes.empty());
@@ -258,22 +258,22 @@ TEST_F(PrintCommandsTest, SearchResultsArePrintedAsAGridAndHidden) {
   fMain->ShowFactures();
   TMyDatabase& factures = *fMain->Tables().Factures();
   factures.Query("Societe", "^.*ACHRAFIEH.*$", Pattern);
-  factures.DisplayQuery(fMain->fRechercheGrid.get(), "Num Facture;Code client;Societe;Total TTC;Date", true);
-  fMain->fSearch->ShowSearchGrid();
+  factures.DisplayQuery(fMain->SearchResults().Grid(), "Num Facture;Code client;Societe;Total TTC;Date", true);
+  fMain->SearchResults().ShowSearchGrid();
   QApplication::processEvents();
-  ASSERT_TRUE(fMain->fRechercheGrid->GetVisible());
+  ASSERT_TRUE(fMain->SearchResults().Grid()->GetVisible());
   // Opening the menu does not take the results away.
   QMenuBar* bar = fMain->menuBar();
-  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fMain->Impression_Menu->menuAction()).center());
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fMain->findChild<QMenu*>("Impression1")->menuAction()).center());
   QApplication::processEvents();
-  ASSERT_TRUE(fMain->Impression_Menu->isVisible());
-  QTest::mouseClick(fMain->Impression_Menu, Qt::LeftButton, {},
-                    fMain->Impression_Menu->actionGeometry(fMain->ImprimeravecEntete1).center());
+  ASSERT_TRUE(fMain->findChild<QMenu*>("Impression1")->isVisible());
+  QTest::mouseClick(fMain->findChild<QMenu*>("Impression1"), Qt::LeftButton, {},
+                    fMain->findChild<QMenu*>("Impression1")->actionGeometry(fMain->findChild<QAction*>("ImprimeravecEntete1")).center());
   QApplication::processEvents();
   EXPECT_EQ(fDialogs, 1);
   EXPECT_EQ(PdfPages(fPdf), 1);
   EXPECT_EQ(fPrinter->GetQPrinter().docName(), QStringLiteral("Recherche"));
-  EXPECT_FALSE(fMain->fRechercheGrid->GetVisible());
+  EXPECT_FALSE(fMain->SearchResults().Grid()->GetVisible());
   EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Grid()->GetVisible());
   EXPECT_TRUE(Archived().empty());
   EXPECT_TRUE(fCapture.Boxes().empty());
@@ -309,11 +309,11 @@ TEST_F(PrintCommandsTest, FortyLineInvoicePrintedAndPreviewed) {
   const std::string shots = out != nullptr ? out : "";
   fMain->ShowFactures();
   Select(*fMain->Lists().Of(kFacturesList).Grid(), "Num Facture", "FA31702");
-  Click(fMain->Imprimer_BitBtn);
+  Click(fMain->findChild<QToolButton*>("Imprimer_BitBtn"));
   EXPECT_EQ(PdfPages(fPdf), 2);
   EXPECT_EQ(fPrinter->GetQPrinter().docName(), QStringLiteral("FA31702-LABOREX C.I."));
 
-  fMain->ImprimerApercu->trigger();
+  fMain->findChild<QAction*>("ImprimerApercu")->trigger();
   QApplication::processEvents();
   EXPECT_TRUE(fPrinter->isVisible());
   EXPECT_TRUE(fCapture.Boxes().empty());

@@ -17,7 +17,10 @@
 #include "MemoryGridSurface.h"
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
+#include "ArticlePanel.h"
+#include "ClientPanel.h"
 #include "MyStringGrid.h"
+#include "PieceEditor.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QuorixForm.h"
@@ -228,12 +231,12 @@ TEST_F(ListsTest, EachButtonShowsItsListAloneAndSetsTheListKind) {
     TQtGridSurface* surface = fMain->Lists().Of(row.list).Surface();
     EXPECT_TRUE(surface->isVisible());
     EXPECT_EQ(VisibleLists(), 1);
-    EXPECT_EQ(fMain->currentListKind, row.kind);
+    EXPECT_EQ(fMain->PieceEditor().CurrentListKind(), row.kind);
     EXPECT_EQ(surface->GetRowCount(), row.rows + 1);
     std::vector<std::string> titles;
     for (int col = 1; col < surface->GetColCount(); ++col) titles.push_back(surface->GetCells(col, 0));
     EXPECT_EQ(titles, row.titles);
-    EXPECT_TRUE(fMain->Creer_BitBtn->isEnabled());
+    EXPECT_TRUE(fMain->findChild<QToolButton*>("Creer_BitBtn")->isEnabled());
   }
   EXPECT_TRUE(fCapture.Boxes().empty());
 }
@@ -275,7 +278,7 @@ TEST_F(ListsTest, ColumnColourRulesOfEveryGrid) {
       {"factures", fMain->Lists().Of(kFacturesList).Grid(), {46, 4, 42, 4, 20, 20, 19, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
       {"devis", fMain->Lists().Of(kDevisList).Grid(), {47, 4, 42, 4, 20, 20, 20, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
       {"avoirs", fMain->Lists().Of(kAvoirsList).Grid(), {48, 4, 42, 4, 20}, {5, 50, 5, 5, 37}},
-      {"lignes", fMain->fLignesGrid.get(), {29, 5, 10, 19, 19}, {31, 4, 51, 37, 37}},
+      {"lignes", fMain->PieceEditor().Lines(), {29, 5, 10, 19, 19}, {31, 4, 51, 37, 37}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -311,7 +314,7 @@ TEST_F(ListsTest, ACountryWithAParenthesisDoesNotStopTheClientList) {
   clients.replace(clients.find(from), from.size(), ";SENEGAL (DAKAR;");
   WriteFileBytes(fDir.File("Data/BaseDeDonneesClients.db"), clients);
   Start();
-  EXPECT_TRUE(RunGuarded([&] { fMain->Client_BitBtn->click(); }));
+  EXPECT_TRUE(RunGuarded([&] { fMain->findChild<QToolButton*>("Client_BitBtn")->click(); }));
   TMyStringGrid* grid = fMain->Lists().Of(kClientsList).Grid();
   EXPECT_TRUE(grid->GetVisible());
   EXPECT_EQ(grid->GetRowCount(), 16);
@@ -342,8 +345,8 @@ TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
     return texts;
   };
   auto again = [this] {
-    fMain->Client_BitBtn->click();
-    fMain->Factures_BitBtn->click();
+    fMain->findChild<QToolButton*>("Client_BitBtn")->click();
+    fMain->findChild<QToolButton*>("Factures_BitBtn")->click();
   };
   // The idle loop fills the hidden lists ahead: shown then, they are what
   // showing them fills, at the remembered rows.
@@ -446,19 +449,19 @@ TEST_F(ListsTest, EnterOpensTheSelectedRecordAndGoesNoFurther) {
     const char* name;
     void (TQuorix_Form::*show)();
     void (TQuorix_Form::*keyPress)(char&);
-    QFrame* TQuorix_Form::*panel;
+    const char* panel;
   };
   const Row rows[] = {
       {"clients", &TQuorix_Form::ShowClients, &TQuorix_Form::Liste_Clients_StringGridKeyPress,
-       &TQuorix_Form::Client_Panel},
+       "Client_Panel"},
       {"articles", &TQuorix_Form::ShowArticles, &TQuorix_Form::Liste_Articles_StringGridKeyPress,
-       &TQuorix_Form::Article_Panel},
+       "Article_Panel"},
       {"factures", &TQuorix_Form::ShowFactures, &TQuorix_Form::Liste_Factures_StringGridKeyPress,
-       &TQuorix_Form::Facture_Panel},
+       "Facture_Panel"},
       {"devis", &TQuorix_Form::ShowDevis, &TQuorix_Form::Liste_Devis_StringGridKeyPress,
-       &TQuorix_Form::Facture_Panel},
+       "Facture_Panel"},
       {"avoirs", &TQuorix_Form::ShowAvoirs, &TQuorix_Form::Liste_Avoirs_StringGridKeyPress,
-       &TQuorix_Form::Facture_Panel},
+       "Facture_Panel"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -466,13 +469,13 @@ TEST_F(ListsTest, EnterOpensTheSelectedRecordAndGoesNoFurther) {
     char other = 'a';
     (fMain.get()->*row.keyPress)(other);
     EXPECT_EQ(other, 'a');
-    EXPECT_FALSE((fMain.get()->*row.panel)->isVisible());
+    EXPECT_FALSE(fMain->findChild<QFrame*>(row.panel)->isVisible());
     char enter = 13;
     (fMain.get()->*row.keyPress)(enter);
     EXPECT_EQ(enter, 0) << "the key is consumed";
-    EXPECT_TRUE((fMain.get()->*row.panel)->isVisible());
+    EXPECT_TRUE(fMain->findChild<QFrame*>(row.panel)->isVisible());
     EXPECT_EQ(VisibleLists(), 0);
-    EXPECT_FALSE(fMain->Creer_BitBtn->isEnabled()) << "no action while a record is open";
+    EXPECT_FALSE(fMain->findChild<QToolButton*>("Creer_BitBtn")->isEnabled()) << "no action while a record is open";
   }
 }
 
@@ -480,35 +483,35 @@ TEST_F(ListsTest, EnterTypedInTheGridOpensTheInvoice) {
   Start();
   fMain->Lists().Of(kFacturesList).Surface()->setFocus();
   QTest::keyClick(fMain->Lists().Of(kFacturesList).Surface(), Qt::Key_Return);
-  EXPECT_TRUE(fMain->Facture_Panel->isVisible());
-  EXPECT_TRUE(fMain->Facture_StringGrid->isVisible());
+  EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
+  EXPECT_TRUE(fMain->PieceEditor().Facture_StringGrid->isVisible());
 }
 
 TEST_F(ListsTest, CreerAddsARowToTheVisibleListAndOpensIt) {
   Start();
-  fMain->Creer_BitBtn->click();
+  fMain->findChild<QToolButton*>("Creer_BitBtn")->click();
   EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetRowCount(), 14);
   EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetRow(), 13);
   EXPECT_EQ(fMain->Lists().Of(kFacturesList).Grid()->GetCell(1, 13), "") << "a new, empty invoice";
-  EXPECT_TRUE(fMain->Facture_Panel->isVisible());
+  EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
 
   fMain->ShowClients();
-  fMain->Creer_BitBtn->click();
+  fMain->findChild<QToolButton*>("Creer_BitBtn")->click();
   EXPECT_EQ(fMain->Lists().Of(kClientsList).Grid()->GetRow(), 16);
-  EXPECT_TRUE(fMain->Client_Panel->isVisible());
-  EXPECT_FALSE(fMain->Facture_Panel->isVisible());
+  EXPECT_TRUE(fMain->ClientPanel().Client_Panel->isVisible());
+  EXPECT_FALSE(fMain->PieceEditor().Facture_Panel->isVisible());
 }
 
 TEST_F(ListsTest, EveryCommandIsAvailableButTheImportWithoutAnOrder) {
   Start();
   // "Importer" waits for an order in the waiting folder.
-  EXPECT_FALSE(fMain->Importer_BitBtn->isEnabled());
-  for (QToolButton* b : {fMain->Client_BitBtn, fMain->Articles_BitBtn, fMain->Factures_BitBtn, fMain->Devis_BitBtn,
-                         fMain->Avoir_BitBtn, fMain->Creer_BitBtn, fMain->Dupliquer_BitBtn, fMain->Supprimer_BitBtn,
-                         fMain->Imprimer_BitBtn, fMain->BonDePreparation_BitBtn}) {
+  EXPECT_FALSE(fMain->findChild<QToolButton*>("Importer_BitBtn")->isEnabled());
+  for (QToolButton* b : {fMain->findChild<QToolButton*>("Client_BitBtn"), fMain->findChild<QToolButton*>("Articles_BitBtn"), fMain->findChild<QToolButton*>("Factures_BitBtn"), fMain->findChild<QToolButton*>("Devis_BitBtn"),
+                         fMain->findChild<QToolButton*>("Avoir_BitBtn"), fMain->findChild<QToolButton*>("Creer_BitBtn"), fMain->findChild<QToolButton*>("Dupliquer_BitBtn"), fMain->findChild<QToolButton*>("Supprimer_BitBtn"),
+                         fMain->findChild<QToolButton*>("Imprimer_BitBtn"), fMain->findChild<QToolButton*>("BonDePreparation_BitBtn")}) {
     EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
   }
-  for (QAction* a : {fMain->Apropos1, fMain->Historique1, fMain->Scinder1, fMain->CommandeAlliance1}) {
+  for (QAction* a : {fMain->findChild<QAction*>("Apropos1"), fMain->findChild<QAction*>("Historique1"), fMain->findChild<QAction*>("Scinder1"), fMain->findChild<QAction*>("CommandeAlliance1")}) {
     EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
   }
 }
@@ -516,7 +519,7 @@ TEST_F(ListsTest, EveryCommandIsAvailableButTheImportWithoutAnOrder) {
 TEST_F(ListsTest, ButtonBarAndMainMenuInTheirOrder) {
   Start();
   std::vector<QString> buttons;
-  for (QObject* child : fMain->Menu_Panel->children()) {
+  for (QObject* child : fMain->findChild<QFrame*>("Menu_Panel")->children()) {
     if (auto* b = qobject_cast<QToolButton*>(child)) buttons.push_back(b->text());
   }
   const std::vector<QString> expectedButtons = Texts({u"Imprimer", u"Clients", u"Articles", u"Factures",

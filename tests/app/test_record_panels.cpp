@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "ArticlePanel.h"
+#include "ClientPanel.h"
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
@@ -215,9 +217,9 @@ TEST_F(RecordPanelsTest, CaptionsBesideTheEditsAndTabInReadingOrder) {
 
 TEST_F(RecordPanelsTest, ClientOpenedWithEveryControlFilled) {
   OpenClient("0104");
-  EXPECT_TRUE(fMain->Client_Panel->isVisible());
-  EXPECT_EQ(fMain->Client_Panel->geometry(), QRect(8, 72, 600, 350));
-  EXPECT_FALSE(fMain->Supprimer_BitBtn->isEnabled()) << "no action while a record is open";
+  EXPECT_TRUE(fMain->ClientPanel().Client_Panel->isVisible());
+  EXPECT_EQ(fMain->ClientPanel().Client_Panel->geometry(), QRect(8, 72, 600, 350));
+  EXPECT_FALSE(fMain->findChild<QToolButton*>("Supprimer_BitBtn")->isEnabled()) << "no action while a record is open";
   EXPECT_EQ(TextOf("ClientCodeClientEdit"), "0104");
   EXPECT_EQ(TextOf("ClientNomPharmacieEdit"), "PHARMACIE SAINT-EXUP\xC9RY");
   EXPECT_EQ(TextOf("ClientFacturationPharmacienEdit"), "PHARMACIE SAINT-EXUP\xC9RY");
@@ -367,21 +369,21 @@ TEST_F(RecordPanelsTest, ArticleSavedAsShownWithAWarningAndRefusedWithARedEdit) 
 
   // "Créer": an empty code, red; the save is refused and nothing written.
   const std::string before = ReadFileBytes(kArticles);
-  fMain->Creer_BitBtn->click();
-  EXPECT_TRUE(fMain->Article_Panel->isVisible());
+  fMain->findChild<QToolButton*>("Creer_BitBtn")->click();
+  EXPECT_TRUE(fMain->ArticlePanel().Article_Panel->isVisible());
   EXPECT_EQ(TextOf("ArticleCodeCIPEdit"), "");
   EXPECT_EQ(Shown(Edit("ArticleCodeCIPEdit")), kRed);
   EXPECT_EQ(TextOf("ArticlePrixVenteEdit"), "0");
   Click(fMain->findChild<QPushButton*>("ArticleEnregistrer_Button"));
   EXPECT_EQ(fCapture.Boxes(), Strings{kRedFields});
-  EXPECT_TRUE(fMain->Article_Panel->isVisible());
+  EXPECT_TRUE(fMain->ArticlePanel().Article_Panel->isVisible());
   EXPECT_EQ(ReadFileBytes(kArticles), before);
 }
 
 TEST_F(RecordPanelsTest, NewClientGetsTheNextCodeAndMustBeNamed) {
   fMain->ShowClients();
-  fMain->Creer_BitBtn->click();
-  EXPECT_TRUE(fMain->Client_Panel->isVisible());
+  fMain->findChild<QToolButton*>("Creer_BitBtn")->click();
+  EXPECT_TRUE(fMain->ClientPanel().Client_Panel->isVisible());
   EXPECT_EQ(TextOf("ClientCodeClientEdit"), "0116");
   EXPECT_EQ(Shown(Edit("ClientCodeClientEdit")), kWhite);
   EXPECT_EQ(TextOf("ClientNomPharmacieEdit"), "");
@@ -434,7 +436,7 @@ TEST_F(RecordPanelsTest, ClientRenamedKeepsItsContactAndUbipharmFollowsTheBox) {
 
 TEST_F(RecordPanelsTest, SupprimerOnTheClientAndArticleLists) {
   fMain->ShowClients();
-  EXPECT_TRUE(fMain->Supprimer_BitBtn->isEnabled());
+  EXPECT_TRUE(fMain->findChild<QToolButton*>("Supprimer_BitBtn")->isEnabled());
   struct Row {
     const char* name;
     const char* code;
@@ -454,7 +456,7 @@ TEST_F(RecordPanelsTest, SupprimerOnTheClientAndArticleLists) {
     fMain->ShowClients();
     TMyStringGrid* list = fMain->Lists().Of(kClientsList).Grid();
     list->SetRow(list->FindCell(row.code, "Code").second);
-    Click(fMain->Supprimer_BitBtn);
+    Click(fMain->findChild<QToolButton*>("Supprimer_BitBtn"));
     EXPECT_EQ(fCapture.Boxes(), row.boxes);
     EXPECT_EQ(Stored(kClients, row.code, "Code").size(), row.kept ? 1U : 0U);
     EXPECT_EQ(list->FindCell(row.code, "Code").second >= 0, row.kept);
@@ -462,10 +464,10 @@ TEST_F(RecordPanelsTest, SupprimerOnTheClientAndArticleLists) {
   }
 
   fMain->ShowArticles();
-  EXPECT_TRUE(fMain->Supprimer_BitBtn->isEnabled());
+  EXPECT_TRUE(fMain->findChild<QToolButton*>("Supprimer_BitBtn")->isEnabled());
   TMyStringGrid* articles = fMain->Lists().Of(kArticlesList).Grid();
   articles->SetRow(articles->FindCell("3408919", "Code").second);
-  Click(fMain->Supprimer_BitBtn);
+  Click(fMain->findChild<QToolButton*>("Supprimer_BitBtn"));
   EXPECT_EQ(Stored(kArticles, "3408919", "Code"), Strings{});
   EXPECT_LT(articles->FindCell("3408919", "Code").second, 0);
   EXPECT_TRUE(fMain->Lists().Of(kArticlesList).Surface()->isVisible());

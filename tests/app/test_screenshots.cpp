@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "ArticlePanel.h"
+#include "ClientPanel.h"
 #include "CommandeAllianceForm.h"
 #include "HistoriqueForm.h"
 #include "MyDatabaseForm.h"
@@ -93,17 +95,17 @@ TEST(Screenshots, PieceEditorNewAndOpenedWithCandidates) {
     main.setWindowState(Qt::WindowNoState);
     main.resize(size);
     main.ShowFactures();
-    main.Creer_BitBtn->click();
+    main.findChild<QToolButton*>("Creer_BitBtn")->click();
     QApplication::processEvents();
     EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/editor_new" + suffix)));
     main.ShowFactures();
     main.Lists().Of(kFacturesList).Grid()->SetRow(1);
     main.AfficherPiece("Facture");
-    main.fPieceEditor->ShowPieceTools(true);
-    main.fPieceEditor->AfficherSignal("Recherche Client", 0x008000);
-    main.fPieceEditor->AfficherSignal("0101   PHARMACIE CENTRALE DE DAKAR", 0x008000);
-    main.fLignesGrid->SetCellByName("Designation", 1, "doli");
-    main.fPieceEditor->ValidateCell(2, 1);
+    main.PieceEditor().ShowPieceTools(true);
+    main.PieceEditor().AfficherSignal("Recherche Client", 0x008000);
+    main.PieceEditor().AfficherSignal("0101   PHARMACIE CENTRALE DE DAKAR", 0x008000);
+    main.PieceEditor().Lines()->SetCellByName("Designation", 1, "doli");
+    main.PieceEditor().ValidateCell(2, 1);
     QApplication::processEvents();
     EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/editor_lookup" + suffix)));
   }
@@ -133,7 +135,7 @@ TEST(Screenshots, ClientAndArticlePanelsWithTheirColours) {
   set("ClientFaxEdit", "12-34");
   set("ClientCodeClientEdit", "0101");
   QApplication::processEvents();
-  EXPECT_TRUE(main.Client_Panel->grab().save(QString::fromStdString(dir + "/client_panel.png")));
+  EXPECT_TRUE(main.ClientPanel().Client_Panel->grab().save(QString::fromStdString(dir + "/client_panel.png")));
   EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/client_1280x800.png")));
   main.ShowArticles();
   main.Lists().Of(kArticlesList).Grid()->SetRow(1);
@@ -141,7 +143,7 @@ TEST(Screenshots, ClientAndArticlePanelsWithTheirColours) {
   set("ArticleCoeffMargeEdit", "0,8");
   set("ArticlePoidsEdit", "");
   QApplication::processEvents();
-  EXPECT_TRUE(main.Article_Panel->grab().save(QString::fromStdString(dir + "/article_panel.png")));
+  EXPECT_TRUE(main.ArticlePanel().Article_Panel->grab().save(QString::fromStdString(dir + "/article_panel.png")));
   EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/article_1280x800.png")));
   main.close();
 }
@@ -164,20 +166,20 @@ TEST(Screenshots, SearchResultsHistoryAndWholesalerOrder) {
   main.setWindowState(Qt::WindowNoState);
   main.resize(1280, 800);
   main.ShowFactures();
-  main.Recherche_Edit->setText(QStringLiteral("pharmacie"));
-  main.fSearch->RunSearch();
+  main.findChild<QLineEdit*>("Recherche_Edit")->setText(QStringLiteral("pharmacie"));
+  main.SearchResults().RunSearch();
   QApplication::processEvents();
   EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/search_factures_1280x800.png")));
-  main.fSearch->HideSearchGrid();
+  main.SearchResults().HideSearchGrid();
 
-  main.Historique1->trigger();
-  main.fHistorique->Historique_PageControl->setCurrentIndex(1);
+  main.findChild<QAction*>("Historique1")->trigger();
+  main.Historique().Historique_PageControl->setCurrentIndex(1);
   QApplication::processEvents();
-  EXPECT_TRUE(main.fHistorique->grab().save(QString::fromStdString(dir + "/historique.png")));
-  main.fHistorique->hide();
+  EXPECT_TRUE(main.Historique().grab().save(QString::fromStdString(dir + "/historique.png")));
+  main.Historique().hide();
 
-  main.CommandeAlliance1->trigger();
-  TCommandeAlliance_Form& order = *main.fCommandeAlliance;
+  main.findChild<QAction*>("CommandeAlliance1")->trigger();
+  TCommandeAlliance_Form& order = main.CommandeAlliance();
   order.CommandeAlliance_DateTimePicker->setDateTime(QDateTime(QDate(2025, 7, 1), QTime(9, 0)));
   for (int row : {1, 2}) {
     order.fTotalGrid->SetRow(row);

@@ -17,6 +17,7 @@
 #include "QtGuard.h"
 #include "QtText.h"
 #include "QuorixForm.h"
+#include "SearchResults.h"
 #include "SplashLaunchForm.h"
 #include "TestSupport.h"
 
@@ -49,19 +50,19 @@ protected:
     fDebug.reset();
   }
 
-  TQtGridSurface* Results() { return fMain->Recherche_StringGrid; }
+  TQtGridSurface* Results() { return fMain->SearchResults().Recherche_StringGrid; }
   static QWidget* Focus() { return QApplication::focusWidget(); }
   bool ResultsFocused() { return Focus() == Results() || Results()->isAncestorOf(Focus()); }
 
   // Types a text into the search edit and presses Enter, or clicks the button.
   void Search(const char* text, bool button = false) {
-    fMain->Recherche_Edit->setFocus();
-    fMain->Recherche_Edit->clear();
-    QTest::keyClicks(fMain->Recherche_Edit, QString::fromLatin1(text));
+    fMain->findChild<QLineEdit*>("Recherche_Edit")->setFocus();
+    fMain->findChild<QLineEdit*>("Recherche_Edit")->clear();
+    QTest::keyClicks(fMain->findChild<QLineEdit*>("Recherche_Edit"), QString::fromLatin1(text));
     if (button) {
-      QTest::mouseClick(fMain->Recherche_BitBtn, Qt::LeftButton);
+      QTest::mouseClick(fMain->findChild<QToolButton*>("Recherche_BitBtn"), Qt::LeftButton);
     } else {
-      QTest::keyClick(fMain->Recherche_Edit, Qt::Key_Return);
+      QTest::keyClick(fMain->findChild<QLineEdit*>("Recherche_Edit"), Qt::Key_Return);
     }
     QApplication::processEvents();
   }
@@ -122,7 +123,7 @@ TEST_F(SearchGridTest, EachListShowsItsColumnsOverTheRightOfTheWindow) {
     ASSERT_TRUE(Results()->isVisible());
     EXPECT_TRUE(ResultsFocused());
     EXPECT_EQ(Results()->GetRow(), 1);
-    EXPECT_EQ(FromQString(fMain->Recherche_Edit->text()), "") << "the edit is emptied";
+    EXPECT_EQ(FromQString(fMain->findChild<QLineEdit*>("Recherche_Edit")->text()), "") << "the edit is emptied";
     std::vector<std::string> titles;
     for (int col = 0; col < Results()->GetColCount(); ++col) titles.push_back(Results()->GetCells(col, 0));
     EXPECT_EQ(titles, row.titles);
@@ -148,14 +149,14 @@ TEST_F(SearchGridTest, NoMatchLeavesTheGridHiddenAndEmptiesTheEdit) {
     SCOPED_TRACE(button ? "button" : "Enter");
     Search("zzzz", button);
     EXPECT_FALSE(Results()->isVisible());
-    EXPECT_EQ(FromQString(fMain->Recherche_Edit->text()), "");
+    EXPECT_EQ(FromQString(fMain->findChild<QLineEdit*>("Recherche_Edit")->text()), "");
   }
   // A word that is no pattern: its message, and the word stays to be mended.
   Search("dup(ont");
   EXPECT_FALSE(Results()->isVisible());
   ASSERT_EQ(fCapture.Boxes().size(), 1u);
   EXPECT_EQ(fCapture.Boxes()[0].rfind("TPerlRegEx.Compile() - Error in regex at offset", 0), 0u);
-  EXPECT_EQ(FromQString(fMain->Recherche_Edit->text()), "dup(ont");
+  EXPECT_EQ(FromQString(fMain->findChild<QLineEdit*>("Recherche_Edit")->text()), "dup(ont");
 }
 
 TEST_F(SearchGridTest, EnterReturnsToTheListDoubleClickOpensTheInvoice) {
@@ -165,15 +166,15 @@ TEST_F(SearchGridTest, EnterReturnsToTheListDoubleClickOpensTheInvoice) {
   QTest::keyClick(Focus(), Qt::Key_Return);
   QApplication::processEvents();
   EXPECT_FALSE(Results()->isVisible());
-  EXPECT_FALSE(fMain->fPieceEditor->IsOpen()) << "Enter does not open the invoice";
+  EXPECT_FALSE(fMain->PieceEditor().IsOpen()) << "Enter does not open the invoice";
   EXPECT_TRUE(fMain->Lists().Of(kFacturesList).Grid()->GetVisible());
   EXPECT_EQ(Focus(), fMain->Lists().Of(kFacturesList).Surface());
 
   Search("achrafieh");
   DoubleClickResult(2);
   EXPECT_FALSE(Results()->isVisible());
-  ASSERT_TRUE(fMain->fPieceEditor->IsOpen());
-  EXPECT_EQ(FromQString(fMain->fPieceEditor->FactureNumFactureEdit->text()), "FA31699");
+  ASSERT_TRUE(fMain->PieceEditor().IsOpen());
+  EXPECT_EQ(FromQString(fMain->PieceEditor().FactureNumFactureEdit->text()), "FA31699");
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
 }
 
@@ -195,7 +196,7 @@ TEST_F(SearchGridTest, LeavingTheResultsHidesThemUnlessShiftCtrlAltAreHeld) {
     Search("doli");
     ASSERT_TRUE(Results()->isVisible());
     // The click that takes the focus away is made with the keys held.
-    QTest::mouseClick(fMain->Recherche_Edit, Qt::LeftButton, row.held);
+    QTest::mouseClick(fMain->findChild<QLineEdit*>("Recherche_Edit"), Qt::LeftButton, row.held);
     QApplication::processEvents();
     EXPECT_EQ(Results()->isVisible(), row.kept);
     Results()->hide();
@@ -204,8 +205,8 @@ TEST_F(SearchGridTest, LeavingTheResultsHidesThemUnlessShiftCtrlAltAreHeld) {
 
 TEST_F(SearchGridTest, ClientSearchOfTheEditorWritesInItsMessagePanel) {
   fMain->ShowFactures();
-  QTest::mouseClick(fMain->Creer_BitBtn, Qt::LeftButton);
-  TPieceEditor& editor = *fMain->fPieceEditor;
+  QTest::mouseClick(fMain->findChild<QToolButton*>("Creer_BitBtn"), Qt::LeftButton);
+  TPieceEditor& editor = fMain->PieceEditor();
   struct Row {
     const char* name;
     const char* typed;

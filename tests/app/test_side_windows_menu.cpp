@@ -77,9 +77,9 @@ protected:
 TEST_F(SideWindowsMenuTest, PrintedCopyRestoresAsANewInvoice) {
   // The quote list is shown: the name's "FA" decides the kind all the same.
   fMain->ShowDevis();
-  ASSERT_TRUE(fMain->Historique1->isEnabled());
-  fMain->Historique1->trigger();
-  THistorique_Form& history = *fMain->fHistorique;
+  ASSERT_TRUE(fMain->findChild<QAction*>("Historique1")->isEnabled());
+  fMain->findChild<QAction*>("Historique1")->trigger();
+  THistorique_Form& history = fMain->Historique();
   ASSERT_TRUE(history.isVisible());
   history.Historique_PageControl->setCurrentWidget(history.Imprimes_TabSheet);
   ASSERT_EQ(history.fImprimesGrid->GetCell(1, 1), "FA31699_20261208_101500.db");
@@ -87,19 +87,19 @@ TEST_F(SideWindowsMenuTest, PrintedCopyRestoresAsANewInvoice) {
   QTest::mouseClick(history.Historique_Restaurer_Button, Qt::LeftButton);
 
   EXPECT_FALSE(history.isVisible());
-  ASSERT_TRUE(fMain->fPieceEditor->IsOpen());
-  const std::string number = FromQString(fMain->fPieceEditor->FactureNumFactureEdit->text());
+  ASSERT_TRUE(fMain->PieceEditor().IsOpen());
+  const std::string number = FromQString(fMain->PieceEditor().FactureNumFactureEdit->text());
   EXPECT_EQ(number.rfind("FA", 0), 0u) << number;
   EXPECT_NE(number, "FA31699");
-  EXPECT_EQ(fMain->fLignesGrid->GetCellByName("Code", 1), "2320750");
+  EXPECT_EQ(fMain->PieceEditor().Lines()->GetCellByName("Code", 1), "2320750");
   EXPECT_TRUE(FileExists("Data/Elements imprimes/FA31699_20261208_101500.db"));
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
 }
 
 TEST_F(SideWindowsMenuTest, CommandeAllianceLoadsTheInvoicesInProgress) {
-  ASSERT_TRUE(fMain->CommandeAlliance1->isEnabled());
-  fMain->CommandeAlliance1->trigger();
-  TCommandeAlliance_Form& order = *fMain->fCommandeAlliance;
+  ASSERT_TRUE(fMain->findChild<QAction*>("CommandeAlliance1")->isEnabled());
+  fMain->findChild<QAction*>("CommandeAlliance1")->trigger();
+  TCommandeAlliance_Form& order = fMain->CommandeAlliance();
   ASSERT_TRUE(order.isVisible());
   // The sample's invoices are older than thirty days.
   EXPECT_EQ(order.fTotalGrid->GetCell(1, 1), "");

@@ -112,9 +112,9 @@ protected:
     fCapture.Clear();
   }
 
-  TSplitPanel& Split() { return *fMain->fSplitPanel; }
-  TCourierPanel& Courier() { return *fMain->fCourierPanel; }
-  TPieceEditor& Editor() { return *fMain->fPieceEditor; }
+  TSplitPanel& Split() { return fMain->SplitPanel(); }
+  TCourierPanel& Courier() { return fMain->CourierPanel(); }
+  TPieceEditor& Editor() { return fMain->PieceEditor(); }
 
   static void Click(QWidget* w, Qt::KeyboardModifiers mods = {}, QPoint at = QPoint()) {
     QTest::mouseClick(w, Qt::LeftButton, mods, at.isNull() ? w->rect().center() : at);
@@ -154,12 +154,12 @@ protected:
     SelectInvoice(number);
     QTest::keyClick(fMain->Lists().Of(kFacturesList).Surface(), Qt::Key_Return);
     QApplication::processEvents();
-    ASSERT_TRUE(fMain->Facture_Panel->isVisible());
+    ASSERT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
   }
   // Ctrl+Shift+click on "Poids (kg)".
   void OpenCourier() {
     Click(Editor().Label23, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_TRUE(fMain->Chronopost_Panel->isVisible());
+    ASSERT_TRUE(fMain->PieceEditor().Chronopost_Panel->isVisible());
   }
   void Parcel(const char* weight) {
     Type(Courier().PoidsChronopost_Edit, weight);
@@ -192,7 +192,7 @@ TEST_F(SplitCourierTest, SplitPanelShowsTheTotalsAndFollowsItsUpDown) {
   Start();
   EXPECT_FALSE(Split().Scinder_Panel->isVisible()) << "hidden at start-up";
   SelectInvoice("FA31750");
-  fMain->Scinder1->trigger();
+  fMain->findChild<QAction*>("Scinder1")->trigger();
   QApplication::processEvents();
   ASSERT_TRUE(Split().Scinder_Panel->isVisible());
   EXPECT_EQ(Str(Split().Label11->text()), "Nb Factures");
@@ -220,9 +220,9 @@ TEST_F(SplitCourierTest, SplitPanelShowsTheTotalsAndFollowsItsUpDown) {
 TEST_F(SplitCourierTest, CourierPanelCountsParcelsAndLeavesTheirFiles) {
   Start();
   OpenInvoice("FA31750");
-  EXPECT_FALSE(fMain->Chronopost_Panel->isVisible());
+  EXPECT_FALSE(fMain->PieceEditor().Chronopost_Panel->isVisible());
   Click(Editor().Label23);
-  EXPECT_FALSE(fMain->Chronopost_Panel->isVisible()) << "a plain click does not open it";
+  EXPECT_FALSE(fMain->PieceEditor().Chronopost_Panel->isVisible()) << "a plain click does not open it";
   OpenCourier();
   TCourierPanel& c = Courier();
   EXPECT_EQ(Str(c.Label27->text()), "ABIDJAN");
@@ -293,7 +293,7 @@ TEST_F(SplitCourierTest, ProceedWithoutPortDoesNothing) {
   const std::string header = ReadFileBytes("./Data/BaseDeDonneesFactures.db");
   Click(Courier().Chronopost_Proceed_Button);
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"Port a zero"});
-  EXPECT_TRUE(fMain->Facture_Panel->isVisible());
+  EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
   EXPECT_EQ(ReadFileBytes("./Data/BaseDeDonneesFactures.db"), header);
 }
 
@@ -314,7 +314,7 @@ TEST_F(SplitCourierTest, Screenshots) {
   const std::string dir = out;
   Start();
   SelectInvoice("FA31750");
-  fMain->Scinder1->trigger();
+  fMain->findChild<QAction*>("Scinder1")->trigger();
   for (int i = 0; i < 4; ++i) Arrow(Split().Scinder_NbFact_UpDown, true);
   EXPECT_TRUE(fMain->grab().save(QString::fromStdString(dir + "/split_panel.png")));
   fMain->ShowScinderControls(false);
@@ -330,7 +330,7 @@ TEST_F(SplitCourierTest, ScinderMakesTheNewInvoicesAndLeavesTheSourceAsItWas) {
   Start();
   const std::string sourceLines = ReadFileBytes("./Data/Factures/FA31750.db");
   SelectInvoice("FA31750");
-  fMain->Scinder1->trigger();
+  fMain->findChild<QAction*>("Scinder1")->trigger();
   Arrow(Split().Scinder_NbFact_UpDown, true);
   Click(Split().Scinder_Button);
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
@@ -383,7 +383,7 @@ TEST_F(SplitCourierTest, APortWithDecimalsStopsTheSplitBeforeAnyInvoice) {
   factures.Query("Num Facture", "FA31750", Exact);
   factures.SetData("Port", factures.QueryGetDataIndex(0), "12,50");
   SelectInvoice("FA31750");
-  fMain->Scinder1->trigger();
+  fMain->findChild<QAction*>("Scinder1")->trigger();
   Click(Split().Scinder_Button);
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"'12,50' n'est pas une valeur enti\xE8re correcte"});
   EXPECT_TRUE(Split().Scinder_Panel->isVisible());
@@ -432,7 +432,7 @@ TEST_F(SplitCourierTest, ProceedInDoualaPrintsTheInvoiceThenSplitsItsHalfPerParc
   }
   fMain->Tables().Dupli()->Query("Code", "0105", Exact);
   EXPECT_EQ(fMain->Tables().Dupli()->QueryResultCount(), 1) << "the client is recorded as having had a second invoice";
-  EXPECT_FALSE(fMain->printAfterSplit);
+  EXPECT_FALSE(fMain->SplitPanel().PrintAfterSplit());
   EXPECT_FALSE(GetPrintManager()->AutoPrint);
 }
 

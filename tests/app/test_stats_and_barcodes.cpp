@@ -20,6 +20,7 @@
 #include "MyStringGrid.h"
 #include "QtGuard.h"
 #include "QuorixForm.h"
+#include "SearchResults.h"
 #include "SplashLaunchForm.h"
 #include "StatsServer.h"
 #include "TestSupport.h"
@@ -96,7 +97,7 @@ TEST_F(SampleStartTest, SampleBarcodeQueueCompletesItsCycleOverTwoStarts) {
             "Code;Code Barre\r\n3408919;3400934089190\r\n7968532;3400979685326\r\n4674593;3400946745930\r\n"
             "4674592;34009\r\n");
   Start();
-  ASSERT_NE(fMain->fBarCodeManager, nullptr);
+  ASSERT_NE(fMain->BarCodeManager(), nullptr);
   EXPECT_EQ(Barcode("3408919"), "3400934089190") << "copied at the first start";
   EXPECT_EQ(ReadFileBytes(queue),
             "Code;Code Barre\r\n3408919;3400934089190\r\n4674593;3400946745930\r\n4674592;34009\r\n")
@@ -112,7 +113,7 @@ TEST_F(SampleStartTest, SampleBarcodeQueueCompletesItsCycleOverTwoStarts) {
 TEST_F(SampleStartTest, WithoutTheShareNoMergeTakesPlace) {
   WriteFileBytes("./Data/parametres.ini", ReadFileBytes(kSample + "Data/parametres.ini"));
   Start();
-  EXPECT_EQ(fMain->fBarCodeManager, nullptr);
+  EXPECT_EQ(fMain->BarCodeManager(), nullptr);
   EXPECT_EQ(Barcode("3408919"), "");
 }
 
@@ -130,7 +131,7 @@ TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndCl
   };
   Settings(server.Port());
   Start();
-  ASSERT_NE(fMain->fCltStatsSocket, nullptr);
+  ASSERT_NE(fMain->StatsSocket(), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return fCapture.Traced("Connexion au Serveur Stats OK"); }));
   EXPECT_EQ(connections, 1);
   auto* socket = fMain->findChild<QTcpSocket*>("CltStatsSocket");
@@ -141,12 +142,12 @@ TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndCl
   TMyDatabase* articles = fMain->Tables().Articles();
   articles->Query("Designation", "^.*DOLIPRANE.*$", Pattern);
   articles->QueryAdd("Designation", "^.*DAFALGAN.*$", Pattern);
-  articles->DisplayQuery(fMain->fRechercheGrid.get(), "Code;Designation;Prix Achat;Prix Vente", true);
-  TMyStringGrid& grid = *fMain->fRechercheGrid;
+  articles->DisplayQuery(fMain->SearchResults().Grid(), "Code;Designation;Prix Achat;Prix Vente", true);
+  TMyStringGrid& grid = *fMain->SearchResults().Grid();
   ASSERT_EQ(grid.GetRowCount(), 4);
   std::string codes;
   for (int row = 0; row < grid.GetRowCount(); ++row) codes += (row ? ";" : "") + grid.GetCellByName("Code", row);
-  fMain->fCltStatsSocket->DemanderStatsArticles(codes);
+  fMain->StatsSocket()->DemanderStatsArticles(codes);
   ASSERT_TRUE(WaitUntil([&] { return grid.GetCellColor(1, 1) != 0xFFFFFF; }));
   // DOLIPRANE 1000 sold once, DOLIPRANE 500 30 times, DAFALGAN has no line.
   EXPECT_EQ(grid.GetCellColor(1, 1), 0xE3FFE3u);
@@ -154,7 +155,7 @@ TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndCl
   EXPECT_EQ(grid.GetCellColor(1, 3), 0xE6FFE6u);
 
   fMain->close();
-  EXPECT_EQ(fMain->fCltStatsSocket, nullptr);
+  EXPECT_EQ(fMain->StatsSocket(), nullptr);
   EXPECT_EQ(fMain->findChild<QTcpSocket*>("CltStatsSocket"), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return disconnections == 1; })) << said;
   EXPECT_TRUE(fCapture.Boxes().empty());
@@ -175,8 +176,8 @@ TEST_F(SampleStartTest, ScreenshotOfTheShadedSearchRows) {
   fMain->resize(1100, 700);
   TMyDatabase* articles = fMain->Tables().Articles();
   articles->Query("Designation", "^.*M.*$", Pattern);
-  articles->DisplayQuery(fMain->fRechercheGrid.get(), "Code;Designation;Prix Achat;Prix Vente", true);
-  TMyStringGrid& grid = *fMain->fRechercheGrid;
+  articles->DisplayQuery(fMain->SearchResults().Grid(), "Code;Designation;Prix Achat;Prix Vente", true);
+  TMyStringGrid& grid = *fMain->SearchResults().Grid();
   std::string codes;
   for (int row = 0; row < grid.GetRowCount(); ++row) codes += (row ? ";" : "") + grid.GetCellByName("Code", row);
   grid.SetTop(70);
@@ -185,7 +186,7 @@ TEST_F(SampleStartTest, ScreenshotOfTheShadedSearchRows) {
   grid.AutoSizeCols();
   grid.SetWidth(grid.GetNeededWidth());
   grid.SetVisible(true);
-  fMain->fCltStatsSocket->DemanderStatsArticles(codes);
+  fMain->StatsSocket()->DemanderStatsArticles(codes);
   ASSERT_TRUE(WaitUntil([&] { return grid.GetCellColor(1, 1) != 0xFFFFFF; }));
   QApplication::processEvents();
   EXPECT_TRUE(fMain->grab().save(QString::fromStdString(std::string(out) + "/search_shaded.png")));

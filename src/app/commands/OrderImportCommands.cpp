@@ -7,29 +7,31 @@
 #include <memory>
 
 #include "Catalogue.h"
+#include "Desk.h"
+#include "DeskTables.h"
 #include "FileUtils.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "OrderImport.h"
 #include "PieceEditor.h"
 #include "PieceKinds.h"
-#include "QuorixForm.h"
+#include "RecordLists.h"
 #include "RemplirGrid.h"
 #include "StringManager.h"
 #include "Trace.h"
 
 namespace F = Catalogue::Field;
 
-TOrderImportCommands::TOrderImportCommands(TQuorix_Form& form) : fForm(form) {
-  Importations_Timer = new QTimer(&fForm);
+TOrderImportCommands::TOrderImportCommands(QObject* owner, QToolButton* importer, TDesk& desk, TDeskTables& tables,
+                                           TRecordLists& lists, TPieceEditor& editor)
+    : fImporter(importer), fDesk(desk), fTables(tables), fLists(lists), fEditor(editor) {
+  Importations_Timer = new QTimer(owner);
   Importations_Timer->setObjectName("Importations_Timer");
   Importations_Timer->setInterval(kTimerInterval);
   connect(Importations_Timer, &QTimer::timeout, this, [this] { Importations_TimerTimer(); });
   Importations_Timer->start();
 
-  connect(fForm.Importer_BitBtn, &QToolButton::clicked, this, [this] { Importer_BitBtnClick(); });
-  connect(fForm.Importer1, &QAction::triggered, this, [this] { Importer1Click(); });
-  connect(fForm.ImporterDepuisFichier1, &QAction::triggered, this, [this] { ImporterDepuisFichier1Click(); });
+  connect(fImporter, &QToolButton::clicked, this, [this] { Importer_BitBtnClick(); });
 }
 
 void TOrderImportCommands::Stop() { Importations_Timer->stop(); }
@@ -38,14 +40,14 @@ bool TOrderImportCommands::PieceListShown(bool withCreditNotes) const {
   for (int i = 0; i < PieceKinds::Count; ++i) {
     const TPieceKind& kind = PieceKinds::At(i);
     if (!withCreditNotes && &kind == &PieceKinds::Avoir) continue;
-    const TMyStringGrid* grid = fForm.Lists().Of(kind).Grid();
+    const TMyStringGrid* grid = fLists.Of(kind).Grid();
     if (grid != nullptr && grid->GetVisible()) return true;
   }
   return false;
 }
 
 void TOrderImportCommands::Importations_TimerTimer() {
-  fForm.Importer_BitBtn->setEnabled(PieceListShown(false) && !FirstWaitingOrder().empty());
+  fImporter->setEnabled(PieceListShown(false) && !FirstWaitingOrder().empty());
 }
 
 void TOrderImportCommands::Importer_BitBtnClick() { ImporterCommande(); }
@@ -68,9 +70,9 @@ void TOrderImportCommands::ImporterDepuisFichier1Click() {
 // The editor's lines are complete: amounts stay computed, the totals beside
 // the lines follow them (a save right away stores what the lines are worth).
 void TOrderImportCommands::FinishImport() {
-  TMyStringGrid* lines = fForm.fLignesGrid.get();
+  TMyStringGrid* lines = fEditor.Lines();
   if (lines->GetColIndex(F::MontantTTC) >= 0) lines->SetColReadOnlyByName(F::MontantTTC, true);
-  fForm.fPieceEditor->ComputeTotals();
+  fEditor.ComputeTotals();
   lines->SetFocus();
 }
 
@@ -89,16 +91,16 @@ void TOrderImportCommands::ImporterCommande() {
   }
   // Orders become invoices or quotes, never credit notes.
   for (const TPieceKind* kind : {&PieceKinds::Facture, &PieceKinds::Devis}) {
-    TMyStringGrid* list = fForm.Lists().Of(*kind).Grid();
+    TMyStringGrid* list = fLists.Of(*kind).Grid();
     if (!list->GetVisible()) continue;
     // A row with no number opens as a new piece.
     list->SetRowCount(list->GetRowCount() + 1);
     list->SetRow(list->GetRowCount() - 1);
-    fForm.AfficherPiece(kind->Kind());
+    fEditor.AfficherPiece(kind->Kind());
   }
-  if (!fForm.fPieceEditor->IsOpen()) return;
+  if (!fEditor.IsOpen()) return;
 
-  FillOrderLines(*fForm.fLignesGrid, *fForm.Tables().Articles(), OrderFileLines(bytes));
+  FillOrderLines(*fEditor.Lines(), *fTables.Articles(), OrderFileLines(bytes));
   FinishImport();
   MoveOrderToDone(name);
   Importations_TimerTimer();
@@ -111,27 +113,24 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   for (int i = 0; i < PieceKinds::Count; ++i) {
     const TPieceKind& kind = PieceKinds::At(i);
     if (!sm.BeginsWith(name, kind.Prefix())) continue;
-    if (!fForm.Lists().Of(kind).Visible()) {
-      fForm.currentListKind = kind.Kind();
-      fForm.ShowCurrentPieceList();
-    }
+    if (!fLists.Of(kind).Visible()) fDesk.ShowPieceList(kind);
     break;
   }
   bool opened = false;
   for (int i = 0; i < PieceKinds::Count && !opened; ++i) {
     const TPieceKind& kind = PieceKinds::At(i);
-    TMyStringGrid* list = fForm.Lists().Of(kind).Grid();
+    TMyStringGrid* list = fLists.Of(kind).Grid();
     if (!list->GetVisible()) continue;
     list->SetRowCount(list->GetRowCount() + 1);
     list->SetRow(list->GetRowCount() - 1);
-    fForm.AfficherPiece(kind.Kind());
+    fEditor.AfficherPiece(kind.Kind());
     opened = true;
   }
-  if (!opened || !fForm.fPieceEditor->IsOpen()) return;
+  if (!opened || !fEditor.IsOpen()) return;
 
   auto table = std::make_unique<TMyDatabase>(folder + "/" + name);
   table->QueryAll();
-  TMyStringGrid* lines = fForm.fLignesGrid.get();
+  TMyStringGrid* lines = fEditor.Lines();
   RemplirGrid(lines, kPieceLinesFilter, true, table.get());
   lines->Refresh();
   FinishImport();

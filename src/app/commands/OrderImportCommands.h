@@ -5,7 +5,11 @@
 #include <string>
 
 class QTimer;
-class TQuorix_Form;
+class QToolButton;
+class TDesk;
+class TDeskTables;
+class TPieceEditor;
+class TRecordLists;
 
 // The order import of the main window: `Importations_Timer` watches the
 // waiting folder and enables "Importer" while an order waits and the invoice
@@ -19,7 +23,9 @@ public:
   // Polling period of the waiting folder.
   static constexpr int kTimerInterval = 5000;
 
-  explicit TOrderImportCommands(TQuorix_Form& form);
+  // The polling timer belongs to the owner (the window).
+  TOrderImportCommands(QObject* owner, QToolButton* importer, TDesk& desk, TDeskTables& tables, TRecordLists& lists,
+                       TPieceEditor& editor);
   TOrderImportCommands(const TOrderImportCommands&) = delete;
   TOrderImportCommands& operator=(const TOrderImportCommands&) = delete;
 
@@ -45,5 +51,9 @@ private:
   bool PieceListShown(bool withCreditNotes) const;
   void FinishImport();
 
-  TQuorix_Form& fForm;
+  QToolButton* fImporter;
+  TDesk& fDesk;
+  TDeskTables& fTables;
+  TRecordLists& fLists;
+  TPieceEditor& fEditor;
 };

@@ -7,14 +7,15 @@
 #include <QToolButton>
 
 #include "Catalogue.h"
+#include "Desk.h"
+#include "DeskTables.h"
 #include "HistoryFolders.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
-#include "PieceEditor.h"
 #include "PieceNumbers.h"
 #include "PieceOperations.h"
 #include "QtGridSurface.h"
-#include "QuorixForm.h"
+#include "RecordLists.h"
 #include "StringManager.h"
 #include "Trace.h"
 
@@ -51,48 +52,43 @@ void Guarded(Handler handler) {
 
 }  // namespace
 
-TPieceCommands::TPieceCommands(TQuorix_Form& form) : fForm(form) {
-  fDot = new TDot(fForm.Dupliquer_BitBtn);
+TPieceCommands::TPieceCommands(QToolButton* dupliquer, TDesk& desk, TDeskTables& tables, TRecordLists& lists)
+    : fDupliquer(dupliquer), fDesk(desk), fTables(tables), fLists(lists) {
+  fDot = new TDot(fDupliquer);
   fDot->setObjectName("Dupliquer_Dot");
   fDot->setGeometry(kDotX, kDotY, 1, 1);
   // The mark must not take the presses meant for the button.
   fDot->setAttribute(Qt::WA_TransparentForMouseEvents);
   fDot->hide();
 
-  fForm.Dupliquer_BitBtn->installEventFilter(this);
-  connect(fForm.DevisFacture1, &QAction::triggered, this, [this] { DevisFacture1Click(); });
-  connect(fForm.FactureDevis1, &QAction::triggered, this, [this] { FactureDevis1Click(); });
-  connect(fForm.Nettoyer1, &QAction::triggered, this, [this] { Nettoyer1Click(); });
-  fForm.Lists().Of(kFacturesList).Surface()->Events.OnClick = [this] { Liste_Factures_StringGridClick(); };
+  fDupliquer->installEventFilter(this);
+  fLists.Of(kFacturesList).Surface()->Events.OnClick = [this] { Liste_Factures_StringGridClick(); };
 }
 
 // The grid outlives the commands: it must not call back into them.
-TPieceCommands::~TPieceCommands() { fForm.Lists().Of(kFacturesList).Surface()->Events.OnClick = nullptr; }
+TPieceCommands::~TPieceCommands() { fLists.Of(kFacturesList).Surface()->Events.OnClick = nullptr; }
 
 bool TPieceCommands::eventFilter(QObject* watched, QEvent* event) {
   // "Dupliquer" acts on the press of any mouse button, with the keys held
   // at that moment.
-  if (watched == fForm.Dupliquer_BitBtn && event->type() == QEvent::MouseButtonPress) {
+  if (watched == fDupliquer && event->type() == QEvent::MouseButtonPress) {
     const auto* press = static_cast<QMouseEvent*>(event);
     Dupliquer_BitBtnMouseDown(press->button(), press->modifiers());
   }
   return QObject::eventFilter(watched, event);
 }
 
-TPieceTables TPieceCommands::Tables() const { return fForm.Tables().Pieces(); }
+TPieceTables TPieceCommands::Tables() const { return fTables.Pieces(); }
 
-TMyStringGrid* TPieceCommands::ListOf(const TPieceKind& kind) const { return fForm.Lists().Of(kind).Grid(); }
+TMyStringGrid* TPieceCommands::ListOf(const TPieceKind& kind) const { return fLists.Of(kind).Grid(); }
 
-TQtGridSurface* TPieceCommands::SurfaceOf(const TPieceKind& kind) const { return fForm.Lists().Of(kind).Surface(); }
+TQtGridSurface* TPieceCommands::SurfaceOf(const TPieceKind& kind) const { return fLists.Of(kind).Surface(); }
 
-void TPieceCommands::ShowList(const TPieceKind& kind) {
-  fForm.currentListKind = kind.Kind();
-  fForm.ShowCurrentPieceList();
-}
+void TPieceCommands::ShowList(const TPieceKind& kind) { fDesk.ShowPieceList(kind); }
 
-std::string TPieceCommands::SelectedNumber(const TPieceKind& kind) const { return fForm.Lists().Of(kind).SelectedKey(); }
+std::string TPieceCommands::SelectedNumber(const TPieceKind& kind) const { return fLists.Of(kind).SelectedKey(); }
 
-bool TPieceCommands::DotShown() const { return fDot->isVisibleTo(fForm.Dupliquer_BitBtn); }
+bool TPieceCommands::DotShown() const { return fDot->isVisibleTo(fDupliquer); }
 
 // ---------------------------------------------------------------------------
 // Supprimer
@@ -105,7 +101,7 @@ void TPieceCommands::SupprimerPiece(const TPieceKind& kind) {
     if (&kind == &PieceKinds::Facture) {
       DeleteFacture(*header, number);
       // The deleted number can be given again.
-      fForm.Tables().FactureNumberBase() = kFactureNumberBase;
+      fTables.FactureNumberBase() = kFactureNumberBase;
     } else {
       DeletePiece(kind, *header, number);
     }
@@ -127,28 +123,28 @@ void TPieceCommands::Dupliquer_BitBtnMouseDown(Qt::MouseButton, Qt::KeyboardModi
       const std::string source = SelectedNumber(kind);
       const std::string client = list->GetCellByName(F::CodeClient, list->GetRow());
       if (!special) {
-        const std::string copy = NextPieceNumber(kind.Kind(), Tables(), fForm.Tables().FactureNumberBase());
+        const std::string copy = NextPieceNumber(kind.Kind(), Tables(), fTables.FactureNumberBase());
         DuplicatePiece(kind, *header, source, copy);
         ShowList(kind);
         return;
       }
       std::string copy;
-      switch (SpecialDuplicate(kind, *header, *fForm.Tables().NoFa(), *fForm.Tables().Dupli(), source, client, copy)) {
+      switch (SpecialDuplicate(kind, *header, *fTables.NoFa(), *fTables.Dupli(), source, client, copy)) {
         case TSpecialDuplicate::Refused:
         case TSpecialDuplicate::Failed: return;
         case TSpecialDuplicate::Created:
         case TSpecialDuplicate::AlreadyThere: break;
       }
       ShowList(kind);
-      fForm.AfficherPieceNumero(kind.Kind(), copy);
+      fDesk.OpenPiece(kind.Kind(), copy);
     });
     return;
   }
 }
 
 void TPieceCommands::Liste_Factures_StringGridClick() {
-  TMyStringGrid* list = fForm.Lists().Of(kFacturesList).Grid();
-  TMyDatabase* dupli = fForm.Tables().Dupli();
+  TMyStringGrid* list = fLists.Of(kFacturesList).Grid();
+  TMyDatabase* dupli = fTables.Dupli();
   bool shown = false;
   // Without its table (or its field) no client is marked, and nothing is
   // said at every click.
@@ -161,7 +157,7 @@ void TPieceCommands::Liste_Factures_StringGridClick() {
     }
   }
   fDot->setVisible(shown);
-  fForm.Dupliquer_BitBtn->update();
+  fDupliquer->update();
 }
 
 // ---------------------------------------------------------------------------
@@ -179,7 +175,7 @@ void TPieceCommands::ConvertSelected(const TPieceKind& from, const TPieceKind& t
   }
   Guarded([&] {
     const std::string number = SelectedNumber(from);
-    const std::string made = NextPieceNumber(to.Kind(), Tables(), fForm.Tables().FactureNumberBase());
+    const std::string made = NextPieceNumber(to.Kind(), Tables(), fTables.FactureNumberBase());
     if (ConvertPiece(from, to, Tables(), number, made)) ShowList(to);
   });
 }
@@ -192,12 +188,12 @@ void TPieceCommands::FactureDevis1Click() { ConvertSelected(PieceKinds::Facture,
 // Nettoyer
 
 void TPieceCommands::Nettoyer1Click() {
-  TMyDatabase* factures = fForm.Tables().Factures();
+  TMyDatabase* factures = fTables.Factures();
   if (factures == nullptr) return;
   Guarded([&] {
     RemoveOrphanLineFiles(*factures);
     ViderHistorique();
     // The special duplicates' lines go to the trash just emptied.
-    if (DeleteSpecialDuplicates(*factures) > 0) fForm.ShowFactures();
+    if (DeleteSpecialDuplicates(*factures) > 0) fDesk.ShowList(kFacturesList);
   });
 }

@@ -7,10 +7,13 @@
 #include "PieceKinds.h"
 
 class QEvent;
+class QToolButton;
 class QWidget;
+class TDesk;
+class TDeskTables;
 class TMyStringGrid;
 class TQtGridSurface;
-class TQuorix_Form;
+class TRecordLists;
 
 // The operations of the main window on whole pieces: "Supprimer" in the
 // piece lists, "Dupliquer" (Ctrl+Shift for the special duplicate, marked by
@@ -22,7 +25,7 @@ class TQuorix_Form;
 // invoice list's click handler is in place.
 class TPieceCommands : public QObject {
 public:
-  explicit TPieceCommands(TQuorix_Form& form);
+  TPieceCommands(QToolButton* dupliquer, TDesk& desk, TDeskTables& tables, TRecordLists& lists);
   ~TPieceCommands() override;
   TPieceCommands(const TPieceCommands&) = delete;
   TPieceCommands& operator=(const TPieceCommands&) = delete;
@@ -51,6 +54,9 @@ private:
   // The key cell of the list's selected row.
   std::string SelectedNumber(const TPieceKind& kind) const;
 
-  TQuorix_Form& fForm;
+  QToolButton* fDupliquer;
+  TDesk& fDesk;
+  TDeskTables& fTables;
+  TRecordLists& fLists;
   QWidget* fDot = nullptr;
 };

@@ -49,16 +49,19 @@ QIcon ButtonIcon(const char* themeName, QStyle::StandardPixmap fallback) {
 
 }  // namespace
 
-TQuorix_Form::TQuorix_Form(std::unique_ptr<TSplashLaunch_Form> splash)
-    : fSplash(std::move(splash)), fStatsRequests(std::make_unique<TStatsRequests>()) {
+TQuorix_Form::TQuorix_Form(std::unique_ptr<TSplashLaunch_Form> splash) : fSplash(std::move(splash)) {
   BuildDesign();
   FormCreate();
   CreateSideWindows();
 }
 
 // Closing is what saves; a window destroyed without being closed releases
-// what it holds without writing anything.
-TQuorix_Form::~TQuorix_Form() = default;
+// what it holds without writing anything. The lists' grids go first: they
+// put back on their platform grids the handlers the commands set there,
+// which the commands then clear.
+TQuorix_Form::~TQuorix_Form() {
+  if (fLists) fLists->ReleaseGrids();
+}
 
 // ---------------------------------------------------------------------------
 // Design
@@ -87,50 +90,59 @@ void TQuorix_Form::BuildDesign() {
   fLists = std::make_unique<TRecordLists>(fTables, client);
   ConnectLists();
 
-  Facture_Panel = NewPanel(client, "Facture_Panel");
-  Facture_Panel->setGeometry(4, 66, 880, 540);
-  Facture_StringGrid = NewGrid(Facture_Panel, "Facture_StringGrid");
-  Facture_StringGrid->setGeometry(0, 0, 614, 497);
-  Facture_StringGrid->SetEditing(true);
-  Facture_ExtraData_Panel = NewPanel(Facture_Panel, "Facture_ExtraData_Panel");
-  Facture_ExtraData_Panel->setGeometry(617, 0, 200, 497);
-  Chronopost_Panel = NewPanel(Facture_Panel, "Chronopost_Panel");
-  Chronopost_Panel->setGeometry(617, 498, 200, 150);
-  Chronopost_Panel->hide();
-  Facture_Panel->hide();
-
-  Client_Panel = NewPanel(client, "Client_Panel");
-  Client_Panel->setGeometry(8, 72, 600, 350);
-  Client_Panel->hide();
-  Article_Panel = NewPanel(client, "Article_Panel");
-  Article_Panel->setGeometry(8, 72, 393, 273);
-  Article_Panel->hide();
-
-  Label15 = new QLabel(client);
-  Label15->setObjectName("Label15");
-  Label15->setText(ToQString("1ere COMMANDE"));
-  Label15->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-  Label15->setGeometry(640, 40, 177, 20);
-  Label15->hide();
-
-  Recherche_StringGrid = NewGrid(client, "Recherche_StringGrid");
-  Recherche_StringGrid->SetRowSelect(true);
-  Recherche_StringGrid->hide();
-
-  fPieceEditor = std::make_unique<TPieceEditor>(*this);
-  fSearch = std::make_unique<TSearchResults>(*this);
-  fClientPanel = std::make_unique<TClientPanel>(*this);
-  fArticlePanel = std::make_unique<TArticlePanel>(*this);
-  fSplitPanel = std::make_unique<TSplitPanel>(*this);
-  fCourierPanel = std::make_unique<TCourierPanel>(*this);
-
+  BuildPanels(client);
   BuildMenu();
-  fPieceCommands = std::make_unique<TPieceCommands>(*this);
-  fOrderImport = std::make_unique<TOrderImportCommands>(*this);
+  ConnectPanels();
+  ConnectCommands();
+}
+
+// In the order of their places on the window: the editor, the results grid
+// that floats over it, the record panels, the split under the lists, the
+// courier panel in the editor; the commands once the menu is there.
+void TQuorix_Form::BuildPanels(QWidget* client) {
+  fPieceEditor = std::make_unique<TPieceEditor>(client, *this, fTables, *fLists);
+  fSearch = std::make_unique<TSearchResults>(client, Recherche_Edit, Recherche_BitBtn, Menu_Panel, *this, fTables,
+                                             *fLists);
+  fClientPanel = std::make_unique<TClientPanel>(client, *this, fTables, fLists->Of(kClientsList));
+  fArticlePanel = std::make_unique<TArticlePanel>(client, *this, fTables, fLists->Of(kArticlesList));
+  fSplitPanel = std::make_unique<TSplitPanel>(client, *this, fTables, fLists->Of(kFacturesList), *fPieceEditor);
+  fCourierPanel = std::make_unique<TCourierPanel>(*fPieceEditor, *this, fTables);
+}
+
+// The editor and the results grid talk through callbacks, as the history
+// window restores through one; so do the courier panel and the split.
+void TQuorix_Form::ConnectPanels() {
+  TPieceEditor& editor = *fPieceEditor;
+  TSearchResults& search = *fSearch;
+  editor.ShowCandidates = [&editor, &search](TMyDatabase& articles) {
+    return search.ShowArticleCandidates(articles,
+                                        editor.Facture_Panel->x() + editor.Facture_ExtraData_Panel->x());
+  };
+  search.EditorOpen = [&editor] { return editor.IsOpen(); };
+  search.ChooseCandidate = [&editor](const TMyStringGrid& results, int row) {
+    editor.ValidateSearchChoice(results, row);
+  };
+  search.FocusEditor = [&editor] { editor.Lines()->SetFocus(); };
+  const TPrintInvoice print = [this](const std::string& number, int copies) { AutoPrintFacture(number, copies); };
+  fSplitPanel->PrintInvoice = print;
+  fCourierPanel->PrintInvoice = print;
+  fCourierPanel->ScinderParColis = [this](const std::string& number, int parcels) {
+    fSplitPanel->ScinderParColis(number, parcels);
+  };
+}
+
+void TQuorix_Form::ConnectCommands() {
+  fPieceCommands = std::make_unique<TPieceCommands>(Dupliquer_BitBtn, *this, fTables, *fLists);
+  connect(DevisFacture1, &QAction::triggered, this, [this] { fPieceCommands->DevisFacture1Click(); });
+  connect(FactureDevis1, &QAction::triggered, this, [this] { fPieceCommands->FactureDevis1Click(); });
+  connect(Nettoyer1, &QAction::triggered, this, [this] { fPieceCommands->Nettoyer1Click(); });
+  fOrderImport = std::make_unique<TOrderImportCommands>(this, Importer_BitBtn, *this, fTables, *fLists, *fPieceEditor);
+  connect(Importer1, &QAction::triggered, this, [this] { fOrderImport->Importer1Click(); });
+  connect(ImporterDepuisFichier1, &QAction::triggered, this, [this] { fOrderImport->ImporterDepuisFichier1Click(); });
 }
 
 void TQuorix_Form::SetStatsRequests(std::unique_ptr<TStatsRequests> requests) {
-  if (requests) fStatsRequests = std::move(requests);
+  fPieceEditor->SetStatsRequests(std::move(requests));
 }
 
 void TQuorix_Form::BuildButtonBar() {
@@ -244,9 +256,6 @@ void TQuorix_Form::FormCreate() {
   ShowScinderControls(false);
   AfficherChronopost(false);
 
-  printAfterSplit = false;
-  currentListKind = "Facture";
-  pendingLookupCol = 1;
 
   fStringManager = std::make_unique<TStringManager>();
   fPrintManager = std::make_unique<TPrintManager>();
@@ -262,9 +271,9 @@ void TQuorix_Form::FormCreate() {
   Progress(75);
 
   // The barcode merge runs only when the server share holds the table.
-  remoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
-  if (!remoteBarcodeTable.empty()) {
-    fBarCodeManager = std::make_unique<TBarCodeManager>(fTables.Articles(), remoteBarcodeTable);
+  fRemoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
+  if (!fRemoteBarcodeTable.empty()) {
+    fBarCodeManager = std::make_unique<TBarCodeManager>(fTables.Articles(), fRemoteBarcodeTable);
   }
 
   setWindowState(windowState() | Qt::WindowMaximized);
@@ -297,12 +306,9 @@ void TQuorix_Form::PrepareWhenIdle(int delayMs) {
 
 void TQuorix_Form::CreateGrids() {
   fLists->CreateGrids();
-  // Leaving a cell of the piece lines validates it.
-  fLignesGrid = std::make_unique<TMyStringGrid>(Facture_StringGrid, [this](int col, int row, const std::string& text) {
-    if (fPieceEditor) fPieceEditor->OnCellLeave(col, row, text);
-  });
-  fRechercheGrid = std::make_unique<TMyStringGrid>(Recherche_StringGrid);
-  gridsCreated = true;
+  fPieceEditor->CreateGrid();
+  fSearch->CreateGrid();
+  fGridsCreated = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -319,7 +325,7 @@ void TQuorix_Form::FormClose() {
   fClosed = true;
   // The list on screen has moved since it was shown: what is written is
   // where each list is now.
-  if (gridsCreated) fLists->StoreAllPositions();
+  if (fGridsCreated) fLists->StoreAllPositions();
   fLists->SavePositions();
   SaveTrace();
   if (fOrderImport) fOrderImport->Stop();
@@ -329,8 +335,8 @@ void TQuorix_Form::FormClose() {
 
   fTables.SaveAndRelease();
   fLists->ReleaseGrids();
-  fLignesGrid.reset();
-  fRechercheGrid.reset();
+  fPieceEditor->ReleaseGrid();
+  fSearch->ReleaseGrid();
   fStringManager.reset();
   fPrintManager.reset();
   fDebugManager.reset();
@@ -350,7 +356,18 @@ void TQuorix_Form::PlaceListGrid(TMyStringGrid* grid) {
 
 void TQuorix_Form::PlacePiecePanel() {
   const int top = Menu_Panel->y() + Menu_Panel->height() + 1;
-  Facture_Panel->setGeometry(4, top, ClientWidth() - 4 - 2, ClientHeight() - top - 2);
+  fPieceEditor->Facture_Panel->setGeometry(4, top, ClientWidth() - 4 - 2, ClientHeight() - top - 2);
+}
+
+// The lines fill the editor left of its side panel, down to the search edit.
+void TQuorix_Form::PlacePieceLines() {
+  TMyStringGrid* lines = fPieceEditor->Lines();
+  QFrame* side = fPieceEditor->Facture_ExtraData_Panel;
+  lines->SetLeft(0);
+  lines->SetTop(0);
+  lines->SetWidth(Menu_Panel->width() - side->width() - 3);
+  lines->SetHeight(Recherche_Edit->y() - Menu_Panel->height() - 6);
+  side->setGeometry(lines->GetLeft() + lines->GetWidth() + 3, lines->GetTop(), side->width(), lines->GetHeight());
 }
 
 void TQuorix_Form::resizeEvent(QResizeEvent* event) {
@@ -359,13 +376,8 @@ void TQuorix_Form::resizeEvent(QResizeEvent* event) {
 }
 
 void TQuorix_Form::FormResize() {
-  if (!gridsCreated) return;
+  if (!fGridsCreated) return;
   for (const auto& list : fLists->All()) PlaceListGrid(list->Grid());
   PlacePiecePanel();
-  fLignesGrid->SetLeft(0);
-  fLignesGrid->SetTop(0);
-  fLignesGrid->SetWidth(Menu_Panel->width() - Facture_ExtraData_Panel->width() - 3);
-  fLignesGrid->SetHeight(Recherche_Edit->y() - Menu_Panel->height() - 6);
-  Facture_ExtraData_Panel->setGeometry(fLignesGrid->GetLeft() + fLignesGrid->GetWidth() + 3, fLignesGrid->GetTop(),
-                                       Facture_ExtraData_Panel->width(), fLignesGrid->GetHeight());
+  PlacePieceLines();
 }

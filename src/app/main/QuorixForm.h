@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "Desk.h"
 #include "DeskTables.h"
 #include "RecordLists.h"
 
 class QAction;
 class QFrame;
-class QLabel;
 class QLineEdit;
 class QMenu;
 class QToolButton;
@@ -32,7 +32,6 @@ class TOrderImportCommands;
 class TPieceCommands;
 class TPieceEditor;
 class TPrintManager;
-class TQtGridSurface;
 class TSearchResults;
 class TSplashLaunch_Form;
 class TSplitPanel;
@@ -40,10 +39,12 @@ class TStatsDisplay;
 class TStatsRequests;
 class TStringManager;
 
-// The main window: the button bar, the five record lists, the edit panels.
-// It owns the shared services and the nine main tables from its creation to
-// its close; creating it runs the whole loading sequence.
-class TQuorix_Form : public QMainWindow {
+// The main window: the button bar, the menu, the search edit, and the hub of
+// the desk tables, the five record lists and the panels. It owns the shared
+// services and the nine main tables from its creation to its close; creating
+// it runs the whole loading sequence. The panels reach it only through the
+// desk interface.
+class TQuorix_Form : public QMainWindow, public TDesk {
 public:
   // The splash window reports the loading progress and is destroyed at the
   // end of the loading; it may be null (nothing is then shown).
@@ -55,6 +56,14 @@ public:
   void FormClose();
   void FormResize();
 
+  // The desk: what the panels ask of the window.
+  void ShowList(TListId list) override;
+  void ShowCurrentPieceList() override;
+  void ShowPieceList(const TPieceKind& kind) override;
+  void OpenPiece(const std::string& kind, const std::string& number) override;
+  void HideAll() override;
+  void SetActionButtons(bool enabled) override;
+
   // The record lists.
   void InitGrids();
   void ShowClients();
@@ -62,9 +71,6 @@ public:
   void ShowFactures();
   void ShowDevis();
   void ShowAvoirs();
-  void HideAll();
-  void SetActionButtons(bool enabled);
-  void ShowCurrentPieceList();
   void Creer_BitBtnClick();
   // Deletes the current row's record of the visible list, through the code of
   // that kind of record.
@@ -94,101 +100,36 @@ public:
   void ShowScinderControls(bool visible);
   void Scinder1Click();
 
-  // The nine main tables and the invoice number base.
+  // The nine main tables and the invoice number base, and the five lists.
   TDeskTables& Tables() { return fTables; }
-
-  // Window state given its first value by the loading sequence.
-  bool printAfterSplit = false;
-  std::string currentListKind;
-  int pendingLookupCol = 0;
-  int pendingLookupRow = 0;
-  // The number the open piece was taken from its list under (empty for a new
-  // piece).
-  std::string loadedPieceNumber;
-  // The shared barcode table when the server share is mounted, else empty.
-  std::string remoteBarcodeTable;
-  // True from the creation of the grids on; the resize layout waits for it.
-  bool gridsCreated = false;
-
-  // Design controls (object names are the component names).
-  QFrame* Menu_Panel;
-  QToolButton* Imprimer_BitBtn;
-  QToolButton* Client_BitBtn;
-  QToolButton* Articles_BitBtn;
-  QToolButton* Factures_BitBtn;
-  QToolButton* Devis_BitBtn;
-  QToolButton* Creer_BitBtn;
-  QToolButton* Dupliquer_BitBtn;
-  QToolButton* Supprimer_BitBtn;
-  QToolButton* BonDePreparation_BitBtn;
-  QToolButton* Avoir_BitBtn;
-  QToolButton* Importer_BitBtn;
-  QLineEdit* Recherche_Edit;
-  QToolButton* Recherche_BitBtn;
-  TQtGridSurface* Recherche_StringGrid;
-  QFrame* Facture_Panel;
-  TQtGridSurface* Facture_StringGrid;
-  QFrame* Facture_ExtraData_Panel;
-  QFrame* Chronopost_Panel;
-  QFrame* Client_Panel;
-  QFrame* Article_Panel;
-  QLabel* Label15;
-
-  // The piece editor and the search results, built with the design; they
-  // outlive the managed grids, which hold their handlers.
-  std::unique_ptr<TPieceEditor> fPieceEditor;
-  std::unique_ptr<TSearchResults> fSearch;
-  // The operations on whole pieces and the order import (with
-  // `Importations_Timer`), built with the design too.
-  std::unique_ptr<TPieceCommands> fPieceCommands;
-  std::unique_ptr<TOrderImportCommands> fOrderImport;
-  // The client and article record panels, built in Client_Panel and
-  // Article_Panel.
-  std::unique_ptr<TClientPanel> fClientPanel;
-  std::unique_ptr<TArticlePanel> fArticlePanel;
-  // The invoice split under the lists and the courier hand-off in the piece
-  // editor.
-  std::unique_ptr<TSplitPanel> fSplitPanel;
-  std::unique_ptr<TCourierPanel> fCourierPanel;
-  // Where the screens send their questions to the statistics server.
-  TStatsRequests& StatsRequests() { return *fStatsRequests; }
-  void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);
-
-  // The five record lists.
   TRecordLists& Lists() { return *fLists; }
-  // The managed grids over the platform grids above, created by the loading
-  // sequence after the tables.
-  std::unique_ptr<TMyStringGrid> fLignesGrid;
-  std::unique_ptr<TMyStringGrid> fRechercheGrid;
 
+  // The panels, the commands and the side windows, built with the design.
+  TPieceEditor& PieceEditor() { return *fPieceEditor; }
+  TSearchResults& SearchResults() { return *fSearch; }
+  TClientPanel& ClientPanel() { return *fClientPanel; }
+  TArticlePanel& ArticlePanel() { return *fArticlePanel; }
+  TSplitPanel& SplitPanel() { return *fSplitPanel; }
+  TCourierPanel& CourierPanel() { return *fCourierPanel; }
+  TPieceCommands& PieceCommands() { return *fPieceCommands; }
+  TOrderImportCommands& OrderImport() { return *fOrderImport; }
+  THistorique_Form& Historique() { return *fHistorique; }
+  TCommandeAlliance_Form& CommandeAlliance() { return *fCommandeAlliance; }
+
+  // Where the editor sends its questions to the statistics server.
+  void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);
   // The statistics server connection, opened at the end of the loading and
   // closed at close (null outside that time). The piece editor sends its
   // requests through it: DemanderInfosClient (client code) when a client code
   // is entered, DemanderStatsArticles (the search grid's "Code" column)
-  // after an article lookup. The answers reach fStatsDisplay.
-  void ConnectStatsServer();
-  std::unique_ptr<TStatsDisplay> fStatsDisplay;
-  std::unique_ptr<TCltStatsSocket> fCltStatsSocket;
+  // after an article lookup. The answers reach StatsDisplay().
+  TCltStatsSocket* StatsSocket() const { return fCltStatsSocket.get(); }
+  TStatsDisplay& StatsDisplay() { return *fStatsDisplay; }
   // The barcode merge, made by the loading when the shared barcode table
-  // exists; it has nothing more to do afterwards.
-  std::unique_ptr<TBarCodeManager> fBarCodeManager;
-
-  // Main menu.
-  QMenu* Fonctions_Menu;
-  QMenu* Impression_Menu;
-  QMenu* Aide_Menu;
-  QAction* Importer1;
-  QAction* ImporterDepuisFichier1;
-  QAction* DevisFacture1;
-  QAction* FactureDevis1;
-  QAction* Scinder1;
-  QAction* Historique1;
-  QAction* Nettoyer1;
-  QAction* ImprimeravecEntete1;
-  QAction* ImprimerCommande1;
-  QAction* CommandeAlliance1;
-  QAction* ImprimerApercu;
-  QAction* Apropos1;
+  // exists (null otherwise); it has nothing more to do afterwards.
+  TBarCodeManager* BarCodeManager() const { return fBarCodeManager.get(); }
+  // The shared barcode table when the server share is mounted, else empty.
+  const std::string& RemoteBarcodeTable() const { return fRemoteBarcodeTable; }
 
   void Apropos1Click();
 
@@ -196,8 +137,6 @@ public:
   // the menu: "Historique" (Fonctions) and "Commande Alliance" (Impression).
   void Historique1Click();
   void CommandeAlliance1Click();
-  std::unique_ptr<THistorique_Form> fHistorique;
-  std::unique_ptr<TCommandeAlliance_Form> fCommandeAlliance;
 
   // The print commands (QuorixFormPrint.cpp). kind 0 prints the piece
   // itself, 1 its order form, 2 its preparation sheet; the article and client
@@ -228,31 +167,66 @@ private:
   void BuildDesign();
   void BuildButtonBar();
   void BuildMenu();
+  // The panels and commands on the window, and what they tell each other.
+  void BuildPanels(QWidget* client);
+  void ConnectPanels();
+  void ConnectCommands();
   void ConnectPrintCommands();
+  void ConnectStatsServer();
   void CreateSideWindows();
   // Hides the side windows and takes back the tables they were given.
   void ReleaseSideWindows();
   void Progress(int value);
   void PrepareWhenIdle(int delayMs = 0);
-  // Fills the next list that has not been filled yet, while it is hidden;
-  // false when every list is filled.
-  bool PrepareNextList();
   void CreateGrids();
   void PlaceListGrid(TMyStringGrid* grid);
+  void PlacePiecePanel();
+  void PlacePieceLines();
   // The handlers of the lists' platform grids.
   void ConnectLists();
-  void PlacePiecePanel();
-  void ShowList(TListId list);
   void OpenFromList(TListId list);
   void OpenOnEnter(char& key, void (TQuorix_Form::*open)());
   int ClientWidth() const;
   int ClientHeight() const;
 
+  // Design controls (object names are the component names).
+  QFrame* Menu_Panel;
+  QToolButton* Imprimer_BitBtn;
+  QToolButton* Client_BitBtn;
+  QToolButton* Articles_BitBtn;
+  QToolButton* Factures_BitBtn;
+  QToolButton* Devis_BitBtn;
+  QToolButton* Creer_BitBtn;
+  QToolButton* Dupliquer_BitBtn;
+  QToolButton* Supprimer_BitBtn;
+  QToolButton* BonDePreparation_BitBtn;
+  QToolButton* Avoir_BitBtn;
+  QToolButton* Importer_BitBtn;
+  QLineEdit* Recherche_Edit;
+  QToolButton* Recherche_BitBtn;
+
+  // Main menu.
+  QMenu* Fonctions_Menu;
+  QMenu* Impression_Menu;
+  QMenu* Aide_Menu;
+  QAction* Importer1;
+  QAction* ImporterDepuisFichier1;
+  QAction* DevisFacture1;
+  QAction* FactureDevis1;
+  QAction* Scinder1;
+  QAction* Historique1;
+  QAction* Nettoyer1;
+  QAction* ImprimeravecEntete1;
+  QAction* ImprimerCommande1;
+  QAction* CommandeAlliance1;
+  QAction* ImprimerApercu;
+  QAction* Apropos1;
+
   std::unique_ptr<TSplashLaunch_Form> fSplash;
-  TDeskTables fTables;
-  std::unique_ptr<TRecordLists> fLists;
-  std::unique_ptr<TStatsRequests> fStatsRequests;
   bool fClosed = false;
+  // True from the creation of the grids on; the resize layout waits for it.
+  bool fGridsCreated = false;
+  std::string fRemoteBarcodeTable;
   // Commands of the button bar that this version provides.
   std::vector<QToolButton*> fAvailableActions;
 
@@ -260,4 +234,23 @@ private:
   std::unique_ptr<TPrintManager> fPrintManager;
   std::unique_ptr<TDebug_Manager> fDebugManager;
   std::unique_ptr<TChrono> fChrono;
+
+  TDeskTables fTables;
+  std::unique_ptr<TRecordLists> fLists;
+  std::unique_ptr<THistorique_Form> fHistorique;
+  std::unique_ptr<TCommandeAlliance_Form> fCommandeAlliance;
+  // Members go in the reverse order: the connection before the panels it
+  // shows its answers on, the panels and commands before the lists they
+  // were given.
+  std::unique_ptr<TPieceEditor> fPieceEditor;
+  std::unique_ptr<TSearchResults> fSearch;
+  std::unique_ptr<TClientPanel> fClientPanel;
+  std::unique_ptr<TArticlePanel> fArticlePanel;
+  std::unique_ptr<TSplitPanel> fSplitPanel;
+  std::unique_ptr<TCourierPanel> fCourierPanel;
+  std::unique_ptr<TPieceCommands> fPieceCommands;
+  std::unique_ptr<TOrderImportCommands> fOrderImport;
+  std::unique_ptr<TStatsDisplay> fStatsDisplay;
+  std::unique_ptr<TCltStatsSocket> fCltStatsSocket;
+  std::unique_ptr<TBarCodeManager> fBarCodeManager;
 };

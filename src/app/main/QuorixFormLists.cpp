@@ -17,7 +17,11 @@
 #include "MyStringGrid.h"
 #include "QtGridSurface.h"
 #include "PieceKinds.h"
+#include "PieceEditor.h"
 #include "QuorixForm.h"
+#include "SearchResults.h"
+#include "ClientPanel.h"
+#include "ArticlePanel.h"
 #include "RemplirGrid.h"
 #include "Trace.h"
 
@@ -58,36 +62,17 @@ void TQuorix_Form::InitGrids() {
     list->Init();
   }
 
-  TMyStringGrid* lines = fLignesGrid.get();
-  lines->SetLeft(0);
-  lines->SetTop(0);
-  lines->SetWidth(Menu_Panel->width() - Facture_ExtraData_Panel->width() - 3);
-  lines->SetHeight(Recherche_Edit->y() - Menu_Panel->height() - 6);
-  lines->SetRowCount(2);
-  lines->SetColCount(5 + 1);
-  lines->SetFixedRows(1);
-  lines->SetFixedCols(1);
-  lines->fSortCol = 2;
-  lines->fSortAscending = true;
-  lines->fDefaultColor = clValidWhite;
-  Facture_ExtraData_Panel->setGeometry(lines->GetLeft() + lines->GetWidth() + 3, lines->GetTop(),
-                                       Facture_ExtraData_Panel->width(), lines->GetHeight());
-  Chronopost_Panel->setGeometry(Facture_ExtraData_Panel->x(),
-                                Facture_ExtraData_Panel->y() + Facture_ExtraData_Panel->height() + 1,
-                                Facture_ExtraData_Panel->width(), Chronopost_Panel->height());
-  EmptyTitleRow(lines);
-  lines->UpdateDimensions();
-
-  fRechercheGrid->SetFixedRows(1);
-  fRechercheGrid->SetFixedCols(0);
-  fRechercheGrid->fNumberingOn = false;
-  fRechercheGrid->fDefaultColor = clValidWhite;
-  fRechercheGrid->UpdateDimensions();
+  PlacePieceLines();
+  // The courier panel sits under the side panel.
+  QFrame* side = fPieceEditor->Facture_ExtraData_Panel;
+  QFrame* courier = fPieceEditor->Chronopost_Panel;
+  courier->setGeometry(side->x(), side->y() + side->height() + 1, side->width(), courier->height());
+  fPieceEditor->InitGrid();
+  fSearch->InitGrid();
 
   fLists->ReadPositions();
 
   for (const auto& list : fLists->All()) InstallColumnColorRules(list->Grid(), list->Descriptor().ColorRules());
-  InstallColumnColorRules(fLignesGrid.get(), ColumnColorRules::Lignes());
 }
 
 // ---------------------------------------------------------------------------
@@ -99,7 +84,7 @@ void TQuorix_Form::ShowList(TListId id) {
   HideAll();
   SetActionButtons(true);
   list.Show();
-  if (list.Kind() != nullptr) currentListKind = list.Kind()->Kind();
+  if (list.Kind() != nullptr) fPieceEditor->SetCurrentListKind(list.Kind()->Kind());
 }
 
 void TQuorix_Form::ShowClients() { ShowList(kClientsList); }
@@ -110,12 +95,11 @@ void TQuorix_Form::ShowAvoirs() { ShowList(kAvoirsList); }
 
 void TQuorix_Form::HideAll() {
   fLists->HideAll();
-  fLignesGrid->SetVisible(false);
-  fRechercheGrid->SetVisible(false);
-  Client_Panel->hide();
-  Article_Panel->hide();
-  Facture_Panel->hide();
-  Label15->hide();
+  fPieceEditor->Lines()->SetVisible(false);
+  fSearch->HideSearchGrid();
+  fClientPanel->Hide();
+  fArticlePanel->Hide();
+  fPieceEditor->Hide();
 }
 
 void TQuorix_Form::SetActionButtons(bool enabled) {
@@ -129,8 +113,13 @@ void TQuorix_Form::SetActionButtons(bool enabled) {
 
 void TQuorix_Form::ShowCurrentPieceList() {
   AfficherChronopost(false);
-  const TPieceKind* kind = PieceKinds::Find(currentListKind);
+  const TPieceKind* kind = PieceKinds::Find(fPieceEditor->CurrentListKind());
   ShowList(fLists->Of(kind != nullptr ? *kind : PieceKinds::Facture).Id());
+}
+
+void TQuorix_Form::ShowPieceList(const TPieceKind& kind) {
+  fPieceEditor->SetCurrentListKind(kind.Kind());
+  ShowCurrentPieceList();
 }
 
 // ---------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "PrintCommands.h"
 #include "PrintManager.h"
 #include "QuorixForm.h"
+#include "SearchResults.h"
 #include "Trace.h"
 
 void TQuorix_Form::ConnectPrintCommands() {
@@ -35,9 +36,9 @@ void TQuorix_Form::ImprimerApercuClick() { ImprimerOuApercu(true, false, 0); }
 
 void TQuorix_Form::ImprimerOuApercu(bool preview, bool letterhead, int kind) {
   TPrintManager* manager = GetPrintManager();
-  if (manager == nullptr || !gridsCreated) return;
+  if (manager == nullptr || !fGridsCreated) return;
   TPrintScreen screen;
-  screen.Recherche = fRechercheGrid.get();
+  screen.Recherche = fSearch->Grid();
   screen.Articles = fLists->Of(kArticlesList).Grid();
   screen.Clients = fLists->Of(kClientsList).Grid();
   for (int i = 0; i < PieceKinds::Count; ++i) screen.Pieces[i] = fLists->Of(PieceKinds::At(i)).Grid();
@@ -52,7 +53,7 @@ void TQuorix_Form::ImprimerOuApercu(bool preview, bool letterhead, int kind) {
 
 bool TQuorix_Form::AutoPrintFacture(const std::string& number, int copies) {
   TPrintManager* manager = GetPrintManager();
-  if (manager == nullptr || !gridsCreated) return false;
+  if (manager == nullptr || !fGridsCreated) return false;
   ShowFactures();
   const TPieceKind& kind = PieceKinds::Facture;
   TMyStringGrid* factures = fLists->Of(kind).Grid();

@@ -24,6 +24,8 @@ void TQuorix_Form::AfficherPieceNumero(const std::string& kind, const std::strin
   fPieceEditor->AfficherPieceNumero(kind, number);
 }
 
+void TQuorix_Form::OpenPiece(const std::string& kind, const std::string& number) { AfficherPieceNumero(kind, number); }
+
 void TQuorix_Form::Supprimer_BitBtnClick() {
   // Only the visible list acts.
   const TRecordList* list = fLists->Visible();

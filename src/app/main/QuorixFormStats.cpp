@@ -5,6 +5,7 @@
 #include "MyStringGrid.h"
 #include "PieceEditor.h"
 #include "QuorixForm.h"
+#include "SearchResults.h"
 #include "StatsRequests.h"
 
 namespace {
@@ -16,10 +17,10 @@ public:
   explicit TQuorixStatsDisplay(TQuorix_Form& form) : fForm(form) {}
 
   void AfficherSignal(const std::string& text, TColor color) override {
-    if (fForm.fPieceEditor) fForm.fPieceEditor->AfficherSignal(text, color);
+    fForm.PieceEditor().AfficherSignal(text, color);
   }
 
-  TMyStringGrid* SearchGrid() override { return fForm.fRechercheGrid.get(); }
+  TMyStringGrid* SearchGrid() override { return fForm.SearchResults().Grid(); }
 
 private:
   TQuorix_Form& fForm;
@@ -31,10 +32,10 @@ public:
   explicit TSocketStatsRequests(TQuorix_Form& form) : fForm(form) {}
 
   void DemanderInfosClient(const std::string& code) override {
-    if (fForm.fCltStatsSocket) fForm.fCltStatsSocket->DemanderInfosClient(code);
+    if (TCltStatsSocket* socket = fForm.StatsSocket()) socket->DemanderInfosClient(code);
   }
   void DemanderStatsArticles(const std::string& codes) override {
-    if (fForm.fCltStatsSocket) fForm.fCltStatsSocket->DemanderStatsArticles(codes);
+    if (TCltStatsSocket* socket = fForm.StatsSocket()) socket->DemanderStatsArticles(codes);
   }
 
 private:

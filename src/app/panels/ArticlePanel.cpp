@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "DeskTables.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "NamedWidgets.h"
 #include "QtText.h"
-#include "QuorixForm.h"
 #include "RecordEditTools.h"
 #include "RecordSave.h"
 #include "StringManager.h"
@@ -73,14 +74,6 @@ constexpr int kEditLeft = 110;
 constexpr int kRowTop = 12;
 constexpr int kRowStep = 30;
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
-  auto* button = new QPushButton(ToQString(caption), parent);
-  button->setObjectName(name);
-  button->setGeometry(geometry);
-  button->setAutoDefault(false);
-  return button;
-}
-
 std::string Text(const QLineEdit* edit) { return FromQString(edit->text()); }
 
 // The value of a number edit, spaces aside (they do not make it red).
@@ -101,12 +94,16 @@ void MapDecimalKey(char& key) {
 
 }  // namespace
 
-TArticlePanel::TArticlePanel(TQuorix_Form& form) : fForm(form) { BuildDesign(); }
+TArticlePanel::TArticlePanel(QWidget* parent, TDesk& desk, TDeskTables& tables, TRecordList& articles)
+    : fFlow(RecordPanelKinds::Article, parent, desk, articles), fTables(tables) {
+  Article_Panel = fFlow.Panel();
+  BuildDesign();
+}
 
 TArticlePanel::~TArticlePanel() = default;
 
 void TArticlePanel::BuildDesign() {
-  QFrame* panel = fForm.Article_Panel;
+  QFrame* panel = Article_Panel;
   int top = kRowTop;
   QWidget* previous = nullptr;
   for (const TArticleEdit& e : kEdits) {
@@ -133,8 +130,8 @@ void TArticlePanel::BuildDesign() {
   bold.setBold(true);
   ArticleCodeCIPEdit->setFont(bold);
 
-  ArticleEnregistrer_Button = MakeButton(panel, "ArticleEnregistrer_Button", "&Enregistrer", QRect(170, 230, 100, 30));
-  ArticleAnnuler_Button = MakeButton(panel, "ArticleAnnuler_Button", "&Annuler", QRect(278, 230, 100, 30));
+  ArticleEnregistrer_Button = NewButton(panel, "ArticleEnregistrer_Button", "&Enregistrer", QRect(170, 230, 100, 30));
+  ArticleAnnuler_Button = NewButton(panel, "ArticleAnnuler_Button", "&Annuler", QRect(278, 230, 100, 30));
   QWidget::setTabOrder(previous, ArticleEnregistrer_Button);
   QWidget::setTabOrder(ArticleEnregistrer_Button, ArticleAnnuler_Button);
   connect(ArticleEnregistrer_Button, &QPushButton::clicked, this, [this] { ArticleEnregistrer_ButtonClick(); });
@@ -160,7 +157,7 @@ bool TArticlePanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
       if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-          fForm.Article_Panel->isVisible()) {
+          Article_Panel->isVisible()) {
         (this->*e.Exit)();
       }
     }
@@ -169,7 +166,7 @@ bool TArticlePanel::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-TMyStringGrid* TArticlePanel::Checker() const { return fForm.Lists().Of(kArticlesList).Grid(); }
+TMyStringGrid* TArticlePanel::Checker() const { return fFlow.Checker(); }
 
 bool TArticlePanel::IsPrice(const QLineEdit* edit) const {
   return edit == ArticlePrixAchatEdit || edit == ArticlePrixVenteEdit || edit == ArticleCoeffMargeEdit;
@@ -195,7 +192,7 @@ void TArticlePanel::Check(QLineEdit* edit) {
   }
   if (edit == ArticleCodeCIPEdit) {
     try {
-      MarkDuplicateKey(edit, loadedArticleCode, *fForm.Tables().Articles(), A::Code);
+      MarkDuplicateKey(edit, loadedArticleCode, *fTables.Articles(), A::Code);
     } catch (const ERegExError&) {
       // A code with pattern characters is no other article's; the save will
       // say why it cannot be kept.
@@ -301,23 +298,8 @@ void TArticlePanel::ArticlePoidsEditKeyPress(char& key) { MapDecimalKey(key); }
 // Opening
 
 void TArticlePanel::AfficherFicheArticle() {
-  fForm.SetActionButtons(false);
-  fForm.HideAll();
-  TMyStringGrid* list = fForm.Lists().Of(kArticlesList).Grid();
-  loadedArticleCode = list->GetCellByName(A::Code, list->GetRow());
-  TMyDatabase& articles = *fForm.Tables().Articles();
-  try {
-    articles.Query(A::Code, loadedArticleCode, Exact);
-  } catch (const ERegExError& e) {
-    ShowMessage(e.Message);
-    return;
-  }
-  if (articles.QueryResultCount() >= 2) {
-    Error("TQuorix_Form.AfficherFicheClient: trouve duplicata(s) de la fiche article");
-    return;
-  }
-  fForm.Article_Panel->setGeometry(8, 72, 393, 273);
-  fForm.Article_Panel->show();
+  if (!fFlow.Open(loadedArticleCode)) return;
+  TMyDatabase& articles = fFlow.Table();
 
   // Every value is read before the code's handler runs a query of its own.
   std::vector<std::string> values;
@@ -336,13 +318,7 @@ void TArticlePanel::AfficherFicheArticle() {
 }
 
 void TArticlePanel::AfficherArticleCode(const std::string& code) {
-  TMyStringGrid* list = fForm.Lists().Of(kArticlesList).Grid();
-  const int col = list->GetColIndex(A::Code);
-  for (int row = list->GetGrid()->GetFixedRows(); col >= 0 && row < list->GetRowCount(); ++row) {
-    if (list->GetCell(col, row) != code) continue;
-    list->SetRow(row);
-    break;
-  }
+  fFlow.SelectKey(code);
   AfficherFicheArticle();
 }
 
@@ -356,19 +332,17 @@ void TArticlePanel::ArticleEnregistrer_ButtonClick() {
   }
   TRecordToSave article;
   article.Kind = &RecordKinds::Article;
-  article.Table = fForm.Tables().Articles();
+  article.Table = fTables.Articles();
   article.LoadedKey = loadedArticleCode;
   for (const TArticleEdit& e : kEdits) {
     if (GetEditColor(this->*e.Edit) == clErrorRed) article.RedEdit = true;
     article.Values.emplace_back(e.Field, Text(this->*e.Edit));
   }
-  if (SaveRecordSequence(article) == TRecordSaveResult::Saved) fForm.ShowArticles();
+  fFlow.Save(article, SaveRecordSequence);
 }
 
-void TArticlePanel::ArticleAnnuler_ButtonClick() { fForm.ShowArticles(); }
+void TArticlePanel::ArticleAnnuler_ButtonClick() { fFlow.Cancel(); }
 
 void TArticlePanel::SupprimerArticle() {
-  TMyStringGrid* list = fForm.Lists().Of(kArticlesList).Grid();
-  DeleteArticleSequence(*fForm.Tables().Articles(), list->GetCellByName(A::Code, list->GetRow()));
-  fForm.ShowArticles();
+  fFlow.Delete([this](const std::string& code) { return DeleteArticleSequence(*fTables.Articles(), code); });
 }

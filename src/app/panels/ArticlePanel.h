@@ -4,21 +4,26 @@
 
 #include <string>
 
+#include "RecordPanelFlow.h"
+
 class QEvent;
+class QFrame;
 class QLineEdit;
 class QPushButton;
+class TDesk;
+class TDeskTables;
 class TMyStringGrid;
-class TQuorix_Form;
+class TRecordList;
 
-// The article record panel `Article_Panel` of the main window: one article
-// opened from the article list (or a new one from "Créer"), its edits checked
-// while typing, the sale price and the margin coefficient kept in step with
-// the purchase price, the numbers brought to their decimals, the record saved
-// or deleted from the list. The save and deletion rules are those of the
-// business layer.
+// The article record panel `Article_Panel`: one article opened from the
+// article list (or a new one from "Créer"), its edits checked while typing,
+// the sale price and the margin coefficient kept in step with the purchase
+// price, the numbers brought to their decimals, the record saved or deleted
+// from the list. The save and deletion rules are those of the business layer.
 class TArticlePanel : public QObject {
 public:
-  explicit TArticlePanel(TQuorix_Form& form);
+  // Makes the panel, hidden, on the window's client area.
+  TArticlePanel(QWidget* parent, TDesk& desk, TDeskTables& tables, TRecordList& articles);
   ~TArticlePanel() override;
   TArticlePanel(const TArticlePanel&) = delete;
   TArticlePanel& operator=(const TArticlePanel&) = delete;
@@ -31,6 +36,7 @@ public:
   void AfficherArticleCode(const std::string& code);
   // Deletes the article of the list's current row.
   void SupprimerArticle();
+  void Hide() { fFlow.Hide(); }
 
   // Checks while typing; the price edits keep each other in step.
   void ArticleCodeCIPEditChange();
@@ -58,6 +64,7 @@ public:
   std::string loadedArticleCode;
 
   // Design controls (object names are the component names).
+  QFrame* Article_Panel;
   QLineEdit* ArticleCodeCIPEdit;
   QLineEdit* ArticleDesignationEdit;
   QLineEdit* ArticlePrixAchatEdit;
@@ -82,7 +89,8 @@ private:
   bool IsPrice(const QLineEdit* edit) const;
   TMyStringGrid* Checker() const;
 
-  TQuorix_Form& fForm;
+  TRecordPanelFlow fFlow;
+  TDeskTables& fTables;
   // True while the panel writes a record's values into its edits: they are
   // checked but shown as stored.
   bool fFilling = false;

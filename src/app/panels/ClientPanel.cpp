@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "DeskTables.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "NamedWidgets.h"
 #include "QtText.h"
-#include "QuorixForm.h"
 #include "RecordEditTools.h"
 #include "RecordSave.h"
 #include "StringManager.h"
@@ -120,32 +121,26 @@ void ColorCountry(TMyStringGrid* checker, QLineEdit* edit) {
 }
 
 QLabel* MakeCaption(QWidget* parent, const std::string& name, const char* caption, QRect geometry, QWidget* buddy) {
-  auto* label = new QLabel(ToQString(caption), parent);
-  label->setObjectName(QString::fromStdString(name));
-  label->setGeometry(geometry);
+  QLabel* label = NewLabel(parent, name, caption, geometry);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   label->setBuddy(buddy);
   return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
-  auto* button = new QPushButton(ToQString(caption), parent);
-  button->setObjectName(name);
-  button->setGeometry(geometry);
-  button->setAutoDefault(false);
-  return button;
 }
 
 std::string Text(const QLineEdit* edit) { return FromQString(edit->text()); }
 
 }  // namespace
 
-TClientPanel::TClientPanel(TQuorix_Form& form) : fForm(form) { BuildDesign(); }
+TClientPanel::TClientPanel(QWidget* parent, TDesk& desk, TDeskTables& tables, TRecordList& clients)
+    : fFlow(RecordPanelKinds::Client, parent, desk, clients), fTables(tables) {
+  Client_Panel = fFlow.Panel();
+  BuildDesign();
+}
 
 TClientPanel::~TClientPanel() = default;
 
 void TClientPanel::BuildDesign() {
-  QFrame* panel = fForm.Client_Panel;
+  QFrame* panel = Client_Panel;
   auto* facturation = new QGroupBox(ToQString("Facturation"), panel);
   facturation->setObjectName("ClientFacturation_GroupBox");
   facturation->setGeometry(8, 88, 288, 194);
@@ -192,8 +187,8 @@ void TClientPanel::BuildDesign() {
   Ubipharm_CheckBox->setObjectName("Ubipharm_CheckBox");
   Ubipharm_CheckBox->setGeometry(312, 292, 160, 22);
 
-  ClientEnregistrer_Button = MakeButton(panel, "ClientEnregistrer_Button", "&Enregistrer", QRect(392, 310, 96, 30));
-  ClientAnnuler_Button = MakeButton(panel, "ClientAnnuler_Button", "&Annuler", QRect(496, 310, 96, 30));
+  ClientEnregistrer_Button = NewButton(panel, "ClientEnregistrer_Button", "&Enregistrer", QRect(392, 310, 96, 30));
+  ClientAnnuler_Button = NewButton(panel, "ClientAnnuler_Button", "&Annuler", QRect(496, 310, 96, 30));
   connect(ClientEnregistrer_Button, &QPushButton::clicked, this, [this] { ClientEnregistrer_ButtonClick(); });
   connect(ClientAnnuler_Button, &QPushButton::clicked, this, [this] { ClientAnnuler_ButtonClick(); });
 
@@ -216,7 +211,7 @@ void TClientPanel::SetTabOrder() {
   for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
-TMyStringGrid* TClientPanel::Checker() const { return fForm.Lists().Of(kClientsList).Grid(); }
+TMyStringGrid* TClientPanel::Checker() const { return fFlow.Checker(); }
 
 // A code with pattern characters cannot be looked for; it is no other
 // client's code, and the save will say why it cannot be kept.
@@ -244,7 +239,7 @@ void TClientPanel::SetEditText(QLineEdit* edit, const std::string& text) {
 
 void TClientPanel::ClientCodeClientEditChange() {
   Color(Checker(), ClientCodeClientEdit, kCodeChecks);
-  MarkDuplicateKey(ClientCodeClientEdit, loadedClientCode, *fForm.Tables().Clients(), C::Code);
+  MarkDuplicateKey(ClientCodeClientEdit, loadedClientCode, *fTables.Clients(), C::Code);
 }
 
 void TClientPanel::ClientNomPharmacieEditChange() {
@@ -268,33 +263,17 @@ void TClientPanel::ClientLivraisonPaysEditChange() { ColorCountry(Checker(), Cli
 // Opening
 
 void TClientPanel::AfficherFicheClient() {
-  fForm.HideAll();
-  fForm.SetActionButtons(false);
-  TMyStringGrid* list = fForm.Lists().Of(kClientsList).Grid();
-  loadedClientCode = list->GetCellByName(C::Code, list->GetRow());
-  TMyDatabase& clients = *fForm.Tables().Clients();
-  try {
-    clients.Query(C::Code, loadedClientCode, Exact);
-  } catch (const ERegExError& e) {
-    ShowMessage(e.Message);
-    return;
-  }
-  if (clients.QueryResultCount() >= 2) {
-    Error("TQuorix_Form.AfficherFicheClient: duplicata(s) de fiche client detectes");
-    return;
-  }
-  fForm.Client_Panel->setGeometry(8, 72, 600, 350);
-  fForm.Client_Panel->show();
-  if (clients.QueryResultCount() == 1) {
+  if (!fFlow.Open(loadedClientCode)) return;
+  if (fFlow.Table().QueryResultCount() == 1) {
     OpenExisting();
   } else {
     OpenNew();
   }
-  Ubipharm_CheckBox->setChecked(IsParUbipharm(*fForm.Tables().Ubipharm(), Text(ClientCodeClientEdit)));
+  Ubipharm_CheckBox->setChecked(IsParUbipharm(*fTables.Ubipharm(), Text(ClientCodeClientEdit)));
 }
 
 void TClientPanel::OpenExisting() {
-  TMyDatabase& clients = *fForm.Tables().Clients();
+  TMyDatabase& clients = fFlow.Table();
   // Every value is read before the edits' handlers run queries of their own.
   std::vector<std::string> values;
   for (const TClientEdit& e : kEdits) {
@@ -317,17 +296,11 @@ void TClientPanel::OpenNew() {
 }
 
 void TClientPanel::AfficherClientCode(const std::string& code) {
-  TMyStringGrid* list = fForm.Lists().Of(kClientsList).Grid();
-  const int col = list->GetColIndex(C::Code);
-  for (int row = list->GetGrid()->GetFixedRows(); col >= 0 && row < list->GetRowCount(); ++row) {
-    if (list->GetCell(col, row) != code) continue;
-    list->SetRow(row);
-    break;
-  }
+  fFlow.SelectKey(code);
   AfficherFicheClient();
 }
 
-std::string TClientPanel::NextClientCode() { return ::NextClientCode(*fForm.Tables().Clients()); }
+std::string TClientPanel::NextClientCode() { return ::NextClientCode(*fTables.Clients()); }
 
 // ---------------------------------------------------------------------------
 // Saving and deleting
@@ -335,7 +308,7 @@ std::string TClientPanel::NextClientCode() { return ::NextClientCode(*fForm.Tabl
 void TClientPanel::ClientEnregistrer_ButtonClick() {
   TRecordToSave client;
   client.Kind = &RecordKinds::Client;
-  client.Table = fForm.Tables().Clients();
+  client.Table = fTables.Clients();
   client.LoadedKey = loadedClientCode;
   for (const TClientEdit& e : kEdits) {
     if (GetEditColor(this->*e.Edit) == clErrorRed) client.RedEdit = true;
@@ -349,16 +322,15 @@ void TClientPanel::ClientEnregistrer_ButtonClick() {
       if (e.Field != nullptr && field == std::string(e.Field)) client.Values.emplace_back(field, Text(this->*e.Edit));
     }
   }
-  if (SaveClientSequence(client, *fForm.Tables().Ubipharm(), Ubipharm_CheckBox->isChecked()) == TRecordSaveResult::Saved) {
-    fForm.ShowClients();
-  }
+  fFlow.Save(client, [this](const TRecordToSave& record) {
+    return SaveClientSequence(record, *fTables.Ubipharm(), Ubipharm_CheckBox->isChecked());
+  });
 }
 
-void TClientPanel::ClientAnnuler_ButtonClick() { fForm.ShowClients(); }
+void TClientPanel::ClientAnnuler_ButtonClick() { fFlow.Cancel(); }
 
 void TClientPanel::SupprimerClient() {
-  TMyStringGrid* list = fForm.Lists().Of(kClientsList).Grid();
-  const std::string code = list->GetCellByName(C::Code, list->GetRow());
-  if (DeleteClientSequence(*fForm.Tables().Clients(), *fForm.Tables().Factures(), code) == TRecordDeleteResult::Refused) return;
-  fForm.ShowClients();
+  fFlow.Delete([this](const std::string& code) {
+    return DeleteClientSequence(*fTables.Clients(), *fTables.Factures(), code);
+  });
 }

@@ -4,22 +4,27 @@
 
 #include <string>
 
+#include "RecordPanelFlow.h"
+
 class QCheckBox;
+class QFrame;
 class QEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TDesk;
+class TDeskTables;
 class TMyStringGrid;
-class TQuorix_Form;
+class TRecordList;
 
-// The client record panel `Client_Panel` of the main window: one client
-// opened from the client list (or a new one from "Créer"), its edits checked
-// and coloured while typing, saved with its membership of the distributor
-// list, or deleted from the list. The save and deletion rules are those of
-// the business layer.
+// The client record panel `Client_Panel`: one client opened from the client
+// list (or a new one from "Créer"), its edits checked and coloured while
+// typing, saved with its membership of the distributor list, or deleted from
+// the list. The save and deletion rules are those of the business layer.
 class TClientPanel : public QObject {
 public:
-  explicit TClientPanel(TQuorix_Form& form);
+  // Makes the panel, hidden, on the window's client area.
+  TClientPanel(QWidget* parent, TDesk& desk, TDeskTables& tables, TRecordList& clients);
   ~TClientPanel() override;
   TClientPanel(const TClientPanel&) = delete;
   TClientPanel& operator=(const TClientPanel&) = delete;
@@ -33,6 +38,7 @@ public:
   std::string NextClientCode();
   // Deletes the client of the list's current row, unless it has invoices.
   void SupprimerClient();
+  void Hide() { fFlow.Hide(); }
 
   // The edits' checks while typing.
   void ClientCodeClientEditChange();
@@ -52,6 +58,7 @@ public:
   std::string loadedClientCode;
 
   // Design controls (object names are the component names).
+  QFrame* Client_Panel;
   QLineEdit* ClientCodeClientEdit;
   QLineEdit* ClientNomPharmacieEdit;
   QLineEdit* ClientTelEdit;
@@ -91,5 +98,6 @@ private:
   void OpenNew();
   TMyStringGrid* Checker() const;
 
-  TQuorix_Form& fForm;
+  TRecordPanelFlow fFlow;
+  TDeskTables& fTables;
 };

@@ -15,14 +15,14 @@
 #include <QToolButton>
 
 #include "Catalogue.h"
+#include "DeskTables.h"
 #include "MyDatabase.h"
+#include "NamedWidgets.h"
 #include "NetworkShares.h"
 #include "PieceEditor.h"
 #include "PieceKinds.h"
 #include "QtText.h"
-#include "QuorixForm.h"
 #include "InvoiceCalls.h"
-#include "SplitPanel.h"
 #include "StringManager.h"
 #include "Trace.h"
 #include "UpDownArrows.h"
@@ -32,17 +32,8 @@ namespace {
 constexpr char kEnter = 13;
 constexpr int kMaxCopies = 999;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, QRect geometry) {
-  auto* label = new QLabel(ToQString(caption), parent);
-  label->setObjectName(name);
-  label->setGeometry(geometry);
-  return label;
-}
-
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const char* text, QRect geometry) {
-  auto* edit = new QLineEdit(ToQString(text), parent);
-  edit->setObjectName(name);
-  edit->setGeometry(geometry);
+  QLineEdit* edit = NewEdit(parent, name, geometry, text);
   edit->setAlignment(Qt::AlignRight);
   return edit;
 }
@@ -57,16 +48,19 @@ int CopiesOf(const QLineEdit* edit) {
 
 }  // namespace
 
-TCourierPanel::TCourierPanel(TQuorix_Form& form) : fForm(form) { BuildDesign(); }
+TCourierPanel::TCourierPanel(TPieceEditor& editor, TDesk& desk, TDeskTables& tables)
+    : fEditor(editor), fDesk(desk), fTables(tables) {
+  BuildDesign();
+}
 
 TCourierPanel::~TCourierPanel() = default;
 
 void TCourierPanel::BuildDesign() {
-  QFrame* panel = fForm.Chronopost_Panel;
-  Label24 = MakeLabel(panel, "Label24", "Poids", QRect(6, 8, 40, 20));
+  QFrame* panel = fEditor.Chronopost_Panel;
+  Label24 = NewLabel(panel, "Label24", "Poids", QRect(6, 8, 40, 20));
   PoidsChronopost_Edit = MakeEdit(panel, "PoidsChronopost_Edit", "0", QRect(46, 6, 58, 24));
   PoidsChronopost_Edit->setToolTip(ToQString("Poids du colis en kg, puis Entr\xE9" "e"));
-  Label25 = MakeLabel(panel, "Label25", "0", QRect(108, 8, 52, 20));
+  Label25 = NewLabel(panel, "Label25", "0", QRect(108, 8, 52, 20));
   Label25->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   Label25->setToolTip(ToQString("Total des tarifs des colis"));
   SpeedButton1 = new QToolButton(panel);
@@ -75,7 +69,7 @@ void TCourierPanel::BuildDesign() {
   SpeedButton1->setIcon(QApplication::style()->standardIcon(QStyle::SP_ArrowUp));
   SpeedButton1->setToolTip(ToQString("Copier le total dans le port"));
 
-  Label26 = MakeLabel(panel, "Label26", "Fa", QRect(6, 40, 20, 20));
+  Label26 = NewLabel(panel, "Label26", "Fa", QRect(6, 40, 20, 20));
   NbFa_Edit = MakeEdit(panel, "NbFa_Edit", "0", QRect(28, 38, 36, 24));
   NbFa_UpDown = new TUpDownArrows(panel, 0, kMaxCopies, 0);
   NbFa_UpDown->setObjectName("NbFa_UpDown");
@@ -94,7 +88,7 @@ void TCourierPanel::BuildDesign() {
   Scission_RadioButton->setObjectName("Scission_RadioButton");
   Scission_RadioButton->setGeometry(6, 70, 110, 20);
   Scission_RadioButton->setEnabled(false);
-  Label27 = MakeLabel(panel, "Label27", "ville", QRect(118, 70, 76, 20));
+  Label27 = NewLabel(panel, "Label27", "ville", QRect(118, 70, 76, 20));
   Label27->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
   Chronopost_Proceed_Button = new QPushButton(ToQString("Proceed"), panel);
@@ -111,7 +105,7 @@ void TCourierPanel::BuildDesign() {
     }
   });
   PoidsChronopost_Edit->installEventFilter(this);
-  fForm.fPieceEditor->Label23->installEventFilter(this);
+  fEditor.Label23->installEventFilter(this);
 }
 
 bool TCourierPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -122,7 +116,7 @@ bool TCourierPanel::eventFilter(QObject* watched, QEvent* event) {
       PoidsChronopost_EditKeyPress(c);
       return true;
     }
-  } else if (watched == fForm.fPieceEditor->Label23 && event->type() == QEvent::MouseButtonRelease) {
+  } else if (watched == fEditor.Label23 && event->type() == QEvent::MouseButtonRelease) {
     Label23MouseUp(static_cast<QMouseEvent*>(event)->modifiers());
   }
   return QObject::eventFilter(watched, event);
@@ -140,8 +134,8 @@ void TCourierPanel::Label23MouseUp(Qt::KeyboardModifiers modifiers) {
 }
 
 void TCourierPanel::AfficherChronopost(bool visible) {
-  fForm.Chronopost_Panel->setVisible(visible);
-  TPieceEditor& editor = *fForm.fPieceEditor;
+  fEditor.Chronopost_Panel->setVisible(visible);
+  TPieceEditor& editor = fEditor;
   const std::string code = Text(editor.FactureCodeClientEdit);
   if (!IsCourierClientCode(code)) {
     // A plain line, in the panel's own colour.
@@ -153,7 +147,7 @@ void TCourierPanel::AfficherChronopost(bool visible) {
   }
   if (!visible) return;
   PoidsChronopost_Edit->setFocus();
-  fState = OpenCourierState(*fForm.Tables().Dupli(), *fForm.Tables().NoFa(), *fForm.Tables().Clients(), code,
+  fState = OpenCourierState(*fTables.Dupli(), *fTables.NoFa(), *fTables.Clients(), code,
                             FromQString(editor.Label34->text()));
   SetChecked(Scission_RadioButton, false);
   Scission_RadioButton->setEnabled(false);
@@ -191,18 +185,18 @@ void TCourierPanel::PoidsChronopost_EditKeyPress(char& key) {
 void TCourierPanel::Launch_Chronopost() {
   ReadCopies();
   const TParcelResult result =
-      RegisterParcel(fState, Text(fForm.fPieceEditor->FactureCodeClientEdit), Text(PoidsChronopost_Edit),
-                     NetworkShares::ChronopostFolder(Catalogue::Settings::File), *fForm.Tables().TarifsChronopost(), Random);
+      RegisterParcel(fState, Text(fEditor.FactureCodeClientEdit), Text(PoidsChronopost_Edit),
+                     NetworkShares::ChronopostFolder(Catalogue::Settings::File), *fTables.TarifsChronopost(), Random);
   // A parcel that was not handed off keeps its weight, to try again.
   if (result == TParcelResult::Ignored || result == TParcelResult::NotWritten) return;
   ShowCounts();
   PoidsChronopost_Edit->clear();
 }
 
-void TCourierPanel::SpeedButton1Click() { fForm.fPieceEditor->FacturePortEdit->setText(Label25->text()); }
+void TCourierPanel::SpeedButton1Click() { fEditor.FacturePortEdit->setText(Label25->text()); }
 
 void TCourierPanel::Chronopost_Proceed_ButtonClick() {
-  TPieceEditor& editor = *fForm.fPieceEditor;
+  TPieceEditor& editor = fEditor;
   if (Text(editor.FacturePortEdit) == "0") {
     ShowMessage("Port a zero");
     return;
@@ -217,32 +211,27 @@ void TCourierPanel::Chronopost_Proceed_ButtonClick() {
 
   // Nothing is printed or copied from an invoice the editor would not save.
   if (!editor.SavePiece()) return;
-  if (nbFa > 0) PrintInvoiceAutomatically(fForm, number, nbFa);
+  if (nbFa > 0 && PrintInvoice) PrintInvoice(number, nbFa);
   if (nbFa0 <= 0 && !scission) return;
 
   const std::string second = SecondInvoiceNumber(number);
   // A second copy would give two header records to one number, and halve
   // the prices of the first one again.
-  fForm.Tables().Factures()->Query(Catalogue::Field::NumFacture, second, Exact);
-  if (fForm.Tables().Factures()->QueryResultCount() > 0) {
+  fTables.Factures()->Query(Catalogue::Field::NumFacture, second, Exact);
+  if (fTables.Factures()->QueryResultCount() > 0) {
     ShowMessage("La facture " + second + " existe deja");
     return;
   }
-  if (!DuplicateInvoice(fForm, number, second)) return;
-  fForm.ShowFactures();
-  fForm.AfficherPieceNumero(PieceKinds::Facture.Kind(), second);
-  RecordSecondInvoiceClient(fForm, code);
+  if (!DuplicateInvoice(fTables.Pieces(), number, second)) return;
+  fDesk.ShowList(kFacturesList);
+  fDesk.OpenPiece(PieceKinds::Facture.Kind(), second);
+  RecordSecondInvoiceClient(fTables.Dupli(), code);
   editor.moins50_ButtonClick();
   if (!editor.SavePiece()) return;
 
   if (scission) {
-    TSplitPanel& split = *fForm.fSplitPanel;
-    SelectInvoice(fForm, second);
-    split.Scinder1Click();
-    split.SetInvoiceCount(parcels);
-    fForm.printAfterSplit = true;
-    split.Scinder_ButtonClick();
-  } else {
-    PrintInvoiceAutomatically(fForm, second, nbFa0);
+    if (ScinderParColis) ScinderParColis(second, parcels);
+  } else if (PrintInvoice) {
+    PrintInvoice(second, nbFa0);
   }
 }

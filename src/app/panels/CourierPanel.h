@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CourierHandOff.h"
+#include "Desk.h"
 
 class QEvent;
 class QLabel;
@@ -13,7 +14,8 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
-class TQuorix_Form;
+class TDeskTables;
+class TPieceEditor;
 class TUpDownArrows;
 
 // The courier hand-off panel `Chronopost_Panel` of the piece editor, opened
@@ -24,7 +26,8 @@ class TUpDownArrows;
 // rules of CourierHandOff.
 class TCourierPanel : public QObject {
 public:
-  explicit TCourierPanel(TQuorix_Form& form);
+  // Builds the panel in the editor's `Chronopost_Panel`.
+  TCourierPanel(TPieceEditor& editor, TDesk& desk, TDeskTables& tables);
   ~TCourierPanel() override;
   TCourierPanel(const TCourierPanel&) = delete;
   TCourierPanel& operator=(const TCourierPanel&) = delete;
@@ -40,6 +43,10 @@ public:
   int Parcels() const { return fState.Parcels; }
   // Where the hand-off files' numbers come from (random unless a test says).
   std::function<int()> Random = HandOffRandom;
+  // How the invoices are printed, and the split of the second invoice into
+  // one invoice per parcel.
+  TPrintInvoice PrintInvoice;
+  std::function<void(const std::string& number, int parcels)> ScinderParColis;
 
   QLabel* Label24;
   QLineEdit* PoidsChronopost_Edit;
@@ -66,6 +73,8 @@ private:
   void ReadCopies();
   static void SetChecked(QRadioButton* button, bool checked);
 
-  TQuorix_Form& fForm;
+  TPieceEditor& fEditor;
+  TDesk& fDesk;
+  TDeskTables& fTables;
   TCourierState fState;
 };

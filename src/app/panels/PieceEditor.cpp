@@ -15,19 +15,21 @@
 #include <memory>
 
 #include "Catalogue.h"
+#include "Desk.h"
+#include "DeskTables.h"
 #include "DateTime.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "NamedWidgets.h"
 #include "PieceAmounts.h"
 #include "PieceNumbers.h"
 #include "PieceSave.h"
 #include "PriceTools.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
-#include "QuorixForm.h"
 #include "RecordEditTools.h"
+#include "RecordLists.h"
 #include "RemplirGrid.h"
-#include "SearchResults.h"
 #include "Search.h"
 #include "SignalPanel.h"
 #include "StatsRequests.h"
@@ -63,32 +65,10 @@ std::string LookupWord(const std::string& text) {
   return word;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, QRect geometry) {
-  auto* label = new QLabel(ToQString(caption), parent);
-  label->setObjectName(name);
-  label->setGeometry(geometry);
-  return label;
-}
-
 QLabel* MakeValue(QWidget* parent, const char* name, int top) {
-  QLabel* label = MakeLabel(parent, name, "0", QRect(kValueLeft, top, kValueWidth, 18));
+  QLabel* label = NewLabel(parent, name, "0", QRect(kValueLeft, top, kValueWidth, 18));
   label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   return label;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  edit->setGeometry(geometry);
-  return edit;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
-  auto* button = new QPushButton(ToQString(caption), parent);
-  button->setObjectName(name);
-  button->setGeometry(geometry);
-  button->setAutoDefault(false);
-  return button;
 }
 
 QDate ToQDate(TDateTime value) {
@@ -104,65 +84,114 @@ QDate ToQDate(TDateTime value) {
 // ---------------------------------------------------------------------------
 // Design
 
-TPieceEditor::TPieceEditor(TQuorix_Form& form) : fForm(form) { BuildDesign(); }
+TPieceEditor::TPieceEditor(QWidget* parent, TDesk& desk, TDeskTables& tables, TRecordLists& lists)
+    : fDesk(desk), fTables(tables), fLists(lists), fStatsRequests(std::make_unique<TStatsRequests>()) {
+  Facture_Panel = NewPanel(parent, "Facture_Panel");
+  Facture_Panel->setGeometry(4, 66, 880, 540);
+  Facture_StringGrid = NewGrid(Facture_Panel, "Facture_StringGrid");
+  Facture_StringGrid->setGeometry(0, 0, 614, 497);
+  Facture_StringGrid->SetEditing(true);
+  Facture_ExtraData_Panel = NewPanel(Facture_Panel, "Facture_ExtraData_Panel");
+  Facture_ExtraData_Panel->setGeometry(617, 0, 200, 497);
+  Chronopost_Panel = NewPanel(Facture_Panel, "Chronopost_Panel");
+  Chronopost_Panel->setGeometry(617, 498, 200, 150);
+  Chronopost_Panel->hide();
+  Facture_Panel->hide();
+  BuildDesign();
+}
 
 // The grid outlives the editor: it must not call back into it.
-TPieceEditor::~TPieceEditor() { fForm.Facture_StringGrid->Events = TGridEvents(); }
+TPieceEditor::~TPieceEditor() {
+  fLines.reset();
+  Facture_StringGrid->Events = TGridEvents();
+}
+
+// Leaving a cell of the lines validates it.
+void TPieceEditor::CreateGrid() {
+  fLines = std::make_unique<TMyStringGrid>(Facture_StringGrid, [this](int col, int row, const std::string& text) {
+    OnCellLeave(col, row, text);
+  });
+}
+
+void TPieceEditor::ReleaseGrid() { fLines.reset(); }
+
+void TPieceEditor::InitGrid() {
+  TMyStringGrid* lines = fLines.get();
+  lines->SetRowCount(2);
+  lines->SetColCount(5 + 1);
+  lines->SetFixedRows(1);
+  lines->SetFixedCols(1);
+  lines->fSortCol = 2;
+  lines->fSortAscending = true;
+  lines->fDefaultColor = clValidWhite;
+  EmptyTitleRow(lines);
+  lines->UpdateDimensions();
+  InstallColumnColorRules(lines, ColumnColorRules::Lignes());
+}
+
+void TPieceEditor::Hide() {
+  Facture_Panel->hide();
+  Label15->hide();
+}
+
+void TPieceEditor::SetStatsRequests(std::unique_ptr<TStatsRequests> requests) {
+  if (requests) fStatsRequests = std::move(requests);
+}
 
 void TPieceEditor::BuildDesign() {
-  QFrame* side = fForm.Facture_ExtraData_Panel;
+  QFrame* side = Facture_ExtraData_Panel;
 
-  NumPiece_Label = MakeLabel(side, "NumPiece_Label", F::NumFacture, QRect(kLeft, 9, kCaptionWidth, 18));
-  FactureNumFactureEdit = MakeEdit(side, "FactureNumFactureEdit", QRect(kValueLeft, 7, kValueWidth, kEditHeight));
-  MakeLabel(side, "FactureDate_Label", "Date", QRect(kLeft, 35, kCaptionWidth, 18));
+  NumPiece_Label = NewLabel(side, "NumPiece_Label", F::NumFacture, QRect(kLeft, 9, kCaptionWidth, 18));
+  FactureNumFactureEdit = NewEdit(side, "FactureNumFactureEdit", QRect(kValueLeft, 7, kValueWidth, kEditHeight));
+  NewLabel(side, "FactureDate_Label", "Date", QRect(kLeft, 35, kCaptionWidth, 18));
   FactureDateTimePicker = new TDatePicker(QDate::currentDate(), side);
   FactureDateTimePicker->setObjectName("FactureDateTimePicker");
   FactureDateTimePicker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
   FactureDateTimePicker->setCalendarPopup(true);
   FactureDateTimePicker->setGeometry(kValueLeft, 33, kValueWidth, kEditHeight);
-  MakeLabel(side, "FactureCodeClient_Label", F::CodeClient, QRect(kLeft, 61, kCaptionWidth, 18));
-  FactureCodeClientEdit = MakeEdit(side, "FactureCodeClientEdit", QRect(kValueLeft, 59, kValueWidth, kEditHeight));
-  Label20 = MakeLabel(side, "Label20", "Désignation Client", QRect(kLeft, 84, kFullWidth, 34));
+  NewLabel(side, "FactureCodeClient_Label", F::CodeClient, QRect(kLeft, 61, kCaptionWidth, 18));
+  FactureCodeClientEdit = NewEdit(side, "FactureCodeClientEdit", QRect(kValueLeft, 59, kValueWidth, kEditHeight));
+  Label20 = NewLabel(side, "Label20", "Désignation Client", QRect(kLeft, 84, kFullWidth, 34));
   Label20->setWordWrap(true);
   Label20->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   // The first-order mark belongs with the client it is about.
-  fForm.Label15->setParent(side);
-  fForm.Label15->setGeometry(kLeft, 118, kFullWidth, 18);
-  fForm.Label15->hide();
+  Label15 = NewLabel(side, "Label15", "1ere COMMANDE", QRect(kLeft, 118, kFullWidth, 18));
+  Label15->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+  Label15->hide();
   FactureRechercherClientEdit =
-      MakeEdit(side, "FactureRechercherClientEdit", QRect(kLeft, 140, kFullWidth - 28, kEditHeight));
+      NewEdit(side, "FactureRechercherClientEdit", QRect(kLeft, 140, kFullWidth - 28, kEditHeight));
   FactureRechercherClientEdit->setPlaceholderText(ToQString("Rechercher un client"));
   FactureRechercherClientSpeedButton = new QToolButton(side);
   FactureRechercherClientSpeedButton->setObjectName("FactureRechercherClientSpeedButton");
   FactureRechercherClientSpeedButton->setText(QStringLiteral("..."));
   FactureRechercherClientSpeedButton->setGeometry(kValueLeft + kValueWidth - 24, 139, 24, 24);
 
-  MakeLabel(side, "FactureTotalHT_Label", "Total H.T", QRect(kLeft, 174, kCaptionWidth, 18));
+  NewLabel(side, "FactureTotalHT_Label", "Total H.T", QRect(kLeft, 174, kCaptionWidth, 18));
   Label34 = MakeValue(side, "Label34", 174);
-  MakeLabel(side, "FactureTotalTTC_Label", F::TotalTTC, QRect(kLeft, 194, kCaptionWidth, 18));
+  NewLabel(side, "FactureTotalTTC_Label", F::TotalTTC, QRect(kLeft, 194, kCaptionWidth, 18));
   Label35 = MakeValue(side, "Label35", 194);
-  Label23 = MakeLabel(side, "Label23", "Poids (kg)", QRect(kLeft, 214, kCaptionWidth, 18));
+  Label23 = NewLabel(side, "Label23", "Poids (kg)", QRect(kLeft, 214, kCaptionWidth, 18));
   Label33 = MakeValue(side, "Label33", 214);
-  MakeLabel(side, "FacturePort_Label", "Port", QRect(kLeft, 240, kCaptionWidth, 18));
-  FacturePortEdit = MakeEdit(side, "FacturePortEdit", QRect(kValueLeft, 238, kValueWidth, kEditHeight));
+  NewLabel(side, "FacturePort_Label", "Port", QRect(kLeft, 240, kCaptionWidth, 18));
+  FacturePortEdit = NewEdit(side, "FacturePortEdit", QRect(kValueLeft, 238, kValueWidth, kEditHeight));
   FacturePortEdit->setAlignment(Qt::AlignRight);
-  Label28 = MakeLabel(side, "Label28", "", QRect(kLeft, 263, kFullWidth, 18));
+  Label28 = NewLabel(side, "Label28", "", QRect(kLeft, 263, kFullWidth, 18));
   Label28->setStyleSheet(QStringLiteral("color: purple; font-weight: bold;"));
 
-  FactAjouterLigne_Button = MakeButton(side, "FactAjouterLigne_Button", "&Ajouter", QRect(kLeft, 288, 58, 26));
-  FactInsertLigne_Button = MakeButton(side, "FactInsertLigne_Button", "&Inserer", QRect(kLeft + 61, 288, 55, 26));
-  FactSupprLigne_Button = MakeButton(side, "FactSupprLigne_Button", "&Supprimer", QRect(kLeft + 119, 288, 75, 26));
-  FactureOK_Button = MakeButton(side, "FactureOK_Button", "&Ok", QRect(kLeft, 324, 94, 30));
-  FactureAnnuler_Button = MakeButton(side, "FactureAnnuler_Button", "A&nnuler", QRect(kLeft + 100, 324, 94, 30));
-  moins50_Button = MakeButton(side, "moins50_Button", "-50%", QRect(kLeft, 366, 56, 26));
-  Para_Button = MakeButton(side, "Para_Button", "-P", QRect(kLeft + 60, 366, 40, 26));
+  FactAjouterLigne_Button = NewButton(side, "FactAjouterLigne_Button", "&Ajouter", QRect(kLeft, 288, 58, 26));
+  FactInsertLigne_Button = NewButton(side, "FactInsertLigne_Button", "&Inserer", QRect(kLeft + 61, 288, 55, 26));
+  FactSupprLigne_Button = NewButton(side, "FactSupprLigne_Button", "&Supprimer", QRect(kLeft + 119, 288, 75, 26));
+  FactureOK_Button = NewButton(side, "FactureOK_Button", "&Ok", QRect(kLeft, 324, 94, 30));
+  FactureAnnuler_Button = NewButton(side, "FactureAnnuler_Button", "A&nnuler", QRect(kLeft + 100, 324, 94, 30));
+  moins50_Button = NewButton(side, "moins50_Button", "-50%", QRect(kLeft, 366, 56, 26));
+  Para_Button = NewButton(side, "Para_Button", "-P", QRect(kLeft + 60, 366, 40, 26));
   UpDown1 = new TUpDown(side);
   UpDown1->setObjectName("UpDown1");
   UpDown1->setGeometry(kLeft + 104, 366, 64, 26);
   UpDown1->setToolTip(ToQString("Prix x 1/0,99 ou x 0,99"));
   ShowPieceTools(false);
 
-  Signaling_RichEdit = new QTextEdit(fForm.Facture_Panel);
+  Signaling_RichEdit = new QTextEdit(Facture_Panel);
   Signaling_RichEdit->setObjectName("Signaling_RichEdit");
   Signaling_RichEdit->setReadOnly(true);
   Signaling_RichEdit->setFocusPolicy(Qt::ClickFocus);
@@ -171,7 +200,7 @@ void TPieceEditor::BuildDesign() {
 
   // The lines grid's own handlers, in place before the managed grid takes
   // the grid's events over.
-  TGridEvents& lines = fForm.Facture_StringGrid->Events;
+  TGridEvents& lines = Facture_StringGrid->Events;
   lines.OnKeyPress = [this](char& key) { Facture_StringGridKeyPress(key); };
   lines.OnSelectCell = [this](int col, int row, bool& canSelect) { Facture_StringGridSelectCell(col, row, canSelect); };
 
@@ -201,13 +230,13 @@ void TPieceEditor::BuildDesign() {
 
   FactureNumFactureEdit->installEventFilter(this);
   FacturePortEdit->installEventFilter(this);
-  fForm.Facture_Panel->installEventFilter(this);
+  Facture_Panel->installEventFilter(this);
 }
 
 // Tab goes from the lines to the header in reading order, then to the
 // buttons, the save first.
 void TPieceEditor::SetTabOrder() {
-  QWidget* const order[] = {fForm.Facture_StringGrid,
+  QWidget* const order[] = {Facture_StringGrid,
                             FactureNumFactureEdit,
                             FactureDateTimePicker,
                             FactureCodeClientEdit,
@@ -226,7 +255,7 @@ void TPieceEditor::SetTabOrder() {
 }
 
 bool TPieceEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == fForm.Facture_Panel && event->type() == QEvent::Resize) {
+  if (watched == Facture_Panel && event->type() == QEvent::Resize) {
     PlaceSignals();
   } else if (watched == FactureNumFactureEdit && event->type() == QEvent::MouseButtonRelease) {
     FactureNumFactureEditMouseUp(static_cast<QMouseEvent*>(event)->modifiers());
@@ -240,10 +269,10 @@ bool TPieceEditor::eventFilter(QObject* watched, QEvent* event) {
 void TPieceEditor::PlaceSignals() {
   TMyStringGrid* lines = Lines();
   const int gridBottom = lines != nullptr ? lines->GetTop() + lines->GetHeight()
-                                          : fForm.Facture_StringGrid->y() + fForm.Facture_StringGrid->height();
-  const int gridWidth = lines != nullptr ? lines->GetWidth() : fForm.Facture_StringGrid->width();
+                                          : Facture_StringGrid->y() + Facture_StringGrid->height();
+  const int gridWidth = lines != nullptr ? lines->GetWidth() : Facture_StringGrid->width();
   const int top = gridBottom + 3;
-  const int height = std::max(24, fForm.Facture_Panel->height() - top - 3);
+  const int height = std::max(24, Facture_Panel->height() - top - 3);
   const int width = static_cast<int>((gridWidth - kSignalsLeft) / 1.1);
   Signaling_RichEdit->setGeometry(kSignalsLeft, top, std::max(0, width), height);
 }
@@ -251,17 +280,15 @@ void TPieceEditor::PlaceSignals() {
 // ---------------------------------------------------------------------------
 // Helpers
 
-TPieceTables TPieceEditor::Tables() const { return fForm.Tables().Pieces(); }
+TPieceTables TPieceEditor::Tables() const { return fTables.Pieces(); }
 
-const TPieceKind* TPieceEditor::CurrentKind() const { return PieceKinds::Find(fForm.currentListKind); }
-
-TMyStringGrid* TPieceEditor::Lines() const { return fForm.fLignesGrid.get(); }
+const TPieceKind* TPieceEditor::CurrentKind() const { return PieceKinds::Find(fCurrentListKind); }
 
 TMyStringGrid* TPieceEditor::ListOf(const TPieceKind& kind) const {
-  return fForm.Lists().Of(kind).Grid();
+  return fLists.Of(kind).Grid();
 }
 
-bool TPieceEditor::IsOpen() const { return fForm.Facture_Panel->isVisibleTo(&fForm); }
+bool TPieceEditor::IsOpen() const { return Facture_Panel->isVisibleTo(Facture_Panel->window()); }
 
 std::string TPieceEditor::Text(const QLineEdit* edit) const { return FromQString(edit->text()); }
 
@@ -309,27 +336,27 @@ void TPieceEditor::AfficherPiece(const std::string& kind) {
     Error("TQuorix_Form.AfficherPiece : Piece non reconnue : " + kind);
     return;
   }
-  fForm.currentListKind = kind;
-  fForm.SetActionButtons(false);
-  fForm.HideAll();
+  fCurrentListKind = kind;
+  fDesk.SetActionButtons(false);
+  fDesk.HideAll();
 
   TMyStringGrid* list = ListOf(*k);
   TMyDatabase* header = k->HeaderTableOf(Tables());
   SetLabel(NumPiece_Label, k->KeyField());
-  fForm.loadedPieceNumber = list->GetCellByName(k->KeyField(), list->GetRow());
-  Trace("piece courante : " + fForm.loadedPieceNumber);
+  fLoadedPieceNumber = list->GetCellByName(k->KeyField(), list->GetRow());
+  Trace("piece courante : " + fLoadedPieceNumber);
 
-  fForm.Facture_Panel->show();
+  Facture_Panel->show();
   PlaceSignals();
 
   try {
-    header->Query(k->KeyField(), fForm.loadedPieceNumber, Exact);
+    header->Query(k->KeyField(), fLoadedPieceNumber, Exact);
   } catch (const ERegExError& e) {
     ShowMessage(e.Message);
     return;
   }
   if (header->QueryResultCount() >= 2) {
-    Error("TQuorix_Form.AfficherPiece:Plus d'un enregistrement de la piece " + fForm.loadedPieceNumber);
+    Error("TQuorix_Form.AfficherPiece:Plus d'un enregistrement de la piece " + fLoadedPieceNumber);
     return;
   }
   if (header->QueryResultCount() == 1) {
@@ -366,7 +393,7 @@ void TPieceEditor::OpenExistingPiece(const TPieceKind& kind, TMyDatabase& header
   SetEditText(FactureCodeClientEdit, client, &TPieceEditor::FactureCodeClientEditChange);
 
   // The client handler ran queries of its own.
-  header.Query(kind.KeyField(), fForm.loadedPieceNumber, Exact);
+  header.Query(kind.KeyField(), fLoadedPieceNumber, Exact);
   SetLabel(Label20, header.GetQueryResultString(F::Societe, 0));
   SetLabel(Label33, header.GetQueryResultString(F::Poids, 0));
   SetLabel(Label34, header.GetQueryResultString(F::TotalHT, 0));
@@ -375,7 +402,7 @@ void TPieceEditor::OpenExistingPiece(const TPieceKind& kind, TMyDatabase& header
   if (port.empty()) port = "0";
   SetEditText(FacturePortEdit, port, &TPieceEditor::FacturePortEditChange);
 
-  const std::string& loaded = fForm.loadedPieceNumber;
+  const std::string& loaded = fLoadedPieceNumber;
   auto lineTable = std::make_unique<TMyDatabase>(kind.LineFile(loaded));
   Trace("Loading du coup : " + loaded + Catalogue::TableExtension);
   RemplirGrid(Lines(), kPieceLinesFilter, true, lineTable.get());
@@ -385,7 +412,7 @@ void TPieceEditor::OpenExistingPiece(const TPieceKind& kind, TMyDatabase& header
 
 void TPieceEditor::OpenNewPiece(const TPieceKind& kind) {
   TPieceTables tables = Tables();
-  SetEditText(FactureNumFactureEdit, NextPieceNumber(kind.Kind(), tables, fForm.Tables().FactureNumberBase()),
+  SetEditText(FactureNumFactureEdit, NextPieceNumber(kind.Kind(), tables, fTables.FactureNumberBase()),
               &TPieceEditor::FactureNumFactureEditChange);
   FactureDateTimePicker->setDate(ToQDate(Date()));
   SetEditText(FactureCodeClientEdit, "0", &TPieceEditor::FactureCodeClientEditChange);
@@ -466,7 +493,7 @@ void TPieceEditor::Facture_StringGridKeyPress(char& key) {
     const int row = lines->GetRow();
     if (row == lines->GetRowCount() - 1) lines->InsertEmptyLine(lines->GetRowCount(), false);
     lines->SetRow(row + 1);
-    lines->SetCol(fForm.pendingLookupCol);
+    lines->SetCol(fPendingLookupCol);
   }
   key = 0;
 }
@@ -496,7 +523,7 @@ void TPieceEditor::ValidateCell(int col, int row) {
     return;
   }
   TStringManager& sm = StringManager();
-  TMyDatabase* articles = fForm.Tables().Articles();
+  TMyDatabase* articles = fTables.Articles();
   const std::string text = lines->GetCell(col, row);
   const std::string column = lines->GetColName(col);
 
@@ -525,30 +552,19 @@ void TPieceEditor::ValidateCell(int col, int row) {
   }
 
   if (lookedUp && articles->QueryResultCount() > 0) {
-    fForm.pendingLookupRow = row;
-    fForm.pendingLookupCol = col;
-    TMyStringGrid* search = fForm.fRechercheGrid.get();
-    // One fill, coloured once at the end.
-    search->SetAutomatic(false);
-    articles->DisplayQuery(search, kArticleCandidatesFilter, true);
-    search->SetAutomatic(true);
-    search->UpdateDimensions();
-    const TGridStrings codes = search->GetColStringsByName(F::Code);
-    std::vector<std::string> list;
-    list.reserve(static_cast<std::size_t>(codes.Count()));
-    for (int i = 0; i < codes.Count(); ++i) list.push_back(codes.Get(i));
-    fForm.StatsRequests().DemanderStatsArticles(sm.JoinStrings(list, ";"));
-    fForm.fSearch->ShowSearchGrid();
+    fPendingLookupRow = row;
+    fPendingLookupCol = col;
+    if (ShowCandidates) fStatsRequests->DemanderStatsArticles(sm.JoinStrings(ShowCandidates(*articles), ";"));
   }
   lines->UpdateDimensions();
   ComputeTotals();
 }
 
-void TPieceEditor::ValidateSearchChoice(int searchRow) {
+void TPieceEditor::ValidateSearchChoice(const TMyStringGrid& results, int searchRow) {
   Trace("Validation Recherche");
   TMyStringGrid* lines = Lines();
-  TMyStringGrid* search = fForm.fRechercheGrid.get();
-  const int r = fForm.pendingLookupRow;
+  const TMyStringGrid* search = &results;
+  const int r = fPendingLookupRow;
   if (r < lines->GetFixedRows() || r >= lines->GetRowCount()) return;
   TStringManager& sm = StringManager();
   const std::string quantite = lines->GetCellByName(F::Quantite, r);
@@ -576,7 +592,7 @@ void TPieceEditor::ComputeTotals() {
 }
 
 void TPieceEditor::ComputeWeight() {
-  SetLabel(Label33, ::ComputeWeight(*Lines(), *fForm.Tables().Articles(),
+  SetLabel(Label33, ::ComputeWeight(*Lines(), *fTables.Articles(),
                                     [this](const std::string& text, TColor color) { AfficherSignal(text, color); }));
 }
 
@@ -588,7 +604,7 @@ void TPieceEditor::FactureNumFactureEditChange() {
   if (kind == nullptr || Lines() == nullptr) return;
   ColorEdit(FactureNumFactureEdit, *Lines(), kind->NumberType, 5, kind->WrongNumberType);
   try {
-    MarkDuplicateKey(FactureNumFactureEdit, fForm.loadedPieceNumber, *kind->HeaderTableOf(Tables()), kind->KeyField());
+    MarkDuplicateKey(FactureNumFactureEdit, fLoadedPieceNumber, *kind->HeaderTableOf(Tables()), kind->KeyField());
   } catch (const ERegExError&) {
     // A number with pattern characters cannot be looked for; the save will
     // say so.
@@ -599,17 +615,17 @@ void TPieceEditor::FactureCodeClientEditChange() {
   if (Lines() == nullptr) return;
   ColorEdit(FactureCodeClientEdit, *Lines(), 25, 5, 42);
   const std::string code = Text(FactureCodeClientEdit);
-  TMyDatabase* clients = fForm.Tables().Clients();
+  TMyDatabase* clients = fTables.Clients();
   try {
     clients->Query(Catalogue::Clients::Code, code, Exact);
     if (clients->QueryResultCount() != 1) return;
     SetLabel(Label20, clients->GetQueryResultString(Catalogue::Clients::Societe, 0));
-    fForm.Label15->setVisible(IsFirstOrder(*fForm.Tables().Factures(), code));
+    Label15->setVisible(IsFirstOrder(*fTables.Factures(), code));
   } catch (const ERegExError&) {
     // A code with pattern characters designates no client.
     return;
   }
-  fForm.StatsRequests().DemanderInfosClient(code);
+  fStatsRequests->DemanderInfosClient(code);
 }
 
 void TPieceEditor::FacturePortEditChange() {
@@ -628,7 +644,7 @@ void TPieceEditor::FacturePortEditChange() {
     FacturePortEdit->setText(ToQString(normalised));
     FacturePortEdit->setCursorPosition(std::min(caret, static_cast<int>(FacturePortEdit->text().size())));
   }
-  SetLabel(Label28, GetClientPays(*fForm.Tables().Clients(), Text(FactureCodeClientEdit)) == "GUINEE" ? "GUINEE = UPS" : "");
+  SetLabel(Label28, GetClientPays(*fTables.Clients(), Text(FactureCodeClientEdit)) == "GUINEE" ? "GUINEE = UPS" : "");
 }
 
 void TPieceEditor::FacturePortEditExit() {
@@ -638,7 +654,7 @@ void TPieceEditor::FacturePortEditExit() {
 }
 
 void TPieceEditor::SearchClientInEditor() {
-  for (const std::string& line : ClientSearchLines(*fForm.Tables().Clients(), Text(FactureRechercherClientEdit))) {
+  for (const std::string& line : ClientSearchLines(*fTables.Clients(), Text(FactureRechercherClientEdit))) {
     AfficherSignal(line, clSignalGreen);
   }
 }
@@ -674,14 +690,14 @@ void TPieceEditor::UpDown1Click(bool up) {
 
 bool TPieceEditor::SavePiece() {
   if (!StorePiece()) return false;
-  fForm.ShowCurrentPieceList();
+  fDesk.ShowCurrentPieceList();
   return true;
 }
 
 bool TPieceEditor::StorePiece() {
   const TPieceKind* kind = CurrentKind();
   if (kind == nullptr) {
-    Error("TQuorix_Form.FactureOK_ButtonClick:Piece non reconnue : " + fForm.currentListKind);
+    Error("TQuorix_Form.FactureOK_ButtonClick:Piece non reconnue : " + fCurrentListKind);
     return false;
   }
   TMyStringGrid* lines = Lines();
@@ -696,7 +712,7 @@ bool TPieceEditor::StorePiece() {
   TPieceToSave piece;
   piece.Kind = kind;
   piece.HeaderTable = kind->HeaderTableOf(Tables());
-  piece.LoadedNumber = fForm.loadedPieceNumber;
+  piece.LoadedNumber = fLoadedPieceNumber;
   piece.Number = Text(FactureNumFactureEdit);
   piece.PieceDate = PieceDate();
   piece.Date = DateToStr(piece.PieceDate);
@@ -715,4 +731,4 @@ bool TPieceEditor::StorePiece() {
 
 void TPieceEditor::FactureOK_ButtonClick() { SavePiece(); }
 
-void TPieceEditor::FactureAnnuler_ButtonClick() { fForm.ShowCurrentPieceList(); }
+void TPieceEditor::FactureAnnuler_ButtonClick() { fDesk.ShowCurrentPieceList(); }

@@ -3,7 +3,9 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "DatePicker.h"
 #include "DateTime.h"
@@ -12,30 +14,44 @@
 #include "UpDown.h"
 
 class QEvent;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTextEdit;
 class QToolButton;
 class TMyDatabase;
+class TDesk;
+class TDeskTables;
 class TMyStringGrid;
-class TQuorix_Form;
+class TQtGridSurface;
+class TRecordLists;
+class TStatsRequests;
 
-// The piece editor: the panel `Facture_Panel` of the main window with the
-// lines grid `Facture_StringGrid`, the side panel `Facture_ExtraData_Panel`
-// (number, date, client, totals, weight, port, line and save buttons, price
-// tools) and the message panel `Signaling_RichEdit` below the lines. It opens
-// a piece of the current list kind from its list, edits its lines and saves
-// it; the rules it applies are those of the business layer.
-//
-// Created by the main window once its panels exist and before its grids are
-// wrapped, so that the lines grid's key handler is in place.
+// The piece editor: the panel `Facture_Panel` with the lines grid
+// `Facture_StringGrid`, the side panel `Facture_ExtraData_Panel` (number,
+// date, client, totals, weight, port, line and save buttons, price tools),
+// the place of the courier panel `Chronopost_Panel` and the message panel
+// `Signaling_RichEdit` below the lines. It opens a piece of the current kind
+// from the kind's list, edits its lines and saves it; the rules it applies
+// are those of the business layer.
 class TPieceEditor : public QObject {
 public:
-  explicit TPieceEditor(TQuorix_Form& form);
+  // Makes the panel, hidden, on the window's client area; the lines grid's
+  // own handlers are in place before CreateGrid wraps it.
+  TPieceEditor(QWidget* parent, TDesk& desk, TDeskTables& tables, TRecordLists& lists);
   ~TPieceEditor() override;
   TPieceEditor(const TPieceEditor&) = delete;
   TPieceEditor& operator=(const TPieceEditor&) = delete;
+
+  // The managed lines grid, made once the tables are loaded, and its rows,
+  // columns and colour rules before the first piece.
+  void CreateGrid();
+  void ReleaseGrid();
+  void InitGrid();
+  TMyStringGrid* Lines() const { return fLines.get(); }
+  // Hides the panel and the first-order mark.
+  void Hide();
 
   // Opening a piece.
   void AfficherPiece(const std::string& kind);
@@ -56,8 +72,8 @@ public:
   // enteredText when it was entered.
   void OnCellLeave(int col, int row, const std::string& enteredText);
   void ValidateCell(int col, int row);
-  // Fills the line of the last lookup from a row of the search grid.
-  void ValidateSearchChoice(int searchRow);
+  // Fills the line of the last lookup from a row of the results grid.
+  void ValidateSearchChoice(const TMyStringGrid& search, int searchRow);
   void ComputeTotals();
   void ComputeWeight();
 
@@ -83,7 +99,30 @@ public:
   void FactureOK_ButtonClick();
   void FactureAnnuler_ButtonClick();
 
+  // The piece kind of the list the editor works for ("Facture" at first):
+  // the kind a new piece gets and the list shown again after a save.
+  const std::string& CurrentListKind() const { return fCurrentListKind; }
+  void SetCurrentListKind(const std::string& kind) { fCurrentListKind = kind; }
+  // The number the open piece was taken from its list under (empty for a new
+  // piece).
+  const std::string& LoadedPieceNumber() const { return fLoadedPieceNumber; }
+  // The column of the last article lookup, where the cursor goes after a
+  // quantity.
+  int PendingLookupCol() const { return fPendingLookupCol; }
+
+  // Where the editor's questions to the statistics server go: nowhere until
+  // the connection gives its own.
+  void SetStatsRequests(std::unique_ptr<TStatsRequests> requests);
+  // Shows the articles of a lookup (the table's query result) as candidates
+  // and gives their codes in the order shown.
+  std::function<std::vector<std::string>(TMyDatabase& articles)> ShowCandidates;
+
   // Design controls (object names are the component names).
+  QFrame* Facture_Panel;
+  TQtGridSurface* Facture_StringGrid;
+  QFrame* Facture_ExtraData_Panel;
+  QFrame* Chronopost_Panel;
+  QLabel* Label15;
   QLabel* NumPiece_Label;
   QLineEdit* FactureNumFactureEdit;
   TDatePicker* FactureDateTimePicker;
@@ -125,9 +164,16 @@ private:
   std::string Text(const QLabel* label) const;
   TPieceTables Tables() const;
   const TPieceKind* CurrentKind() const;
-  TMyStringGrid* Lines() const;
   TMyStringGrid* ListOf(const TPieceKind& kind) const;
   TDateTime PieceDate() const;
 
-  TQuorix_Form& fForm;
+  TDesk& fDesk;
+  TDeskTables& fTables;
+  TRecordLists& fLists;
+  std::unique_ptr<TMyStringGrid> fLines;
+  std::unique_ptr<TStatsRequests> fStatsRequests;
+  std::string fCurrentListKind = "Facture";
+  std::string fLoadedPieceNumber;
+  int fPendingLookupCol = 1;
+  int fPendingLookupRow = 0;
 };

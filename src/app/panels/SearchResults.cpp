@@ -8,12 +8,14 @@
 #include <algorithm>
 
 #include "Catalogue.h"
+#include "Desk.h"
+#include "DeskTables.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
-#include "PieceEditor.h"
+#include "NamedWidgets.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
-#include "QuorixForm.h"
+#include "RecordLists.h"
 #include "Search.h"
 
 namespace {
@@ -23,38 +25,52 @@ constexpr char kEscape = 27;
 
 }  // namespace
 
-TSearchResults::TSearchResults(TQuorix_Form& form) : fForm(form) {
-  TGridEvents& e = fForm.Recherche_StringGrid->Events;
+TSearchResults::TSearchResults(QWidget* parent, QLineEdit* edit, QToolButton* button, const QWidget* buttonBar,
+                               TDesk& desk, TDeskTables& tables, TRecordLists& lists)
+    : fEdit(edit), fButtonBar(buttonBar), fDesk(desk), fTables(tables), fLists(lists) {
+  Recherche_StringGrid = NewGrid(parent, "Recherche_StringGrid");
+  Recherche_StringGrid->SetRowSelect(true);
+  Recherche_StringGrid->hide();
+  TGridEvents& e = Recherche_StringGrid->Events;
   e.OnKeyPress = [this](char& key) { Recherche_StringGridKeyPress(key); };
   e.OnDblClick = [this] { Recherche_StringGridDblClick(); };
   e.OnExit = [this] { Recherche_StringGridExit(); };
-  QObject::connect(fForm.Recherche_BitBtn, &QToolButton::clicked, &fForm, [this] { Recherche_BitBtnClick(); });
-  QObject::connect(fForm.Recherche_Edit, &QLineEdit::returnPressed, &fForm, [this] {
+  QObject::connect(button, &QToolButton::clicked, Recherche_StringGrid, [this] { Recherche_BitBtnClick(); });
+  QObject::connect(fEdit, &QLineEdit::returnPressed, Recherche_StringGrid, [this] {
     char key = kEnter;
     Recherche_EditKeyPress(key);
   });
 }
 
 // The grid outlives this object: it must not call back into it.
-TSearchResults::~TSearchResults() { fForm.Recherche_StringGrid->Events = TGridEvents(); }
-
-TMyStringGrid* TSearchResults::Grid() const { return fForm.fRechercheGrid.get(); }
-
-bool TSearchResults::EditorOpen() const { return fForm.fPieceEditor != nullptr && fForm.fPieceEditor->IsOpen(); }
-
-TPieceTables TSearchResults::Tables() const {
-  return TPieceTables{fForm.Tables().Articles(), fForm.Tables().Clients(), fForm.Tables().Factures(), fForm.Tables().Devis(), fForm.Tables().Avoirs()};
+TSearchResults::~TSearchResults() {
+  fGrid.reset();
+  Recherche_StringGrid->Events = TGridEvents();
 }
 
+void TSearchResults::CreateGrid() { fGrid = std::make_unique<TMyStringGrid>(Recherche_StringGrid); }
+
+void TSearchResults::ReleaseGrid() { fGrid.reset(); }
+
+void TSearchResults::InitGrid() {
+  fGrid->SetFixedRows(1);
+  fGrid->SetFixedCols(0);
+  fGrid->fNumberingOn = false;
+  fGrid->fDefaultColor = clValidWhite;
+  fGrid->UpdateDimensions();
+}
+
+TPieceTables TSearchResults::Tables() const { return fTables.Pieces(); }
+
 const TSearchList* TSearchResults::SearchedList() const {
-  const TRecordList* list = fForm.Lists().Visible();
+  const TRecordList* list = fLists.Visible();
   return list != nullptr ? list->Descriptor().Search : nullptr;
 }
 
 // The editor's candidates are articles.
 const TSearchList* TSearchResults::ShownList() const {
   if (const TSearchList* list = SearchedList()) return list;
-  return EditorOpen() ? &SearchLists::Articles : nullptr;
+  return IsEditorOpen() ? &SearchLists::Articles : nullptr;
 }
 
 void TSearchResults::SetupSearchGrid() {
@@ -69,11 +85,11 @@ void TSearchResults::RunSearch() {
     if (TMyDatabase* table = Tables().*(list->Table)) {
       // A word that is no pattern stops the search with its message; the
       // text stays in the edit to be corrected.
-      if (!QuerySearch(*table, *list, FromQString(fForm.Recherche_Edit->text()))) return;
+      if (!QuerySearch(*table, *list, FromQString(fEdit->text()))) return;
       if (FillSearchResults(*grid, *table, *list)) ShowSearchGrid();
     }
   }
-  fForm.Recherche_Edit->clear();
+  fEdit->clear();
 }
 
 void TSearchResults::Recherche_BitBtnClick() { RunSearch(); }
@@ -84,27 +100,39 @@ void TSearchResults::Recherche_EditKeyPress(char& key) {
   RunSearch();
 }
 
-void TSearchResults::ShowSearchGrid() {
+void TSearchResults::ShowSearchGrid(int maxLeft) {
   TMyStringGrid* grid = Grid();
   if (grid == nullptr) return;
   SetupSearchGrid();
-  const int top = fForm.Menu_Panel->y() + fForm.Menu_Panel->height() + 5;
+  const int top = fButtonBar->y() + fButtonBar->height() + 5;
   const int width = grid->GetNeededWidth();
-  int left = fForm.centralWidget()->width() - width - 5;
-  if (fForm.fLignesGrid->GetVisible()) {
-    left = std::min(left, fForm.Facture_Panel->x() + fForm.Facture_ExtraData_Panel->x());
-  }
+  const int left = std::min(Recherche_StringGrid->parentWidget()->width() - width - 5, maxLeft);
   grid->SetLeft(left);
   grid->SetTop(top);
   grid->SetWidth(width);
-  grid->SetHeight(fForm.Recherche_Edit->y() - top - 2);
+  grid->SetHeight(fEdit->y() - top - 2);
   grid->AutoSizeCols();
   grid->GetGrid()->Repaint();
   // It floats above the panels, which come later in the window.
-  fForm.Recherche_StringGrid->raise();
+  Recherche_StringGrid->raise();
   grid->SetVisible(true);
   grid->SetFocus();
   grid->SetRow(1);
+}
+
+std::vector<std::string> TSearchResults::ShowArticleCandidates(TMyDatabase& articles, int maxLeft) {
+  TMyStringGrid* search = Grid();
+  // One fill, coloured once at the end.
+  search->SetAutomatic(false);
+  articles.DisplayQuery(search, kArticleCandidatesFilter, true);
+  search->SetAutomatic(true);
+  search->UpdateDimensions();
+  const TGridStrings codes = search->GetColStringsByName(Catalogue::Field::Code);
+  std::vector<std::string> list;
+  list.reserve(static_cast<std::size_t>(codes.Count()));
+  for (int i = 0; i < codes.Count(); ++i) list.push_back(codes.Get(i));
+  ShowSearchGrid(maxLeft);
+  return list;
 }
 
 void TSearchResults::HideSearchGrid() {
@@ -114,14 +142,14 @@ void TSearchResults::HideSearchGrid() {
 void TSearchResults::Recherche_StringGridKeyPress(char& key) {
   if (key != kEnter && key != kEscape) return;
   TMyStringGrid* grid = Grid();
-  if (EditorOpen()) {
-    if (key == kEnter) fForm.fPieceEditor->ValidateSearchChoice(grid->GetRow());
+  if (IsEditorOpen()) {
+    if (key == kEnter && ChooseCandidate) ChooseCandidate(*grid, grid->GetRow());
     HideSearchGrid();
-    fForm.fLignesGrid->SetFocus();
+    if (FocusEditor) FocusEditor();
   }
   HideSearchGrid();
   for (TListId id : {kFacturesList, kArticlesList, kClientsList}) {
-    if (fForm.Lists().Of(id).Visible()) fForm.Lists().Of(id).Grid()->SetFocus();
+    if (fLists.Of(id).Visible()) fLists.Of(id).Grid()->SetFocus();
   }
   // Enter goes no further; Escape is left to the grid.
   if (key == kEnter) key = 0;
@@ -131,15 +159,15 @@ void TSearchResults::Recherche_StringGridDblClick() {
   TMyStringGrid* grid = Grid();
   HideSearchGrid();
   const int row = grid->GetRow();
-  if (EditorOpen()) {
-    fForm.fPieceEditor->ValidateSearchChoice(row);
-    fForm.fLignesGrid->SetFocus();
+  if (IsEditorOpen()) {
+    if (ChooseCandidate) ChooseCandidate(*grid, row);
+    if (FocusEditor) FocusEditor();
     return;
   }
-  TRecordList* list = fForm.Lists().Visible();
+  TRecordList* list = fLists.Visible();
   if (list == nullptr || list->Kind() == nullptr) return;
   list->Grid()->SetFocus();
-  fForm.AfficherPieceNumero(list->Kind()->Kind(), grid->GetCellByName(list->Descriptor().KeyField, row));
+  fDesk.OpenPiece(list->Kind()->Kind(), grid->GetCellByName(list->Descriptor().KeyField, row));
 }
 
 void TSearchResults::Recherche_StringGridExit() {

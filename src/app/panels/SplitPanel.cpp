@@ -8,13 +8,15 @@
 #include <QPushButton>
 
 #include "Catalogue.h"
+#include "DeskTables.h"
 #include "InvoiceCalls.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "NamedWidgets.h"
 #include "PieceEditor.h"
 #include "PieceKinds.h"
 #include "QtText.h"
-#include "QuorixForm.h"
+#include "RecordList.h"
 #include "StringManager.h"
 #include "Trace.h"
 #include "UpDownArrows.h"
@@ -29,32 +31,28 @@ constexpr int kStep = kEditWidth + kArrowsWidth + 8;
 constexpr int kRowHeight = 22;
 constexpr int kFirstTotalLeft = 202;
 
-QLineEdit* MakeEdit(QWidget* parent, const std::string& name, QRect geometry, const char* text) {
-  auto* edit = new QLineEdit(ToQString(text), parent);
-  edit->setObjectName(QString::fromStdString(name));
-  edit->setGeometry(geometry);
-  return edit;
-}
-
 }  // namespace
 
-TSplitPanel::TSplitPanel(TQuorix_Form& form) : fForm(form) { BuildDesign(); }
+TSplitPanel::TSplitPanel(QWidget* parent, TDesk& desk, TDeskTables& tables, TRecordList& factures,
+                         TPieceEditor& editor)
+    : fDesk(desk), fTables(tables), fFactures(factures), fEditor(editor) {
+  BuildDesign(parent);
+}
 
 TSplitPanel::~TSplitPanel() = default;
 
-void TSplitPanel::BuildDesign() {
-  QWidget* client = fForm.centralWidget();
+void TSplitPanel::BuildDesign(QWidget* client) {
   Scinder_Panel = new QFrame(client);
   Scinder_Panel->setObjectName("Scinder_Panel");
   Scinder_Panel->setFrameShape(QFrame::StyledPanel);
   Scinder_Panel->setGeometry(230, 563, kFirstTotalLeft + 4 * kStep, 2 * kRowHeight + 12);
   // The piece editor, opened by the commit, covers the panel.
-  Scinder_Panel->stackUnder(fForm.Facture_Panel);
+  Scinder_Panel->stackUnder(fEditor.Facture_Panel);
 
   Label11 = new QLabel(ToQString("Nb Factures"), Scinder_Panel);
   Label11->setObjectName("Label11");
   Label11->setGeometry(4, 4, 70, kRowHeight);
-  Scinder_nbFact_Edit = MakeEdit(Scinder_Panel, "Scinder_nbFact_Edit", QRect(76, 4, 26, kRowHeight), "2");
+  Scinder_nbFact_Edit = NewEdit(Scinder_Panel, "Scinder_nbFact_Edit", QRect(76, 4, 26, kRowHeight), "2");
   Scinder_nbFact_Edit->setAlignment(Qt::AlignRight);
   Scinder_NbFact_UpDown = new TUpDownArrows(Scinder_Panel, kSplitMin, kSplitMax, kSplitMin);
   Scinder_NbFact_UpDown->setObjectName("Scinder_NbFact_UpDown");
@@ -69,8 +67,8 @@ void TSplitPanel::BuildDesign() {
   for (int k = 1; k <= kSplitMax; ++k) {
     const int top = k <= 4 ? 4 : 8 + kRowHeight;
     const int left = k <= 4 ? kFirstTotalLeft + (k - 1) * kStep : 4 + (k - 5) * kStep;
-    QLineEdit* edit = MakeEdit(Scinder_Panel, "Scinder_Fact" + std::to_string(k) + "_Edit",
-                               QRect(left, top, kEditWidth, kRowHeight), "0");
+    QLineEdit* edit = NewEdit(Scinder_Panel, "Scinder_Fact" + std::to_string(k) + "_Edit",
+                              QRect(left, top, kEditWidth, kRowHeight), "0");
     edit->setAlignment(Qt::AlignRight);
     edit->setToolTip(ToQString("Facture " + std::to_string(k)));
     auto* arrows = new TUpDownArrows(Scinder_Panel, 0, 0, 0);
@@ -113,10 +111,18 @@ void TSplitPanel::ShowScinderControls(bool visible) {
 
 void TSplitPanel::SetInvoiceCount(int n) { Scinder_NbFact_UpDown->SetPosition(n); }
 
+void TSplitPanel::ScinderParColis(const std::string& number, int parcels) {
+  fFactures.Select(number);
+  Scinder1Click();
+  SetInvoiceCount(parcels);
+  fPrintAfterSplit = true;
+  Scinder_ButtonClick();
+}
+
 void TSplitPanel::Scinder1Click() {
   ShowScinderControls(true);
   splitLines.reset();
-  TMyStringGrid* list = fForm.Lists().Of(kFacturesList).Grid();
+  TMyStringGrid* list = fFactures.Grid();
   const std::string number = list->GetCellByName(Catalogue::Field::NumFacture, list->GetRow());
   splitLines = std::make_unique<TMyDatabase>(PieceKinds::Facture.LineFile(number));
   splitLines->QueryAll();
@@ -134,7 +140,7 @@ void TSplitPanel::Scinder_ButtonClick() {
 }
 
 bool TSplitPanel::Compute(TSplitPlan& plan) {
-  TMyStringGrid* factures = fForm.Lists().Of(kFacturesList).Grid();
+  TMyStringGrid* factures = fFactures.Grid();
   if (!splitLines || factures == nullptr) return false;
   if (!ComputeSplit(*splitLines, *factures, Scinder_NbFact_UpDown->Position(), plan)) return false;
   const auto texts = SplitPreviewTexts(plan);
@@ -151,22 +157,24 @@ bool TSplitPanel::ScinderCommit() {
   TSplitPlan plan;
   // A courier split prints its invoices once; a later split from the menu
   // must not print again, whatever became of this one.
-  const bool print = fForm.printAfterSplit;
-  fForm.printAfterSplit = false;
+  const bool print = fPrintAfterSplit;
+  fPrintAfterSplit = false;
   if (!Compute(plan)) return true;
 
   TSplitSteps steps;
   steps.Duplicate = [this](const std::string& source, const std::string& name) {
-    return DuplicateInvoice(fForm, source, name);
+    return DuplicateInvoice(fTables.Pieces(), source, name);
   };
   steps.SaveInEditor = [this](const std::string& name) {
-    fForm.ShowFactures();
-    fForm.AfficherPieceNumero(PieceKinds::Facture.Kind(), name);
-    fForm.fPieceEditor->ComputeTotals();
-    fForm.fPieceEditor->SavePiece();
+    fDesk.ShowList(kFacturesList);
+    fDesk.OpenPiece(PieceKinds::Facture.Kind(), name);
+    fEditor.ComputeTotals();
+    fEditor.SavePiece();
   };
-  if (print) steps.Print = [this](const std::string& name) { PrintInvoiceAutomatically(fForm, name, 4); };
-  if (CommitSplit(*fForm.Tables().Factures(), plan, steps) == TSplitCommit::Refused) return false;
+  if (print) steps.Print = [this](const std::string& name) {
+    if (PrintInvoice) PrintInvoice(name, 4);
+  };
+  if (CommitSplit(*fTables.Factures(), plan, steps) == TSplitCommit::Refused) return false;
   ShowScinderControls(false);
   return true;
 }

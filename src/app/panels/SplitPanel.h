@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "Desk.h"
 #include "InvoiceSplit.h"
 
 class QEvent;
@@ -13,17 +14,20 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TDeskTables;
 class TMyDatabase;
-class TQuorix_Form;
+class TPieceEditor;
+class TRecordList;
 class TUpDownArrows;
 
 // The split of an invoice ("Fonctions" > "Scinder") in the small panel
 // `Scinder_Panel` under the lists: the number of new invoices, the total each
-// would get, and "Scinder", which makes them. Thin handlers over the rules
-// of InvoiceSplit.
+// would get, and "Scinder", which makes them and saves each in the editor.
+// Thin handlers over the rules of InvoiceSplit.
 class TSplitPanel : public QObject {
 public:
-  explicit TSplitPanel(TQuorix_Form& form);
+  // Makes the panel on the window's client area, under the editor.
+  TSplitPanel(QWidget* parent, TDesk& desk, TDeskTables& tables, TRecordList& factures, TPieceEditor& editor);
   ~TSplitPanel() override;
   TSplitPanel(const TSplitPanel&) = delete;
   TSplitPanel& operator=(const TSplitPanel&) = delete;
@@ -40,6 +44,14 @@ public:
   bool ScinderCommit();
   // The number of new invoices, as the up-down holds it.
   void SetInvoiceCount(int n);
+  // The courier hand-off's split: the invoice split into one invoice per
+  // parcel, each printed once made.
+  void ScinderParColis(const std::string& number, int parcels);
+  // Whether the next commit prints the invoices it makes (only the courier's
+  // split does, and only once).
+  bool PrintAfterSplit() const { return fPrintAfterSplit; }
+  // How the invoices are printed.
+  TPrintInvoice PrintInvoice;
 
   QFrame* Scinder_Panel;
   QLabel* Label11;
@@ -57,10 +69,14 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void BuildDesign();
+  void BuildDesign(QWidget* client);
   // The computation shown in the nine edits; false when there is nothing to
   // split.
   bool Compute(TSplitPlan& plan);
 
-  TQuorix_Form& fForm;
+  TDesk& fDesk;
+  TDeskTables& fTables;
+  TRecordList& fFactures;
+  TPieceEditor& fEditor;
+  bool fPrintAfterSplit = false;
 };
