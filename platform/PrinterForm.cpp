@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "MyStringGrid.h"
+#include "NamedWidgets.h"
 #include "PrintManager.h"
 #include "QtPainterSurface.h"
 #include "QtText.h"
@@ -35,13 +36,6 @@ std::string FloatToStr(double value) {
   for (char& c : text)
     if (c == '.') c = ',';
   return text;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int width) {
-  auto* label = new QLabel(ToQString(caption), parent);
-  label->setObjectName(name);
-  label->setGeometry(x, y, width, 20);
-  return label;
 }
 
 }  // namespace
@@ -98,14 +92,14 @@ TPrinter_Form::TPrinter_Form(QWidget* parent) : QWidget(parent, Qt::Window) {
   ApercuImages[0]->setMouseTracking(true);
   ApercuImages[0]->OnMouseMove = [this](int x, int y) { apercu_image1MouseMove(x, y); };
 
-  Label7 = MakeLabel(content, "Label7", "Pixels X", 716, 30, 90);
-  Label1 = MakeLabel(content, "Label1", "", 806, 30, 56);
-  Label8 = MakeLabel(content, "Label8", "Pixels Y", 716, 54, 90);
-  Label2 = MakeLabel(content, "Label2", "", 806, 54, 56);
-  Label5 = MakeLabel(content, "Label5", "Millimetres X", 716, 86, 90);
-  Label3 = MakeLabel(content, "Label3", "", 806, 86, 56);
-  Label6 = MakeLabel(content, "Label6", "Millimetres Y", 716, 110, 90);
-  Label4 = MakeLabel(content, "Label4", "", 806, 110, 56);
+  Label7 = NewLabel(content, "Label7", "Pixels X", QRect(716, 30, 90, 20));
+  Label1 = NewLabel(content, "Label1", "", QRect(806, 30, 56, 20));
+  Label8 = NewLabel(content, "Label8", "Pixels Y", QRect(716, 54, 90, 20));
+  Label2 = NewLabel(content, "Label2", "", QRect(806, 54, 56, 20));
+  Label5 = NewLabel(content, "Label5", "Millimetres X", QRect(716, 86, 90, 20));
+  Label3 = NewLabel(content, "Label3", "", QRect(806, 86, 56, 20));
+  Label6 = NewLabel(content, "Label6", "Millimetres Y", QRect(716, 110, 90, 20));
+  Label4 = NewLabel(content, "Label4", "", QRect(806, 110, 56, 20));
 
   Annuler_Bouton = new QPushButton(ToQString("&Annuler"), content);
   Annuler_Bouton->setObjectName("Annuler_Bouton");

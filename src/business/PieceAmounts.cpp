@@ -49,7 +49,7 @@ std::string ComputeWeight(TMyStringGrid& lines, TMyDatabase& articles, const TSi
   if (codeCol >= 0 && quantiteCol >= 0) {
     for (int row = lines.GetGrid()->GetFixedRows(); row < lines.GetRowCount(); ++row) {
       const std::string code = lines.GetCell(codeCol, row);
-      if (!lines.CheckType(code, 26)) continue;
+      if (!lines.CheckType(code, ctCIP)) continue;
       const std::string quantite = lines.GetCell(quantiteCol, row);
       if (!sm.IsInteger(quantite)) continue;
       articles.Query(F::Code, code, Exact);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Catalogue.h"
+#include "CellTypes.h"
 
 class TMyDatabase;
 
@@ -35,8 +36,8 @@ struct TPieceKind {
   const char* HeaderFilter;
   // Cell types that judge a typed number: well formed, and neither well
   // formed nor empty.
-  int NumberType;
-  int WrongNumberType;
+  TCellType NumberType;
+  TCellType WrongNumberType;
   TPieceNumbering Numbering;
   TMyDatabase* TPieceTables::*HeaderTable;
   // Whether "Dupliquer" copies a piece of this kind (credit notes are not

@@ -46,7 +46,7 @@ void RemoveParapharmacy(TMyStringGrid& lines, const TSignalProc& signal) {
   int row = fixedRows;
   while (row < lines.GetRowCount()) {
     const std::string code = lines.GetCellByName(F::Code, row);
-    if (!lines.CheckType(code, 33)) {
+    if (!lines.CheckType(code, ctParapharmacy)) {
       ++row;
       continue;
     }

@@ -1,6 +1,7 @@
 #include "Search.h"
 
 #include "Catalogue.h"
+#include "Cp1252.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "StringManager.h"
@@ -34,40 +35,40 @@ const TSearchList Factures{"Facture",
                            kFacturesFields,
                            Count(kFacturesFields),
                            "Num Facture;Code client;Societe;Total TTC;Date",
-                           {46, 42, 4, 20, 4},
-                           {5, 5, 5, 37, 50},
+                           {ctNotFactureNumberNorEmpty, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal, ctNoText},
+                           {ctEmpty, ctEmpty, ctEmpty, ctNotReal, ctNotDate},
                            F::Date};
 const TSearchList Devis{"Devis",
                         &TPieceTables::Devis,
                         kDevisFields,
                         Count(kDevisFields),
                         "Num Devis;Code client;Societe;Total TTC",
-                        {47, 42, 4, 20},
-                        {5, 5, 5, 37},
+                        {ctNotDevisNumberNorEmpty, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal},
+                        {ctEmpty, ctEmpty, ctEmpty, ctNotReal},
                         F::NumDevis};
 const TSearchList Avoirs{"Avoir",
                          &TPieceTables::Avoirs,
                          kAvoirsFields,
                          Count(kAvoirsFields),
                          "Num Avoir;Code client;Societe;Total TTC",
-                         {48, 42, 4, 20},
-                         {5, 5, 5, 37},
+                         {ctNotAvoirNumberNorEmpty, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal},
+                         {ctEmpty, ctEmpty, ctEmpty, ctNotReal},
                          F::NumAvoir};
 const TSearchList Articles{"Articles",
                            &TPieceTables::Articles,
                            kArticlesFields,
                            Count(kArticlesFields),
                            kArticleCandidatesFilter,
-                           {29, 5, 19, 19},
-                           {31, 4, 37, 37},
+                           {ctPsychotropeIfCIP, ctEmpty, ctNonPositiveReal, ctNonPositiveReal},
+                           {ctStupefiant, ctNoText, ctNotReal, ctNotReal},
                            nullptr};
 const TSearchList Clients{"Clients",
                           &TPieceTables::Clients,
                           kClientsFields,
                           Count(kClientsFields),
                           "Code;Societe",
-                          {42, 4},
-                          {5, 5},
+                          {ctNotClientCodeNorEmpty, ctNoText},
+                          {ctEmpty, ctEmpty},
                           nullptr};
 
 }  // namespace SearchLists
@@ -75,27 +76,6 @@ const TSearchList Clients{"Clients",
 std::string SearchWord(const std::string& text) {
   TStringManager& sm = StringManager();
   return sm.GetToken(sm.TrimChar(text, ' '), 1, ' ');
-}
-
-std::string UpperCase1252(const std::string& text) {
-  std::string out = text;
-  for (char& ch : out) {
-    const auto c = static_cast<unsigned char>(ch);
-    unsigned char u = c;
-    if (c >= 'a' && c <= 'z') {
-      u = static_cast<unsigned char>(c - 0x20);
-    } else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
-      // à..þ to À..Þ, the division sign apart.
-      u = static_cast<unsigned char>(c - 0x20);
-    } else if (c == 0x9A || c == 0x9C || c == 0x9E) {
-      // š, œ, ž to Š, Œ, Ž.
-      u = static_cast<unsigned char>(c - 0x10);
-    } else if (c == 0xFF) {
-      u = 0x9F;  // ÿ to Ÿ
-    }
-    ch = static_cast<char>(u);
-  }
-  return out;
 }
 
 std::string SearchPattern(const std::string& word) { return "^.*" + word + ".*$"; }

@@ -43,8 +43,6 @@ extern const TSearchList Clients;
 // The first space-separated word of a typed text, spaces around it removed,
 // as typed.
 std::string SearchWord(const std::string& text);
-// Windows-1252 letters in upper case, accented ones included.
-std::string UpperCase1252(const std::string& text);
 // The pattern a word is searched with: "^.*" + word + ".*$". The word is not
 // escaped: characters of the pattern language typed in it keep their meaning.
 std::string SearchPattern(const std::string& word);

@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 
 #include "Catalogue.h"
+#include "Cp1252.h"
 #include "FileUtils.h"
 #include "MyDatabase.h"
 #include "MyList.h"
@@ -19,14 +20,6 @@ bool Found(TMyDatabase& table, const char* field, const std::string& value) {
   return table.QueryResultCount() > 0;
 }
 
-// Capitals as the system makes them: a to z only.
-std::string Capitals(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 }  // namespace
 
 bool IsCourierClientCode(const std::string& code) { return code.size() == 4 && StringManager().IsDigits(code); }
@@ -40,7 +33,7 @@ TCourierState OpenCourierState(TMyDatabase& dupli, TMyDatabase& noFa, TMyDatabas
                         !Found(noFa, Catalogue::NoFa::Client, clientCode) && total >= Courier::SecondInvoiceThreshold;
   if (clients.FieldCount() > 0) {
     clients.Query(Catalogue::Clients::Code, clientCode, Exact);
-    if (clients.QueryResultCount() == 1) state.City = Capitals(clients.GetQueryResultString(Catalogue::Clients::Ville, 0));
+    if (clients.QueryResultCount() == 1) state.City = UpperCaseAToZ(clients.GetQueryResultString(Catalogue::Clients::Ville, 0));
   }
   if (state.SecondInvoice) {
     state.NbFa = state.City == Courier::TwoCopiesCity ? 2 : 4;

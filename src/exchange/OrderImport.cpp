@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "Catalogue.h"
+#include "Cp1252.h"
 #include "FileUtils.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
@@ -15,21 +16,10 @@ namespace F = Catalogue::Field;
 
 namespace {
 
-// Cell types of the grid's typing: an integer quantity, a non-negative price.
-constexpr int kIntegerType = 0;
-constexpr int kNonNegativeRealType = 13;
-
 std::string Without(std::string text, const char* characters) {
   text.erase(std::remove_if(text.begin(), text.end(),
                             [characters](char c) { return std::string_view(characters).find(c) != std::string_view::npos; }),
              text.end());
-  return text;
-}
-
-std::string UpperCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
   return text;
 }
 
@@ -39,7 +29,7 @@ void WriteAmount(TMyStringGrid& lines, int row) {
 }
 
 bool QuantityIsInteger(TMyStringGrid& lines, int row) {
-  return lines.CheckType(lines.GetCellByName(F::Quantite, row), kIntegerType);
+  return lines.CheckType(lines.GetCellByName(F::Quantite, row), ctInteger);
 }
 
 // One line of the order into one row of the grid, in the order that makes
@@ -59,7 +49,7 @@ void FillRow(TMyStringGrid& lines, TMyDatabase& articles, TOrderLineReader& read
   }
   if (match.HasQuantity) {
     lines.SetCellByName(F::Quantite, row, match.Quantite);
-    if (lines.CheckType(lines.GetCellByName(F::PrixUniTTC, row), kNonNegativeRealType)) WriteAmount(lines, row);
+    if (lines.CheckType(lines.GetCellByName(F::PrixUniTTC, row), ctNonNegativeReal)) WriteAmount(lines, row);
   }
   if (!match.HasCode && match.HasName) {
     lines.SetCellByName(F::Designation, row, match.Name);
@@ -110,7 +100,7 @@ TOrderLineMatch TOrderLineReader::Read(const std::string& normalisedLine) {
     if (atStartName || afterNumbers) {
       match.HasName = true;
       match.Name = StringManager().TrimChar(
-          UpperCase(afterNumbers ? fNameAfterNumbers.Group(1) : fNameAtStart.Group(1)), ' ');
+          UpperCaseAToZ(afterNumbers ? fNameAfterNumbers.Group(1) : fNameAtStart.Group(1)), ' ');
     }
   }
   return match;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "CellTypes.h"
 #include "GridSurface.h"
 
 class TMyStringGrid;
@@ -34,7 +35,7 @@ inline constexpr const char* CodeTitle = "Code";
 inline constexpr TColor DoublonsColor = 0x008000;
 inline constexpr TColor NotesColor = 0xFF0000;
 // The row colour rule kind that always holds.
-inline constexpr int ArticleRuleKind = 7;
+inline constexpr TCellType ArticleRuleKind = ctShadedRow;
 }  // namespace StatsProtocol
 
 // The fields of a text separated by ";", numbered from 1 as GetToken numbers

@@ -99,3 +99,30 @@ std::string Utf8ToCp1252(const std::string& text) {
   }
   return out;
 }
+
+std::string UpperCaseAToZ(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+std::string UpperCase1252(std::string text) {
+  for (char& ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    unsigned char u = c;
+    if (c >= 'a' && c <= 'z') {
+      u = static_cast<unsigned char>(c - 0x20);
+    } else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
+      // à..þ to À..Þ, the division sign apart.
+      u = static_cast<unsigned char>(c - 0x20);
+    } else if (c == 0x9A || c == 0x9C || c == 0x9E) {
+      // š, œ, ž to Š, Œ, Ž.
+      u = static_cast<unsigned char>(c - 0x10);
+    } else if (c == 0xFF) {
+      u = 0x9F;  // ÿ to Ÿ
+    }
+    ch = static_cast<char>(u);
+  }
+  return text;
+}

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "CellTypes.h"
 #include "GridAttributes.h"
 #include "GridSurface.h"
 #include "QueryGrid.h"
@@ -125,7 +126,7 @@ public:
   void UpdateDimensions() override;
   void Refresh();
 
-  // Cell typing and colours.
+  // Cell typing and colours: the codes are the cell types (CellTypes.h).
   bool CheckType(const std::string& text, int code);
   void AddColColorConstraint(int col, int code, TColor color);
   void AddRowColorConstraint(int row, int code, TColor color);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Catalogue.h"
+#include "Cp1252.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "StringManager.h"
@@ -19,9 +20,9 @@ bool TMyStringGrid::ReferenceLookup(TReference& reference, const char* fileName,
   auto known = reference.Answers.find(text);
   if (known != reference.Answers.end()) return known->second;
   if (!reference.Table) reference.Table = std::make_unique<TMyDatabase>(fileName);
-  std::string upper;
-  upper.reserve(text.size());
-  for (char ch : text) upper += (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+  // The lists hold their names in capitals, those typed with an accent
+  // written both with and without it.
+  const std::string upper = UpperCaseAToZ(text);
   // An Exact query is the search for "^" + text + "$", answered from the
   // index when the text holds no pattern character.
   bool listed = false;
@@ -57,75 +58,76 @@ bool TMyStringGrid::CheckType(const std::string& text, int code) {
   auto value = [&] { return sm.MyStrToFloat(t); };
   auto isInteger = [&] { return sm.IsInteger(t); };
   auto intValue = [&] { return sm.MyStrToFloat(t); };
-  auto code25 = [&] { return sm.IsDigits(t) && t.size() == 4; };
+  auto clientCode = [&] { return sm.IsDigits(t) && t.size() == 4; };
   auto pays = [&] { return ReferenceLookup(fPaysDb, Catalogue::ListePays::File, Catalogue::ListePays::NomPays, t); };
   auto psycho = [&] {
     return ReferenceLookup(fPsychotropesDb, Catalogue::ListePsychotropes::File,
                            Catalogue::ListePsychotropes::CIPPsychotrope, t);
   };
-  auto code16 = [&] {
+  auto realBeingTyped = [&] {
     if (isReal()) return true;
     if (t.size() < 2 || t.back() != sm.DecimalSeparator()) return false;
     return sm.IsInteger(t.substr(0, t.size() - 1));
   };
-  auto code52 = [&] { return IsEmptyText(t) || pays(); };
+  auto countryOrEmpty = [&] { return IsEmptyText(t) || pays(); };
 
   switch (code) {
-    case 0: return isInteger();
-    case 1: return isReal();
-    case 2: return sm.IsBoolean(t);
-    case 3: return true;
-    case 4: return false;
-    case 5: return IsEmptyText(t);
-    case 6: return !IsEmptyText(t);
-    case 7: return true;
-    case 8: return isInteger() && intValue() >= 0;
-    case 9: return isInteger() && intValue() > 0;
-    case 10: return isInteger() && intValue() <= 0;
-    case 11: return isInteger() || IsEmptyText(t);
-    case 12: return sm.IsDigits(t);
-    case 13: return isReal() && value() >= 0;
-    case 14: return IsEmptyText(t) || (isReal() && value() >= 0);
-    case 15: return isReal() && value() > 0;
-    case 16: return code16();
-    case 17: return code16() || IsEmptyText(t);
-    case 18: return isReal() && value() >= 1;
-    case 19: return isReal() && value() <= 0;
-    case 20: return isReal() && value() < 0;
-    case 21: return sm.IsPhone(t) || IsEmptyText(t);
-    case 22: return sm.IsEmail(t) || IsEmptyText(t);
-    case 23: return pays();
-    case 24: return t.size() == 13;
-    case 25: return code25();
-    case 26: return sm.IsCIP(t);
-    case 27: return sm.IsDate(t);
-    case 28: return sm.IsCIP(t) && !psycho();
-    case 29: return sm.IsCIP(t) ? psycho() : true;
-    case 30: return psycho();
-    case 31: return ReferenceLookup(fStupefiantsDb, Catalogue::ListeStupefiants::File,
-                                     Catalogue::ListeStupefiants::CIPStupefiant, t);
-    case 32: return (sm.IsCIP(t) || IsEmptyText(t)) ? psycho() : true;
-    case 33: return sm.IsCIP(t) && t[0] != '3';
-    case 34: return sm.IsFactureNumber(t);
-    case 35: return sm.IsDevisNumber(t);
-    case 36: return sm.IsAvoirNumber(t);
-    case 37: return !isReal();
-    case 38: return !sm.IsDigits(t);
-    case 39: return !sm.IsPhone(t);
-    case 40: return !sm.IsCIP(t);
-    case 41: return !code25();
-    case 42: return !code25() && !IsEmptyText(t);
-    case 43: return !sm.IsPhone(t) && !IsEmptyText(t);
-    case 44: return !sm.IsCIP(t) && !IsEmptyText(t);
-    case 45: return !(isReal() && value() >= 1);
-    case 46: return !sm.IsFactureNumber(t) && !IsEmptyText(t);
-    case 47: return !sm.IsDevisNumber(t) && !IsEmptyText(t);
-    case 48: return !sm.IsAvoirNumber(t) && !IsEmptyText(t);
-    case 49: return !sm.IsEmail(t) && !IsEmptyText(t);
-    case 50: return !sm.IsDate(t);
-    case 51: return !isInteger();
-    case 52: return code52();
-    case 53: return !code52();
+    case ctInteger: return isInteger();
+    case ctReal: return isReal();
+    case ctBoolean: return sm.IsBoolean(t);
+    case ctAnyText: return true;
+    case ctNoText: return false;
+    case ctEmpty: return IsEmptyText(t);
+    case ctNotEmpty: return !IsEmptyText(t);
+    case ctShadedRow: return true;
+    case ctNaturalInteger: return isInteger() && intValue() >= 0;
+    case ctPositiveInteger: return isInteger() && intValue() > 0;
+    case ctNonPositiveInteger: return isInteger() && intValue() <= 0;
+    case ctIntegerOrEmpty: return isInteger() || IsEmptyText(t);
+    case ctDigits: return sm.IsDigits(t);
+    case ctNonNegativeReal: return isReal() && value() >= 0;
+    case ctNonNegativeRealOrEmpty: return IsEmptyText(t) || (isReal() && value() >= 0);
+    case ctPositiveReal: return isReal() && value() > 0;
+    case ctRealBeingTyped: return realBeingTyped();
+    case ctRealBeingTypedOrEmpty: return realBeingTyped() || IsEmptyText(t);
+    case ctRealOfAtLeastOne: return isReal() && value() >= 1;
+    case ctNonPositiveReal: return isReal() && value() <= 0;
+    case ctNegativeReal: return isReal() && value() < 0;
+    case ctPhoneOrEmpty: return sm.IsPhone(t) || IsEmptyText(t);
+    case ctEmailOrEmpty: return sm.IsEmail(t) || IsEmptyText(t);
+    case ctListedCountry: return pays();
+    case ctThirteenCharacters: return t.size() == 13;
+    case ctClientCode: return clientCode();
+    case ctCIP: return sm.IsCIP(t);
+    case ctDate: return sm.IsDate(t);
+    case ctCIPNotPsychotrope: return sm.IsCIP(t) && !psycho();
+    case ctPsychotropeIfCIP: return sm.IsCIP(t) ? psycho() : true;
+    case ctPsychotrope: return psycho();
+    case ctStupefiant:
+      return ReferenceLookup(fStupefiantsDb, Catalogue::ListeStupefiants::File,
+                             Catalogue::ListeStupefiants::CIPStupefiant, t);
+    case ctPsychotropeIfCIPOrEmpty: return (sm.IsCIP(t) || IsEmptyText(t)) ? psycho() : true;
+    case ctParapharmacy: return sm.IsCIP(t) && t[0] != '3';
+    case ctFactureNumber: return sm.IsFactureNumber(t);
+    case ctDevisNumber: return sm.IsDevisNumber(t);
+    case ctAvoirNumber: return sm.IsAvoirNumber(t);
+    case ctNotReal: return !isReal();
+    case ctNotDigits: return !sm.IsDigits(t);
+    case ctNotPhone: return !sm.IsPhone(t);
+    case ctNotCIP: return !sm.IsCIP(t);
+    case ctNotClientCode: return !clientCode();
+    case ctNotClientCodeNorEmpty: return !clientCode() && !IsEmptyText(t);
+    case ctNotPhoneNorEmpty: return !sm.IsPhone(t) && !IsEmptyText(t);
+    case ctNotCIPNorEmpty: return !sm.IsCIP(t) && !IsEmptyText(t);
+    case ctNotRealOfAtLeastOne: return !(isReal() && value() >= 1);
+    case ctNotFactureNumberNorEmpty: return !sm.IsFactureNumber(t) && !IsEmptyText(t);
+    case ctNotDevisNumberNorEmpty: return !sm.IsDevisNumber(t) && !IsEmptyText(t);
+    case ctNotAvoirNumberNorEmpty: return !sm.IsAvoirNumber(t) && !IsEmptyText(t);
+    case ctNotEmailNorEmpty: return !sm.IsEmail(t) && !IsEmptyText(t);
+    case ctNotDate: return !sm.IsDate(t);
+    case ctNotInteger: return !isInteger();
+    case ctListedCountryOrEmpty: return countryOrEmpty();
+    case ctNotListedCountryNorEmpty: return !countryOrEmpty();
     default:
       Trace("TMyStringGrid.CheckType: Analyse de ce type pas encore implémentée");
       return false;

@@ -97,8 +97,15 @@ protected:
     QTest::keyClick(Focus(), key, mods);
     QApplication::processEvents();
   }
+  // Windows-1252 text as typed; an accented letter comes as its key's text.
   static void Type(const char* text) {
-    QTest::keyClicks(Focus(), QString::fromLatin1(text));
+    for (const char* c = text; *c != '\0'; ++c) {
+      if (static_cast<unsigned char>(*c) < 0x80) {
+        QTest::keyClick(Focus(), *c);
+      } else {
+        QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key_unknown, ToQString(std::string(1, *c)), {});
+      }
+    }
     QApplication::processEvents();
   }
 
@@ -145,9 +152,10 @@ protected:
   // Opens a piece from its list with Enter on its row.
   void Open(const std::string& number, void (TQuorix_Form::*show)() = &TQuorix_Form::ShowFactures) {
     (fMain.get()->*show)();
-    TMyStringGrid* list = fMain->PieceEditor().CurrentListKind() == "Devis"  ? fMain->Lists().Of(kDevisList).Grid()
-                          : fMain->PieceEditor().CurrentListKind() == "Avoir" ? fMain->Lists().Of(kAvoirsList).Grid()
-                                                               : fMain->Lists().Of(kFacturesList).Grid();
+    const std::string kind = fMain->PieceEditor().CurrentListKind();
+    TMyStringGrid* list = kind == "Devis"   ? fMain->Lists().Of(kDevisList).Grid()
+                          : kind == "Avoir" ? fMain->Lists().Of(kAvoirsList).Grid()
+                                            : fMain->Lists().Of(kFacturesList).Grid();
     list->SetRow(list->FindCell(number, "").second);
     list->SetFocus();
     Key(Qt::Key_Return);
@@ -352,6 +360,33 @@ TEST_F(PieceEditorTest, DesignationLookupKeepsTheFocusUntilAChoice) {
     } else {
       EXPECT_EQ(LineOf(1), (std::vector<std::string>{"", "doli", "0", "1,00", "0,00"}));
     }
+    Click(E().FactureAnnuler_Button);
+  }
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
+}
+
+TEST_F(PieceEditorTest, LookupFindsWhatTheListSearchFinds) {
+  struct Row {
+    const char* name;
+    int col;
+    const char* typed;
+    std::vector<std::string> found;  // designations of the candidates
+  };
+  const Row rows[] = {
+      {"code prefix", kCode, "34089", {"DOLIPRANE 1000MG CPR B/8"}},
+      {"accented word", kDesignation, "cr\xE8me", {"CR\xC8ME DE CALENDULA BOIRON 20G"}},
+  };
+  Start();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Create();
+    Enter(row.col, 1, row.typed);
+    TQtGridSurface* results = fMain->SearchResults().Recherche_StringGrid;
+    ASSERT_TRUE(results->isVisible());
+    std::vector<std::string> found;
+    for (int r = 1; r < results->GetRowCount(); ++r) found.push_back(results->GetCells(1, r));
+    EXPECT_EQ(found, row.found);
+    Key(Qt::Key_Escape);
     Click(E().FactureAnnuler_Button);
   }
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];

@@ -56,6 +56,13 @@ TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
   EXPECT_EQ(Cp1252ToUtf8("\x80"), "\xE2\x82\xAC");
 }
 
+// Capitals a to z only, as the reference lists are written, and every
+// letter, as the searches and lookups raise what is typed.
+TEST(Cp1252, TheTwoUpperCasings) {
+  EXPECT_EQ(UpperCaseAToZ("cr\xE8me abc"), "CR\xE8ME ABC");
+  EXPECT_EQ(UpperCase1252("\xE0\xE7\xE9\xF7\xFF\x9C abc"), "\xC0\xC7\xC9\xF7\x9F\x8C ABC");
+}
+
 TEST(Cp1252, UnmappableAndBrokenUtf8BecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1252("\xE4\xB8\xAD"), "?");  // a CJK character
   EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");      // cut in the middle

@@ -74,21 +74,29 @@ void EmptyTitleRow(TMyStringGrid* grid) {
 namespace ColumnColorRules {
 
 namespace {
-constexpr int kClientsYellow[] = {42, 4, 4, 4, 43, 43};
-constexpr int kClientsRed[] = {5, 5, 4, 53, 4, 4};
-constexpr int kArticlesYellow[] = {32, 5, 20, 20, 45, 20};
-constexpr int kArticlesRed[] = {31, 4, 37, 37, 37, 37};
-constexpr int kFacturesYellow[] = {46, 4, 42, 4, 20, 20, 19, 20};
-constexpr int kFacturesRed[] = {5, 50, 5, 5, 37, 37, 37, 37};
-constexpr int kDevisYellow[] = {47, 4, 42, 4, 20, 20, 20, 20};
-constexpr int kDevisRed[] = {5, 50, 5, 5, 37, 37, 37, 37};
-constexpr int kAvoirsYellow[] = {48, 4, 42, 4, 20};
-constexpr int kAvoirsRed[] = {5, 50, 5, 5, 37};
-constexpr int kLignesYellow[] = {29, 5, 10, 19, 19};
-constexpr int kLignesRed[] = {31, 4, 51, 37, 37};
+constexpr TCellType kClientsYellow[] = {
+    ctNotClientCodeNorEmpty, ctNoText, ctNoText, ctNoText, ctNotPhoneNorEmpty, ctNotPhoneNorEmpty};
+constexpr TCellType kClientsRed[] = {ctEmpty, ctEmpty, ctNoText, ctNotListedCountryNorEmpty, ctNoText, ctNoText};
+constexpr TCellType kArticlesYellow[] = {
+    ctPsychotropeIfCIPOrEmpty, ctEmpty, ctNegativeReal, ctNegativeReal, ctNotRealOfAtLeastOne, ctNegativeReal};
+constexpr TCellType kArticlesRed[] = {ctStupefiant, ctNoText, ctNotReal, ctNotReal, ctNotReal, ctNotReal};
+constexpr TCellType kFacturesYellow[] = {
+    ctNotFactureNumberNorEmpty, ctNoText, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal, ctNegativeReal,
+    ctNonPositiveReal, ctNegativeReal};
+constexpr TCellType kFacturesRed[] = {ctEmpty, ctNotDate, ctEmpty, ctEmpty, ctNotReal, ctNotReal, ctNotReal, ctNotReal};
+constexpr TCellType kDevisYellow[] = {
+    ctNotDevisNumberNorEmpty, ctNoText, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal, ctNegativeReal,
+    ctNegativeReal, ctNegativeReal};
+constexpr TCellType kDevisRed[] = {ctEmpty, ctNotDate, ctEmpty, ctEmpty, ctNotReal, ctNotReal, ctNotReal, ctNotReal};
+constexpr TCellType kAvoirsYellow[] = {
+    ctNotAvoirNumberNorEmpty, ctNoText, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal};
+constexpr TCellType kAvoirsRed[] = {ctEmpty, ctNotDate, ctEmpty, ctEmpty, ctNotReal};
+constexpr TCellType kLignesYellow[] = {
+    ctPsychotropeIfCIP, ctEmpty, ctNonPositiveInteger, ctNonPositiveReal, ctNonPositiveReal};
+constexpr TCellType kLignesRed[] = {ctStupefiant, ctNoText, ctNotInteger, ctNotReal, ctNotReal};
 
 template <std::size_t N>
-TColumnColorRules Rules(const int (&yellow)[N], const int (&red)[N]) {
+TColumnColorRules Rules(const TCellType (&yellow)[N], const TCellType (&red)[N]) {
   return TColumnColorRules{yellow, red, static_cast<int>(N)};
 }
 }  // namespace

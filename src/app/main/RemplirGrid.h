@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "CellTypes.h"
 #include "GridSurface.h"
 
 class TMyDatabase;
@@ -29,8 +30,8 @@ void EmptyTitleRow(TMyStringGrid* grid);
 // The cell types whose test colours each data column of a grid light yellow
 // (warning) and red (error), column 1 first.
 struct TColumnColorRules {
-  const int* Yellow;
-  const int* Red;
+  const TCellType* Yellow;
+  const TCellType* Red;
   int Count;
 };
 

@@ -38,7 +38,7 @@ struct TArticleEdit {
   const char* Field;
   int Width;
   bool Checked;
-  int Ok, Red, Yellow;
+  TCellType Ok, Red, Yellow;
   bool Number;
   int TypingDecimals;
   int ExitDecimals;
@@ -48,24 +48,24 @@ struct TArticleEdit {
 };
 
 const TArticleEdit kEdits[] = {
-    {&TArticlePanel::ArticleCodeCIPEdit, "ArticleCodeCIPEdit", "Code CIP", A::Code, 90, true, 26, 5, 44, false, 0, 0,
-     &TArticlePanel::ArticleCodeCIPEditChange, nullptr, nullptr},
-    {&TArticlePanel::ArticleDesignationEdit, "ArticleDesignationEdit", "Désignation", A::Designation, 264, true, 6, 4,
-     5, false, 0, 0, &TArticlePanel::ArticleDesignationEditChange, nullptr, nullptr},
-    {&TArticlePanel::ArticlePrixAchatEdit, "ArticlePrixAchatEdit", "Prix d'Achat", A::PrixAchat, 100, true, 13, 37, 20,
-     true, 2, 2, &TArticlePanel::ArticlePrixAchatEditChange, &TArticlePanel::ArticlePrixAchatEditExit,
-     &TArticlePanel::ArticlePrixAchatEditKeyPress},
-    {&TArticlePanel::ArticlePrixVenteEdit, "ArticlePrixVenteEdit", "Prix de Vente", A::PrixVente, 100, true, 13, 37,
-     20, true, 2, 2, &TArticlePanel::ArticlePrixVenteEditChange, &TArticlePanel::ArticlePrixVenteEditExit,
-     &TArticlePanel::ArticlePrixVenteEditKeyPress},
-    {&TArticlePanel::ArticleCoeffMargeEdit, "ArticleCoeffMargeEdit", "Coeff Marge", A::Coef, 100, true, 18, 37, 45,
-     true, 4, 4, &TArticlePanel::ArticleCoeffMargeEditChange, &TArticlePanel::ArticleCoeffMargeEditExit,
-     &TArticlePanel::ArticleCoeffMargeEditKeyPress},
-    {&TArticlePanel::ArticlePoidsEdit, "ArticlePoidsEdit", "Poids", A::Poids, 100, true, 14, 37, 20, true, 3, 4,
-     &TArticlePanel::ArticlePoidsEditChange, &TArticlePanel::ArticlePoidsEditExit,
-     &TArticlePanel::ArticlePoidsEditKeyPress},
-    {&TArticlePanel::ArticleCodeBarreEdit, "ArticleCodeBarreEdit", A::CodeBarre, A::CodeBarre, 140, false, 0, 0, 0,
-     false, 0, 0, nullptr, nullptr, nullptr},
+    {&TArticlePanel::ArticleCodeCIPEdit, "ArticleCodeCIPEdit", "Code CIP", A::Code, 90, true, ctCIP, ctEmpty,
+     ctNotCIPNorEmpty, false, 0, 0, &TArticlePanel::ArticleCodeCIPEditChange, nullptr, nullptr},
+    {&TArticlePanel::ArticleDesignationEdit, "ArticleDesignationEdit", "Désignation", A::Designation, 264, true,
+     ctNotEmpty, ctNoText, ctEmpty, false, 0, 0, &TArticlePanel::ArticleDesignationEditChange, nullptr, nullptr},
+    {&TArticlePanel::ArticlePrixAchatEdit, "ArticlePrixAchatEdit", "Prix d'Achat", A::PrixAchat, 100, true,
+     ctNonNegativeReal, ctNotReal, ctNegativeReal, true, 2, 2, &TArticlePanel::ArticlePrixAchatEditChange,
+     &TArticlePanel::ArticlePrixAchatEditExit, &TArticlePanel::ArticlePrixAchatEditKeyPress},
+    {&TArticlePanel::ArticlePrixVenteEdit, "ArticlePrixVenteEdit", "Prix de Vente", A::PrixVente, 100, true,
+     ctNonNegativeReal, ctNotReal, ctNegativeReal, true, 2, 2, &TArticlePanel::ArticlePrixVenteEditChange,
+     &TArticlePanel::ArticlePrixVenteEditExit, &TArticlePanel::ArticlePrixVenteEditKeyPress},
+    {&TArticlePanel::ArticleCoeffMargeEdit, "ArticleCoeffMargeEdit", "Coeff Marge", A::Coef, 100, true,
+     ctRealOfAtLeastOne, ctNotReal, ctNotRealOfAtLeastOne, true, 4, 4, &TArticlePanel::ArticleCoeffMargeEditChange,
+     &TArticlePanel::ArticleCoeffMargeEditExit, &TArticlePanel::ArticleCoeffMargeEditKeyPress},
+    {&TArticlePanel::ArticlePoidsEdit, "ArticlePoidsEdit", "Poids", A::Poids, 100, true, ctNonNegativeRealOrEmpty,
+     ctNotReal, ctNegativeReal, true, 3, 4, &TArticlePanel::ArticlePoidsEditChange,
+     &TArticlePanel::ArticlePoidsEditExit, &TArticlePanel::ArticlePoidsEditKeyPress},
+    {&TArticlePanel::ArticleCodeBarreEdit, "ArticleCodeBarreEdit", A::CodeBarre, A::CodeBarre, 140, false, ctNoText,
+     ctNoText, ctNoText, false, 0, 0, nullptr, nullptr, nullptr},
 };
 
 constexpr int kCaptionLeft = 12;

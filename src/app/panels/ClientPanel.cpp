@@ -98,13 +98,13 @@ const TClientEdit kEdits[] = {
 
 // Cell types of the checks: ok (white), red, light yellow.
 struct TChecks {
-  int Ok, Red, Yellow;
+  TCellType Ok, Red, Yellow;
 };
-constexpr TChecks kCodeChecks{25, 5, 42};
-constexpr TChecks kNomChecks{6, 5, 4};
-constexpr TChecks kPhoneChecks{21, 4, 43};
-constexpr TChecks kEmailChecks{22, 4, 49};
-constexpr TChecks kPaysChecks{52, 4, 53};
+constexpr TChecks kCodeChecks{ctClientCode, ctEmpty, ctNotClientCodeNorEmpty};
+constexpr TChecks kNomChecks{ctNotEmpty, ctEmpty, ctNoText};
+constexpr TChecks kPhoneChecks{ctPhoneOrEmpty, ctNoText, ctNotPhoneNorEmpty};
+constexpr TChecks kEmailChecks{ctEmailOrEmpty, ctNoText, ctNotEmailNorEmpty};
+constexpr TChecks kPaysChecks{ctListedCountryOrEmpty, ctNoText, ctNotListedCountryNorEmpty};
 
 void Color(TMyStringGrid* checker, QLineEdit* edit, const TChecks& checks) {
   if (checker != nullptr) ColorEdit(edit, *checker, checks.Ok, checks.Red, checks.Yellow);

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ArticleCandidates.h"
 #include "Catalogue.h"
 #include "Desk.h"
 #include "DeskTables.h"
@@ -53,17 +54,6 @@ constexpr int kEditHeight = 22;
 // The message panel starts at the left of the lines and stops short of their
 // right end, where the courier panel can sit.
 constexpr int kSignalsLeft = 0;
-
-// The first space-separated word of a text, spaces trimmed, letters a to z in
-// upper case: the word a lookup searches for.
-std::string LookupWord(const std::string& text) {
-  TStringManager& sm = StringManager();
-  std::string word = sm.GetToken(sm.TrimChar(text, ' '), 1, ' ');
-  for (char& c : word) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return word;
-}
 
 QLabel* MakeValue(QWidget* parent, const char* name, int top) {
   QLabel* label = NewLabel(parent, name, "0", QRect(kValueLeft, top, kValueWidth, 18));
@@ -531,15 +521,8 @@ void TPieceEditor::ValidateCell(int col, int row) {
   // word, then those that contain it after their first character.
   bool lookedUp = false;
   if (column == F::Code || column == F::Designation) {
-    const std::string word = LookupWord(text);
-    try {
-      articles->Query(column, word, Prefix);
-      articles->QueryAdd(column, "^.+" + word + ".*$", Pattern);
-      lookedUp = true;
-    } catch (const ERegExError& e) {
-      ShowMessage(e.Message);
-      return;
-    }
+    if (!QueryArticleCandidates(*articles, column, text)) return;
+    lookedUp = true;
   }
   if (column == F::PrixUniTTC) lines->SetCell(col, row, sm.FormatRealStringStrict(text, ',', 2));
   if (column == F::Quantite) {
@@ -602,7 +585,7 @@ void TPieceEditor::ComputeWeight() {
 void TPieceEditor::FactureNumFactureEditChange() {
   const TPieceKind* kind = CurrentKind();
   if (kind == nullptr || Lines() == nullptr) return;
-  ColorEdit(FactureNumFactureEdit, *Lines(), kind->NumberType, 5, kind->WrongNumberType);
+  ColorEdit(FactureNumFactureEdit, *Lines(), kind->NumberType, ctEmpty, kind->WrongNumberType);
   try {
     MarkDuplicateKey(FactureNumFactureEdit, fLoadedPieceNumber, *kind->HeaderTableOf(Tables()), kind->KeyField());
   } catch (const ERegExError&) {
@@ -613,7 +596,7 @@ void TPieceEditor::FactureNumFactureEditChange() {
 
 void TPieceEditor::FactureCodeClientEditChange() {
   if (Lines() == nullptr) return;
-  ColorEdit(FactureCodeClientEdit, *Lines(), 25, 5, 42);
+  ColorEdit(FactureCodeClientEdit, *Lines(), ctClientCode, ctEmpty, ctNotClientCodeNorEmpty);
   const std::string code = Text(FactureCodeClientEdit);
   TMyDatabase* clients = fTables.Clients();
   try {
@@ -630,7 +613,7 @@ void TPieceEditor::FactureCodeClientEditChange() {
 
 void TPieceEditor::FacturePortEditChange() {
   if (Lines() == nullptr) return;
-  ColorEdit(FacturePortEdit, *Lines(), 15, 37, 19);
+  ColorEdit(FacturePortEdit, *Lines(), ctPositiveReal, ctNotReal, ctNonPositiveReal);
   TStringManager& sm = StringManager();
   const std::string port = Text(FacturePortEdit);
   if (const auto total = TotalTTCForPort(Text(Label34), port, GetEditColor(FacturePortEdit) == clErrorRed)) {

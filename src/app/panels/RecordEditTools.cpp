@@ -30,7 +30,7 @@ TColor GetEditColor(const QWidget* edit) {
   return v.isValid() ? v.value<quint32>() : clValidWhite;
 }
 
-void ColorEdit(QLineEdit* edit, TMyStringGrid& checker, int okType, int redType, int yellowType) {
+void ColorEdit(QLineEdit* edit, TMyStringGrid& checker, TCellType okType, TCellType redType, TCellType yellowType) {
   if (edit == nullptr) return;
   const std::string text = StringManager().TrimChar(FromQString(edit->text()), ' ');
   bool set = false;

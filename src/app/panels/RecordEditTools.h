@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "CellTypes.h"
 #include "GridSurface.h"
 
 class QLineEdit;
@@ -22,7 +23,7 @@ TColor GetEditColor(const QWidget* edit);
 // okType holds, light yellow when yellowType holds, red when redType holds,
 // the last that holds winning; when none holds the colour stays. The checker
 // is any managed grid (the types that read reference lists use its copies).
-void ColorEdit(QLineEdit* edit, TMyStringGrid& checker, int okType, int redType, int yellowType);
+void ColorEdit(QLineEdit* edit, TMyStringGrid& checker, TCellType okType, TCellType redType, TCellType yellowType);
 
 // Turns the edit red when its text is not the key the record was opened
 // under and the table already has a record with that key.
