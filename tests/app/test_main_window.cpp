@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QProgressBar>
+#include <QTextEdit>
 #include <QTableWidget>
 #include <QToolButton>
 
@@ -20,6 +21,7 @@
 #include "NetworkShares.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
+#include "CltStatsSocket.h"
 #include "PieceEditor.h"
 #include "QuorixForm.h"
 #include "QuorixStartup.h"
@@ -292,6 +294,15 @@ TEST_F(MainWindowTest, AboutBoxNamesTheProductAndItsVersion) {
   ASSERT_EQ(fCapture.Boxes().size(), 1u);
   EXPECT_NE(fCapture.Boxes()[0].find("Quorix"), std::string::npos);
   EXPECT_NE(fCapture.Boxes()[0].find("version"), std::string::npos);
+}
+
+// The statistics server's answers are written in the editor's message panel.
+TEST_F(MainWindowTest, StatisticsAnswersAreWrittenInTheEditorsMessagePanel) {
+  Start();
+  fMain->ShowFactures();
+  fMain->AfficherPiece("Facture");
+  fMain->StatsDisplay().AfficherSignal("DOUBLON POSSIBLE : 0113", 0x008000);
+  EXPECT_EQ(fMain->PieceEditor().Signaling_RichEdit->toPlainText(), QStringLiteral("DOUBLON POSSIBLE : 0113"));
 }
 
 TEST_F(MainWindowTest, WindowsAreCreatedInTheirOrder) {

@@ -17,6 +17,7 @@
 
 #include "ArticlePanel.h"
 #include "ClientPanel.h"
+#include "FakeDesk.h"
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
@@ -54,24 +55,66 @@ TColor Shown(const QLineEdit* edit) {
   return static_cast<TColor>(c.red() | (c.green() << 8) | (c.blue() << 16));
 }
 
-// The main window on a copy of the sample installation, with the user's
+void Click(QWidget* w) {
+  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+  QApplication::processEvents();
+}
+
+// The values of a field in the records of a code, as the file now holds them.
+Strings Stored(const char* file, const std::string& code, const std::string& field) {
+  TMyDatabase reread(file);
+  reread.Query("Code", code, Exact);
+  Strings out;
+  for (int i = 0; i < reread.QueryResultCount(); ++i) out.push_back(reread.GetQueryResultString(field, i));
+  return out;
+}
+
+// The client and article panels on a small desk: the tables, the lists and
+// the two panels, as the main window builds them.
+class TRecordPanelsDesk {
+public:
+  TRecordPanelsDesk()
+      : Client(Desk.Window(), Desk, Desk.Tables(), Desk.Lists().Of(kClientsList)),
+        Article(Desk.Window(), Desk, Desk.Tables(), Desk.Lists().Of(kArticlesList)) {
+    Desk.AddPanel([this] { Client.Hide(); });
+    Desk.AddPanel([this] { Article.Hide(); });
+    Desk.SetOpener(kClientsList, [this] { Client.AfficherFicheClient(); });
+    Desk.SetOpener(kArticlesList, [this] { Article.AfficherFicheArticle(); });
+    Desk.Start();
+  }
+
+  TRecordLists& Lists() { return Desk.Lists(); }
+  TClientPanel& ClientPanel() { return Client; }
+  TArticlePanel& ArticlePanel() { return Article; }
+  void ShowClients() { Desk.ShowList(kClientsList); }
+  void ShowArticles() { Desk.ShowList(kArticlesList); }
+  template <class T>
+  T findChild(const char* name) const {
+    return Desk.Window()->findChild<T>(name);
+  }
+
+  TFakeDesk Desk;
+  TClientPanel Client;
+  TArticlePanel Article;
+};
+
+// The record panels on a copy of the sample installation, with the user's
 // keyboard and mouse.
 class RecordPanelsTest : public ::testing::Test {
 public:
-  void OpenClient(const std::string& code) { Open(&TQuorix_Form::ShowClients, fMain->Lists().Of(kClientsList).Grid(), code); }
-  void OpenArticle(const std::string& code) { Open(&TQuorix_Form::ShowArticles, fMain->Lists().Of(kArticlesList).Grid(), code); }
+  void OpenClient(const std::string& code) {
+    Open(&TRecordPanelsDesk::ShowClients, fMain->Lists().Of(kClientsList).Grid(), code);
+  }
+  void OpenArticle(const std::string& code) {
+    Open(&TRecordPanelsDesk::ShowArticles, fMain->Lists().Of(kArticlesList).Grid(), code);
+  }
 
 protected:
   RecordPanelsTest() {
     CopyTree(std::string(QUORIX_SOURCE_DIR) + "/sample/Data", fDir.File("Data"));
     fCwd = std::make_unique<TScopedCwd>(fDir.Path());
     fDebug = std::make_unique<TMyDatabase_Form>();
-    fMain = std::make_unique<TQuorix_Form>(std::make_unique<TSplashLaunch_Form>());
-    fMain->setWindowState(Qt::WindowNoState);
-    fMain->resize(1280, 800);
-    fMain->activateWindow();
-    QApplication::setActiveWindow(fMain.get());
-    QApplication::processEvents();
+    fMain = std::make_unique<TRecordPanelsDesk>();
     fCapture.Clear();
   }
   ~RecordPanelsTest() override {
@@ -86,10 +129,6 @@ protected:
   }
   static void Type(const char* text) {
     QTest::keyClicks(Focus(), QString::fromLatin1(text));
-    QApplication::processEvents();
-  }
-  static void Click(QWidget* w) {
-    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
     QApplication::processEvents();
   }
 
@@ -114,25 +153,18 @@ protected:
   }
 
   // Opens a record with Enter on its row of the list.
-  void Open(void (TQuorix_Form::*show)(), TMyStringGrid* list, const std::string& code) {
+  void Open(void (TRecordPanelsDesk::*show)(), TMyStringGrid* list, const std::string& code) {
     (fMain.get()->*show)();
     list->SetRow(list->FindCell(code, "Code").second);
     list->SetFocus();
     Key(Qt::Key_Return);
-  }
-  static Strings Stored(const char* file, const std::string& code, const std::string& field) {
-    TMyDatabase reread(file);
-    reread.Query("Code", code, Exact);
-    Strings out;
-    for (int i = 0; i < reread.QueryResultCount(); ++i) out.push_back(reread.GetQueryResultString(field, i));
-    return out;
   }
 
   TTempDir fDir;
   std::unique_ptr<TScopedCwd> fCwd;
   TTraceCapture fCapture;
   std::unique_ptr<TMyDatabase_Form> fDebug;
-  std::unique_ptr<TQuorix_Form> fMain;
+  std::unique_ptr<TRecordPanelsDesk> fMain;
 };
 
 // Each edit has its caption on its left, on the same line; Tab walks through
@@ -219,7 +251,7 @@ TEST_F(RecordPanelsTest, ClientOpenedWithEveryControlFilled) {
   OpenClient("0104");
   EXPECT_TRUE(fMain->ClientPanel().Client_Panel->isVisible());
   EXPECT_EQ(fMain->ClientPanel().Client_Panel->geometry(), QRect(8, 72, 600, 350));
-  EXPECT_FALSE(fMain->findChild<QToolButton*>("Supprimer_BitBtn")->isEnabled()) << "no action while a record is open";
+  EXPECT_FALSE(fMain->Desk.ActionButtons) << "no action while a record is open";
   EXPECT_EQ(TextOf("ClientCodeClientEdit"), "0104");
   EXPECT_EQ(TextOf("ClientNomPharmacieEdit"), "PHARMACIE SAINT-EXUP\xC9RY");
   EXPECT_EQ(TextOf("ClientFacturationPharmacienEdit"), "PHARMACIE SAINT-EXUP\xC9RY");
@@ -369,7 +401,7 @@ TEST_F(RecordPanelsTest, ArticleSavedAsShownWithAWarningAndRefusedWithARedEdit) 
 
   // "Créer": an empty code, red; the save is refused and nothing written.
   const std::string before = ReadFileBytes(kArticles);
-  fMain->findChild<QToolButton*>("Creer_BitBtn")->click();
+  fMain->Desk.Creer();
   EXPECT_TRUE(fMain->ArticlePanel().Article_Panel->isVisible());
   EXPECT_EQ(TextOf("ArticleCodeCIPEdit"), "");
   EXPECT_EQ(Shown(Edit("ArticleCodeCIPEdit")), kRed);
@@ -382,7 +414,7 @@ TEST_F(RecordPanelsTest, ArticleSavedAsShownWithAWarningAndRefusedWithARedEdit) 
 
 TEST_F(RecordPanelsTest, NewClientGetsTheNextCodeAndMustBeNamed) {
   fMain->ShowClients();
-  fMain->findChild<QToolButton*>("Creer_BitBtn")->click();
+  fMain->Desk.Creer();
   EXPECT_TRUE(fMain->ClientPanel().Client_Panel->isVisible());
   EXPECT_EQ(TextOf("ClientCodeClientEdit"), "0116");
   EXPECT_EQ(Shown(Edit("ClientCodeClientEdit")), kWhite);
@@ -434,7 +466,37 @@ TEST_F(RecordPanelsTest, ClientRenamedKeepsItsContactAndUbipharmFollowsTheBox) {
   EXPECT_TRUE(fCapture.Boxes().empty());
 }
 
-TEST_F(RecordPanelsTest, SupprimerOnTheClientAndArticleLists) {
+
+// "Supprimer" on the button bar acts on the list on screen: the whole main
+// window on a copy of the sample installation.
+class RecordPanelsWindowTest : public ::testing::Test {
+protected:
+  RecordPanelsWindowTest() {
+    CopyTree(std::string(QUORIX_SOURCE_DIR) + "/sample/Data", fDir.File("Data"));
+    fCwd = std::make_unique<TScopedCwd>(fDir.Path());
+    fDebug = std::make_unique<TMyDatabase_Form>();
+    fMain = std::make_unique<TQuorix_Form>(std::make_unique<TSplashLaunch_Form>());
+    fMain->setWindowState(Qt::WindowNoState);
+    fMain->resize(1280, 800);
+    fMain->activateWindow();
+    QApplication::setActiveWindow(fMain.get());
+    QApplication::processEvents();
+    fCapture.Clear();
+  }
+  ~RecordPanelsWindowTest() override {
+    fMain.reset();
+    fDebug.reset();
+  }
+
+  TTempDir fDir;
+  std::unique_ptr<TScopedCwd> fCwd;
+  TTraceCapture fCapture;
+  std::unique_ptr<TMyDatabase_Form> fDebug;
+  std::unique_ptr<TQuorix_Form> fMain;
+};
+
+
+TEST_F(RecordPanelsWindowTest, SupprimerOnTheClientAndArticleLists) {
   fMain->ShowClients();
   EXPECT_TRUE(fMain->findChild<QToolButton*>("Supprimer_BitBtn")->isEnabled());
   struct Row {

@@ -144,7 +144,7 @@ TEST(SamplePrints, EveryTemplateLaysOutItsDocumentWithoutReport) {
   }
 }
 
-TEST(SamplePrints, DocumentsForAPersonToLookAt) {
+TEST(SamplePrints, ScreenshotsOfEveryDocumentForAPersonToLookAt) {
   const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
   if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
   for (const TSampleDocument& doc : kDocuments) {
