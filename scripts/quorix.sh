@@ -178,6 +178,9 @@ case "${1:-}" in
     # and LeakSanitizer, the fuzz targets' saved inputs included.
     say "running the tests again under the sanitizers"
     sh "$ROOT/scripts/test_sanitized.sh" </dev/null || rc=$?
+    # The fuzz targets built as the fuzzing does it, with clang and libFuzzer.
+    say "building the fuzz targets"
+    sh "$ROOT/scripts/fuzz.sh" build </dev/null || rc=$?
     if [ "$rc" -ne 0 ]; then
       echo "TESTS FAILED" >&2
     fi

@@ -2,9 +2,10 @@
 
 #include <string>
 
-// What the screens ask of the statistics server. The main window holds one;
-// until the connection to the server is built in, this do-nothing one stands
-// in, and the screens work the same, minus the hints.
+// What the screens ask of the statistics server. The piece editor holds one:
+// this do-nothing one until the main window opens the connection to the
+// server (and in the panels' tests); the screens work the same, minus the
+// hints.
 class TStatsRequests {
 public:
   virtual ~TStatsRequests() = default;

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QIcon>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -25,15 +24,13 @@
 #include "ListDescriptors.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "NamedWidgets.h"
 #include "NetworkShares.h"
 #include "OrderImportCommands.h"
 #include "PieceCommands.h"
 #include "PieceEditor.h"
 #include "PrintManager.h"
-#include "QtGridSurface.h"
-#include "NamedWidgets.h"
 #include "QtText.h"
-#include "RemplirGrid.h"
 #include "SearchResults.h"
 #include "SplashLaunchForm.h"
 #include "SplitPanel.h"
@@ -255,7 +252,6 @@ void TQuorix_Form::FormCreate() {
   }
   ShowScinderControls(false);
   AfficherChronopost(false);
-
 
   fStringManager = std::make_unique<TStringManager>();
   fPrintManager = std::make_unique<TPrintManager>();

@@ -1,29 +1,23 @@
-// The main window's five record lists: their one-time layout, filling,
-// switching, remembered positions, and opening a record from a list. What
-// differs from list to list comes from the list descriptors.
+// The main window's side of the five record lists: their one-time layout,
+// showing one, and opening a record from a list. The lists themselves are
+// TRecordLists; what differs from list to list comes from their descriptors.
 
 #include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
 #include <QToolButton>
 
 #include <algorithm>
 #include <vector>
 
-#include "IniManager.h"
-#include "Catalogue.h"
-#include "ListDescriptors.h"
-#include "MyDatabase.h"
-#include "MyStringGrid.h"
-#include "QtGridSurface.h"
-#include "PieceKinds.h"
-#include "PieceEditor.h"
-#include "QuorixForm.h"
-#include "SearchResults.h"
-#include "ClientPanel.h"
 #include "ArticlePanel.h"
+#include "ClientPanel.h"
+#include "ListDescriptors.h"
+#include "MyStringGrid.h"
+#include "PieceEditor.h"
+#include "PieceKinds.h"
+#include "QtGridSurface.h"
+#include "QuorixForm.h"
 #include "RemplirGrid.h"
-#include "Trace.h"
+#include "SearchResults.h"
 
 namespace {
 
