@@ -8,12 +8,18 @@
 #include "DateTime.h"
 
 // Raised when a regular expression given at run time does not compile (or is
-// empty). It abandons the operation that used the pattern; the event handler
-// of the screen that started the operation catches it and shows Message.
+// empty), and when a match stops on one of the library's limits (the text or
+// the pattern needs more backtracking, depth or memory than allowed): such a
+// match has no answer, it is neither a "yes" nor a "no". It abandons the
+// operation that used the pattern; the event handler of the screen that
+// started the operation catches it and shows Message.
 class ERegExError {
 public:
-  explicit ERegExError(std::string message) : Message(std::move(message)) {}
+  explicit ERegExError(std::string message, bool limitReached = false)
+      : Message(std::move(message)), LimitReached(limitReached) {}
   std::string Message;
+  // The pattern compiled, but this match hit a limit.
+  bool LimitReached;
 };
 
 // One regular expression, compiled once (8-bit, newline convention "any line
@@ -30,7 +36,8 @@ public:
 
   const std::string& Pattern() const { return fPattern; }
   // Unanchored search; a match of length zero does not count, so a pattern
-  // that can only match the empty text never matches.
+  // that can only match the empty text never matches. Throws ERegExError
+  // (LimitReached) when the library gives up before it knows.
   bool Match(std::string_view text);
   // Number of capture groups of the pattern.
   int GroupCount() const { return fGroupCount; }
@@ -89,7 +96,8 @@ public:
   bool IsAvoirNumber(const std::string& text);
   bool IsCIP(const std::string& text);
   // True when pattern matches somewhere in text with a non-empty match.
-  // Throws ERegExError when the pattern is empty or does not compile.
+  // Throws ERegExError when the pattern is empty or does not compile, or when
+  // the match hits one of the library's limits.
   bool RegExMatch(const std::string& pattern, const std::string& text);
 
   // The regular expression behind a shape test, matched as it is (IsInteger
