@@ -7,6 +7,7 @@
 #include "PrinterForm.h"
 #include "QtDialogService.h"
 #include "QtGuard.h"
+#include "QtTranslations.h"
 #include "QuorixForm.h"
 #include "SplashLaunchForm.h"
 
@@ -41,6 +42,7 @@ int RunQuorix(int argc, char** argv) {
   }
   TQuorixApplication app(argc, argv);
   app.setApplicationName(QString::fromLatin1(kApplicationName));
+  InstallFrenchQtTexts(app);
   // The main window ends the program, even when the debug window is open.
   app.setQuitOnLastWindowClosed(false);
 

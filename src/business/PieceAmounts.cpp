@@ -8,6 +8,9 @@
 namespace F = Catalogue::Field;
 
 std::string LineAmount(const std::string& quantite, const std::string& prix) {
+  // A line being typed has no quantity or no price yet: that is no amount
+  // yet, not a number that cannot be read.
+  if (quantite.empty() || prix.empty()) return std::string();
   TStringManager& sm = StringManager();
   const int q = sm.MyStrToInt(quantite);
   const double p = sm.MyStrToFloat(prix);

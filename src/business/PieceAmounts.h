@@ -14,8 +14,8 @@ class TMyStringGrid;
 // result is written.
 
 // Quantity x unit price, exactly two decimals ("3" and "2,50" give "7,50").
-// A quantity or price that is not a number counts as 0, with the string
-// manager's report.
+// Empty while the quantity or the price is empty; a quantity or price that
+// is not a number counts as 0, with the string manager's report.
 std::string LineAmount(const std::string& quantite, const std::string& prix);
 
 // "Total HT" (sum of the line amounts that are numbers, exactly two

@@ -47,29 +47,21 @@ TPairOfStrings* TListOfPairOfStrings::GetPair(int index) const {
 }
 
 int TListOfPairOfStrings::FindPos(const std::string& key) const {
-  // Bisection over the sorted keys; every step keeps key strictly between the
-  // keys at lo and hi, so the range shrinks each time.
-  auto keyAt = [this](int i) -> const std::string& {
-    TPairOfStrings* pair = PairAt(i);
-    return pair != nullptr ? pair->key : kNoKey;
-  };
+  // The position of the key, or of the first key above it (Count when none
+  // is): a plain bisection, one comparison a step, which a print job's
+  // millions of lookups need.
   int lo = 0;
-  int hi = Count() - 1;
-  while (true) {
-    if (lo > hi) return lo;
-    if (CompareKeys(key, keyAt(lo)) == 0) return lo;
-    if (CompareKeys(key, keyAt(hi)) == 0) return hi;
-    if (CompareKeys(key, keyAt(lo)) < 0) return lo;
-    if (CompareKeys(key, keyAt(hi)) > 0) return hi + 1;
-    int mid = (lo + hi) / 2;
-    if (CompareKeys(key, keyAt(mid)) < 0) {
-      lo = lo + 1;
-      hi = mid;
+  int hi = Count();
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    TPairOfStrings* pair = PairAt(mid);
+    if (CompareKeys(pair != nullptr ? pair->key : kNoKey, key) < 0) {
+      lo = mid + 1;
     } else {
-      lo = mid;
-      hi = hi - 1;
+      hi = mid;
     }
   }
+  return lo;
 }
 
 void TListOfPairOfStrings::add(const std::string& key, const std::string& data) {
