@@ -1,6 +1,7 @@
 #include "OrderImportCommands.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -14,6 +15,8 @@
 #include "PieceEditorPanel.h"
 #include "PieceKinds.h"
 #include "PieceLists.h"
+#include "PieceTrash.h"
+#include "QtText.h"
 #include "QuorixForm.h"
 #include "RecordLists.h"
 #include "StringManager.h"
@@ -132,5 +135,10 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   TMyStringGrid* lines = fForm.fLignesGrid.get();
   RemplirGrid(lines, kPieceLinesFilter, true, table.get());
   lines->Refresh();
+  // A piece restored from the trash gets back the client and port it had.
+  if (const auto kept = KeptHeaderOf(folder, name)) {
+    fForm.fPieceEditor->FactureCodeClientEdit->setText(ToQString(kept->CodeClient));
+    if (!kept->Port.empty()) fForm.fPieceEditor->FacturePortEdit->setText(ToQString(kept->Port));
+  }
   FinishImport();
 }

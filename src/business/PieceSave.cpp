@@ -9,6 +9,7 @@
 #include "Catalogue.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "PieceTrash.h"
 #include "StringManager.h"
 #include "Trace.h"
 
@@ -115,6 +116,23 @@ void WarnSimilarPieces(const TPieceToSave& piece) {
   }
 }
 
+// A piece saved under a new number gives up its old one: the old line file
+// goes to the trash beside older copies, with the old header record, and only
+// then is that record deleted. Files that cannot go to the trash leave the
+// old piece as it was (it then exists under both numbers, nothing lost), and
+// one box says so.
+void RetireLoadedNumber(const TPieceToSave& piece) {
+  TMyDatabase& header = *piece.HeaderTable;
+  header.Query(piece.Kind->KeyField(), piece.LoadedNumber, Exact);
+  const int old = header.QueryResultCount() == 1 ? header.QueryGetDataIndex(0) : -1;
+  std::string failed;
+  if (!TrashPiece(*piece.Kind, header, old, piece.LoadedNumber, failed)) {
+    ShowMessage(TrashFailureMessage(piece.LoadedNumber, failed));
+    return;
+  }
+  if (old >= 0) header.Delete(old);
+}
+
 TPieceSaveResult SaveChecked(TMyStringGrid& lines, const TPieceToSave& piece) {
   TMyDatabase& header = *piece.HeaderTable;
   const TPieceKind& kind = *piece.Kind;
@@ -147,11 +165,7 @@ TPieceSaveResult SaveChecked(TMyStringGrid& lines, const TPieceToSave& piece) {
     return TPieceSaveResult::Failed;
   }
 
-  if (piece.LoadedNumber != piece.Number) {
-    header.Query(key, piece.LoadedNumber, Exact);
-    if (header.QueryResultCount() == 1) header.Delete(header.QueryGetDataIndex(0));
-    MoveToTrash(kind.LineFile(piece.LoadedNumber));
-  }
+  if (!piece.LoadedNumber.empty() && piece.LoadedNumber != piece.Number) RetireLoadedNumber(piece);
 
   header.SetData(key, record, piece.Number);
   header.SetData(F::Date, record, piece.Date);
@@ -209,23 +223,4 @@ double PieceSimilarity(const TPieceKind& kind, const std::string& other, const s
   const int total = static_cast<int>(codes.size()) + selfCount;
   if (total == 0) return 0;
   return common * 200.0 / total;
-}
-
-bool MoveToTrash(const std::string& file) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (!fs::exists(file, ec)) return true;
-  fs::create_directories(Catalogue::Poubelle::Folder, ec);
-  const fs::path target = fs::path(Catalogue::Poubelle::Folder) / fs::path(file).filename();
-  fs::rename(file, target, ec);
-  if (!ec) return true;
-  // Another file system: copy over the old one, then remove the original.
-  ec.clear();
-  fs::copy_file(file, target, fs::copy_options::overwrite_existing, ec);
-  if (!ec) fs::remove(file, ec);
-  if (ec) {
-    Warning("MoveToTrash : deplacement impossible de " + file);
-    return false;
-  }
-  return true;
 }

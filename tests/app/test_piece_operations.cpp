@@ -558,7 +558,7 @@ TEST_F(PieceOperationsTest, NettoyerRemovesStrayFilesTheHistoryAndTheSpecialDupl
   fMain->Nettoyer1->trigger();
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"*ERROR*FA99999.db en trop"});
   EXPECT_FALSE(fs::exists("Data/Factures/FA99999.db"));
-  EXPECT_EQ(Files(kTrash), (std::vector<std::string>{"FA031700.db", "FA031701.db", "sous-dossier"}));
+  EXPECT_EQ(Files(kTrash), (std::vector<std::string>{"Entetes", "FA031700.db", "FA031701.db", "sous-dossier"}));
   EXPECT_EQ(ReadFileBytes(std::string(kTrash) + "FA031700.db"), lines700);
   EXPECT_EQ(Files("Data/Elements imprimes"), std::vector<std::string>{});
   for (const char* number : {"FA031700", "FA031701"}) {

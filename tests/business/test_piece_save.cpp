@@ -125,15 +125,20 @@ TEST_F(PieceSaveTest, RedCellOrRedEditWritesNothing) {
   }
 }
 
-TEST_F(PieceSaveTest, RenumberingMovesTheOldLineFileToTheTrash) {
-  WriteFileBytes("./Data/Poubelle Officielle/FA31690.db", "an older file of that name");
+TEST_F(PieceSaveTest, RenumberingMovesTheOldLineFileToTheTrashBesideAnOlderCopy) {
+  // A deleted piece had that number before: its lines stay in the trash.
+  WriteFileBytes("./Data/Poubelle Officielle/FA31690.db", "an older deleted FA31690");
   fLines.Fill({{"3408919", "DOLIPRANE 1000MG CPR B/8", "4", "2,50", "10,00"}});
   EXPECT_EQ(SavePieceSequence(*fLines.Grid, Piece("FA31800", "FA31690")), TPieceSaveResult::Saved);
   EXPECT_EQ(Numbers(), (std::vector<std::string>{"FA31691", "FA31800"}));
   EXPECT_FALSE(std::filesystem::exists("./Data/Factures/FA31690.db"));
-  EXPECT_EQ(ReadFileBytes("./Data/Poubelle Officielle/FA31690.db"),
+  EXPECT_EQ(ReadFileBytes("./Data/Poubelle Officielle/FA31690.db"), "an older deleted FA31690");
+  EXPECT_EQ(ReadFileBytes("./Data/Poubelle Officielle/FA31690_1.db"),
             std::string(kLinesHeader) + "FA31690;4;3408919;DOLIPRANE 1000MG CPR B/8;2,50;10,00\r\n");
+  EXPECT_EQ(ReadFileBytes("./Data/Poubelle Officielle/Entetes/FA31690_1.db"),
+            std::string(kHeader) + "FA31690;20/02/2026;0104;PHARMACIE SAINT-EXUP\xC9RY;35;1;10,00;45\r\n");
   EXPECT_TRUE(std::filesystem::exists("./Data/Factures/FA31800.db"));
+  EXPECT_TRUE(fLines.Capture.Boxes().empty());
 }
 
 TEST_F(PieceSaveTest, RefusedRenumberingLeavesTheOldPieceAsItWas) {
