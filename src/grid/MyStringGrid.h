@@ -107,6 +107,10 @@ public:
   // Rows.
   void InsertEmptyLine(int row, bool keepAttributes);
   void DeleteLine(int row);
+  // DeleteLine for many rows at once, in one pass over the grid: the rows
+  // below each deleted one move up with their attributes. A row out of the
+  // data rows is reported and nothing is deleted.
+  void DeleteLines(const std::vector<int>& rows);
   void ClearCells() override;
   void Clear() { ClearCells(); }
   void NumberRows();
