@@ -26,11 +26,13 @@ bool WriteHeaderCopy(TMyDatabase& header, int record, const std::string& file) {
   copy->SetRecordCount(1);
   for (int f = 0; f < header.FieldCount(); ++f) copy->SetData(f, 0, header.DBGetString(f, record));
   std::error_code ec;
-  fs::create_directories(kTrashHeadersFolder, ec);
+  fs::create_directories(TrashHeadersFolder(), ec);
   return copy->Save();
 }
 
 }  // namespace
+
+std::string TrashHeadersFolder() { return std::string(Catalogue::Poubelle::Folder) + "Entetes/"; }
 
 std::string MoveToTrashKeepingOlder(const std::string& file) {
   std::error_code ec;
@@ -61,7 +63,7 @@ bool TrashPiece(const TPieceKind& kind, TMyDatabase& header, int record, const s
   }
   // Written under the name the lines got, replacing the record of a file of
   // that name purged from the trash earlier.
-  const std::string headerFile = kTrashHeadersFolder + name;
+  const std::string headerFile = TrashHeadersFolder() + name;
   if (record >= 0 && record < header.RecordCount() && !WriteHeaderCopy(header, record, headerFile)) {
     // Without its header the piece is not deleted: its lines come back.
     MoveFileNoReplace(Catalogue::Poubelle::Folder + name, lineFile);
@@ -79,7 +81,7 @@ std::string TrashFailureMessage(const std::string& number, const std::string& fi
 std::optional<TKeptHeader> KeptHeaderOf(const std::string& folder, const std::string& name) {
   std::error_code ec;
   if (name.empty() || !fs::equivalent(folder, Catalogue::Poubelle::Folder, ec)) return std::nullopt;
-  const std::string file = kTrashHeadersFolder + name;
+  const std::string file = TrashHeadersFolder() + name;
   if (!fs::is_regular_file(file, ec)) return std::nullopt;
   TMyDatabase kept(file);
   kept.QueryAll();

@@ -13,8 +13,9 @@ class TMyDatabase;
 // lists files only), the piece's header record under the same name, so that a
 // restored piece gets its client and port back.
 
-// The folder of the header records, inside the trash.
-inline constexpr const char* kTrashHeadersFolder = "./Data/Poubelle Officielle/Entetes/";
+// The folder of the header records, inside the trash:
+// "./Data/Poubelle Officielle/Entetes/".
+std::string TrashHeadersFolder();
 
 // Moves a file to the trash without replacing an older copy there: the file
 // keeps its name when it is free, otherwise it gets a counter before ".db"
