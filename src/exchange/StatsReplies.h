@@ -81,7 +81,6 @@ public:
   bool Answered(const std::string& word);
   // The connection was lost or closed: its replies will never come.
   void Clear();
-  bool Any() const { return fDoublons + fNotes + fArticle > 0; }
 
 private:
   int* Count(const std::string& word);
@@ -102,7 +101,8 @@ TColor ArticleShade(int p);
 // field as a green line, "Notes Publiques" adds field 2 as a blue line,
 // "Article" shades the search grid's data rows by their counts, in row order
 // (each row's shade replacing the one an earlier reply gave it); anything
-// else is ignored. A final line break is not part of the reply.
+// else is ignored. A final line break is not part of the reply. The lines go
+// to the display in one call, the last StatsProtocol::SignalLines of them.
 void HandleStatsReply(const std::string& reply, TStatsDisplay& display);
 
 // Acts on the replies of a text received together, in order, each only when
