@@ -84,13 +84,9 @@ void TOrderImportCommands::ImporterCommande() {
   if (name.empty()) return;
   ShowMessage("Importation " + name);
 
-  const std::string file = std::string(Catalogue::Importation::TodoFolderLocal) + name;
-  std::string bytes;
-  if (ReadWholeFile(file, bytes) != TReadResult::Ok) {
-    // Left waiting: nothing of it was imported.
-    Error("Importation : lecture impossible de " + file);
-    return;
-  }
+  // A refused order is reported and left waiting: nothing of it is imported.
+  const TOrderFile order = ReadWaitingOrder(name);
+  if (order.Refusal != TOrderRefusal::None) return;
   // Orders become invoices or quotes, never credit notes.
   for (const TPieceKind* kind : {&PieceKinds::Facture, &PieceKinds::Devis}) {
     TMyStringGrid* list = PieceListGrid(fForm, *kind);
@@ -102,7 +98,7 @@ void TOrderImportCommands::ImporterCommande() {
   }
   if (!fForm.fPieceEditor->IsOpen()) return;
 
-  FillOrderLines(*fForm.fLignesGrid, *fForm.ArticlesDB(), OrderFileLines(bytes));
+  FillOrderLines(*fForm.fLignesGrid, *fForm.ArticlesDB(), order.Lines);
   FinishImport();
   MoveOrderToDone(name);
   Importations_TimerTimer();

@@ -35,12 +35,12 @@ pcre2_match_context* MatchContext() {
 
 }  // namespace
 
-TCompiledPattern::TCompiledPattern(const std::string& pattern) : fPattern(pattern) {
+TCompiledPattern::TCompiledPattern(const std::string& pattern, TLineBreaks breaks) : fPattern(pattern) {
   if (pattern.empty()) {
     throw ERegExError("TPerlRegEx.Compile() - Please specify a regular expression in RegEx first");
   }
   pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
-  pcre2_set_newline(context, PCRE2_NEWLINE_ANY);
+  pcre2_set_newline(context, breaks == TLineBreaks::CrLf ? PCRE2_NEWLINE_ANYCRLF : PCRE2_NEWLINE_ANY);
   int errorCode = 0;
   PCRE2_SIZE errorOffset = 0;
   pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), 0, &errorCode,
@@ -73,8 +73,10 @@ bool TCompiledPattern::Match(std::string_view text) {
   const char* subject = text.empty() ? &kEmpty : text.data();
   const int rc = pcre2_match(CodeOf(fCode), reinterpret_cast<PCRE2_SPTR>(subject), text.size(), 0, PCRE2_NOTEMPTY,
                              DataOf(fMatchData), MatchContext());
-  // Other negative codes (match or depth limits) are treated as no match.
+  // Other negative codes (match, depth or heap limits) give no match, told
+  // apart from a plain "no" by LimitHit.
   fMatched = rc > 0;
+  fLimitHit = rc < 0 && rc != PCRE2_ERROR_NOMATCH;
   if (fMatched && fGroupCount > 0) fSubject.assign(subject, text.size());
   return fMatched;
 }

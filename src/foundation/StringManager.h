@@ -16,14 +16,20 @@ public:
   std::string Message;
 };
 
+// Which characters a pattern's "." refuses and "$" stops before: every line
+// break the library knows (CR, LF, CR LF, vertical tab, form feed and byte
+// 0x85, the "..." of Windows-1252), or CR and LF only, for texts already cut
+// into lines where the others are ordinary characters.
+enum class TLineBreaks { Any, CrLf };
+
 // One regular expression, compiled once (8-bit, newline convention "any line
-// break sequence", otherwise the library's default options: case-sensitive,
-// "^" and "$" at the ends of the whole text, "$" also before a final line
-// break) and JIT-compiled when the library can.
+// break sequence" unless told otherwise, otherwise the library's default
+// options: case-sensitive, "^" and "$" at the ends of the whole text, "$"
+// also before a final line break) and JIT-compiled when the library can.
 class TCompiledPattern {
 public:
   // Throws ERegExError when the pattern is empty or does not compile.
-  explicit TCompiledPattern(const std::string& pattern);
+  explicit TCompiledPattern(const std::string& pattern, TLineBreaks breaks = TLineBreaks::Any);
   ~TCompiledPattern();
   TCompiledPattern(const TCompiledPattern&) = delete;
   TCompiledPattern& operator=(const TCompiledPattern&) = delete;
@@ -32,6 +38,10 @@ public:
   // Unanchored search; a match of length zero does not count, so a pattern
   // that can only match the empty text never matches.
   bool Match(std::string_view text);
+  // True when the last Match stopped at one of the library's limits (the
+  // backtracking of a long text) instead of finding or ruling out a match:
+  // its false is then no answer, and the caller says so.
+  bool LimitHit() const { return fLimitHit; }
   // Number of capture groups of the pattern.
   int GroupCount() const { return fGroupCount; }
   // Group n (0 = the whole match) of the last successful Match; "" when the
@@ -44,6 +54,7 @@ private:
   void* fMatchData = nullptr;
   int fGroupCount = 0;
   bool fMatched = false;
+  bool fLimitHit = false;
   // The subject of the last successful match, kept only when the pattern has
   // groups (so that Group can answer after the caller's text is gone).
   std::string fSubject;
