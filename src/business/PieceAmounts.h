@@ -38,6 +38,17 @@ std::optional<std::string> TotalTTCForPort(const std::string& totalHT, const std
 // a number counts as 0 for its line and is reported through signal.
 std::string ComputeWeight(TMyStringGrid& lines, TMyDatabase& articles, const TSignalProc& signal);
 
+// The header values of a piece worked out from its line file (field "Montant
+// TTC", "Code", "Quantite"), as the editor's save works them out from its
+// grid: Total HT and Total TTC as ComputeTotals, the weight as ComputeWeight
+// (an article weight that is not a number counts as 0, unreported).
+struct THeaderAmounts {
+  std::string TotalHT;
+  std::string TotalTTC;
+  std::string Poids;
+};
+THeaderAmounts ComputeLineFileAmounts(TMyDatabase& lines, TMyDatabase& articles, const std::string& port);
+
 // The client's "Pays" when exactly one client has the code, else empty.
 std::string GetClientPays(TMyDatabase& clients, const std::string& code);
 
