@@ -44,8 +44,10 @@ std::string SelectedCell(const TMyStringGrid& list, const char* field) {
 void QueryExact(TMyDatabase& table, const char* field, const std::string& value) {
   try {
     table.Query(field, value, Exact);
-  } catch (const ERegExError&) {
-    // The query left an empty result.
+  } catch (const ERegExError& e) {
+    // The query left an empty result; a match stopped by the library's
+    // limits is said, it is no answer.
+    if (e.LimitReached) ShowMessage(e.Message);
   }
 }
 

@@ -127,8 +127,10 @@ bool IsDistributorClient(TMyDatabase& distributors, const std::string& clientCod
   if (clientCode.empty() || !distributors.FieldExists(F::Code)) return false;
   try {
     distributors.Query(F::Code, clientCode, TQueryMode::Exact);
-  } catch (const ERegExError&) {
-    // A code with pattern characters that do not compile is no distributor's.
+  } catch (const ERegExError& e) {
+    // A code with pattern characters that do not compile is no distributor's;
+    // a match stopped by the library's limits is said, it is no answer.
+    if (e.LimitReached) ShowMessage(e.Message);
     return false;
   }
   return distributors.QueryResultCount() > 0;
