@@ -149,7 +149,7 @@ void PrintPiece(TPrintManager& manager, const TPieceKind& kind, const TMyStringG
 
 std::string ReadNIdCEE(const std::string& settingsFile) {
   std::string text;
-  if (ReadWholeFile(settingsFile, text) == TReadResult::Ok && !SplitLines(text).empty()) {
+  if (ReadWholeFile(settingsFile, text, kMaxIniFileBytes) == TReadResult::Ok && !SplitLines(text).empty()) {
     TIniManager ini;
     ini.LoadFromText(text);
     if (ini.KeyExists(CompanySettings::Section, CompanySettings::NIdCEE))
