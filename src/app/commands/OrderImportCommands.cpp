@@ -1,6 +1,7 @@
 #include "OrderImportCommands.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -15,6 +16,8 @@
 #include "OrderImport.h"
 #include "PieceEditor.h"
 #include "PieceKinds.h"
+#include "PieceTrash.h"
+#include "QtText.h"
 #include "RecordLists.h"
 #include "RemplirGrid.h"
 #include "StringManager.h"
@@ -82,13 +85,9 @@ void TOrderImportCommands::ImporterCommande() {
   if (name.empty()) return;
   ShowMessage("Importation " + name);
 
-  const std::string file = std::string(Catalogue::Importation::TodoFolderLocal) + name;
-  std::string bytes;
-  if (ReadWholeFile(file, bytes) != TReadResult::Ok) {
-    // Left waiting: nothing of it was imported.
-    Error("Importation : lecture impossible de " + file);
-    return;
-  }
+  // A refused order is reported and left waiting: nothing of it is imported.
+  const TOrderFile order = ReadWaitingOrder(name);
+  if (order.Refusal != TOrderRefusal::None) return;
   // Orders become invoices or quotes, never credit notes.
   for (const TPieceKind* kind : {&PieceKinds::Facture, &PieceKinds::Devis}) {
     TMyStringGrid* list = fLists.Of(*kind).Grid();
@@ -100,7 +99,7 @@ void TOrderImportCommands::ImporterCommande() {
   }
   if (!fEditor.IsOpen()) return;
 
-  FillOrderLines(*fEditor.Lines(), *fTables.Articles(), OrderFileLines(bytes));
+  FillOrderLines(*fEditor.Lines(), *fTables.Articles(), order.Lines);
   FinishImport();
   MoveOrderToDone(name);
   Importations_TimerTimer();
@@ -133,5 +132,10 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   TMyStringGrid* lines = fEditor.Lines();
   RemplirGrid(lines, kPieceLinesFilter, true, table.get());
   lines->Refresh();
+  // A piece restored from the trash gets back the client and port it had.
+  if (const auto kept = KeptHeaderOf(folder, name)) {
+    fEditor.FactureCodeClientEdit->setText(ToQString(kept->CodeClient));
+    if (!kept->Port.empty()) fEditor.FacturePortEdit->setText(ToQString(kept->Port));
+  }
   FinishImport();
 }

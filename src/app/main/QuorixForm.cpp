@@ -29,6 +29,7 @@
 #include "OrderImportCommands.h"
 #include "PieceCommands.h"
 #include "PieceEditor.h"
+#include "PieceSignals.h"
 #include "PrintManager.h"
 #include "QtText.h"
 #include "SearchResults.h"
@@ -270,6 +271,7 @@ void TQuorix_Form::FormCreate() {
   fRemoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
   if (!fRemoteBarcodeTable.empty()) {
     fBarCodeManager = std::make_unique<TBarCodeManager>(fTables.Articles(), fRemoteBarcodeTable);
+    for (const std::string& line : fBarCodeManager->Signals()) fPieceEditor->AfficherSignal(line, clSignalRed);
   }
 
   setWindowState(windowState() | Qt::WindowMaximized);

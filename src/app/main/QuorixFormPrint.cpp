@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "MyStringGrid.h"
+#include "PieceEditor.h"
 #include "PrintCommands.h"
 #include "PrintManager.h"
 #include "QuorixForm.h"
@@ -42,6 +43,9 @@ void TQuorix_Form::ImprimerOuApercu(bool preview, bool letterhead, int kind) {
   screen.Articles = fLists->Of(kArticlesList).Grid();
   screen.Clients = fLists->Of(kClientsList).Grid();
   for (int i = 0; i < PieceKinds::Count; ++i) screen.Pieces[i] = fLists->Of(PieceKinds::At(i)).Grid();
+  screen.Signal = [this](const std::string& text, TColor color) {
+    if (fPieceEditor) fPieceEditor->AfficherSignal(text, color);
+  };
   TPrintTables tables;
   tables.Pieces = fTables.Pieces();
   tables.Ubipharm = fTables.Ubipharm();

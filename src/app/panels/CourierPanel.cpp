@@ -32,7 +32,7 @@ namespace {
 constexpr char kEnter = 13;
 constexpr int kMaxCopies = 999;
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, const char* text, QRect geometry) {
+QLineEdit* NumberEdit(QWidget* parent, const char* name, const char* text, QRect geometry) {
   QLineEdit* edit = NewEdit(parent, name, geometry, text);
   edit->setAlignment(Qt::AlignRight);
   return edit;
@@ -58,7 +58,7 @@ TCourierPanel::~TCourierPanel() = default;
 void TCourierPanel::BuildDesign() {
   QFrame* panel = fEditor.Chronopost_Panel;
   Label24 = NewLabel(panel, "Label24", "Poids", QRect(6, 8, 40, 20));
-  PoidsChronopost_Edit = MakeEdit(panel, "PoidsChronopost_Edit", "0", QRect(46, 6, 58, 24));
+  PoidsChronopost_Edit = NumberEdit(panel, "PoidsChronopost_Edit", "0", QRect(46, 6, 58, 24));
   PoidsChronopost_Edit->setToolTip(ToQString("Poids du colis en kg, puis Entr\xE9" "e"));
   Label25 = NewLabel(panel, "Label25", "0", QRect(108, 8, 52, 20));
   Label25->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -70,7 +70,7 @@ void TCourierPanel::BuildDesign() {
   SpeedButton1->setToolTip(ToQString("Copier le total dans le port"));
 
   Label26 = NewLabel(panel, "Label26", "Fa", QRect(6, 40, 20, 20));
-  NbFa_Edit = MakeEdit(panel, "NbFa_Edit", "0", QRect(28, 38, 36, 24));
+  NbFa_Edit = NumberEdit(panel, "NbFa_Edit", "0", QRect(28, 38, 36, 24));
   NbFa_UpDown = new TUpDownArrows(panel, 0, kMaxCopies, 0);
   NbFa_UpDown->setObjectName("NbFa_UpDown");
   NbFa_UpDown->setGeometry(64, 38, 17, 24);
@@ -78,7 +78,7 @@ void TCourierPanel::BuildDesign() {
   FA0_RadioButton = new QRadioButton(ToQString("Fa0"), panel);
   FA0_RadioButton->setObjectName("FA0_RadioButton");
   FA0_RadioButton->setGeometry(92, 40, 50, 20);
-  NbFa0_Edit = MakeEdit(panel, "NbFa0_Edit", "0", QRect(140, 38, 36, 24));
+  NbFa0_Edit = NumberEdit(panel, "NbFa0_Edit", "0", QRect(140, 38, 36, 24));
   NbFa0_UpDown = new TUpDownArrows(panel, 0, kMaxCopies, 0);
   NbFa0_UpDown->setObjectName("NbFa0_UpDown");
   NbFa0_UpDown->setGeometry(176, 38, 17, 24);

@@ -121,12 +121,9 @@ void TSplitPanel::ScinderParColis(const std::string& number, int parcels) {
 
 void TSplitPanel::Scinder1Click() {
   ShowScinderControls(true);
-  splitLines.reset();
-  TMyStringGrid* list = fFactures.Grid();
-  const std::string number = list->GetCellByName(Catalogue::Field::NumFacture, list->GetRow());
-  splitLines = std::make_unique<TMyDatabase>(PieceKinds::Facture.LineFile(number));
-  splitLines->QueryAll();
-  if (splitLines->QueryResultCount() > 0) ScinderPreview();
+  // The invoice is fixed here: the commit splits it whatever row the list
+  // shows by then.
+  if (StartSplit(*fFactures.Grid(), splitLines)) ScinderPreview();
 }
 
 void TSplitPanel::Scinder_NbFact_UpDownMouseUp() {
@@ -140,9 +137,7 @@ void TSplitPanel::Scinder_ButtonClick() {
 }
 
 bool TSplitPanel::Compute(TSplitPlan& plan) {
-  TMyStringGrid* factures = fFactures.Grid();
-  if (!splitLines || factures == nullptr) return false;
-  if (!ComputeSplit(*splitLines, *factures, Scinder_NbFact_UpDown->Position(), plan)) return false;
+  if (!ComputeSplit(splitLines, Scinder_NbFact_UpDown->Position(), plan)) return false;
   const auto texts = SplitPreviewTexts(plan);
   for (std::size_t k = 0; k < texts.size(); ++k) Scinder_Fact_Edits[k]->setText(ToQString(texts[k]));
   return true;
@@ -169,12 +164,14 @@ bool TSplitPanel::ScinderCommit() {
     fDesk.ShowList(kFacturesList);
     fDesk.OpenPiece(PieceKinds::Facture.Kind(), name);
     fEditor.ComputeTotals();
-    fEditor.SavePiece();
+    return fEditor.SavePiece();
   };
   if (print) steps.Print = [this](const std::string& name) {
     if (PrintInvoice) PrintInvoice(name, 4);
   };
-  if (CommitSplit(*fTables.Factures(), plan, steps) == TSplitCommit::Refused) return false;
+  if (CommitSplit(*fTables.Factures(), *fTables.Articles(), splitLines, plan, steps) == TSplitCommit::Refused) {
+    return false;
+  }
   ShowScinderControls(false);
   return true;
 }
