@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   TClientPanel& client = main.ClientPanel();
   TArticlePanel& article = main.ArticlePanel();
-  std::printf("%d articles, %d clients\n", main.Tables().Articles()->RecordCount(), main.Tables().Clients()->RecordCount());
+  std::printf("%d articles, %d clients\n", main.Tables().Articles()->RecordCount(),
+              main.Tables().Clients()->RecordCount());
 
   // A keystroke: the last character typed, then taken back.
   auto keystrokes = [](QLineEdit* edit, Qt::Key key, TFigure& figure) {

@@ -107,8 +107,9 @@ int main(int argc, char** argv) {
     QTest::keyClick(main.findChild<QLineEdit*>("Recherche_Edit"), Qt::Key_Return);
     QApplication::processEvents();
     figure.Add(t);
-    found = main.SearchResults().Recherche_StringGrid->isVisible() ? main.SearchResults().Recherche_StringGrid->GetRowCount() - 1 : 0;
-    QTest::keyClick(main.SearchResults().Recherche_StringGrid, Qt::Key_Escape);
+    TQtGridSurface* results = main.SearchResults().Recherche_StringGrid;
+    found = results->isVisible() ? results->GetRowCount() - 1 : 0;
+    QTest::keyClick(results, Qt::Key_Escape);
     QApplication::processEvents();
   };
 
@@ -137,7 +138,7 @@ int main(int argc, char** argv) {
   }
 
   // The queries alone, for comparison.
-  TPieceTables tables{main.Tables().Articles(), main.Tables().Clients(), main.Tables().Factures(), main.Tables().Devis(), main.Tables().Avoirs()};
+  const TPieceTables tables = main.Tables().Pieces();
   for (const auto& [list, word] : {std::pair{&SearchLists::Clients, "dupont"}, std::pair{&SearchLists::Factures, "pharmacie"}}) {
     TFigure figure;
     for (int rep = 0; rep < reps; ++rep) {

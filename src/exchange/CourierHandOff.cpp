@@ -33,7 +33,9 @@ TCourierState OpenCourierState(TMyDatabase& dupli, TMyDatabase& noFa, TMyDatabas
                         !Found(noFa, Catalogue::NoFa::Client, clientCode) && total >= Courier::SecondInvoiceThreshold;
   if (clients.FieldCount() > 0) {
     clients.Query(Catalogue::Clients::Code, clientCode, Exact);
-    if (clients.QueryResultCount() == 1) state.City = UpperCaseAToZ(clients.GetQueryResultString(Catalogue::Clients::Ville, 0));
+    if (clients.QueryResultCount() == 1) {
+      state.City = UpperCaseAToZ(clients.GetQueryResultString(Catalogue::Clients::Ville, 0));
+    }
   }
   if (state.SecondInvoice) {
     state.NbFa = state.City == Courier::TwoCopiesCity ? 2 : 4;

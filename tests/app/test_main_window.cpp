@@ -184,7 +184,8 @@ TEST_F(MainWindowTest, ResizingMovesOnlyThePiecePanel) {
       EXPECT_EQ(fMain->findChild<QWidget*>(name)->geometry(), QRect(8, 70, 817, 493)) << name;
     }
     const QWidget* client = fMain->centralWidget();
-    EXPECT_EQ(fMain->PieceEditor().Facture_Panel->geometry(), QRect(4, 66, client->width() - 6, client->height() - 66 - 2));
+    EXPECT_EQ(fMain->PieceEditor().Facture_Panel->geometry(),
+              QRect(4, 66, client->width() - 6, client->height() - 66 - 2));
     EXPECT_EQ(fMain->PieceEditor().Facture_StringGrid->geometry(), QRect(0, 0, 817 - 200 - 3, 568 - 65 - 6));
     EXPECT_EQ(fMain->PieceEditor().Facture_ExtraData_Panel->geometry(), QRect(617, 0, 200, 497));
     EXPECT_EQ(fMain->findChild<QFrame*>("Menu_Panel")->geometry(), QRect(8, 0, 817, 65));

@@ -79,7 +79,9 @@ public:
       return Search.ShowArticleCandidates(articles, Editor.Facture_Panel->x() + Editor.Facture_ExtraData_Panel->x());
     };
     Search.EditorOpen = [this] { return Editor.IsOpen(); };
-    Search.ChooseCandidate = [this](const TMyStringGrid& results, int row) { Editor.ValidateSearchChoice(results, row); };
+    Search.ChooseCandidate = [this](const TMyStringGrid& results, int row) {
+      Editor.ValidateSearchChoice(results, row);
+    };
     Search.FocusEditor = [this] { Editor.Lines()->SetFocus(); };
     Desk.SetEditor(&Editor);
     Desk.AddPanel([this] { Search.HideSearchGrid(); });

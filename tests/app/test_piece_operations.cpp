@@ -430,7 +430,8 @@ TEST_F(PieceOperationsTest, PlainDuplicatesTakeTheNextNumberAndToday) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = fMain->PieceEditor().CurrentListKind() == "Devis" ? fMain->Lists().Of(kDevisList).Grid() : fMain->Lists().Of(kFacturesList).Grid();
+    const bool devis = fMain->PieceEditor().CurrentListKind() == "Devis";
+    TMyStringGrid* list = fMain->Lists().Of(devis ? kDevisList : kFacturesList).Grid();
     Select(*list, row.source);
     PressDupliquer({});
     EXPECT_FALSE(EditorOpen()) << "the copy is not opened";
@@ -524,7 +525,8 @@ TEST_F(PieceOperationsTest, ConversionsCarryTheLinesUnderTheRenamedKey) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     (fMain.get()->*row.show)();
-    TMyStringGrid* list = fMain->PieceEditor().CurrentListKind() == "Devis" ? fMain->Lists().Of(kDevisList).Grid() : fMain->Lists().Of(kFacturesList).Grid();
+    const bool devis = fMain->PieceEditor().CurrentListKind() == "Devis";
+    TMyStringGrid* list = fMain->Lists().Of(devis ? kDevisList : kFacturesList).Grid();
     Select(*list, row.source);
     fMain->findChild<QAction*>(row.action)->trigger();
 
@@ -548,7 +550,8 @@ TEST_F(PieceOperationsTest, ConversionsCarryTheLinesUnderTheRenamedKey) {
       EXPECT_EQ(lines.DBGetString(0, r), row.made);
       for (int f = 1; f < lines.FieldCount(); ++f) EXPECT_EQ(lines.DBGetString(f, r), sourceLines.DBGetString(f, r));
     }
-    EXPECT_EQ(fMain->PieceEditor().CurrentListKind(), std::string(row.key).substr(4)) << "the new piece's list is shown";
+    EXPECT_EQ(fMain->PieceEditor().CurrentListKind(), std::string(row.key).substr(4))
+        << "the new piece's list is shown";
   }
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
 }

@@ -183,8 +183,10 @@ TEST_F(PrintCommandsTest, ButtonsAndMenuItemsPrintWhatTheListShows) {
 TEST_F(PrintCommandsTest, PrintButtonsFollowTheListsAndTheEditor) {
   Start();
   const auto enabled = [this] {
-    return std::vector<bool>{fMain->findChild<QToolButton*>("Imprimer_BitBtn")->isEnabled(), fMain->findChild<QToolButton*>("BonDePreparation_BitBtn")->isEnabled(),
-                             fMain->findChild<QAction*>("ImprimeravecEntete1")->isEnabled(), fMain->findChild<QAction*>("ImprimerCommande1")->isEnabled(),
+    return std::vector<bool>{fMain->findChild<QToolButton*>("Imprimer_BitBtn")->isEnabled(),
+                             fMain->findChild<QToolButton*>("BonDePreparation_BitBtn")->isEnabled(),
+                             fMain->findChild<QAction*>("ImprimeravecEntete1")->isEnabled(),
+                             fMain->findChild<QAction*>("ImprimerCommande1")->isEnabled(),
                              fMain->findChild<QAction*>("ImprimerApercu")->isEnabled()};
   };
   EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true, true})) << "the invoice list at start";
@@ -264,11 +266,12 @@ TEST_F(PrintCommandsTest, SearchResultsArePrintedAsAGridAndHidden) {
   ASSERT_TRUE(fMain->SearchResults().Grid()->GetVisible());
   // Opening the menu does not take the results away.
   QMenuBar* bar = fMain->menuBar();
-  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(fMain->findChild<QMenu*>("Impression1")->menuAction()).center());
+  QMenu* impression = fMain->findChild<QMenu*>("Impression1");
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(impression->menuAction()).center());
   QApplication::processEvents();
-  ASSERT_TRUE(fMain->findChild<QMenu*>("Impression1")->isVisible());
-  QTest::mouseClick(fMain->findChild<QMenu*>("Impression1"), Qt::LeftButton, {},
-                    fMain->findChild<QMenu*>("Impression1")->actionGeometry(fMain->findChild<QAction*>("ImprimeravecEntete1")).center());
+  ASSERT_TRUE(impression->isVisible());
+  QTest::mouseClick(impression, Qt::LeftButton, {},
+                    impression->actionGeometry(fMain->findChild<QAction*>("ImprimeravecEntete1")).center());
   QApplication::processEvents();
   EXPECT_EQ(fDialogs, 1);
   EXPECT_EQ(PdfPages(fPdf), 1);

@@ -185,8 +185,9 @@ protected:
   }
 
   std::vector<TQtGridSurface*> ListSurfaces() const {
-    return {fMain->Lists().Of(kClientsList).Surface(), fMain->Lists().Of(kArticlesList).Surface(), fMain->Lists().Of(kFacturesList).Surface(),
-            fMain->Lists().Of(kDevisList).Surface(), fMain->Lists().Of(kAvoirsList).Surface()};
+    std::vector<TQtGridSurface*> surfaces;
+    for (const auto& list : fMain->Lists().All()) surfaces.push_back(list->Surface());
+    return surfaces;
   }
   int VisibleLists() const {
     int n = 0;
@@ -275,7 +276,8 @@ TEST_F(ListsTest, ColumnColourRulesOfEveryGrid) {
   const Row rows[] = {
       {"clients", fMain->Lists().Of(kClientsList).Grid(), {42, 4, 4, 4, 43, 43}, {5, 5, 4, 53, 4, 4}},
       {"articles", fMain->Lists().Of(kArticlesList).Grid(), {32, 5, 20, 20, 45, 20}, {31, 4, 37, 37, 37, 37}},
-      {"factures", fMain->Lists().Of(kFacturesList).Grid(), {46, 4, 42, 4, 20, 20, 19, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
+      {"factures", fMain->Lists().Of(kFacturesList).Grid(), {46, 4, 42, 4, 20, 20, 19, 20},
+       {5, 50, 5, 5, 37, 37, 37, 37}},
       {"devis", fMain->Lists().Of(kDevisList).Grid(), {47, 4, 42, 4, 20, 20, 20, 20}, {5, 50, 5, 5, 37, 37, 37, 37}},
       {"avoirs", fMain->Lists().Of(kAvoirsList).Grid(), {48, 4, 42, 4, 20}, {5, 50, 5, 5, 37}},
       {"lignes", fMain->PieceEditor().Lines(), {29, 5, 10, 19, 19}, {31, 4, 51, 37, 37}},
@@ -506,12 +508,14 @@ TEST_F(ListsTest, EveryCommandIsAvailableButTheImportWithoutAnOrder) {
   Start();
   // "Importer" waits for an order in the waiting folder.
   EXPECT_FALSE(fMain->findChild<QToolButton*>("Importer_BitBtn")->isEnabled());
-  for (QToolButton* b : {fMain->findChild<QToolButton*>("Client_BitBtn"), fMain->findChild<QToolButton*>("Articles_BitBtn"), fMain->findChild<QToolButton*>("Factures_BitBtn"), fMain->findChild<QToolButton*>("Devis_BitBtn"),
-                         fMain->findChild<QToolButton*>("Avoir_BitBtn"), fMain->findChild<QToolButton*>("Creer_BitBtn"), fMain->findChild<QToolButton*>("Dupliquer_BitBtn"), fMain->findChild<QToolButton*>("Supprimer_BitBtn"),
-                         fMain->findChild<QToolButton*>("Imprimer_BitBtn"), fMain->findChild<QToolButton*>("BonDePreparation_BitBtn")}) {
+  for (const char* name : {"Client_BitBtn", "Articles_BitBtn", "Factures_BitBtn", "Devis_BitBtn", "Avoir_BitBtn",
+                           "Creer_BitBtn", "Dupliquer_BitBtn", "Supprimer_BitBtn", "Imprimer_BitBtn",
+                           "BonDePreparation_BitBtn"}) {
+    QToolButton* b = fMain->findChild<QToolButton*>(name);
     EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
   }
-  for (QAction* a : {fMain->findChild<QAction*>("Apropos1"), fMain->findChild<QAction*>("Historique1"), fMain->findChild<QAction*>("Scinder1"), fMain->findChild<QAction*>("CommandeAlliance1")}) {
+  for (const char* name : {"Apropos1", "Historique1", "Scinder1", "CommandeAlliance1"}) {
+    QAction* a = fMain->findChild<QAction*>(name);
     EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
   }
 }
