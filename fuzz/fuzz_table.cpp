@@ -111,7 +111,7 @@ void CheckTable(TMyDatabase& db, const TExpectedTable& t, TFuzzQuiet& quiet, con
       FUZZ_CHECK(e.Record >= 0 && e.Record < db.RecordCount(), w + ": index entry out of range");
       FUZZ_CHECK(!seen[static_cast<std::size_t>(e.Record)], w + ": record twice in an index");
       seen[static_cast<std::size_t>(e.Record)] = 1;
-      FUZZ_CHECK(e.Key.Kind == IndexKeyOf(db.ValueAt(f, e.Record)).Kind, w + ": index entry of another kind");
+      FUZZ_CHECK(e.Key.Kind == SortKeyOf(db.ValueAt(f, e.Record)).Kind, w + ": index entry of another kind");
     }
   }
   FUZZ_CHECK(quiet.Dialogs.Messages.empty(), w + ": reading values reported " + FuzzShow(quiet.Dialogs.Messages[0]));

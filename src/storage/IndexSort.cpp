@@ -1,0 +1,235 @@
+#include "IndexSort.h"
+
+#include <algorithm>
+#include <bit>
+
+#include "TypedSort.h"
+
+namespace {
+
+constexpr std::uint64_t kSign = std::uint64_t(1) << 63;
+
+// A double as an unsigned integer in the same order, never 0 (which stands
+// below every number for the empty values); -0 and 0 are equal numbers.
+std::uint64_t OrderedBits(double x) {
+  if (x == 0) x = 0;
+  const auto bits = std::bit_cast<std::uint64_t>(x);
+  return (bits & kSign) != 0 ? ~bits : bits | kSign;
+}
+
+// Digit d (0 least significant) of an item's key: a byte of Tail, then of
+// Low, then of High.
+template <class Item>
+inline unsigned DigitOf(const Item& item, int d) {
+  if (d < 4) return (item.Tail >> (8 * d)) & 0xFF;
+  if (d < 12) return static_cast<unsigned>((item.Low >> (8 * (d - 4))) & 0xFF);
+  return static_cast<unsigned>((item.High >> (8 * (d - 12))) & 0xFF);
+}
+
+constexpr int kDigits = 20;
+
+}  // namespace
+
+TIndexSort::TIndexSort(int field, const TValueColumn& column, const std::vector<std::uint8_t>& deletedFlags)
+    : fField(field), fColumn(column), fDeleted(deletedFlags) {}
+
+bool TIndexSort::Step(std::size_t records) {
+  switch (fPhase) {
+    case TPhase::Collect:
+      Collect(records);
+      return false;
+    case TPhase::Plan:
+      Plan();
+      return fPhase == TPhase::Done;
+    case TPhase::Radix: {
+      // One byte of the keys per step: a pass over every item.
+      const int d = fDigits[fNextDigit];
+      std::size_t* counts = &fCounts[fNextDigit * 256];
+      std::size_t offset = 0;
+      for (int b = 0; b < 256; ++b) {
+        const std::size_t c = counts[b];
+        counts[b] = offset;
+        offset += c;
+      }
+      fSpare.resize(fItems.size());
+      for (const TItem& item : fItems) fSpare[counts[DigitOf(item, d)]++] = item;
+      fItems.swap(fSpare);
+      if (++fNextDigit == fDigits.size()) fPhase = TPhase::Place;
+      return false;
+    }
+    case TPhase::Place:
+      Place();
+      return fPhase == TPhase::Done;
+    case TPhase::Refine:
+      return Refine(records);
+    case TPhase::Done:
+      return true;
+  }
+  return true;
+}
+
+void TIndexSort::Collect(std::size_t records) {
+  const std::size_t n = fColumn.size();
+  if (fNextRecord == 0) fWork.reserve(n);
+  const std::size_t end = records >= n - fNextRecord ? n : fNextRecord + records;
+  for (std::size_t r = fNextRecord; r < end; ++r) {
+    if (fDeleted[r] != 0) continue;
+    const std::string& value = fColumn[r];
+    const TIndexEntry entry = IndexEntryOf(value, static_cast<std::int32_t>(r));
+    fWork.push_back(entry);
+    if (value.empty()) continue;
+    fKinds |= 1u << static_cast<unsigned>(entry.Key.Kind);
+    if (entry.Key.Kind == TValueKind::Integer) {
+      const bool digits = value.front() != '-' && value.back() >= '0' && value.back() <= '9';
+      if (!digits || (fDigitsLength != 0 && value.size() != fDigitsLength)) fDigitsOneLength = false;
+      fDigitsLength = value.size();
+      if (entry.Key.Int > kExactDoubleLimit || entry.Key.Int < -kExactDoubleLimit) fBigInteger = true;
+    } else if (entry.Key.Kind == TValueKind::Facture) {
+      if (value.size() != 7) fPlainFacture = false;
+    }
+  }
+  fNextRecord = end;
+  if (fNextRecord == n) fPhase = TPhase::Plan;
+}
+
+void TIndexSort::Plan() {
+  auto bit = [](TValueKind k) { return 1u << static_cast<unsigned>(k); };
+  const unsigned byteKinds = bit(TValueKind::Text) | bit(TValueKind::Integer) | bit(TValueKind::Facture);
+  const unsigned numberKinds = bit(TValueKind::Integer) | bit(TValueKind::Real);
+  const unsigned kinds = fKinds;
+  if ((kinds & ~byteKinds) == 0 && ((kinds & bit(TValueKind::Integer)) == 0 || fDigitsOneLength) &&
+      ((kinds & bit(TValueKind::Facture)) == 0 || fPlainFacture)) {
+    fOrder = TIndexOrder::Bytes;
+  } else if ((kinds & ~numberKinds) == 0 && !fBigInteger) {
+    fOrder = TIndexOrder::Typed;
+    fTypedKind = TValueKind::Real;
+  } else if (kinds == bit(TValueKind::Date) || kinds == bit(TValueKind::Avoir) || kinds == bit(TValueKind::Devis)) {
+    fOrder = TIndexOrder::Typed;
+    fTypedKind = kinds == bit(TValueKind::Date)    ? TValueKind::Date
+                 : kinds == bit(TValueKind::Avoir) ? TValueKind::Avoir
+                                                   : TValueKind::Devis;
+  } else {
+    fOrder = TIndexOrder::Mixed;
+  }
+
+  if (fOrder == TIndexOrder::Mixed) {
+    // The typed comparison is not transitive across these kinds: the merge
+    // sort, which stays within its range whatever the comparison answers,
+    // and keeps equal values in record order.
+    TypedMergeSort(fWork, [this](const TIndexEntry& a, const TIndexEntry& b) {
+      return CompareWithKeys(fColumn[static_cast<std::size_t>(a.Record)], a.Key,
+                             fColumn[static_cast<std::size_t>(b.Record)], b.Key);
+    });
+    fEntries.assign(fWork.begin(), fWork.end());
+    fWork = TWork();
+    fPhase = TPhase::Done;
+    return;
+  }
+
+  // The keys, in an order that is the order of the index: in byte order the
+  // first nineteen bytes and the length (all lengths from 20 up alike); in
+  // typed order the number, date or piece number, with the empty values
+  // first.
+  const std::size_t n = fWork.size();
+  fItems.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const TIndexEntry& entry = fWork[i];
+    TItem& item = fItems[i];
+    item.Position = static_cast<std::uint32_t>(i);
+    item.Low = 0;
+    item.Tail = 0;
+    if (fOrder == TIndexOrder::Bytes) {
+      const TSortKey key = entry.Key.Kind == TValueKind::Text
+                               ? entry.Key
+                               : BytesKeyOf(fColumn[static_cast<std::size_t>(entry.Record)]);
+      item.High = static_cast<std::uint64_t>(key.Int);
+      item.Low = std::bit_cast<std::uint64_t>(key.Real);
+      item.Tail = (key.Tail & ~0xFFu) | std::min<std::uint32_t>(key.Tail & 0xFF, 20);
+    } else if (entry.Key.Kind == TValueKind::Text) {
+      item.High = 0;
+    } else if (fTypedKind == TValueKind::Real) {
+      item.High = OrderedBits(entry.Key.Real);
+    } else {
+      item.High = static_cast<std::uint64_t>(entry.Key.Int) + 1;
+    }
+  }
+
+  // Only the key bytes that differ between items need a pass.
+  std::uint64_t highOr = 0, highAnd = ~std::uint64_t(0), lowOr = 0, lowAnd = ~std::uint64_t(0);
+  std::uint32_t tailOr = 0, tailAnd = ~std::uint32_t(0);
+  for (const TItem& item : fItems) {
+    highOr |= item.High;
+    highAnd &= item.High;
+    lowOr |= item.Low;
+    lowAnd &= item.Low;
+    tailOr |= item.Tail;
+    tailAnd &= item.Tail;
+  }
+  const TItem differing{highOr ^ highAnd, lowOr ^ lowAnd, tailOr ^ tailAnd, 0};
+  fDigits.clear();
+  for (int d = 0; d < kDigits; ++d) {
+    if (DigitOf(differing, d) != 0) fDigits.push_back(d);
+  }
+  fCounts.assign(fDigits.size() * 256, 0);
+  for (const TItem& item : fItems) {
+    for (std::size_t k = 0; k < fDigits.size(); ++k) ++fCounts[k * 256 + DigitOf(item, fDigits[k])];
+  }
+  fNextDigit = 0;
+  fPhase = fDigits.empty() ? TPhase::Place : TPhase::Radix;
+}
+
+void TIndexSort::Place() {
+  const std::size_t n = fItems.size();
+  fEntries.resize(n);
+  for (std::size_t i = 0; i < n; ++i) fEntries[i] = fWork[fItems[i].Position];
+  fWork = TWork();
+  if (fOrder == TIndexOrder::Bytes) {
+    fPrefixes.resize(n);
+    for (std::size_t i = 0; i < n; ++i) fPrefixes[i] = fItems[i].High;
+    fNextRun = 0;
+    fPhase = TPhase::Refine;
+    return;
+  }
+  fItems = TItems();
+  fSpare = TItems();
+  fPhase = TPhase::Done;
+}
+
+// Texts whose first nineteen bytes are the same and that are twenty bytes
+// or longer have the same key: each such run is put in order by the rest of
+// their bytes, equal texts staying in record order.
+bool TIndexSort::Refine(std::size_t records) {
+  const std::size_t n = fItems.size();
+  auto cmp = [this](const TIndexEntry& a, const TIndexEntry& b) {
+    return CompareWithKeys(fColumn[static_cast<std::size_t>(a.Record)], a.Key, fColumn[static_cast<std::size_t>(b.Record)],
+                           b.Key);
+  };
+  TEntries buffer;
+  std::size_t done = 0;
+  std::size_t i = fNextRun;
+  while (i < n && done < records) {
+    const TItem& first = fItems[i];
+    std::size_t j = i + 1;
+    while (j < n && fItems[j].High == first.High && fItems[j].Low == first.Low && fItems[j].Tail == first.Tail) ++j;
+    if (j - i > 1 && (first.Tail & 0xFF) == 20) TypedMergeSort(fEntries, i, j, cmp, buffer);
+    done += j - i;
+    i = j;
+  }
+  fNextRun = i;
+  if (i < n) return false;
+  fItems = TItems();
+  fSpare = TItems();
+  fPhase = TPhase::Done;
+  return true;
+}
+
+void TIndexSort::MoveInto(TFieldIndex& index) {
+  index.Field = fField;
+  index.Entries = std::move(fEntries);
+  index.Order = fOrder;
+  index.TypedKind = fTypedKind;
+  index.DigitsLength = fDigitsLength;
+  index.Prefixes = std::move(fPrefixes);
+  if (index.Prefixes.size() != index.Entries.size()) index.Prefixes.clear();
+  index.InOrder = true;
+}
