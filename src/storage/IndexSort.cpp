@@ -184,8 +184,14 @@ void TIndexSort::Place() {
   for (std::size_t i = 0; i < n; ++i) fEntries[i] = fWork[fItems[i].Position];
   fWork = TWork();
   if (fOrder == TIndexOrder::Bytes) {
-    fPrefixes.resize(n);
-    for (std::size_t i = 0; i < n; ++i) fPrefixes[i] = fItems[i].High;
+    fPrefixes.Bytes.resize(n);
+    fPrefixes.Places.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      // The length counted in the key, which stops at 20 as the place's does;
+      // the records are set once the runs of long texts are in order.
+      fPrefixes.Bytes[i] = fItems[i].High;
+      fPrefixes.Places[i] = {0, fItems[i].Tail & 0xFF};
+    }
     fNextRun = 0;
     fPhase = TPhase::Refine;
     return;
@@ -217,6 +223,7 @@ bool TIndexSort::Refine(std::size_t records) {
   }
   fNextRun = i;
   if (i < n) return false;
+  for (std::size_t k = 0; k < n; ++k) fPrefixes.Places[k].Record = fEntries[k].Record;
   fItems = TItems();
   fSpare = TItems();
   fPhase = TPhase::Done;

@@ -86,5 +86,5 @@ private:
   std::vector<std::size_t> fCounts;
   std::size_t fNextDigit = 0;
   std::size_t fNextRun = 0;
-  std::vector<std::uint64_t> fPrefixes;
+  TIndexPrefixes fPrefixes;
 };

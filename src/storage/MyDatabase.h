@@ -51,6 +51,42 @@ enum class TIndexOrder : std::uint8_t {
   Mixed
 };
 
+// Beside the entries of an index in byte order, and in their order: the
+// first eight bytes of each value (big-endian), and the value's record and
+// length. A search runs over these compact arrays, and reads a value only
+// where it is longer than eight bytes and its first eight do not decide.
+struct TIndexPrefixes {
+  struct TPlace {
+    std::int32_t Record;
+    // The value's length; any length from 20 up counts as 20.
+    std::uint32_t Length;
+  };
+  static std::uint32_t LengthOf(std::string_view value) {
+    return static_cast<std::uint32_t>(value.size() < 20 ? value.size() : 20);
+  }
+  std::vector<std::uint64_t> Bytes;
+  std::vector<TPlace> Places;
+
+  std::size_t size() const { return Bytes.size(); }
+  void clear() {
+    Bytes.clear();
+    Places.clear();
+  }
+  void Set(std::size_t at, std::string_view value, std::int32_t record) {
+    Bytes[at] = BytesAt(value, 0);
+    Places[at] = TPlace{record, LengthOf(value)};
+  }
+  void Insert(std::size_t at, std::string_view value, std::int32_t record) {
+    Bytes.insert(Bytes.begin() + static_cast<std::ptrdiff_t>(at), 0);
+    Places.insert(Places.begin() + static_cast<std::ptrdiff_t>(at), TPlace{});
+    Set(at, value, record);
+  }
+  void Erase(std::size_t at) {
+    Bytes.erase(Bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    Places.erase(Places.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+};
+
 // The sorted index of one field.
 struct TFieldIndex {
   int Field = 0;
@@ -68,11 +104,10 @@ struct TFieldIndex {
   // whose value does not fit the order of the index; the next use then
   // sorts the field again.
   bool InOrder = false;
-  // With Order == Bytes: the first eight bytes of each entry's value,
-  // big-endian, in index order, so that a search runs over this compact
-  // array and reads values only where eight bytes do not decide. Filled by
-  // the first search that needs it after the index is built.
-  mutable std::vector<std::uint64_t> Prefixes;
+  // With Order == Bytes: made with the sorted entries, kept through single
+  // writes, and made again by the first search that needs them when they
+  // were dropped.
+  mutable TIndexPrefixes Prefixes;
 };
 
 // A flat text table (".db"): ordered named fields and record slots of string

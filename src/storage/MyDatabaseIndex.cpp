@@ -191,7 +191,7 @@ void TMyDatabase::InsertEntry(int field, std::int32_t record) {
   const bool withPrefixes = index.Prefixes.size() == index.Entries.size();
   index.Entries.insert(index.Entries.begin() + static_cast<std::ptrdiff_t>(at), entry);
   if (withPrefixes) {
-    index.Prefixes.insert(index.Prefixes.begin() + static_cast<std::ptrdiff_t>(at), BytesAt(value, 0));
+    index.Prefixes.Insert(at, value, record);
   } else {
     index.Prefixes.clear();
   }
@@ -223,11 +223,14 @@ void TMyDatabase::MoveEntry(int field, std::int32_t record, const std::string& v
     }
   };
   move(entries);
-  if (withPrefixes) move(prefixes);
+  if (withPrefixes) {
+    move(prefixes.Bytes);
+    move(prefixes.Places);
+  }
   if (to > from) --to;
   entries[to] = entry;
   if (withPrefixes) {
-    prefixes[to] = BytesAt(value, 0);
+    prefixes.Set(to, value, record);
   } else {
     prefixes.clear();
   }
@@ -240,7 +243,7 @@ void TMyDatabase::RemoveEntry(TFieldIndex& index, std::int32_t record) {
   if (at == index.Entries.size()) return;
   index.Entries.erase(index.Entries.begin() + static_cast<std::ptrdiff_t>(at));
   if (index.Prefixes.size() == index.Entries.size() + 1) {
-    index.Prefixes.erase(index.Prefixes.begin() + static_cast<std::ptrdiff_t>(at));
+    index.Prefixes.Erase(at);
   } else {
     index.Prefixes.clear();
   }

@@ -56,33 +56,94 @@ bool ExactMatches(std::string_view text, std::string_view value) {
   return extra == 2 && c == '\r' && text[value.size() + 1] == '\n';
 }
 
+// First position of [start, end) of the ascending array whose number is not
+// below key. Without branches on the numbers, which a search of random keys
+// would mispredict at every level.
+std::size_t LowerBoundOf(const std::uint64_t* p, std::size_t start, std::size_t end, std::uint64_t key) {
+  std::size_t n = end - start;
+  if (n == 0) return start;
+  const std::uint64_t* base = p + start;
+  while (n > 1) {
+    const std::size_t half = n / 2;
+    // Both places the next step may look at are fetched while this one is
+    // decided.
+    __builtin_prefetch(base + half / 2);
+    __builtin_prefetch(base + half + half / 2);
+    base = base[half] < key ? base + half : base;
+    n -= half;
+  }
+  return static_cast<std::size_t>(base - p) + (*base < key ? 1 : 0);
+}
+
+// First position of [from, end) whose number is above key, for a key whose
+// run of equal numbers starts at from: such runs are short, so the search
+// gallops forward from there instead of halving the whole rest.
+std::size_t UpperBoundFrom(const std::uint64_t* p, std::size_t from, std::size_t end, std::uint64_t key) {
+  std::size_t lo = from;
+  std::size_t step = 1;
+  while (lo + step < end && p[lo + step] <= key) {
+    lo += step;
+    step *= 2;
+  }
+  std::size_t hi = lo + step < end ? lo + step : end;
+  // p[lo] <= key where lo > from; the answer lies in (lo, hi].
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (p[mid] <= key) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo;
+}
+
 // Searches of an index in byte order. The first eight bytes order the
 // entries as the whole texts do, only more coarsely: an entry whose eight
 // bytes are below the key's is below the key, one whose eight bytes are above
-// is above it. So the compact array narrows every search to the entries that
-// share the key's first eight bytes, and only those are read.
+// is above it. So the compact arrays narrow every search to the entries that
+// share the key's first eight bytes; a value of eight bytes or fewer is read
+// from them too, and only longer ones from the table.
 class TByteSearch {
 public:
   TByteSearch(const TFieldIndex& index, const TValueColumn& column) : fIndex(index), fColumn(column) {
-    if (index.Prefixes.size() != index.Entries.size()) {
-      index.Prefixes.resize(index.Entries.size());
-      for (std::size_t i = 0; i < index.Entries.size(); ++i) index.Prefixes[i] = BytesAt(ValueAt(i), 0);
+    TIndexPrefixes& prefixes = index.Prefixes;
+    const std::size_t n = index.Entries.size();
+    if (prefixes.size() != n || prefixes.Places.size() != n) {
+      prefixes.Bytes.resize(n);
+      prefixes.Places.resize(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::int32_t record = index.Entries[i].Record;
+        prefixes.Set(i, column[static_cast<std::size_t>(record)], record);
+      }
     }
   }
 
-  std::string_view ValueAt(std::size_t i) const {
-    return fColumn[static_cast<std::size_t>(fIndex.Entries[i].Record)];
+  std::int32_t RecordAt(std::size_t i) const { return fIndex.Prefixes.Places[i].Record; }
+
+  // The value at a position, from the compact arrays when they hold it
+  // whole (its bytes then go into the buffer), otherwise from the table.
+  std::string_view ValueAt(std::size_t i, char (&buffer)[8]) const {
+    const TIndexPrefixes::TPlace& place = fIndex.Prefixes.Places[i];
+    if (place.Length > 8) return fColumn[static_cast<std::size_t>(place.Record)];
+    const std::uint64_t bytes = fIndex.Prefixes.Bytes[i];
+    for (int k = 0; k < 8; ++k) buffer[k] = static_cast<char>(bytes >> (56 - 8 * k));
+    return std::string_view(buffer, place.Length);
   }
 
   // First position of [start, end) whose value is not below key.
   std::size_t LowerBound(std::string_view key, std::size_t start, std::size_t end) const {
     const std::uint64_t kp = BytesAt(key, 0);
-    const auto& p = fIndex.Prefixes;
-    std::size_t lo = static_cast<std::size_t>(std::lower_bound(p.begin() + Diff(start), p.begin() + Diff(end), kp) - p.begin());
-    std::size_t hi = static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(lo), p.begin() + Diff(end), kp) - p.begin());
+    const std::uint64_t* p = fIndex.Prefixes.Bytes.data();
+    std::size_t lo = LowerBoundOf(p, start, end, kp);
+    // A value with the eight bytes of a key of eight bytes or fewer begins
+    // with the key: none of them is below it.
+    if (key.size() <= 8) return lo;
+    std::size_t hi = UpperBoundFrom(p, lo, end, kp);
+    char buffer[8];
     while (lo < hi) {
       const std::size_t mid = lo + (hi - lo) / 2;
-      if (CompareBytes(ValueAt(mid), key) < 0) {
+      if (CompareBytes(ValueAt(mid, buffer), key) < 0) {
         lo = mid + 1;
       } else {
         hi = mid;
@@ -94,19 +155,20 @@ public:
   // First position of [from, end), from being the lower bound of key, whose
   // value does not begin with the non-empty key.
   std::size_t BlockEnd(std::string_view key, std::size_t from, std::size_t end) const {
-    const auto& p = fIndex.Prefixes;
+    const std::uint64_t* p = fIndex.Prefixes.Bytes.data();
     const std::uint64_t kp = BytesAt(key, 0);
     if (key.size() < 8) {
       // Every value beginning with a short key has its eight bytes between
       // the key's and the key's followed by bytes 0xFF.
       const std::uint64_t highest = kp | ((std::uint64_t(1) << (8 * (8 - key.size()))) - 1);
-      return static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(from), p.begin() + Diff(end), highest) - p.begin());
+      return UpperBoundFrom(p, from, end, highest);
     }
     std::size_t lo = from;
-    std::size_t hi = static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(from), p.begin() + Diff(end), kp) - p.begin());
+    std::size_t hi = UpperBoundFrom(p, from, end, kp);
+    char buffer[8];
     while (lo < hi) {
       const std::size_t mid = lo + (hi - lo) / 2;
-      if (StartsWith(ValueAt(mid), key)) {
+      if (StartsWith(ValueAt(mid, buffer), key)) {
         lo = mid + 1;
       } else {
         hi = mid;
@@ -116,7 +178,6 @@ public:
   }
 
 private:
-  static std::ptrdiff_t Diff(std::size_t i) { return static_cast<std::ptrdiff_t>(i); }
   const TFieldIndex& fIndex;
   const TValueColumn& fColumn;
 };
@@ -168,19 +229,21 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
     // followed by NEL (0x85) sits further on.
     const TByteSearch search(index, column);
     const std::size_t n = entries.size();
+    char buffer[8];
     std::size_t i = search.LowerBound(v, 0, n);
     for (; i < n; ++i) {
-      const std::string_view text = valueAt(i);
+      const std::string_view text = search.ValueAt(i, buffer);
       if (!StartsWith(text, v)) break;
       if (text.size() > v.size() && static_cast<unsigned char>(text[v.size()]) > 0x0D) break;
-      if (ExactMatches(text, v)) fScratch.push_back(entries[i].Record);
+      if (ExactMatches(text, v)) fScratch.push_back(search.RecordAt(i));
     }
     // The values beginning with the value are contiguous: when the scan
     // left them, none is the value followed by NEL.
-    if (i < n && StartsWith(valueAt(i), v)) {
+    if (i < n && StartsWith(search.ValueAt(i, buffer), v)) {
       const std::string withNel = value + '\x85';
-      for (i = search.LowerBound(withNel, i, search.BlockEnd(v, i, n)); i < n && valueAt(i) == withNel; ++i) {
-        fScratch.push_back(entries[i].Record);
+      for (i = search.LowerBound(withNel, i, search.BlockEnd(v, i, n)); i < n && search.ValueAt(i, buffer) == withNel;
+           ++i) {
+        fScratch.push_back(search.RecordAt(i));
       }
     }
     return true;
@@ -387,17 +450,18 @@ std::pair<int, int> TMyDatabase::DichotomicFindFirst(const TFieldIndex* index, c
 std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std::string_view key, int start,
                                                   int finish) const {
   const TByteSearch search(index, fDatas[static_cast<std::size_t>(index.Field)]);
+  char buffer[8];
   if (key.empty()) {
     // Only empty values match, and they come first.
     int last = start - 1;
-    while (last + 1 <= finish && search.ValueAt(static_cast<std::size_t>(last + 1)).empty()) ++last;
+    while (last + 1 <= finish && search.ValueAt(static_cast<std::size_t>(last + 1), buffer).empty()) ++last;
     if (last < start) return {-1, -1};
     return {start, last};
   }
   const auto from = static_cast<std::size_t>(start);
   const auto end = static_cast<std::size_t>(finish) + 1;
   auto extendBack = [&](int first) {
-    while (first - 1 >= start && PrefixCompare(key, search.ValueAt(static_cast<std::size_t>(first - 1))) == 0) --first;
+    while (first - 1 >= start && PrefixCompare(key, search.ValueAt(static_cast<std::size_t>(first - 1), buffer)) == 0) --first;
     return first;
   };
   const std::size_t blockStart = search.LowerBound(key, from, end);
@@ -406,9 +470,9 @@ std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std:
   for (std::size_t length = key.size() - 1; length >= 1; --length) {
     const std::string_view beginning = key.substr(0, length);
     const std::size_t i = search.LowerBound(beginning, from, end);
-    if (i >= end || search.ValueAt(i) != beginning) continue;
+    if (i >= end || search.ValueAt(i, buffer) != beginning) continue;
     std::size_t last = i;
-    while (last + 1 < end && search.ValueAt(last + 1) == beginning) ++last;
+    while (last + 1 < end && search.ValueAt(last + 1, buffer) == beginning) ++last;
     return {extendBack(static_cast<int>(i)), static_cast<int>(last)};
   }
   return {-1, -1};
