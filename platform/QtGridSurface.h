@@ -46,6 +46,10 @@ public:
   void SetCells(int col, int row, const std::string& text) override;
 
   void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) override;
+  void VisitColumn(int col, int firstRow, const TTextVisitor& visit) const override {
+    fTexts.VisitColumn(col, firstRow, visit);
+  }
+  void PutRowsInPlace() override { fTexts.PutRowsInPlace(); }
   // Offset so that it never answers 0 ("cannot tell").
   std::uint64_t GetTextsVersion() const override { return fTexts.Version() + 1; }
   bool ColumnResizedSincePress() const override { return fResizedSincePress; }

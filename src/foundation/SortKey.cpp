@@ -42,3 +42,21 @@ TSortKey BytesKeyOf(std::string_view value) {
   return key;
 }
 
+
+std::uint64_t TypedRankOf(const TSortKey& key) {
+  switch (key.Kind) {
+    case TValueKind::Text:
+      return 0;
+    case TValueKind::Integer:
+    case TValueKind::Real: {
+      // The double's bits, turned so that they order as the numbers do;
+      // never 0, and -0 is 0.
+      const double x = key.Real == 0 ? 0.0 : key.Real;
+      const auto bits = std::bit_cast<std::uint64_t>(x);
+      constexpr std::uint64_t kSign = std::uint64_t(1) << 63;
+      return (bits & kSign) != 0 ? ~bits : bits | kSign;
+    }
+    default:
+      return static_cast<std::uint64_t>(key.Int) + 1;
+  }
+}

@@ -36,6 +36,19 @@ TSortKey BytesKeyOf(std::string_view value);
 // texts do.
 std::uint64_t BytesAt(std::string_view text, std::size_t offset);
 
+// Integers beyond 2^53 lose digits as doubles, so comparing them with reals
+// is no longer consistent with comparing them with each other.
+inline constexpr std::int64_t kExactDoubleLimit = std::int64_t(1) << 53;
+
+// Among values of one family (the numbers, integers beyond 2^53 apart; the
+// dates; the credit note, quote or invoice numbers), each kept with the
+// empty text, which is below them all: a whole number that orders the
+// values as the typed comparison does, equal for values it finds equal.
+// A sort of such values compares these numbers instead of the keys.
+std::uint64_t TypedRankOf(const TSortKey& key);
+// The family of a kind for TypedRankOf: integers count as numbers.
+inline TValueKind FamilyOf(TValueKind kind) { return kind == TValueKind::Integer ? TValueKind::Real : kind; }
+
 // CompareSortKeys answers this when the keys leave the comparison to the
 // values themselves.
 inline constexpr int kKeysUndecided = 2;

@@ -1,5 +1,7 @@
 #include "GridSurface.h"
 
+#include <algorithm>
+
 void TGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
   const int cols = GetColCount();
   if (firstCol < 0 || firstRow < 0 || cols <= firstCol) return;
@@ -10,4 +12,9 @@ void TGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int
   for (std::size_t k = 0; k < sourceRows.size(); ++k)
     for (std::size_t c = 0; c < width; ++c)
       SetCells(firstCol + static_cast<int>(c), firstRow + static_cast<int>(k), scratch[k * width + c]);
+}
+
+void TGridSurface::VisitColumn(int col, int firstRow, const TTextVisitor& visit) const {
+  const int rows = GetRowCount();
+  for (int row = std::max(0, firstRow); row < rows; ++row) visit(row, GetCells(col, row));
 }

@@ -194,6 +194,16 @@ public:
   // not copied, where the surface can.
   virtual void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows);
 
+  // Calls visit(row, text) once for each row from firstRow of the column, in
+  // whatever order the surface reads its texts fastest.
+  using TTextVisitor = std::function<void(int row, const std::string& text)>;
+  virtual void VisitColumn(int col, int firstRow, const TTextVisitor& visit) const;
+
+  // Told before many texts are written row after row (a fill): a surface
+  // that keeps reordered rows through a row order may put the texts back in
+  // row order first.
+  virtual void PutRowsInPlace() {}
+
   // A number that changes whenever a text of the grid changes (written,
   // typed, moved, or the grid resized); 0 when the surface cannot tell, and
   // then nothing worked out from the texts is ever reused.

@@ -7,16 +7,6 @@
 
 namespace {
 
-constexpr std::uint64_t kSign = std::uint64_t(1) << 63;
-
-// A double as an unsigned integer in the same order, never 0 (which stands
-// below every number for the empty values); -0 and 0 are equal numbers.
-std::uint64_t OrderedBits(double x) {
-  if (x == 0) x = 0;
-  const auto bits = std::bit_cast<std::uint64_t>(x);
-  return (bits & kSign) != 0 ? ~bits : bits | kSign;
-}
-
 // Digit d (0 least significant) of an item's key: a byte of Tail, then of
 // Low, then of High.
 template <class Item>
@@ -145,12 +135,8 @@ void TIndexSort::Plan() {
       item.High = static_cast<std::uint64_t>(key.Int);
       item.Low = std::bit_cast<std::uint64_t>(key.Real);
       item.Tail = (key.Tail & ~0xFFu) | std::min<std::uint32_t>(key.Tail & 0xFF, 20);
-    } else if (entry.Key.Kind == TValueKind::Text) {
-      item.High = 0;
-    } else if (fTypedKind == TValueKind::Real) {
-      item.High = OrderedBits(entry.Key.Real);
     } else {
-      item.High = static_cast<std::uint64_t>(entry.Key.Int) + 1;
+      item.High = TypedRankOf(entry.Key);
     }
   }
 

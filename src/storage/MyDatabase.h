@@ -32,10 +32,6 @@ inline TIndexEntry IndexEntryOf(std::string_view value, std::int32_t record) {
   return TIndexEntry{SortKeyOf(value), record};
 }
 
-// Integers beyond 2^53 lose digits as doubles, so comparing them with reals
-// is no longer consistent with comparing them with each other.
-inline constexpr std::int64_t kExactDoubleLimit = std::int64_t(1) << 53;
-
 // How the order of a built index relates to byte order; decides which fast
 // searches are exact on it.
 enum class TIndexOrder : std::uint8_t {
