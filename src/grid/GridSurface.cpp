@@ -18,3 +18,24 @@ void TGridSurface::VisitColumn(int col, int firstRow, const TTextVisitor& visit)
   const int rows = GetRowCount();
   for (int row = std::max(0, firstRow); row < rows; ++row) visit(row, GetCells(col, row));
 }
+
+void TGridSurface::InsertRow(int firstCol, int row) {
+  const int rows = GetRowCount();
+  if (row < GetFixedRows() || row > rows) return;
+  SetRowCount(rows + 1);
+  const int cols = GetColCount();
+  for (int r = rows; r > row; --r) {
+    for (int col = std::max(0, firstCol); col < cols; ++col) SetCells(col, r, GetCells(col, r - 1));
+  }
+  for (int col = std::max(0, firstCol); col < cols; ++col) SetCells(col, row, std::string());
+}
+
+void TGridSurface::RemoveRow(int firstCol, int row) {
+  const int rows = GetRowCount();
+  if (row < GetFixedRows() || row >= rows) return;
+  const int cols = GetColCount();
+  for (int r = row; r + 1 < rows; ++r) {
+    for (int col = std::max(0, firstCol); col < cols; ++col) SetCells(col, r, GetCells(col, r + 1));
+  }
+  SetRowCount(rows - 1);
+}

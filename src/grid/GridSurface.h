@@ -199,6 +199,15 @@ public:
   using TTextVisitor = std::function<void(int row, const std::string& text)>;
   virtual void VisitColumn(int col, int firstRow, const TTextVisitor& visit) const;
 
+  // An empty row at data row `row` (fixed rows .. row count) in the columns
+  // from firstCol, the rows from there on one further down; the columns
+  // before get an empty row at their end (the row numbers stay where they
+  // are). RemoveRow takes data row `row` out of the columns from firstCol,
+  // the rows after it one further up, and the last row out of the columns
+  // before. The current cell stays at the same numbers (clamped).
+  virtual void InsertRow(int firstCol, int row);
+  virtual void RemoveRow(int firstCol, int row);
+
   // Told before many texts are written row after row (a fill): a surface
   // that keeps reordered rows through a row order may put the texts back in
   // row order first.

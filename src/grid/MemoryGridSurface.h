@@ -29,6 +29,8 @@ public:
     fTexts.VisitColumn(col, firstRow, visit);
   }
   void PutRowsInPlace() override { fTexts.PutRowsInPlace(); }
+  void InsertRow(int firstCol, int row) override;
+  void RemoveRow(int firstCol, int row) override;
   // Offset so that it never answers 0 ("cannot tell").
   std::uint64_t GetTextsVersion() const override { return fTexts.Version() + 1; }
   bool ColumnResizedSincePress() const override { return fResizedSincePress; }

@@ -106,6 +106,23 @@ public:
 
   // Rows.
   void InsertEmptyLine(int row, bool keepAttributes);
+  // A list kept sorted by fSortCol, in the direction fSortAscending, takes
+  // one record in place, without being filled or sorted again.
+  // SortedRowFor is the data row at which a row with that text in the
+  // sorted column belongs: after the rows equal to it.
+  int SortedRowFor(const std::string& text) const;
+  // Inserts a data row (FixedRows .. RowCount) holding the texts, the data
+  // columns in order (missing ones empty). The rows below move down with
+  // their colours, fonts, read-only flags and constraints; the new row gets
+  // the attributes of a row added at the end and its colours from its texts.
+  // The row numbers stay where they are, one more at the end; the column
+  // widths stay, widened where a new text is wider. The current row and the
+  // top row stay on the records they showed.
+  void InsertRowAt(int row, const std::vector<std::string>& texts);
+  // Removes a data row the same way; the widths stay unless the row held
+  // the widest text of a column. The only data row is never removed (the
+  // SetRowCount report).
+  void RemoveRowAt(int row);
   void DeleteLine(int row);
   void ClearCells() override;
   void Clear() { ClearCells(); }
