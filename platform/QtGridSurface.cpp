@@ -97,6 +97,19 @@ void TQtGridSurface::SetCells(int col, int row, const std::string& text) {
   ScheduleRepaint();
 }
 
+void TQtGridSurface::SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf) {
+  const int end = std::min(fRowCount, firstRow + count);
+  if (BeforeTextChange) {
+    for (int row = std::max(0, firstRow); row < end; ++row) BeforeTextChange(col, row);
+  }
+  fTexts.SetColumn(col, firstRow, count, textOf);
+  if (fEditor != nullptr && col == fEditCol && fEditRow >= firstRow && fEditRow < end) {
+    const QString q = ToQString(fTexts.Get(col, fEditRow));
+    if (fEditor->text() != q) fEditor->setText(q);
+  }
+  ScheduleRepaint();
+}
+
 void TQtGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
   SetEditorMode(false);
   fTexts.PermuteRows(firstCol, firstRow, sourceRows);

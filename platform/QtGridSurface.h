@@ -50,6 +50,8 @@ public:
     fTexts.VisitColumn(col, firstRow, visit);
   }
   void PutRowsInPlace() override { fTexts.PutRowsInPlace(); }
+  void ReserveRows(int rows) override { fTexts.Reserve(rows); }
+  void SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf) override;
   void InsertRow(int firstCol, int row) override;
   void RemoveRow(int firstCol, int row) override;
   // Offset so that it never answers 0 ("cannot tell").
@@ -77,6 +79,7 @@ public:
   void SetColWidth(int col, int width) override;
 
   int TextWidth(const std::string& text) override;
+  int WidestText(int col) override;
   int TextHeight(const std::string& text) override;
   void SetBrushColor(TColor color) override;
   void FillRect(const TGridRect& rect) override;

@@ -26,10 +26,14 @@ public:
     ++fVersion;
     if (Ordered()) {
       const auto n = static_cast<std::size_t>(std::max(0, rows));
-      if (n < fOrder.size()) {
+      if (n < fOrder.size() / 2) {
+        // Most rows go: the rows kept are put back in place, and the columns
+        // cut short, front to back.
+        fOrder.resize(n);
+        Materialize();
+      } else if (n < fOrder.size()) {
         for (std::size_t r = n; r < fOrder.size(); ++r) FreeSlot(fOrder[r]);
         fOrder.resize(n);
-        // Mostly holes: the columns are made compact again.
         if (fFree.size() > fOrder.size()) Materialize();
       } else {
         while (fOrder.size() < n) fOrder.push_back(NewSlot());
@@ -91,6 +95,28 @@ public:
       if (row + kAhead < fRows) __builtin_prefetch(&column[fOrder[static_cast<std::size_t>(row + kAhead)]]);
       if (row + kAhead / 2 < fRows) __builtin_prefetch(column[fOrder[static_cast<std::size_t>(row + kAhead / 2)]].data());
       visit(row, column[fOrder[static_cast<std::size_t>(row)]]);
+    }
+  }
+
+  // Writes count texts down a column from firstRow: textOf(k) is the k-th.
+  template <class F>
+  void SetColumn(int col, int firstRow, int count, F&& textOf) {
+    if (col < 0 || col >= fCols || firstRow < 0) return;
+    ++fVersion;
+    auto& column = fCells[static_cast<std::size_t>(col)];
+    const int end = std::min(fRows, firstRow + count);
+    for (int row = firstRow; row < end; ++row) column[Slot(col, row)] = textOf(row - firstRow);
+  }
+
+  // Room for that many rows in every column, the memory touched once now
+  // rather than by the first fill that large.
+  void Reserve(int rows) {
+    const auto n = static_cast<std::size_t>(std::max(0, rows));
+    for (auto& column : fCells) {
+      if (column.capacity() >= n) continue;
+      const std::size_t size = column.size();
+      column.resize(n);
+      column.resize(size);
     }
   }
 

@@ -39,3 +39,13 @@ void TGridSurface::RemoveRow(int firstCol, int row) {
   }
   SetRowCount(rows - 1);
 }
+
+void TGridSurface::SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf) {
+  for (int k = 0; k < count; ++k) SetCells(col, firstRow + k, textOf(k));
+}
+
+int TGridSurface::WidestText(int col) {
+  int widest = 0;
+  VisitColumn(col, 0, [this, &widest](int, const std::string& text) { widest = std::max(widest, TextWidth(text)); });
+  return widest;
+}

@@ -146,6 +146,9 @@ public:
   // Canvas: measuring uses the font last set; drawing works inside the
   // OnDrawCell handler.
   virtual int TextWidth(const std::string& text) = 0;
+  // The width of the widest text of a column (0 for none), as TextWidth
+  // measures each.
+  virtual int WidestText(int col);
   virtual int TextHeight(const std::string& text) = 0;
   virtual void SetBrushColor(TColor color) = 0;
   virtual void FillRect(const TGridRect& rect) = 0;
@@ -207,6 +210,14 @@ public:
   // before. The current cell stays at the same numbers (clamped).
   virtual void InsertRow(int firstCol, int row);
   virtual void RemoveRow(int firstCol, int row);
+
+  // Writes count texts down a column from firstRow, as SetCells would one by
+  // one: textOf(k) is the k-th.
+  using TTextSource = std::function<const std::string&(int k)>;
+  virtual void SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf);
+
+  // Makes room for that many rows ahead of time (a surface may do nothing).
+  virtual void ReserveRows(int /*rows*/) {}
 
   // Told before many texts are written row after row (a fill): a surface
   // that keeps reordered rows through a row order may put the texts back in

@@ -194,6 +194,19 @@ void TMyStringGrid::SetCellForced(int col, int row, const std::string& text) {
   fRememberOn = true;
 }
 
+void TMyStringGrid::SetColumnForced(int col, int firstRow, int count,
+                                    const std::function<const std::string&(int k)>& textOf) {
+  if (fDimensionsOn || fColorsOn || col < fGrid->GetFixedCols() || col >= fGrid->GetColCount()) {
+    TQueryGrid::SetColumnForced(col, firstRow, count, textOf);
+    return;
+  }
+  // What SetCellForced does for each cell with colours and dimensions off:
+  // the text written, nothing recoloured or measured.
+  fGrid->PutRowsInPlace();
+  fGrid->SetColumnTexts(col, firstRow, count, textOf);
+  fRememberOn = true;
+}
+
 std::string TMyStringGrid::GetColName(int col) const {
   if (col < 0 || col >= fGrid->GetColCount() || col >= static_cast<int>(fColNames.size())) {
     Error("TMyStringGrid.GetColName: trying to access a bad col");
@@ -533,11 +546,7 @@ void TMyStringGrid::Resort() {
   }
 }
 
-int TMyStringGrid::ColumnTextWidth(int col) {
-  int width = 25;
-  fGrid->VisitColumn(col, 0, [this, &width](int, const std::string& text) { width = std::max(width, fGrid->TextWidth(text)); });
-  return width;
-}
+int TMyStringGrid::ColumnTextWidth(int col) { return std::max(25, fGrid->WidestText(col)); }
 
 int TMyStringGrid::ScrollBarShown() const {
   return fGrid->GetFixedRows() + fGrid->GetVisibleRowCount() < fGrid->GetRowCount() ? 1 : 0;
@@ -719,6 +728,23 @@ void TMyStringGrid::UpdateDimensions() {
   // cells as they are painted or read: a list of 200 000 rows shows thirty.
   RecolourAllLater();
   AutoSizeCols();
+}
+
+void TMyStringGrid::ReserveRows(int rows) {
+  fGrid->ReserveRows(rows);
+  const auto n = static_cast<std::size_t>(std::max(0, rows));
+  auto reserve = [n](auto& column) {
+    if (column.capacity() >= n) return;
+    const std::size_t size = column.size();
+    column.resize(n);
+    column.resize(size);
+  };
+  for (std::size_t c = 0; c < fGridBackColor.size(); ++c) {
+    reserve(fGridBackColor[c]);
+    reserve(fCellFonts[c]);
+    reserve(fReadOnly[c]);
+    reserve(fColorConstraints[c]);
+  }
 }
 
 void TMyStringGrid::Refresh() {

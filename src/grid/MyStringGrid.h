@@ -86,6 +86,9 @@ public:
   std::string GetCell(int col, int row) const;
   void SetCell(int col, int row, const std::string& text);
   void SetCellForced(int col, int row, const std::string& text) override;
+  // During a bulk update (automatic work off) the texts go to the surface
+  // in one call; otherwise as SetCellForced writes them one by one.
+  void SetColumnForced(int col, int firstRow, int count, const std::function<const std::string&(int k)>& textOf) override;
   std::string GetColName(int col) const;
   void SetColName(int col, const std::string& name);
   int GetColIndex(const std::string& name) const;
@@ -140,6 +143,11 @@ public:
   int GetFontSize() const { return fDefaultFont.Size; }
   void SetAutomatic(bool flag);
   void UpdateDimensions() override;
+  // Room for that many rows in the texts and the attributes of the present
+  // columns, its memory touched now: the first fill that large (the first
+  // search over the invoices) then does not wait for fresh memory. For the
+  // program's idle time.
+  void ReserveRows(int rows);
   void Refresh();
 
   // Cell typing and colours.

@@ -35,6 +35,12 @@ public:
   }
   // Puts the sorted entries into the index, which becomes in order.
   void MoveInto(TFieldIndex& index);
+  // The memory of an index sorted before, for the entries sorted now: fresh
+  // memory would first have to be cleared.
+  void Recycle(std::vector<TIndexEntry, TLargeAllocator<TIndexEntry>>&& entries) {
+    fEntries = std::move(entries);
+    fEntries.clear();
+  }
 
   int Field() const { return fField; }
 

@@ -48,6 +48,7 @@ void TMyDatabase::SortIndex(int field) {
   const auto f = static_cast<std::size_t>(field);
   if (fIndexSort != nullptr && fIndexSort->Field() == field) fIndexSort.reset();
   TIndexSort sort(field, fDatas[f], DeletedFlags);
+  sort.Recycle(std::move(FieldIndexes[f].Entries));
   sort.Run();
   sort.MoveInto(FieldIndexes[f]);
 }

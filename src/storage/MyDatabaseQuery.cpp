@@ -198,17 +198,34 @@ void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& patte
   // table holds, an empty one included.
   strings.RegExMatch(pattern, kNoText);
   const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
+  // A pattern of the search's form, "^.*" + a plain word + ".*$", can only
+  // match a text that holds the word: the others are answered without
+  // running the pattern.
+  std::string_view word;
+  const std::string_view p(pattern);
+  if (p.size() > 6 && p.substr(0, 3) == "^.*" && p.substr(p.size() - 3) == ".*$") {
+    word = p.substr(3, p.size() - 6);
+    if (!IsLiteralValue(word)) word = std::string_view();
+  }
   // Equal values sit next to each other in the index: the answer for a
   // value is the answer for the same text just before it.
   const std::string* previous = nullptr;
   bool previousMatched = false;
-  for (const TIndexEntry& entry : index.Entries) {
-    const std::string& value = column[static_cast<std::size_t>(entry.Record)];
+  const auto& entries = index.Entries;
+  constexpr std::size_t kAhead = 16;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    // The values lie in record order, the walk goes in value order.
+    if (i + kAhead < entries.size()) __builtin_prefetch(&column[static_cast<std::size_t>(entries[i + kAhead].Record)]);
+    if (i + kAhead / 2 < entries.size()) {
+      __builtin_prefetch(column[static_cast<std::size_t>(entries[i + kAhead / 2].Record)].data());
+    }
+    const std::string& value = column[static_cast<std::size_t>(entries[i].Record)];
     if (previous == nullptr || value != *previous) {
-      previousMatched = strings.RegExMatch(pattern, value);
+      previousMatched = (word.empty() || std::string_view(value).find(word) != std::string_view::npos) &&
+                        strings.RegExMatch(pattern, value);
       previous = &value;
     }
-    if (previousMatched) fScratch.push_back(entry.Record);
+    if (previousMatched) fScratch.push_back(entries[i].Record);
   }
 }
 
@@ -412,13 +429,38 @@ void TMyDatabase::DisplayQuery(TQueryGrid* grid, const std::string& columnFilter
     }
   }
   const int records = RecordCount();
-  for (int j = 0; j < QueryResultCount(); ++j) {
-    const std::int32_t record = QueryResults[static_cast<std::size_t>(j)];
+  const int count = QueryResultCount();
+  // A result naming a slot dropped since (SetRecordCount) leaves its cells
+  // unwritten: such a result is written cell by cell.
+  const bool allRecords = std::all_of(QueryResults.begin(), QueryResults.end(),
+                                      [records](std::int32_t r) { return r >= 0 && r < records; });
+  if (allRecords && std::find(fields.begin(), fields.end(), -1) == fields.end()) {
+    // Every name is a field: each column is written in one go from the
+    // result, the grid taking the texts as they come. The result follows an
+    // index, not the records: each value is fetched a few rows ahead, and
+    // the characters of a long one a few rows later.
+    constexpr int kAhead = 16;
+    auto valueOf = [&](const TValueColumn& column, int j) -> const std::string* {
+      if (j >= count) return nullptr;
+      return &column[static_cast<std::size_t>(QueryResults[static_cast<std::size_t>(j)])];
+    };
     for (int c = 0; c < names; ++c) {
-      int p = fields[static_cast<std::size_t>(c)];
-      if (p == -1) p = GetFieldPos(columnNames[static_cast<std::size_t>(c)]);
-      if (p == -1 || record < 0 || record >= records) continue;
-      grid->SetCellForced(c + fixedCols, fixedRows + j, fDatas[static_cast<std::size_t>(p)][static_cast<std::size_t>(record)]);
+      const TValueColumn& column = fDatas[static_cast<std::size_t>(fields[static_cast<std::size_t>(c)])];
+      grid->SetColumnForced(c + fixedCols, fixedRows, count, [&](int j) -> const std::string& {
+        if (const std::string* ahead = valueOf(column, j + kAhead)) __builtin_prefetch(ahead);
+        if (const std::string* ahead = valueOf(column, j + kAhead / 2)) __builtin_prefetch(ahead->data());
+        return *valueOf(column, j);
+      });
+    }
+  } else {
+    for (int j = 0; j < count; ++j) {
+      const std::int32_t record = QueryResults[static_cast<std::size_t>(j)];
+      for (int c = 0; c < names; ++c) {
+        int p = fields[static_cast<std::size_t>(c)];
+        if (p == -1) p = GetFieldPos(columnNames[static_cast<std::size_t>(c)]);
+        if (p == -1 || record < 0 || record >= records) continue;
+        grid->SetCellForced(c + fixedCols, fixedRows + j, fDatas[static_cast<std::size_t>(p)][static_cast<std::size_t>(record)]);
+      }
     }
   }
   grid->UpdateDimensions();
