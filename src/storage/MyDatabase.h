@@ -177,6 +177,12 @@ public:
   void Query(const std::string& fieldName, const std::string& value, TQueryMode mode);
   void QueryAdd(const std::string& fieldName, const std::string& value, TQueryMode mode);
   void QueryAll();
+  // The first whole number above `after` that an Exact query of prefix +
+  // the number (written without leading zeros) on the field finds in no
+  // record, as querying each number in turn finds it, but found in one pass
+  // over the field's sorted index from there. The query result is left to
+  // the caller. A field the table lacks reports as a query does.
+  long long FirstFreeNumber(const std::string& fieldName, const std::string& prefix, long long after);
   int QueryResultCount() const;
   int QueryGetDataIndex(int i) const;
   std::string GetQueryResultString(const std::string& fieldName, int i) const;

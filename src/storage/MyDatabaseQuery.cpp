@@ -75,6 +75,19 @@ std::size_t LowerBoundOf(const std::uint64_t* p, std::size_t start, std::size_t 
   return static_cast<std::size_t>(base - p) + (*base < key ? 1 : 0);
 }
 
+// The same when the answer is most likely at start or just after it: the
+// search gallops forward from start.
+std::size_t LowerBoundNear(const std::uint64_t* p, std::size_t start, std::size_t end, std::uint64_t key) {
+  if (start >= end || p[start] >= key) return start;
+  std::size_t lo = start;
+  std::size_t step = 1;
+  while (lo + step < end && p[lo + step] < key) {
+    lo += step;
+    step *= 2;
+  }
+  return LowerBoundOf(p, lo + 1, lo + step < end ? lo + step : end, key);
+}
+
 // First position of [from, end) whose number is above key, for a key whose
 // run of equal numbers starts at from: such runs are short, so the search
 // gallops forward from there instead of halving the whole rest.
@@ -131,11 +144,12 @@ public:
     return std::string_view(buffer, place.Length);
   }
 
-  // First position of [start, end) whose value is not below key.
-  std::size_t LowerBound(std::string_view key, std::size_t start, std::size_t end) const {
+  // First position of [start, end) whose value is not below key; near
+  // when it is most likely at start or just after it.
+  std::size_t LowerBound(std::string_view key, std::size_t start, std::size_t end, bool near = false) const {
     const std::uint64_t kp = BytesAt(key, 0);
     const std::uint64_t* p = fIndex.Prefixes.Bytes.data();
-    std::size_t lo = LowerBoundOf(p, start, end, kp);
+    std::size_t lo = near ? LowerBoundNear(p, start, end, kp) : LowerBoundOf(p, start, end, kp);
     // A value with the eight bytes of a key of eight bytes or fewer begins
     // with the key: none of them is below it.
     if (key.size() <= 8) return lo;
@@ -181,6 +195,37 @@ private:
   const TFieldIndex& fIndex;
   const TValueColumn& fColumn;
 };
+
+// The records an Exact query of the literal value v finds among the entries
+// [start, end) of an index in byte order, handed in index order to found,
+// which answers false to stop. The value, then the value followed by a
+// break below 0x0E (LF, VT, FF, CR, CR LF), all sit right after the value in
+// byte order; the value followed by NEL (0x85) sits further on. Answers the
+// position where the search stopped: the lower bound of v.
+template <class F>
+std::size_t ExactBlock(const TByteSearch& search, std::string_view v, std::size_t start, std::size_t end, bool near,
+                       F&& found) {
+  char buffer[8];
+  const std::size_t lower = search.LowerBound(v, start, end, near);
+  std::size_t i = lower;
+  for (; i < end; ++i) {
+    const std::string_view text = search.ValueAt(i, buffer);
+    if (!StartsWith(text, v)) break;
+    if (text.size() > v.size() && static_cast<unsigned char>(text[v.size()]) > 0x0D) break;
+    if (ExactMatches(text, v) && !found(search.RecordAt(i))) return lower;
+  }
+  // The values beginning with the value are contiguous: when the scan left
+  // them, none is the value followed by NEL.
+  if (i < end && StartsWith(search.ValueAt(i, buffer), v)) {
+    std::string withNel(v);
+    withNel += '\x85';
+    for (i = search.LowerBound(withNel, i, search.BlockEnd(v, i, end)); i < end && search.ValueAt(i, buffer) == withNel;
+         ++i) {
+      if (!found(search.RecordAt(i))) return lower;
+    }
+  }
+  return lower;
+}
 
 }  // namespace
 
@@ -245,24 +290,10 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
     // CR, CR LF), all sit right after the value in byte order; the value
     // followed by NEL (0x85) sits further on.
     const TByteSearch search(index, column);
-    const std::size_t n = entries.size();
-    char buffer[8];
-    std::size_t i = search.LowerBound(v, 0, n);
-    for (; i < n; ++i) {
-      const std::string_view text = search.ValueAt(i, buffer);
-      if (!StartsWith(text, v)) break;
-      if (text.size() > v.size() && static_cast<unsigned char>(text[v.size()]) > 0x0D) break;
-      if (ExactMatches(text, v)) fScratch.push_back(search.RecordAt(i));
-    }
-    // The values beginning with the value are contiguous: when the scan
-    // left them, none is the value followed by NEL.
-    if (i < n && StartsWith(search.ValueAt(i, buffer), v)) {
-      const std::string withNel = value + '\x85';
-      for (i = search.LowerBound(withNel, i, search.BlockEnd(v, i, n)); i < n && search.ValueAt(i, buffer) == withNel;
-           ++i) {
-        fScratch.push_back(search.RecordAt(i));
-      }
-    }
+    ExactBlock(search, v, 0, entries.size(), false, [this](std::int32_t record) {
+      fScratch.push_back(record);
+      return true;
+    });
     return true;
   }
 
@@ -298,6 +329,39 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
     return true;
   }
   return false;
+}
+
+long long TMyDatabase::FirstFreeNumber(const std::string& fieldName, const std::string& prefix, long long after) {
+  long long number = after + 1;
+  const int field = FieldExists(fieldName) ? GetFieldPos(fieldName) : -1;
+  if (field >= 0 && IsLiteralValue(prefix)) {
+    EnsureIndex(field);
+    const TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
+    if (index.Order == TIndexOrder::Bytes) {
+      // The numbers taken one after another are entries one after another:
+      // each search starts where the one before stopped.
+      const TByteSearch search(index, fDatas[static_cast<std::size_t>(field)]);
+      const std::size_t n = index.Entries.size();
+      std::size_t from = 0;
+      std::string target;
+      while (true) {
+        target = prefix + IntToStr(number);
+        bool taken = false;
+        from = ExactBlock(search, target, from, n, true, [&taken](std::int32_t) {
+          taken = true;
+          return false;
+        });
+        if (!taken) return number;
+        ++number;
+      }
+    }
+  }
+  // Any other index: one Exact query after another.
+  while (true) {
+    Query(fieldName, prefix + IntToStr(number), Exact);
+    if (QueryResultCount() == 0) return number;
+    ++number;
+  }
 }
 
 void TMyDatabase::QueryCore(const std::string& fieldName, const std::string& value, TQueryMode mode) {
