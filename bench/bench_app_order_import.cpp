@@ -95,52 +95,52 @@ int main(int argc, char** argv) {
   for (int rep = 0; rep < reps; ++rep) {
     main.ShowFactures();
     WriteFileAtomically(std::string(Catalogue::Importation::TodoFolderLocal) + "commande.txt", order);
-    auto t = Clock::now();
+    auto t = Start();
     import.Importations_TimerTimer();
-    polling.Add(Ms(t));
+    polling.Add(t);
 
-    t = Clock::now();
+    t = Start();
     import.ImporterCommande();
     QApplication::processEvents();
-    importing.Add(Ms(t));
+    importing.Add(t);
     if (main.fLignesGrid->GetRowCount() != 51) std::fprintf(stderr, "%d lines imported\n", main.fLignesGrid->GetRowCount() - 1);
     main.fPieceEditor->FactureAnnuler_ButtonClick();
 
     // Its parts: the new piece opened from the list, the lines filled, the
     // list shown again.
-    t = Clock::now();
+    t = Start();
     main.Creer_BitBtnClick();
     QApplication::processEvents();
-    creating.Add(Ms(t));
-    t = Clock::now();
+    creating.Add(t);
+    t = Start();
     FillOrderLines(*main.fLignesGrid, *main.ArticlesDB(), OrderFileLines(order));
     QApplication::processEvents();
-    filling.Add(Ms(t));
-    t = Clock::now();
+    filling.Add(t);
+    t = Start();
     main.fPieceEditor->FactureAnnuler_ButtonClick();
     QApplication::processEvents();
-    showing.Add(Ms(t));
+    showing.Add(t);
 
     // A piece of the installation restored as a new one.
     const std::string source = ListFiles(Catalogue::FactureLines::Folder, "*.db").front();
-    t = Clock::now();
+    t = Start();
     import.ImporterPiece("./Data/Factures", source);
     QApplication::processEvents();
-    restoring.Add(Ms(t));
+    restoring.Add(t);
     main.fPieceEditor->FactureAnnuler_ButtonClick();
 
     // The invoice of the first row duplicated, then deleted: each saves the
     // invoice table and shows the list again.
     main.ShowFactures();
     main.fFacturesGrid->SetRow(1);
-    t = Clock::now();
+    t = Start();
     main.fPieceCommands->Dupliquer_BitBtnMouseDown(Qt::LeftButton, {});
     QApplication::processEvents();
-    duplicating.Add(Ms(t));
-    t = Clock::now();
+    duplicating.Add(t);
+    t = Start();
     main.Supprimer_BitBtnClick();
     QApplication::processEvents();
-    deleting.Add(Ms(t));
+    deleting.Add(t);
   }
 
   std::printf("\n");

@@ -5,11 +5,10 @@
 
 std::uint64_t BytesAt(std::string_view text, std::size_t offset) {
   if constexpr (std::endian::native == std::endian::little) {
-    if (offset + 8 <= text.size()) {
-      std::uint64_t bytes = 0;
-      std::memcpy(&bytes, text.data() + offset, 8);
-      return __builtin_bswap64(bytes);
-    }
+    if (offset >= text.size()) return 0;
+    std::uint64_t bytes = 0;
+    std::memcpy(&bytes, text.data() + offset, text.size() - offset < 8 ? text.size() - offset : 8);
+    return __builtin_bswap64(bytes);
   }
   std::uint64_t prefix = 0;
   for (std::size_t i = offset; i < offset + 8; ++i) {

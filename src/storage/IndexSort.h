@@ -15,9 +15,9 @@
 //
 // An index whose values are all of one family (texts and codes compared by
 // their bytes, numbers, dates, or piece numbers of one kind) is sorted by a
-// radix sort on its entries' keys: a key of at most twenty bytes decides
-// every comparison but those of long texts sharing their first nineteen
-// bytes, which are then compared by their bytes. Mixed families are merge
+// radix sort on its entries' keys: a key of at most 28 bytes decides every
+// comparison but those of long texts sharing their first 27 bytes, which
+// are then compared by their bytes. Mixed families are merge
 // sorted with the typed comparison.
 //
 // The column and flags are read at every step: the caller drops the sort
@@ -37,7 +37,7 @@ public:
   void MoveInto(TFieldIndex& index);
   // The memory of an index sorted before, for the entries sorted now: fresh
   // memory would first have to be cleared.
-  void Recycle(std::vector<TIndexEntry, TLargeAllocator<TIndexEntry>>&& entries) {
+  void Recycle(std::vector<TIndexEntry>&& entries) {
     fEntries = std::move(entries);
     fEntries.clear();
   }
@@ -45,24 +45,37 @@ public:
   int Field() const { return fField; }
 
 private:
-  // One entry on its way: the index order is that of (High, Low, Tail), then
-  // of Position, the entry's place in record order.
+  // One entry on its way: the index order is that of (High, Low, Mid, Tail),
+  // then of Position, the entry's place in record order. In byte order those
+  // are the value's first 27 bytes and its length (any length from 28 up
+  // counting as 28); in typed order High alone.
   struct TItem {
     std::uint64_t High;
     std::uint64_t Low;
+    std::uint64_t Mid;
     std::uint32_t Tail;
     std::uint32_t Position;
   };
-  // The working arrays come from the usual heap, which gives the memory of
-  // one field's sort to the next one: fresh pages would each be cleared
-  // first. Only the sorted entries, which the index keeps, are new.
+  // In typed order the rank alone, in half the room.
+  struct TRankItem {
+    std::uint64_t Rank;
+    std::uint32_t Position;
+    std::uint32_t Unused;
+  };
+  // Every array comes from the usual heap, which gives the memory of one
+  // field's sort to the next one: fresh pages would each be cleared first.
   using TItems = std::vector<TItem>;
+  using TRankItems = std::vector<TRankItem>;
   using TWork = std::vector<TIndexEntry>;
-  using TEntries = std::vector<TIndexEntry, TLargeAllocator<TIndexEntry>>;
+  using TEntries = std::vector<TIndexEntry>;
   enum class TPhase { Collect, Plan, Radix, Place, Refine, Done };
 
   void Collect(std::size_t records);
   void Plan();
+  template <class Item>
+  void PlanDigits(const std::vector<Item>& items, const Item& differing, int digits);
+  template <class Item>
+  void RadixPass(std::vector<Item>& items, std::vector<Item>& spare);
   void Place();
   bool Refine(std::size_t records);
 
@@ -86,6 +99,8 @@ private:
   TEntries fEntries;
   TItems fItems;
   TItems fSpare;
+  TRankItems fRanks;
+  TRankItems fRankSpare;
   // The key bytes that differ between items (0 to 19, least significant
   // first), the counts of each byte value for them, and the next one to sort.
   std::vector<int> fDigits;

@@ -86,7 +86,10 @@ struct TIndexPrefixes {
 // The sorted index of one field.
 struct TFieldIndex {
   int Field = 0;
-  std::vector<TIndexEntry, TLargeAllocator<TIndexEntry>> Entries;
+  // From the usual heap, unlike the values: each sort of an index is given
+  // the memory the previous one let go, where fresh memory would first have
+  // to be cleared.
+  std::vector<TIndexEntry> Entries;
   TIndexOrder Order = TIndexOrder::Mixed;
   // With Order == Typed: the kind shared by the values (Integer and Real both
   // count as Real).
