@@ -194,16 +194,14 @@ public:
   void DisplayQuery(TQueryGrid* grid, const std::string& columnFilter, bool withTitles);
   void BuildIndex(int field);
   void RebuildIndexes();
-  // Sorts one index that waits for its first use; false when none waits.
-  bool BuildWaitingIndex();
   // Does one step of what the first use of the table would otherwise do at
   // once: the sort of an index that waits for its first use, about `records`
   // records' worth at a time (the default takes a few milliseconds), and
-  // answers false when nothing is left to prepare. Called while the program
-  // is idle, so that neither a query nor a waiting event waits long for it;
-  // the table may be read and changed between two steps as usual.
+  // answers false when no index waits. Called while the program is idle, so
+  // that neither a query nor a waiting event waits long for it; the table
+  // may be read and changed between two steps as usual.
   static constexpr std::size_t kPrepareStepRecords = 32768;
-  bool PrepareStep(std::size_t records = kPrepareStepRecords);
+  bool BuildWaitingIndex(std::size_t records = kPrepareStepRecords);
   // (first, last) positions in the index of the entries matching the key by
   // ComparePrefix, or (-1, -1).
   std::pair<int, int> DichotomicFindFirst(const TFieldIndex* index, const std::string& key, int start,
@@ -234,7 +232,7 @@ private:
   std::uint64_t fChangeCount = 0;
   // The file whose load failed: saving over it is refused.
   std::string fFailedFile;
-  // The sort of an index that PrepareStep is doing, and the table's change
+  // The sort of an index that BuildWaitingIndex is doing, and the table's change
   // count when it began.
   std::unique_ptr<TIndexSort> fIndexSort;
   std::uint64_t fIndexSortChange = 0;

@@ -34,16 +34,6 @@ void TMyDatabase::BuildIndex(int field) {
   IndexValid[static_cast<std::size_t>(field)] = 1;
 }
 
-bool TMyDatabase::BuildWaitingIndex() {
-  for (int f = 0; f < FieldCount(); ++f) {
-    if (!FieldIndexes[static_cast<std::size_t>(f)].InOrder) {
-      SortIndex(f);
-      return true;
-    }
-  }
-  return false;
-}
-
 void TMyDatabase::SortIndex(int field) {
   const auto f = static_cast<std::size_t>(field);
   if (fIndexSort != nullptr && fIndexSort->Field() == field) fIndexSort.reset();
@@ -53,7 +43,7 @@ void TMyDatabase::SortIndex(int field) {
   sort.MoveInto(FieldIndexes[f]);
 }
 
-bool TMyDatabase::PrepareStep(std::size_t records) {
+bool TMyDatabase::BuildWaitingIndex(std::size_t records) {
   // A sort begun in an earlier step is only carried on over the table it
   // began with.
   if (fIndexSort != nullptr && (fIndexSortChange != fChangeCount ||

@@ -214,7 +214,7 @@ TEST_P(IndexSearch, IndexPreparedStepByStepIsTheIndexSortedAtOnce) {
       if (atOnce->IsDeleted(r)) stepped->Delete(r);
     }
     int steps = 0;
-    while (stepped->PrepareStep(7)) {
+    while (stepped->BuildWaitingIndex(7)) {
       if (++steps == 20 + 10 * round) {
         // A write between two steps: what was sorted so far is dropped.
         const std::string value = family.Make(rng);
@@ -229,7 +229,7 @@ TEST_P(IndexSearch, IndexPreparedStepByStepIsTheIndexSortedAtOnce) {
     for (const TIndexEntry& e : stepped->GetFieldIndex(0).Entries) got.push_back(e.Record);
     EXPECT_EQ(got, expected);
     EXPECT_EQ(stepped->GetFieldIndex(0).Order, atOnce->GetFieldIndex(0).Order);
-    EXPECT_FALSE(stepped->PrepareStep(7)) << "both fields prepared";
+    EXPECT_FALSE(stepped->BuildWaitingIndex(7)) << "both fields prepared";
   }
 }
 
