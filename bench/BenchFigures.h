@@ -29,6 +29,12 @@ inline double CpuMs() {
   return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
+// Milliseconds of wall clock since a moment: for steps timed once and for
+// the waiting loops of a benchmark.
+inline double Ms(Clock::time_point from) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
+
 // A moment on both clocks.
 struct TMoment {
   Clock::time_point Wall = Clock::now();

@@ -1,8 +1,13 @@
 #include "PrinterForm.h"
 
 #include <QAbstractPrintDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
@@ -18,6 +23,7 @@
 #include "PrintManager.h"
 #include "QtPainterSurface.h"
 #include "QtText.h"
+#include "Trace.h"
 
 namespace {
 
@@ -114,6 +120,13 @@ TPrinter_Form::TPrinter_Form(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   PrintDialog1 = new QPrintDialog(&fPrinter.GetPrinter(), this);
   PrintDialog1->setObjectName("PrintDialog1");
+  // The dialog would ask itself before replacing a PDF file, and the window
+  // asks again through the program's dialogs (which tests answer): the
+  // dialog's button only accepts, so that the question is asked once.
+  for (QDialogButtonBox* buttons : PrintDialog1->findChildren<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (QObject::disconnect(buttons, SIGNAL(accepted()), PrintDialog1, SLOT(_q_checkFields())))
+      QObject::connect(buttons, &QDialogButtonBox::accepted, PrintDialog1, &QDialog::accept);
+  }
 
   FormCreate();
   if (TPrintManager* manager = GetPrintManager()) manager->SetView(this);
@@ -150,14 +163,35 @@ bool TPrinter_Form::ExecutePrintDialog(TPrintDialogOptions& options) {
   printer.setPrintRange(QPrinter::AllPages);
   if (options.PageNumbersEnabled) printer.setFromTo(options.FromPage, options.ToPage);
   printer.setCopyCount(options.Copies < 1 ? 1 : options.Copies);
+  // A print to a PDF file is offered a name of what is printed in the "PDF"
+  // folder of the working folder, rather than the last file printed.
+  if (!options.PdfFileName.empty()) {
+    const QString proposed = QDir::current().absoluteFilePath(QFile::decodeName(QByteArray::fromStdString(options.PdfFileName)));
+    if (auto* file = PrintDialog1->findChild<QLineEdit*>("filename")) file->setText(proposed);
+    if (printer.outputFormat() == QPrinter::PdfFormat) printer.setOutputFileName(proposed);
+  }
   const bool accepted = RunDialog ? RunDialog(*PrintDialog1) : PrintDialog1->exec() == QDialog::Accepted;
-  if (!accepted) return false;
+  if (!accepted || !ConfirmOutputFile()) return false;
   options.Copies = printer.copyCount();
   options.PageRangeChosen = printer.printRange() == QPrinter::PageRange;
   if (options.PageRangeChosen) {
     options.FromPage = printer.fromPage();
     options.ToPage = printer.toPage();
   }
+  return true;
+}
+
+bool TPrinter_Form::ConfirmOutputFile() {
+  QPrinter& printer = fPrinter.GetPrinter();
+  if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) return true;
+  const QFileInfo file(printer.outputFileName());
+  if (file.exists()) {
+    TDialogService* dialogs = GetDialogService();
+    const std::string question = "Le fichier " + FromQString(file.filePath()) + " existe deja. Le remplacer ?";
+    return dialogs != nullptr && dialogs->AskYesNo(question);
+  }
+  // The "PDF" folder offered is made at the first print into it.
+  QDir().mkpath(file.absolutePath());
   return true;
 }
 

@@ -82,6 +82,10 @@ public:
   QPrintDialog* PrintDialog1;
 
 private:
+  // After the dialog: true unless the output is a PDF file that exists and
+  // the user does not want it replaced.
+  bool ConfirmOutputFile();
+
   TQtPrinterDevice fPrinter;
   std::array<std::unique_ptr<QPainter>, kPreviewPages> fPreviewPainters;
   std::array<std::unique_ptr<TQtPainterSurface>, kPreviewPages> fPreviewSurfaces;

@@ -25,7 +25,8 @@ std::unique_ptr<QMessageBox> TQtDialogService::CreateMessageBox(const std::strin
   box->setIcon(QMessageBox::NoIcon);
   // Messages are plain text even when they contain "<" (patterns, file names).
   box->setTextFormat(Qt::PlainText);
-  box->setText(ToQString(text));
+  // A message quoting a huge value shows its beginning only.
+  box->setText(text.size() > kMaxDrawnChars ? ToQDrawnString(text) + QStringLiteral(" ...") : ToQString(text));
   box->setStandardButtons(QMessageBox::Ok);
   box->setDefaultButton(QMessageBox::Ok);
   box->setWindowModality(Qt::ApplicationModal);

@@ -36,7 +36,9 @@ TQtFontMetrics::TQtFontMetrics(const QFont& font) : fFont(font) {
   }
 }
 
-int TQtFontMetrics::Width(const std::string& text) {
+int TQtFontMetrics::Width(const std::string& whole) {
+  // A value is measured as it is drawn: its first characters only.
+  const std::string_view text = DrawnPart(whole);
   if (fAdditive) {
     std::int64_t w = 0;
     bool printable = true;
@@ -49,9 +51,10 @@ int TQtFontMetrics::Width(const std::string& text) {
     }
     if (printable) return Round(w);
   }
-  auto it = fWidths.find(text);
+  const std::string key(text);
+  auto it = fWidths.find(key);
   if (it != fWidths.end()) return it->second;
-  const int w = QFontMetrics(fFont).horizontalAdvance(ToQString(text));
-  fWidths.emplace(text, w);
+  const int w = QFontMetrics(fFont).horizontalAdvance(ToQString(key));
+  fWidths.emplace(key, w);
   return w;
 }

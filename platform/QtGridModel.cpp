@@ -21,13 +21,13 @@ int TQtGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TQtGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return QVariant();
-  return ToQString(fSurface->GetCells(index.column() + fSurface->fFixedCols, index.row() + fSurface->fFixedRows));
+  return ToQDrawnString(fSurface->GetCells(index.column() + fSurface->fFixedCols, index.row() + fSurface->fFixedRows));
 }
 
 QVariant TQtGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return QVariant();
-  if (orientation == Qt::Horizontal) return ToQString(fSurface->GetCells(section + fSurface->fFixedCols, 0));
-  return ToQString(fSurface->GetCells(0, section + fSurface->fFixedRows));
+  if (orientation == Qt::Horizontal) return ToQDrawnString(fSurface->GetCells(section + fSurface->fFixedCols, 0));
+  return ToQDrawnString(fSurface->GetCells(0, section + fSurface->fFixedRows));
 }
 
 Qt::ItemFlags TQtGridModel::flags(const QModelIndex& index) const {

@@ -76,7 +76,7 @@ void TQtGridSurface::TextRect(const TGridRect& r, int x, int y, const std::strin
   fPainter->save();
   fPainter->setClipRect(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top), Qt::IntersectClip);
   const QFontMetrics fm(fPainter->font());
-  fPainter->drawText(x, y + fm.ascent(), ToQString(text));
+  fPainter->drawText(x, y + fm.ascent(), ToQDrawnString(text));
   fPainter->restore();
 }
 

@@ -76,7 +76,7 @@ void TQtPainterSurface::SetFont(const TPrintFont& font) {
   fMetrics.reset();
 }
 
-int TQtPainterSurface::TextWidth(const std::string& text) { return Metrics().horizontalAdvance(ToQString(text)); }
+int TQtPainterSurface::TextWidth(const std::string& text) { return Metrics().horizontalAdvance(ToQDrawnString(text)); }
 
 int TQtPainterSurface::TextHeight(const std::string&) { return Metrics().height(); }
 
@@ -84,7 +84,7 @@ void TQtPainterSurface::DrawText(int x, int y, const std::string& text) {
   fPainter->setFont(fFont);
   fPainter->setPen(fFontColor);
   // Positions name the top-left corner of the text, Qt draws on the baseline.
-  fPainter->drawText(x, y + Metrics().ascent(), ToQString(text));
+  fPainter->drawText(x, y + Metrics().ascent(), ToQDrawnString(text));
 }
 
 void TQtPainterSurface::TextOut(int x, int y, const std::string& text) {

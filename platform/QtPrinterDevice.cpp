@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPrinterInfo>
 
 #include "QtPainterSurface.h"
 #include "QtText.h"
@@ -26,6 +27,27 @@ void TQtPrinterDevice::Prepare() {
 std::string TQtPrinterDevice::PrinterName() const {
   if (fPrinter.outputFormat() == QPrinter::PdfFormat) return "";
   return FromQString(fPrinter.printerName());
+}
+
+bool TQtPrinterDevice::SelectPrinterContaining(const std::string& part) {
+  const QString wanted = ToQString(part);
+  QString chosen;
+  if (fPrinter.outputFormat() == QPrinter::NativeFormat && fPrinter.printerName().contains(wanted)) {
+    chosen = fPrinter.printerName();
+  } else {
+    // After a print to a file the printer is still set to write PDF: the
+    // letterhead printer is chosen again by its name.
+    for (const QString& name : QPrinterInfo::availablePrinterNames()) {
+      if (!name.contains(wanted)) continue;
+      chosen = name;
+      break;
+    }
+  }
+  if (chosen.isEmpty()) return false;
+  fPrinter.setOutputFileName(QString());
+  fPrinter.setOutputFormat(QPrinter::NativeFormat);
+  fPrinter.setPrinterName(chosen);
+  return fPrinter.outputFormat() == QPrinter::NativeFormat && fPrinter.printerName() == chosen;
 }
 
 int TQtPrinterDevice::PageWidth() const {

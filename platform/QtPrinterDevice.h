@@ -23,6 +23,7 @@ public:
   QPrinter& GetPrinter() { return fPrinter; }
 
   std::string PrinterName() const override;
+  bool SelectPrinterContaining(const std::string& part) override;
   int PageWidth() const override;
   int PageHeight() const override;
   int ResolutionX() const override { return fPrinter.resolution(); }

@@ -17,12 +17,13 @@ BUILD="${QUORIX_BUILD_DIR:-$ROOT/build}"
 WORK="${QUORIX_HOME:-$HOME/Quorix}"
 BINARY="$BUILD/src/app/quorix"
 
-# Debian 12 packages: toolchain and libraries, the sqlite3 shell for the
-# benchmark checks, Xvfb for screenshots, clang for the fuzzers, and a font
-# so that windows drawn without a desktop still show their text.
+# Debian 12 packages: toolchain and libraries, Qt's French translations for
+# its own dialogs, the sqlite3 shell for the benchmark checks, Xvfb for
+# screenshots, clang for the fuzzers, and a font so that windows drawn
+# without a desktop still show their text.
 PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev libpcre2-dev libgtest-dev libgmock-dev
+  qt6-base-dev qt6-translations-l10n libpcre2-dev libgtest-dev libgmock-dev
   sqlite3 python3
   xvfb xauth imagemagick fonts-dejavu-core
   clang libclang-rt-14-dev

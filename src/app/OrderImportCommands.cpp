@@ -1,6 +1,7 @@
 #include "OrderImportCommands.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -14,6 +15,8 @@
 #include "PieceEditorPanel.h"
 #include "PieceKinds.h"
 #include "PieceLists.h"
+#include "PieceTrash.h"
+#include "QtText.h"
 #include "QuorixForm.h"
 #include "RecordLists.h"
 #include "StringManager.h"
@@ -81,13 +84,9 @@ void TOrderImportCommands::ImporterCommande() {
   if (name.empty()) return;
   ShowMessage("Importation " + name);
 
-  const std::string file = std::string(Catalogue::Importation::TodoFolderLocal) + name;
-  std::string bytes;
-  if (ReadWholeFile(file, bytes) != TReadResult::Ok) {
-    // Left waiting: nothing of it was imported.
-    Error("Importation : lecture impossible de " + file);
-    return;
-  }
+  // A refused order is reported and left waiting: nothing of it is imported.
+  const TOrderFile order = ReadWaitingOrder(name);
+  if (order.Refusal != TOrderRefusal::None) return;
   // Orders become invoices or quotes, never credit notes.
   for (const TPieceKind* kind : {&PieceKinds::Facture, &PieceKinds::Devis}) {
     TMyStringGrid* list = PieceListGrid(fForm, *kind);
@@ -99,7 +98,7 @@ void TOrderImportCommands::ImporterCommande() {
   }
   if (!fForm.fPieceEditor->IsOpen()) return;
 
-  FillOrderLines(*fForm.fLignesGrid, *fForm.ArticlesDB(), OrderFileLines(bytes));
+  FillOrderLines(*fForm.fLignesGrid, *fForm.ArticlesDB(), order.Lines);
   FinishImport();
   MoveOrderToDone(name);
   Importations_TimerTimer();
@@ -132,5 +131,10 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   TMyStringGrid* lines = fForm.fLignesGrid.get();
   RemplirGrid(lines, kPieceLinesFilter, true, table.get());
   lines->Refresh();
+  // A piece restored from the trash gets back the client and port it had.
+  if (const auto kept = KeptHeaderOf(folder, name)) {
+    fForm.fPieceEditor->FactureCodeClientEdit->setText(ToQString(kept->CodeClient));
+    if (!kept->Port.empty()) fForm.fPieceEditor->FacturePortEdit->setText(ToQString(kept->Port));
+  }
   FinishImport();
 }

@@ -29,6 +29,7 @@
 #include "OrderImportCommands.h"
 #include "PieceCommands.h"
 #include "PieceEditorPanel.h"
+#include "PieceSignals.h"
 #include "PrintManager.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
@@ -277,6 +278,7 @@ void TQuorix_Form::FormCreate() {
   remoteBarcodeTable = NetworkShares::RemoteBarcodeTable(Catalogue::Settings::File);
   if (!remoteBarcodeTable.empty()) {
     fBarCodeManager = std::make_unique<TBarCodeManager>(fArticles.get(), remoteBarcodeTable);
+    for (const std::string& line : fBarCodeManager->Signals()) fPieceEditor->AfficherSignal(line, clSignalRed);
   }
 
   setWindowState(windowState() | Qt::WindowMaximized);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "MyStringGrid.h"
+#include "PieceEditorPanel.h"
 #include "PrintCommands.h"
 #include "PrintManager.h"
 #include "QuorixForm.h"
@@ -43,6 +44,9 @@ void TQuorix_Form::ImprimerOuApercu(bool preview, bool letterhead, int kind) {
   screen.Pieces[0] = fFacturesGrid.get();
   screen.Pieces[1] = fDevisGrid.get();
   screen.Pieces[2] = fAvoirsGrid.get();
+  screen.Signal = [this](const std::string& text, TColor color) {
+    if (fPieceEditor) fPieceEditor->AfficherSignal(text, color);
+  };
   TPrintTables tables;
   tables.Pieces = {fArticles.get(), fClients.get(), fFactures.get(), fDevis.get(), fAvoirs.get()};
   tables.Ubipharm = fUbipharm.get();

@@ -3,12 +3,16 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "Catalogue.h"
+#include "DataFolderLock.h"
 #include "MyDatabaseForm.h"
 #include "PrinterForm.h"
 #include "QtDialogService.h"
 #include "QtGuard.h"
+#include "QtTranslations.h"
 #include "QuorixForm.h"
 #include "SplashLaunchForm.h"
+#include "Trace.h"
 
 TQuorixWindows::TQuorixWindows() {
   auto splash = std::make_unique<TSplashLaunch_Form>();
@@ -41,8 +45,17 @@ int RunQuorix(int argc, char** argv) {
   }
   TQuorixApplication app(argc, argv);
   app.setApplicationName(QString::fromLatin1(kApplicationName));
+  InstallFrenchQtTexts(app);
   // The main window ends the program, even when the debug window is open.
   app.setQuitOnLastWindowClosed(false);
+
+  // One desk per data folder, for the whole run: a second one (another
+  // machine on the same share) is refused before it reads or writes anything.
+  TDataFolderLock dataLock(Catalogue::DataFolder);
+  if (dataLock.Acquire() == TDataFolderLock::TResult::HeldElsewhere) {
+    ShowMessage(dataLock.RefusalMessage());
+    return 1;
+  }
 
   std::unique_ptr<TQuorixWindows> windows;
   if (!RunGuarded([&windows] { windows = std::make_unique<TQuorixWindows>(); })) return 1;

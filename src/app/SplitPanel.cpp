@@ -115,12 +115,9 @@ void TSplitPanel::SetInvoiceCount(int n) { Scinder_NbFact_UpDown->SetPosition(n)
 
 void TSplitPanel::Scinder1Click() {
   ShowScinderControls(true);
-  splitLines.reset();
-  TMyStringGrid* list = fForm.fFacturesGrid.get();
-  const std::string number = list->GetCellByName(Catalogue::Field::NumFacture, list->GetRow());
-  splitLines = std::make_unique<TMyDatabase>(PieceKinds::Facture.LineFile(number));
-  splitLines->QueryAll();
-  if (splitLines->QueryResultCount() > 0) ScinderPreview();
+  // The invoice is fixed here: the commit splits it whatever row the list
+  // shows by then.
+  if (StartSplit(*fForm.fFacturesGrid, splitLines)) ScinderPreview();
 }
 
 void TSplitPanel::Scinder_NbFact_UpDownMouseUp() {
@@ -134,8 +131,7 @@ void TSplitPanel::Scinder_ButtonClick() {
 }
 
 bool TSplitPanel::Compute(TSplitPlan& plan) {
-  if (!splitLines || fForm.fFacturesGrid == nullptr) return false;
-  if (!ComputeSplit(*splitLines, *fForm.fFacturesGrid, Scinder_NbFact_UpDown->Position(), plan)) return false;
+  if (!ComputeSplit(splitLines, Scinder_NbFact_UpDown->Position(), plan)) return false;
   const auto texts = SplitPreviewTexts(plan);
   for (std::size_t k = 0; k < texts.size(); ++k) Scinder_Fact_Edits[k]->setText(ToQString(texts[k]));
   return true;
@@ -162,10 +158,10 @@ bool TSplitPanel::ScinderCommit() {
     fForm.ShowFactures();
     fForm.AfficherPieceNumero(PieceKinds::Facture.Kind(), name);
     fForm.fPieceEditor->ComputeTotals();
-    fForm.fPieceEditor->SavePiece();
+    return fForm.fPieceEditor->SavePiece();
   };
   if (print) steps.Print = [this](const std::string& name) { PrintInvoiceAutomatically(fForm, name, 4); };
-  if (CommitSplit(*fForm.FacturesDB(), plan, steps) == TSplitCommit::Refused) return false;
+  if (CommitSplit(*fForm.FacturesDB(), *fForm.ArticlesDB(), splitLines, plan, steps) == TSplitCommit::Refused) return false;
   ShowScinderControls(false);
   return true;
 }

@@ -49,9 +49,9 @@ public:
   std::array<QLineEdit*, kSplitMax> Scinder_Fact_Edits{};
   std::array<TUpDownArrows*, kSplitMax> Scinder_Fact_Updowns{};
 
-  // The lines of the invoice to split, loaded by the menu command and kept
-  // until the next one.
-  std::unique_ptr<TMyDatabase> splitLines;
+  // The invoice to split with its lines, recorded by the menu command and
+  // kept until the next one.
+  TSplitSource splitLines;
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,12 +1,15 @@
 #include "InvoiceSplit.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 #include "Catalogue.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "PieceAmounts.h"
 #include "PieceKinds.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -21,21 +24,32 @@ constexpr const char* kUnit = "TQuorix_Form.ScinderCommit : ";
 
 std::string TSplitPlan::Name(int k) const { return Number + IntToStr(k); }
 
-bool ComputeSplit(TMyDatabase& splitLines, const TMyStringGrid& factureList, int n, TSplitPlan& plan) {
+bool StartSplit(const TMyStringGrid& factureList, TSplitSource& source) {
+  const int row = factureList.GetRow();
+  source.Number = factureList.GetCellByName(F::NumFacture, row);
+  // The stored header total, not a sum of the lines.
+  source.TotalHT = factureList.GetCellByName(F::TotalHT, row);
+  source.Lines = std::make_unique<TMyDatabase>(PieceKinds::Facture.LineFile(source.Number));
+  source.LinesText = source.Lines->SaveToText();
+  source.Lines->QueryAll();
+  return source.Lines->QueryResultCount() > 0;
+}
+
+bool ComputeSplit(const TSplitSource& source, int n, TSplitPlan& plan) {
   plan = TSplitPlan();
-  splitLines.QueryAll();
-  const int lineCount = splitLines.QueryResultCount();
+  if (!source.Lines) return false;
+  TMyDatabase& lines = *source.Lines;
+  lines.QueryAll();
+  const int lineCount = lines.QueryResultCount();
   if (lineCount == 0) return false;
 
   TStringManager& sm = StringManager();
   plan.Count = std::clamp(n, kSplitMin, kSplitMax);
   plan.LineCount = lineCount;
-  const int row = factureList.GetRow();
-  plan.Number = factureList.GetCellByName(F::NumFacture, row);
-  // The stored header total, not a sum of the lines.
-  const double target = sm.MyStrToFloat(factureList.GetCellByName(F::TotalHT, row)) / plan.Count;
+  plan.Number = source.Number;
+  const double target = sm.MyStrToFloat(source.TotalHT) / plan.Count;
 
-  auto amount = [&](int i) { return sm.MyStrToFloat(splitLines.GetQueryResultString(F::MontantTTC, i)); };
+  auto amount = [&](int i) { return sm.MyStrToFloat(lines.GetQueryResultString(F::MontantTTC, i)); };
   int i = 0;
   for (int k = 1; k <= plan.Count - 1; ++k) {
     plan.First[k] = i;
@@ -89,20 +103,75 @@ bool CutLineFile(const std::string& fileName, int first, int last) {
     if (i < first || i > last) lines->Delete(records[static_cast<std::size_t>(i)]);
   }
   if (!lines->Save()) {
-    Error(std::string(kUnit) + "Ecriture impossible de " + fileName);
+    Error(std::string(kUnit) + "Ecriture impossible de " + fileName + ", scission arretee");
     return false;
   }
   return true;
 }
 
-TSplitCommit CommitSplit(TMyDatabase& factures, TSplitPlan& plan, const TSplitSteps& steps) {
+namespace {
+
+// Why the recorded invoice can no longer be split as shown, or an empty text
+// when it is as it was: its header record and its stored lines are read
+// again.
+std::string SourceChange(TMyDatabase& factures, const TSplitSource& source) {
+  factures.Query(F::NumFacture, source.Number, Exact);
+  if (factures.QueryResultCount() == 0) return "La facture " + source.Number + " n'existe plus : scission abandonnee";
+  const std::string changed = "La facture " + source.Number + " a change depuis le choix de Scinder : scission abandonnee";
+  if (factures.GetQueryResultString(F::TotalHT, 0) != source.TotalHT) return changed;
+  const TMyDatabase stored(PieceKinds::Facture.LineFile(source.Number));
+  if (stored.SaveToText() != source.LinesText) return changed;
+  return std::string();
+}
+
+// Takes away a new invoice that could not be made whole: its header record
+// (the table saved) and its line file, a copy of the source's lines.
+void AbandonInvoice(TMyDatabase& factures, const std::string& name) {
+  factures.Query(F::NumFacture, name, Exact);
+  if (factures.QueryResultCount() > 0) {
+    factures.Delete(factures.QueryGetDataIndex(0));
+    factures.Save();
+  }
+  std::error_code ec;
+  std::filesystem::remove(PieceKinds::Facture.LineFile(name), ec);
+}
+
+// The header of new invoice k, from its own cut lines: port, totals, weight.
+bool WriteNewHeader(TMyDatabase& factures, TMyDatabase& articles, const TSplitPlan& plan, int k) {
+  const std::string name = plan.Name(k);
+  const std::string port = IntToStr(plan.Port[k]);
+  TMyDatabase lines(PieceKinds::Facture.LineFile(name));
+  const THeaderAmounts amounts = ComputeLineFileAmounts(lines, articles, port);
+  factures.Query(F::NumFacture, name, Exact);
+  if (factures.QueryResultCount() == 0) return false;
+  const int record = factures.QueryGetDataIndex(0);
+  factures.SetData(F::Port, record, port);
+  factures.SetData(F::TotalHT, record, amounts.TotalHT);
+  factures.SetData(F::TotalTTC, record, amounts.TotalTTC);
+  factures.SetData(F::Poids, record, amounts.Poids);
+  return factures.Save();
+}
+
+}  // namespace
+
+TSplitCommit CommitSplit(TMyDatabase& factures, TMyDatabase& articles, const TSplitSource& source, TSplitPlan& plan,
+                         const TSplitSteps& steps) {
   if (plan.Count < kSplitMin || plan.LineCount == 0) return TSplitCommit::NoLines;
   try {
-    factures.Query(F::NumFacture, plan.Number, Exact);
-    if (factures.QueryResultCount() == 0) {
-      Error(std::string(kUnit) + "Facture introuvable : " + plan.Number);
+    const std::string change = SourceChange(factures, source);
+    if (!change.empty()) {
+      ShowMessage(change);
       return TSplitCommit::Refused;
     }
+    // An invoice without a line would be an empty invoice with its share of
+    // the port.
+    for (int k = 1; k <= plan.Count; ++k) {
+      if (plan.Last[k] >= plan.First[k]) continue;
+      ShowMessage("Scission de " + plan.Number + " en " + IntToStr(plan.Count) + " impossible : la facture " +
+                  plan.Name(k) + " n'aurait aucune ligne");
+      return TSplitCommit::Refused;
+    }
+    factures.Query(F::NumFacture, plan.Number, Exact);
     std::string message;
     if (!SplitPorts(factures.GetQueryResultString(F::Port, 0), plan, message)) {
       ShowMessage(message);
@@ -122,15 +191,31 @@ TSplitCommit CommitSplit(TMyDatabase& factures, TSplitPlan& plan, const TSplitSt
     return TSplitCommit::Refused;
   }
 
+  const std::string sourceFile = PieceKinds::Facture.LineFile(plan.Number);
   for (int k = 1; k <= plan.Count; ++k) {
     const std::string name = plan.Name(k);
-    if (!steps.Duplicate || !steps.Duplicate(plan.Number, name)) return TSplitCommit::Stopped;
-    CutLineFile(PieceKinds::Facture.LineFile(name), plan.First[k], plan.Last[k]);
-    factures.Query(F::NumFacture, name, Exact);
-    if (factures.QueryResultCount() > 0) {
-      factures.SetData(F::Port, factures.QueryGetDataIndex(0), IntToStr(plan.Port[k]));
+    const std::string file = PieceKinds::Facture.LineFile(name);
+    // The copy must hold the lines the plan was made on, or its cut would
+    // keep other lines.
+    const bool copied = steps.Duplicate && steps.Duplicate(plan.Number, name) &&
+                        TMyDatabase(file).SaveToText() == source.LinesText;
+    if (!copied) {
+      AbandonInvoice(factures, name);
+      Error(std::string(kUnit) + "Copie impossible de " + sourceFile + " vers " + file + ", scission arretee");
+      return TSplitCommit::Stopped;
     }
-    if (steps.SaveInEditor) steps.SaveInEditor(name);
+    if (!CutLineFile(file, plan.First[k], plan.Last[k])) {
+      AbandonInvoice(factures, name);
+      return TSplitCommit::Stopped;
+    }
+    if (!WriteNewHeader(factures, articles, plan, k)) {
+      Error(std::string(kUnit) + "Ecriture impossible de " + factures.GetFileName() + ", scission arretee");
+      return TSplitCommit::Stopped;
+    }
+    if (steps.SaveInEditor && !steps.SaveInEditor(name)) {
+      ShowMessage("La facture " + name + " n'a pas ete enregistree : scission de " + plan.Number + " arretee");
+      return TSplitCommit::Stopped;
+    }
     if (steps.Print) steps.Print(name);
   }
   return TSplitCommit::Done;

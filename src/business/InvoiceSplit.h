@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 class TMyDatabase;
@@ -21,7 +22,7 @@ struct TSplitPlan {
   // N, the number of new invoices, and L, the number of source lines.
   int Count = 0;
   int LineCount = 0;
-  // The source invoice's number, as the invoice list shows it.
+  // The source invoice's number.
   std::string Number;
   // Sum of the "Montant TTC" of the lines given to invoice k (0 beyond N).
   std::array<double, kSplitMax + 1> Total{};
@@ -37,14 +38,29 @@ struct TSplitPlan {
   std::string Name(int k) const;
 };
 
-// The computation shared by the preview and the commit. The lines come from
-// splitLines (the source's line file, loaded by the menu command); the number
-// and the "Total HT" from the invoice list's current row. The target of each
-// invoice is the stored "Total HT" divided by n (clamped to 2 .. 9); each of
-// the first n - 1 invoices takes lines in order until its total first exceeds
-// the target, and the last line always goes to invoice n. False, with the
-// plan empty, when the source has no line.
-bool ComputeSplit(TMyDatabase& splitLines, const TMyStringGrid& factureList, int n, TSplitPlan& plan);
+// The invoice to split, fixed when the split starts: its number and its
+// "Total HT" as the invoice list shows them, and its lines, recorded
+// together. The preview and the commit work on it whatever row the list shows
+// by then.
+struct TSplitSource {
+  std::string Number;
+  std::string TotalHT;
+  std::unique_ptr<TMyDatabase> Lines;
+  // The lines as the table writer gives them back, to tell at the commit
+  // whether the stored lines changed since.
+  std::string LinesText;
+};
+
+// Records the invoice at the invoice list's current row and loads its line
+// file. False when it has no line (nothing to split).
+bool StartSplit(const TMyStringGrid& factureList, TSplitSource& source);
+
+// The computation shared by the preview and the commit, on the recorded
+// invoice. The target of each invoice is the recorded "Total HT" divided by
+// n (clamped to 2 .. 9); each of the first n - 1 invoices takes lines in
+// order until its total first exceeds the target, and the last line always
+// goes to invoice n. False, with the plan empty, when the source has no line.
+bool ComputeSplit(const TSplitSource& source, int n, TSplitPlan& plan);
 
 // The texts of the nine preview edits: the plain text of each total ("150",
 // "16,5"), "0" beyond N.
@@ -68,9 +84,9 @@ struct TSplitSteps {
   // made (already reported).
   std::function<bool(const std::string& source, const std::string& name)> Duplicate;
   // Opens the new invoice in the piece editor from the invoice list and saves
-  // it there (weight and totals recomputed, header and lines written). A save
-  // the editor refuses leaves the copy as it is and the split goes on.
-  std::function<void(const std::string& name)> SaveInEditor;
+  // it there (weight and totals recomputed, header and lines written). False
+  // when the editor refused the save (it said why).
+  std::function<bool(const std::string& name)> SaveInEditor;
   // Prints the new invoice; empty when nothing is to be printed.
   std::function<void(const std::string& name)> Print;
 };
@@ -79,16 +95,23 @@ enum class TSplitCommit {
   Done,
   // The source has no line: nothing was made.
   NoLines,
-  // The port is not an integer, the source has no header record, or a new
-  // number is already taken: reported, and nothing was made.
+  // Reported, and nothing was made: the invoice is gone or changed since the
+  // split started, an invoice would get no line, the port is not an integer,
+  // or a new number is already taken.
   Refused,
-  // A copy could not be made: the invoices before it stay, the split stops.
+  // A copy, a cut or a save failed: reported; the invoices made before stay
+  // complete and the split stops.
   Stopped
 };
 
-// The commit: reads the port of the source from the invoice header table,
-// checks that none of the new numbers exists yet, then, for k = 1 .. N in
-// order, copies the source, cuts the copy's lines to its run, sets its port
-// (in the header table) and has the window save it and print it. Each new
-// invoice is complete before the next one is made.
-TSplitCommit CommitSplit(TMyDatabase& factures, TSplitPlan& plan, const TSplitSteps& steps);
+// The commit: checks that the recorded invoice is still as it was (its
+// header's "Total HT" and its line file), that every new invoice gets a line,
+// reads the source's port from the invoice header table and checks that none
+// of the new numbers exists yet. Then, for k = 1 .. N in order: copies the
+// source, cuts the copy's lines to its run, writes its port, Total HT, Total
+// TTC and weight from its own lines (the header table saved), has the window
+// save it in the editor and, when the editor accepted it, print it. Each new
+// invoice is complete before the next one is made; one that could not be
+// copied or cut is taken away again.
+TSplitCommit CommitSplit(TMyDatabase& factures, TMyDatabase& articles, const TSplitSource& source, TSplitPlan& plan,
+                         const TSplitSteps& steps);

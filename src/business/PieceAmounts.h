@@ -14,8 +14,8 @@ class TMyStringGrid;
 // result is written.
 
 // Quantity x unit price, exactly two decimals ("3" and "2,50" give "7,50").
-// A quantity or price that is not a number counts as 0, with the string
-// manager's report.
+// Empty while the quantity or the price is empty; a quantity or price that
+// is not a number counts as 0, with the string manager's report.
 std::string LineAmount(const std::string& quantite, const std::string& prix);
 
 // "Total HT" (sum of the line amounts that are numbers, exactly two
@@ -37,6 +37,17 @@ std::optional<std::string> TotalTTCForPort(const std::string& totalHT, const std
 // one article and whose quantity is an integer. An article weight that is not
 // a number counts as 0 for its line and is reported through signal.
 std::string ComputeWeight(TMyStringGrid& lines, TMyDatabase& articles, const TSignalProc& signal);
+
+// The header values of a piece worked out from its line file (field "Montant
+// TTC", "Code", "Quantite"), as the editor's save works them out from its
+// grid: Total HT and Total TTC as ComputeTotals, the weight as ComputeWeight
+// (an article weight that is not a number counts as 0, unreported).
+struct THeaderAmounts {
+  std::string TotalHT;
+  std::string TotalTTC;
+  std::string Poids;
+};
+THeaderAmounts ComputeLineFileAmounts(TMyDatabase& lines, TMyDatabase& articles, const std::string& port);
 
 // The client's "Pays" when exactly one client has the code, else empty.
 std::string GetClientPays(TMyDatabase& clients, const std::string& code);

@@ -51,49 +51,22 @@ bool BelongsToAnInvoice(TMyDatabase& factures, const std::string& name) {
   return factures.QueryResultCount() > 0;
 }
 
-// Moves the line file of a deleted invoice to the trash; one that cannot be
-// moved is removed, so that the clean-up does not find it again.
-void TrashInvoiceLines(const std::string& number) {
-  const std::string file = PieceKinds::Facture.LineFile(number);
-  MoveToTrashKeepingOlder(file);
-  std::error_code ec;
-  if (fs::exists(file, ec)) fs::remove(file, ec);
-}
-
 }  // namespace
-
-std::string MoveToTrashKeepingOlder(const std::string& file) {
-  std::error_code ec;
-  if (!fs::exists(file, ec)) return std::string();
-  const std::string trash = Catalogue::Poubelle::Folder;
-  fs::create_directories(trash, ec);
-  const std::string name = fs::path(file).filename().string();
-  // A name taken meanwhile is tried again with the next counter.
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string target = FreeFileName(trash, name);
-    if (MoveFileNoReplace(file, trash + target)) return target;
-    if (!FileExists(trash + target)) break;
-  }
-  Warning("MoveToTrashKeepingOlder : deplacement impossible de " + file);
-  return std::string();
-}
 
 bool DeletePiece(const TPieceKind& kind, TMyDatabase& header, const std::string& number) {
   const int record = RecordOf(kind, header, number);
   if (record < 0) return false;
+  std::string failed;
+  if (!TrashPiece(kind, header, record, number, failed)) {
+    ShowMessage(TrashFailureMessage(number, failed));
+    return false;
+  }
   header.Delete(record);
-  header.Save();
-  MoveToTrashKeepingOlder(kind.LineFile(number));
-  return true;
+  return header.Save();
 }
 
 bool DeleteFacture(TMyDatabase& factures, const std::string& number) {
-  const int record = RecordOf(PieceKinds::Facture, factures, number);
-  if (record < 0) return false;
-  factures.Delete(record);
-  factures.Save();
-  TrashInvoiceLines(number);
-  return true;
+  return DeletePiece(PieceKinds::Facture, factures, number);
 }
 
 bool DuplicatePiece(const TPieceKind& kind, TMyDatabase& header, const std::string& source,
@@ -191,10 +164,22 @@ int DeleteSpecialDuplicates(TMyDatabase& factures) {
     found.emplace_back(factures.QueryGetDataIndex(i), factures.GetQueryResultString(F::NumFacture, i));
   }
   if (found.empty()) return 0;
+  // The files go to the trash first; an invoice whose files cannot is kept.
+  std::vector<int> trashed;
+  std::string failures;
+  for (const auto& [record, number] : found) {
+    std::string failed;
+    if (TrashPiece(PieceKinds::Facture, factures, record, number, failed)) {
+      trashed.push_back(record);
+    } else {
+      failures += (failures.empty() ? "" : "\n") + TrashFailureMessage(number, failed);
+    }
+  }
+  if (!failures.empty()) ShowMessage(failures);
+  if (trashed.empty()) return 0;
   // One save for all of them: the table of a large installation takes tens of
   // milliseconds to write.
-  for (const auto& [record, number] : found) factures.Delete(record);
+  for (const int record : trashed) factures.Delete(record);
   factures.Save();
-  for (const auto& [record, number] : found) TrashInvoiceLines(number);
-  return static_cast<int>(found.size());
+  return static_cast<int>(trashed.size());
 }

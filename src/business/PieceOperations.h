@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "PieceKinds.h"
+#include "PieceTrash.h"
 
 class TMyDatabase;
 
@@ -16,23 +17,15 @@ class TMyDatabase;
 // query does: a number that is no valid pattern lets ERegExError through to
 // the screen's handler, before anything is changed.
 
-// Moves a deleted piece's line file to "./Data/Poubelle Officielle/" without
-// replacing an older copy there: the file keeps its name when it is free,
-// otherwise it gets a counter before ".db" ("FA31705_1.db"), so that it still
-// begins with the piece number and can be restored from the history. The
-// name it got in the trash, or an empty text when there was no file or it
-// could not be moved.
-std::string MoveToTrashKeepingOlder(const std::string& file);
-
-// Deletes the piece of that number: its header record (the table is saved)
-// and its line file, which goes to the trash. A number without a record is
-// reported by the query reading ("No Query Results Assigned") and nothing is
-// deleted. False when nothing was deleted.
+// Deletes the piece of that number. Its line file goes to the trash first,
+// with its header record beside it (PieceTrash.h); only then is the header
+// record deleted and the table saved. A line file that cannot go to the trash
+// leaves the piece as it was, with one box naming the file. A number without
+// a record is reported by the query reading ("No Query Results Assigned").
+// False when nothing was deleted.
 bool DeletePiece(const TPieceKind& kind, TMyDatabase& header, const std::string& number);
 
-// DeletePiece for an invoice; a line file that could not be moved to the
-// trash is removed all the same, so that no orphan is left in
-// "./Data/Factures/".
+// DeletePiece for an invoice.
 bool DeleteFacture(TMyDatabase& factures, const std::string& number);
 
 // Copies a piece under a new number: a new header record with every field
@@ -89,5 +82,6 @@ std::vector<std::string> RemoveOrphanLineFiles(TMyDatabase& factures);
 
 // The clean-up, last step: every invoice whose number begins with "FA0" (the
 // special duplicates) is deleted as DeleteFacture does, the table being
-// saved once. The number of invoices deleted.
+// saved once; those whose files could not go to the trash stay, named in one
+// box. The number of invoices deleted.
 int DeleteSpecialDuplicates(TMyDatabase& factures);

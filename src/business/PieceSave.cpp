@@ -1,14 +1,18 @@
 #include "PieceSave.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 #include "Catalogue.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "PieceTrash.h"
 #include "StringManager.h"
 #include "Trace.h"
 
@@ -18,39 +22,76 @@ namespace {
 
 constexpr const char* kRedFields = "Veuillez corriger les champs en rouge";
 constexpr const char* kSaveUnit = "TQuorix_Form.FactureOK_ButtonClick:";
+// The pairs of identical lines the box lists; the others are counted.
+constexpr int kListedPairs = 20;
 
 bool Differs(const std::string& text, const char* value) { return !text.empty() && text != value; }
 
 // Drops the lines nobody filled: no designation and nothing but the values a
-// new line starts with. The grid keeps its only line whatever it holds.
+// new line starts with. The grid keeps its only line whatever it holds (of
+// lines all empty, the last one stays). One pass: an imported order may have
+// hundreds of thousands of lines.
 void RemoveEmptyLines(TMyStringGrid& lines) {
   const int fixedRows = lines.GetGrid()->GetFixedRows();
-  int row = fixedRows;
-  while (row < lines.GetRowCount()) {
-    const bool filled = Differs(lines.GetCellByName(F::Quantite, row), "1") ||
-                        Differs(lines.GetCellByName(F::PrixUniTTC, row), "0") ||
-                        Differs(lines.GetCellByName(F::MontantTTC, row), "0");
-    if (!filled && lines.GetCellByName(F::Designation, row).empty() && lines.GetRowCount() - fixedRows > 1) {
-      lines.DeleteLine(row);
-      continue;
-    }
-    ++row;
+  const int quantite = lines.GetColIndex(F::Quantite);
+  const int prix = lines.GetColIndex(F::PrixUniTTC);
+  const int montant = lines.GetColIndex(F::MontantTTC);
+  const int designation = lines.GetColIndex(F::Designation);
+  auto cell = [&](int col, int row) { return col >= 0 ? lines.GetCell(col, row) : std::string(); };
+  std::vector<int> empty;
+  for (int row = fixedRows; row < lines.GetRowCount(); ++row) {
+    const bool filled = Differs(cell(quantite, row), "1") || Differs(cell(prix, row), "0") ||
+                        Differs(cell(montant, row), "0");
+    if (!filled && cell(designation, row).empty()) empty.push_back(row);
   }
+  if (static_cast<int>(empty.size()) == lines.GetRowCount() - fixedRows) empty.pop_back();
+  if (!empty.empty()) lines.DeleteLines(empty);
 }
 
+// Every pair of lines with the same code, in one box: the first pairs by
+// their first line then their second, and how many there are. One pass over
+// the lines, whatever their number.
 void ReportDuplicateLines(const TMyStringGrid& lines) {
   const int fixedRows = lines.GetGrid()->GetFixedRows();
   const int codeCol = lines.GetColIndex(F::Code);
   if (codeCol < 0) return;
-  for (int p = fixedRows; p < lines.GetRowCount(); ++p) {
-    const std::string code = lines.GetCell(codeCol, p);
+  const int rows = lines.GetRowCount();
+  // For each code its last line so far and how many lines have it; for each
+  // line the next one with the same code.
+  struct TSeen {
+    int Last;
+    long long Count;
+  };
+  std::unordered_map<std::string, TSeen> seen;
+  seen.reserve(static_cast<std::size_t>(std::max(rows - fixedRows, 0)));
+  std::vector<int> nextSame(static_cast<std::size_t>(std::max(rows, 0)), -1);
+  long long pairs = 0;
+  for (int row = fixedRows; row < rows; ++row) {
+    std::string code = lines.GetCell(codeCol, row);
     if (code.empty()) continue;
-    for (int s = p + 1; s < lines.GetRowCount(); ++s) {
-      if (lines.GetCell(codeCol, s) != code) continue;
-      ShowMessage("Lignes " + IntToStr(p) + " et " + IntToStr(s) + " identiques : " +
-                  lines.GetCellByName(F::Designation, s));
+    const auto [found, added] = seen.try_emplace(std::move(code), TSeen{row, 0});
+    if (!added) nextSame[static_cast<std::size_t>(found->second.Last)] = row;
+    pairs += found->second.Count;
+    found->second.Last = row;
+    ++found->second.Count;
+  }
+  if (pairs == 0) return;
+
+  std::string text;
+  int listed = 0;
+  for (int p = fixedRows; p < rows && listed < kListedPairs; ++p) {
+    for (int s = nextSame[static_cast<std::size_t>(p)]; s >= 0 && listed < kListedPairs;
+         s = nextSame[static_cast<std::size_t>(s)]) {
+      if (!text.empty()) text += "\n";
+      text += "Lignes " + IntToStr(p) + " et " + IntToStr(s) + " identiques : " + lines.GetCellByName(F::Designation, s);
+      ++listed;
     }
   }
+  if (pairs > 1) {
+    text += "\n" + IntToStr(pairs) + " paires de lignes identiques";
+    if (pairs > listed) text += ", les " + IntToStr(listed) + " premieres ci-dessus";
+  }
+  ShowMessage(text);
 }
 
 bool HasRedCell(const TMyStringGrid& lines) {
@@ -72,11 +113,16 @@ bool WriteLineFile(const TMyStringGrid& lines, const TPieceKind& kind, const std
   const int fixedCols = lines.GetGrid()->GetFixedCols();
   const int count = lines.GetRowCount() - fixedRows;
   table->SetRecordCount(count);
-  const int fields = sm.CountTokens(kPieceLinesFilter, ';');
+  // The field of each grid column, looked up once for all the lines.
+  std::vector<int> fields;
+  for (int i = 1; i <= sm.CountTokens(kPieceLinesFilter, ';'); ++i) {
+    fields.push_back(table->GetFieldPos(sm.GetToken(kPieceLinesFilter, i, ';')));
+  }
+  const int key = table->GetFieldPos(kind.KeyField());
   for (int p = 0; p < count; ++p) {
-    table->SetData(kind.KeyField(), p, number);
-    for (int i = 1; i <= fields; ++i) {
-      table->SetData(sm.GetToken(kPieceLinesFilter, i, ';'), p, lines.GetCell(fixedCols + i - 1, fixedRows + p));
+    table->SetData(key, p, number);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (fields[i] >= 0) table->SetData(fields[i], p, lines.GetCell(fixedCols + static_cast<int>(i), fixedRows + p));
     }
   }
   std::error_code ec;
@@ -115,6 +161,23 @@ void WarnSimilarPieces(const TPieceToSave& piece) {
   }
 }
 
+// A piece saved under a new number gives up its old one: the old line file
+// goes to the trash beside older copies, with the old header record, and only
+// then is that record deleted. Files that cannot go to the trash leave the
+// old piece as it was (it then exists under both numbers, nothing lost), and
+// one box says so.
+void RetireLoadedNumber(const TPieceToSave& piece) {
+  TMyDatabase& header = *piece.HeaderTable;
+  header.Query(piece.Kind->KeyField(), piece.LoadedNumber, Exact);
+  const int old = header.QueryResultCount() == 1 ? header.QueryGetDataIndex(0) : -1;
+  std::string failed;
+  if (!TrashPiece(*piece.Kind, header, old, piece.LoadedNumber, failed)) {
+    ShowMessage(TrashFailureMessage(piece.LoadedNumber, failed));
+    return;
+  }
+  if (old >= 0) header.Delete(old);
+}
+
 TPieceSaveResult SaveChecked(TMyStringGrid& lines, const TPieceToSave& piece) {
   TMyDatabase& header = *piece.HeaderTable;
   const TPieceKind& kind = *piece.Kind;
@@ -147,11 +210,7 @@ TPieceSaveResult SaveChecked(TMyStringGrid& lines, const TPieceToSave& piece) {
     return TPieceSaveResult::Failed;
   }
 
-  if (piece.LoadedNumber != piece.Number) {
-    header.Query(key, piece.LoadedNumber, Exact);
-    if (header.QueryResultCount() == 1) header.Delete(header.QueryGetDataIndex(0));
-    MoveToTrash(kind.LineFile(piece.LoadedNumber));
-  }
+  if (!piece.LoadedNumber.empty() && piece.LoadedNumber != piece.Number) RetireLoadedNumber(piece);
 
   header.SetData(key, record, piece.Number);
   header.SetData(F::Date, record, piece.Date);
@@ -209,23 +268,4 @@ double PieceSimilarity(const TPieceKind& kind, const std::string& other, const s
   const int total = static_cast<int>(codes.size()) + selfCount;
   if (total == 0) return 0;
   return common * 200.0 / total;
-}
-
-bool MoveToTrash(const std::string& file) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (!fs::exists(file, ec)) return true;
-  fs::create_directories(Catalogue::Poubelle::Folder, ec);
-  const fs::path target = fs::path(Catalogue::Poubelle::Folder) / fs::path(file).filename();
-  fs::rename(file, target, ec);
-  if (!ec) return true;
-  // Another file system: copy over the old one, then remove the original.
-  ec.clear();
-  fs::copy_file(file, target, fs::copy_options::overwrite_existing, ec);
-  if (!ec) fs::remove(file, ec);
-  if (ec) {
-    Warning("MoveToTrash : deplacement impossible de " + file);
-    return false;
-  }
-  return true;
 }

@@ -44,8 +44,8 @@ enum class TPieceSaveResult {
 //      identiques : ..."), and the save goes on;
 //   3. a red cell or a red header edit stops it;
 //   4. the header record of the number is found or added; a piece saved under
-//      a new number then loses its old record, and its old line file goes to
-//      the trash;
+//      a new number then gives its old line file and record to the trash
+//      (beside older copies there), and loses its old record;
 //   5. the header record is written, the line file written whole, the header
 //      table saved;
 //   6. the client's other pieces of the last thirty days that share most of
@@ -56,9 +56,3 @@ TPieceSaveResult SavePieceSequence(TMyStringGrid& lines, const TPieceToSave& pie
 // piece also has, x 200, over the two pieces' line counts; 100 for two pieces
 // with the same codes, 0 when neither has a line.
 double PieceSimilarity(const TPieceKind& kind, const std::string& other, const std::string& self);
-
-// Moves a piece's line file to "./Data/Poubelle Officielle/" under the same
-// name, replacing a file of that name there; the folder is made when missing.
-// False (after a warning) when the file could not be moved; a missing file is
-// nothing to move and gives true.
-bool MoveToTrash(const std::string& file);

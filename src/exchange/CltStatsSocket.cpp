@@ -16,6 +16,7 @@ constexpr int kDesignPort = 1421;
 TCltStatsSocket::TCltStatsSocket(TStatsDisplay& display, QObject* owner)
     : fDisplay(display), fSocket(new QTcpSocket(owner)), fQuiet(std::make_unique<QTimer>()), fPort(kDesignPort) {
   fSocket->setObjectName(QStringLiteral("CltStatsSocket"));
+  fSocket->setReadBufferSize(static_cast<qint64>(kReadBuffer));
   fQuiet->setSingleShot(true);
   QTcpSocket* socket = fSocket.data();
   QObject::connect(socket, &QTcpSocket::connected, socket, [this] { CltStatsSocketConnect(); });
@@ -23,8 +24,10 @@ TCltStatsSocket::TCltStatsSocket(TStatsDisplay& display, QObject* owner)
   QObject::connect(socket, &QTcpSocket::errorOccurred, socket, [this] { CltStatsSocketError(); });
   // A server that answers and then closes: what it sent is handled at once.
   QObject::connect(socket, &QTcpSocket::disconnected, socket, [this] {
-    fPending += fSocket->readAll().toStdString();
+    // A connection closed here (abort) has nothing left to read.
+    if (fSocket->isOpen()) Receive(fSocket->readAll().toStdString());
     HandlePending();
+    fWaiting.Clear();
   });
   QObject::connect(fQuiet.get(), &QTimer::timeout, fQuiet.get(), [this] { HandlePending(); });
 }
@@ -57,6 +60,9 @@ void TCltStatsSocket::Open() {
     return;
   }
   fSocket->abort();
+  // Replies asked on an earlier connection will not come on this one.
+  fWaiting.Clear();
+  fPending.clear();
   fSocket->connectToHost(QString::fromLatin1(fHost.data(), static_cast<qsizetype>(fHost.size())),
                          static_cast<quint16>(fPort));
 }
@@ -65,6 +71,9 @@ void TCltStatsSocket::Send(const std::string& text) {
   if (fClosed) return;
   if (!Active()) Open();
   if (!Active()) return;
+  fWaiting.Asked(text);
+  fReceivedSinceRequest = 0;
+  fAllowed = kReplyAllowance + text.size();
   if (fSocket->state() == QAbstractSocket::ConnectedState) {
     fSocket->write(text.data(), static_cast<qint64>(text.size()));
     return;
@@ -91,6 +100,7 @@ void TCltStatsSocket::Close() {
   }
   fPending.clear();
   fOutbox.clear();
+  fWaiting.Clear();
 }
 
 void TCltStatsSocket::CltStatsSocketConnect() {
@@ -108,10 +118,31 @@ void TCltStatsSocket::CltStatsSocketError() {
   Trace("Socket Stats ERROR");
 }
 
-void TCltStatsSocket::CltStatsSocketRead() { Receive(fSocket->readAll().toStdString()); }
+void TCltStatsSocket::CltStatsSocketRead() {
+  if (fReadQueued) return;
+  ReadSlice();
+}
+
+// One slice per pass: what is left is read at the next pass, after the
+// window's own events.
+void TCltStatsSocket::ReadSlice() {
+  fReadQueued = false;
+  if (fClosed || !fSocket || !fSocket->isOpen()) return;
+  const QByteArray bytes = fSocket->read(static_cast<qint64>(kReadSlice));
+  Receive(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (!fClosed && fSocket && fSocket->bytesAvailable() > 0 && !fReadQueued) {
+    fReadQueued = true;
+    QTimer::singleShot(0, fSocket.data(), [this] { ReadSlice(); });
+  }
+}
 
 void TCltStatsSocket::Receive(const std::string& bytes) {
   if (fClosed || bytes.empty()) return;
+  fReceivedSinceRequest += bytes.size();
+  if (fReceivedSinceRequest > fAllowed) {
+    Overflow();
+    return;
+  }
   if (fPending.empty()) fPendingAge.start();
   fPending += bytes;
   if (fPending.size() >= kMaxPendingBytes || fPendingAge.elapsed() >= kMaxWaitMs) {
@@ -121,10 +152,22 @@ void TCltStatsSocket::Receive(const std::string& bytes) {
   }
 }
 
+void TCltStatsSocket::Overflow() {
+  Trace("Serveur Stats : plus de " + std::to_string(fAllowed) +
+        " octets recus pour une demande, connexion fermee");
+  fQuiet->stop();
+  fPending.clear();
+  fWaiting.Clear();
+  fReceivedSinceRequest = 0;
+  // Abort drops what the socket still buffers; the next request connects
+  // again.
+  if (fSocket) fSocket->abort();
+}
+
 void TCltStatsSocket::HandlePending() {
   fQuiet->stop();
   if (fPending.empty()) return;
   const std::string text = std::move(fPending);
   fPending.clear();
-  for (const std::string& reply : SplitStatsReplies(text)) HandleStatsReply(reply, fDisplay);
+  HandleStatsReplies(text, fDisplay, fWaiting);
 }

@@ -32,6 +32,15 @@ public:
   // the hints back for ever or fill the memory.
   static constexpr int kMaxWaitMs = 500;
   static constexpr std::size_t kMaxPendingBytes = std::size_t(4) * 1024 * 1024;
+  // What one pass of the event loop reads at most, so that a flood leaves
+  // the window its keys and paints between the slices; the socket buffers
+  // no more than a few slices, the system holding back the rest.
+  static constexpr std::size_t kReadSlice = std::size_t(64) * 1024;
+  static constexpr std::size_t kReadBuffer = 4 * kReadSlice;
+  // What the server may send after a request, beyond the request's own
+  // length (an article search's counts are about as long as its codes):
+  // more is no answer but a fault, and the connection is closed.
+  static constexpr std::size_t kReplyAllowance = std::size_t(256) * 1024;
 
   // The socket is named "CltStatsSocket" and made a child of owner (the main
   // window), where the toolkit's object tree shows it.
@@ -56,7 +65,8 @@ public:
   void CltStatsSocketRead();
   void CltStatsSocketError();
 
-  // Bytes received: gathered and handled once the line is quiet.
+  // Bytes received: gathered and handled once the line is quiet, each reply
+  // only when a request waits for it.
   void Receive(const std::string& bytes);
 
   // Connected, or on its way (looking the host up, connecting).
@@ -69,6 +79,9 @@ private:
   void Open();
   void Send(const std::string& text);
   void HandlePending();
+  void ReadSlice();
+  // Closes a connection whose server sent more than it was asked for.
+  void Overflow();
 
   TStatsDisplay& fDisplay;
   // Deleted by this object, or by its owner if that goes first.
@@ -80,5 +93,10 @@ private:
   // Requests made while the connection is being established, sent once it is.
   std::string fOutbox;
   QElapsedTimer fPendingAge;
+  TStatsWaiting fWaiting;
+  // Bytes received since the last request, and what the server may send.
+  std::size_t fReceivedSinceRequest = 0;
+  std::size_t fAllowed = kReplyAllowance;
+  bool fReadQueued = false;
   bool fClosed = false;
 };

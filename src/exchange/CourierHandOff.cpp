@@ -54,9 +54,11 @@ TCourierState OpenCourierState(TMyDatabase& dupli, TMyDatabase& noFa, TMyDatabas
 
 bool IsParcelWeight(const std::string& weight) {
   TStringManager& sm = StringManager();
-  if (weight == "0" || !sm.IsReal(weight)) return false;
+  if (!sm.IsReal(weight)) return false;
+  // "0,0" or "-0,0" weighs no more than "0": such a parcel has no tariff
+  // step, so it is refused before its hand-off file is written.
   const double value = sm.MyStrToFloat(weight);
-  return value >= 0.0 && value <= Courier::MaxWeight;
+  return value > 0.0 && value <= Courier::MaxWeight;
 }
 
 std::string WeightStep(const std::string& weight) {

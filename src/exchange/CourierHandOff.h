@@ -53,7 +53,8 @@ bool IsCourierClientCode(const std::string& code);
 TCourierState OpenCourierState(TMyDatabase& dupli, TMyDatabase& noFa, TMyDatabase& clients,
                                const std::string& clientCode, const std::string& totalHT);
 
-// A weight the panel registers: a number, 0 to 30 kg inclusive, not "0".
+// A weight the panel registers: a number above 0 ("0", "0,0" and "-0,0" are
+// not) up to 30 kg inclusive.
 bool IsParcelWeight(const std::string& weight);
 
 // The tariff step of a weight: rounded up to the next half kilogram and

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "ArticleCode.h"
 #include "Catalogue.h"
 #include "FileUtils.h"
 #include "MyDatabase.h"
@@ -45,8 +46,9 @@ bool QuantityIsInteger(TMyStringGrid& lines, int row) {
 // One line of the order into one row of the grid, in the order that makes
 // each line's amount right: a code brings its price before the quantity is
 // written (the amount is computed then), a name comes after the quantity
-// (the amount is computed with the article's price).
-void FillRow(TMyStringGrid& lines, TMyDatabase& articles, TOrderLineReader& reader, const std::string& line, int row) {
+// (the amount is computed with the article's price). False when an
+// expression stopped at its limits on the line.
+bool FillRow(TMyStringGrid& lines, TMyDatabase& articles, TOrderLineReader& reader, const std::string& line, int row) {
   const TOrderLineMatch match = reader.Read(NormaliseOrderLine(line));
   if (match.HasCode) {
     lines.SetCellByName(F::Code, row, match.Code);
@@ -71,7 +73,49 @@ void FillRow(TMyStringGrid& lines, TMyDatabase& articles, TOrderLineReader& read
       if (QuantityIsInteger(lines, row)) WriteAmount(lines, row);
     }
   }
+  return !match.LimitHit;
 }
+
+// True when the whole text is UTF-8 and holds at least one character of two
+// bytes or more (overlong forms, surrogates and values past U+10FFFF are not
+// UTF-8).
+bool IsMultiByteUtf8(std::string_view text) {
+  bool multiByte = false;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
+    } else {
+      return false;
+    }
+    if (text.size() - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const unsigned char next = static_cast<unsigned char>(text[i + k]);
+      if (k == 1 ? (next < low || next > high) : (next < 0x80 || next > 0xBF)) return false;
+    }
+    multiByte = true;
+    i += length;
+  }
+  return multiByte;
+}
+
+bool BeginsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 }  // namespace
 
@@ -84,20 +128,30 @@ std::string NormaliseOrderLine(const std::string& line) {
 }
 
 TOrderLineReader::TOrderLineReader()
-    : fCode(OrderPatterns::Code),
-      fQuantityAtEnd(OrderPatterns::QuantityAtEnd),
-      fQuantityAtStart(OrderPatterns::QuantityAtStart),
-      fNameAtStart(OrderPatterns::NameAtStart),
-      fNameAfterNumbers(OrderPatterns::NameAfterNumbers) {}
+    : fCode(OrderPatterns::Code, TLineBreaks::CrLf),
+      fQuantityAtEnd(OrderPatterns::QuantityAtEnd, TLineBreaks::CrLf),
+      fQuantityAtStart(OrderPatterns::QuantityAtStart, TLineBreaks::CrLf),
+      fNameAtStart(OrderPatterns::NameAtStart, TLineBreaks::CrLf),
+      fNameAfterNumbers(OrderPatterns::NameAfterNumbers, TLineBreaks::CrLf) {}
+
+bool TOrderLineReader::Match(TCompiledPattern& pattern, const std::string& line, TOrderLineMatch& match) {
+  const bool found = pattern.Match(line);
+  if (pattern.LimitHit()) match.LimitHit = true;
+  return found;
+}
 
 TOrderLineMatch TOrderLineReader::Read(const std::string& normalisedLine) {
   TOrderLineMatch match;
-  if (fCode.Match(normalisedLine)) {
+  const TArticleCode code = ReadArticleCode(normalisedLine);
+  if (!code.Code.empty()) {
+    match.HasCode = true;
+    match.Code = code.Code;
+  } else if (!code.WrongCheck && Match(fCode, normalisedLine, match)) {
     match.HasCode = true;
     match.Code = Without(fCode.Group(1), ". ");
   }
-  const bool atEnd = fQuantityAtEnd.Match(normalisedLine);
-  const bool atStart = fQuantityAtStart.Match(normalisedLine);
+  const bool atEnd = Match(fQuantityAtEnd, normalisedLine, match);
+  const bool atStart = Match(fQuantityAtStart, normalisedLine, match);
   if (atEnd || atStart) {
     std::string quantite = Without(atStart ? fQuantityAtStart.Group(1) : fQuantityAtEnd.Group(1), " ");
     while (quantite.size() > 1 && quantite[0] == '0') quantite.erase(0, 1);
@@ -105,8 +159,8 @@ TOrderLineMatch TOrderLineReader::Read(const std::string& normalisedLine) {
     match.Quantite = quantite;
   }
   if (!match.HasCode) {
-    const bool atStartName = fNameAtStart.Match(normalisedLine);
-    const bool afterNumbers = fNameAfterNumbers.Match(normalisedLine);
+    const bool atStartName = Match(fNameAtStart, normalisedLine, match);
+    const bool afterNumbers = Match(fNameAfterNumbers, normalisedLine, match);
     if (atStartName || afterNumbers) {
       match.HasName = true;
       match.Name = StringManager().TrimChar(
@@ -121,10 +175,15 @@ void FillOrderLines(TMyStringGrid& lines, TMyDatabase& articles, const std::vect
   const int fixedRows = lines.GetFixedRows();
   // An empty order still leaves the editor its one empty line.
   lines.SetRowCount(fixedRows + std::max<int>(1, static_cast<int>(orderLines.size())));
+  std::size_t unread = 0;
   for (std::size_t i = 0; i < orderLines.size(); ++i) {
-    FillRow(lines, articles, reader, orderLines[i], fixedRows + static_cast<int>(i));
+    if (!FillRow(lines, articles, reader, orderLines[i], fixedRows + static_cast<int>(i)) && unread == 0) unread = i + 1;
   }
   lines.Refresh();
+  if (unread > 0) {
+    Error("Importation : ligne " + std::to_string(unread) +
+          " trop longue pour etre reconnue en entier (limite des expressions), verifiez-la");
+  }
 }
 
 std::string OrderLineAmount(const std::string& prix, const std::string& quantite) {
@@ -135,6 +194,58 @@ std::string OrderLineAmount(const std::string& prix, const std::string& quantite
 }
 
 std::vector<std::string> OrderFileLines(const std::string& bytes) { return SplitLines(bytes); }
+
+TOrderFile CheckOrderBytes(const std::string& bytes) {
+  TOrderFile order;
+  if (bytes.find('\0') != std::string::npos) {
+    order.Refusal = TOrderRefusal::NulByte;
+  } else if (BeginsWith(bytes, "\xFF\xFE") || BeginsWith(bytes, "\xFE\xFF") || BeginsWith(bytes, "\xEF\xBB\xBF") ||
+             IsMultiByteUtf8(bytes)) {
+    order.Refusal = TOrderRefusal::NotSingleByte;
+  } else if (bytes.size() > OrderLimits::MaxBytes) {
+    order.Refusal = TOrderRefusal::TooLarge;
+  } else {
+    order.Lines = OrderFileLines(bytes);
+    if (order.Lines.size() > OrderLimits::MaxLines) {
+      order.Refusal = TOrderRefusal::TooManyLines;
+    } else if (std::any_of(order.Lines.begin(), order.Lines.end(),
+                           [](const std::string& line) { return line.size() > OrderLimits::MaxLineLength; })) {
+      order.Refusal = TOrderRefusal::LineTooLong;
+    }
+  }
+  if (order.Refusal != TOrderRefusal::None) order.Lines.clear();
+  return order;
+}
+
+TOrderFile ReadWaitingOrder(const std::string& name) {
+  const std::string file = std::string(Catalogue::Importation::TodoFolderLocal) + name;
+  std::string bytes;
+  TOrderFile order;
+  // A file past the size no order within the limits reaches is not read.
+  switch (ReadWholeFile(file, bytes, OrderLimits::MaxBytes)) {
+    case TReadResult::Ok: order = CheckOrderBytes(bytes); break;
+    case TReadResult::TooLarge: order.Refusal = TOrderRefusal::TooLarge; break;
+    default: order.Refusal = TOrderRefusal::Unreadable; break;
+  }
+  std::string reason;
+  const std::string lines = std::to_string(OrderLimits::MaxLines);
+  const std::string length = std::to_string(OrderLimits::MaxLineLength);
+  switch (order.Refusal) {
+    case TOrderRefusal::None: return order;
+    case TOrderRefusal::Unreadable:
+      Error("Importation : lecture impossible de " + file);
+      return order;
+    case TOrderRefusal::NulByte: reason = "un octet nul, ce n'est pas un texte Windows-1252 (UTF-16 ?)"; break;
+    case TOrderRefusal::NotSingleByte: reason = "texte UTF-8 ou UTF-16, a enregistrer en Windows-1252 (ANSI)"; break;
+    case TOrderRefusal::TooLarge:
+      reason = "plus grande que " + lines + " lignes de " + length + " caracteres";
+      break;
+    case TOrderRefusal::TooManyLines: reason = "plus de " + lines + " lignes"; break;
+    case TOrderRefusal::LineTooLong: reason = "une ligne de plus de " + length + " caracteres"; break;
+  }
+  Error("Importation : " + file + " : " + reason + ", commande laissee en attente");
+  return order;
+}
 
 std::vector<std::string> WaitingOrders() {
   return ListFiles(Catalogue::Importation::TodoFolderLocal, Catalogue::Importation::OrderWildcard);

@@ -15,7 +15,9 @@ class TMyStringGrid;
 // of an article name, recognised by five regular expressions. No widget here:
 // the main window opens the new piece and hands its lines grid over.
 
-// The five expressions, matched as written (greedy, case-sensitive).
+// The five expressions, matched as written (greedy, case-sensitive) on one
+// line, inside which only CR and LF could be line breaks: a "..." (byte 0x85),
+// a form feed or a vertical tab is text like any other.
 namespace OrderPatterns {
 // Seven digits, each optionally followed by one blank and then one point; the
 // greedy ".*" before them takes the last such run of the line.
@@ -35,11 +37,12 @@ inline constexpr const char* NameAfterNumbers = "^[0-9 ]+ ([a-zA-Z]+).*$";
 // three give two), then the blanks at both ends go.
 std::string NormaliseOrderLine(const std::string& line);
 
-// What the expressions find on a normalised line, already cleaned: the code
-// without its points and blanks, the quantity without blanks and leading
-// zeros ("007" gives "7", "000" gives "0"; the quantity at the start of the
-// line wins over the one at its end), the name in upper case. A name is
-// looked for only when no code was found.
+// What is found on a normalised line, already cleaned: the code (below), the
+// quantity without blanks and leading zeros ("007" gives "7", "000" gives
+// "0"; the quantity at the start of the line wins over the one at its end),
+// the name in upper case. A name is looked for only when no code was found.
+// Only digits and the letters A to Z reach these texts, so nothing of a line
+// can bring a ";" into the editor's cells.
 struct TOrderLineMatch {
   bool HasCode = false;
   std::string Code;
@@ -47,15 +50,29 @@ struct TOrderLineMatch {
   std::string Quantite;
   bool HasName = false;
   std::string Name;
+  // An expression stopped at the pattern library's limits on this line, so
+  // what it would have found is missing.
+  bool LimitHit = false;
 };
 
-// The five expressions, compiled once for a whole order.
+// The reading of order lines, its expressions compiled once for an order.
+// The code is first what ReadArticleCode finds (a run of exactly seven
+// digits that is a valid CIP, a CIP13, a GS1 string), so that the common
+// "3408919 12" reads the code 3408919 and the quantity 12; a box code with
+// a wrong check digit (a misread scan) gives no code at all, rather than
+// seven of its digits; only a line without any of these is read by the
+// code expression, which takes the last seven
+// digits that may be separated by single blanks and points ("3.400.936",
+// and "3400936 12", whose check digit is wrong, gives 0093612), without its
+// points and blanks.
 class TOrderLineReader {
 public:
   TOrderLineReader();
   TOrderLineMatch Read(const std::string& normalisedLine);
 
 private:
+  bool Match(TCompiledPattern& pattern, const std::string& line, TOrderLineMatch& match);
+
   TCompiledPattern fCode;
   TCompiledPattern fQuantityAtEnd;
   TCompiledPattern fQuantityAtStart;
@@ -71,7 +88,9 @@ private:
 // line with both a quantity and a price gets its amount. "Code",
 // "Designation", "Quantite" and "Prix Uni. TTC" are written like typed
 // cells, "Montant TTC" (read-only in the editor) past the read-only check.
-// The grid is refreshed once at the end.
+// The grid is refreshed once at the end. A line an expression could not
+// read to its end (the pattern library's limits) is reported once per order
+// with its number; the limits of ReadOrderFile keep lines far below that.
 void FillOrderLines(TMyStringGrid& lines, TMyDatabase& articles, const std::vector<std::string>& orderLines);
 
 // "Montant TTC" of an imported line: the price as a real times the quantity as
@@ -81,6 +100,43 @@ std::string OrderLineAmount(const std::string& prix, const std::string& quantite
 // The lines of an order file's bytes: split at CR LF, LF or CR, no empty last
 // line for a final line break.
 std::vector<std::string> OrderFileLines(const std::string& bytes);
+
+// What an order may hold: far more than any customer's order, and little
+// enough that the editor's lines, their checks and the save stay quick.
+namespace OrderLimits {
+inline constexpr std::size_t MaxLines = 2000;
+inline constexpr std::size_t MaxLineLength = 1000;
+// No order within both limits is longer (each line with its CR LF).
+inline constexpr std::size_t MaxBytes = MaxLines * (MaxLineLength + 2);
+}  // namespace OrderLimits
+
+// Why an order cannot be imported as it is.
+enum class TOrderRefusal {
+  None,
+  Unreadable,
+  // A NUL byte: UTF-16 or UTF-32 text, or not text at all.
+  NulByte,
+  // Text in a multi-byte encoding: a UTF-16 or UTF-8 byte order mark, or a
+  // text that is valid UTF-8 and holds characters of two bytes or more (a
+  // Windows-1252 text with accents is almost never valid UTF-8).
+  NotSingleByte,
+  TooLarge,
+  TooManyLines,
+  LineTooLong
+};
+
+struct TOrderFile {
+  TOrderRefusal Refusal = TOrderRefusal::None;
+  std::vector<std::string> Lines;
+};
+
+// The lines of an order's bytes, or why it is refused; first reason found.
+TOrderFile CheckOrderBytes(const std::string& bytes);
+
+// Reads the waiting order of that name. A refused order is reported in one
+// box naming it and the reason ("... : commande laissee en attente"); the
+// caller imports nothing of it and leaves it waiting.
+TOrderFile ReadWaitingOrder(const std::string& name);
 
 // The waiting orders: names of the "*.txt" files (letter case ignored) of the
 // waiting folder, in the order they are imported (by name).

@@ -1,5 +1,6 @@
 #include "StatsReplies.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string_view>
@@ -14,12 +15,12 @@ constexpr std::string_view kReplyWords[] = {StatsProtocol::Doublons, StatsProtoc
                                             StatsProtocol::Article};
 
 // True when a reply word begins at position i of the text and is followed by
-// ";" or ends the text.
+// ";".
 bool ReplyStartsAt(std::string_view text, std::size_t i) {
   for (std::string_view word : kReplyWords) {
-    if (text.size() - i < word.size() || text.compare(i, word.size(), word) != 0) continue;
     const std::size_t after = i + word.size();
-    if (after == text.size() || text[after] == StatsProtocol::Separator) return true;
+    if (after < text.size() && text[after] == StatsProtocol::Separator && text.compare(i, word.size(), word) == 0)
+      return true;
   }
   return false;
 }
@@ -43,13 +44,73 @@ void ShadeSearchRows(const std::vector<std::string>& fields, TMyStringGrid& grid
   for (int row = firstRow; row < grid.GetRowCount(); ++row) {
     const std::size_t field = static_cast<std::size_t>(row - firstRow) + 1;
     const int p = field < fields.size() ? ArticleShare(fields[field], largest) : 0;
-    grid.AddRowColorConstraint(row, StatsProtocol::ArticleRuleKind, ArticleShade(p));
+    grid.ReplaceRowColorConstraint(row, StatsProtocol::ArticleRuleKind, ArticleShade(p));
   }
   grid.ExecuteColorconstraints();
   grid.GetGrid()->Repaint();
 }
 
+std::string WithoutFinalBreaks(const std::string& reply) {
+  std::string text = reply;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+std::string FirstField(const std::string& text) { return text.substr(0, text.find(StatsProtocol::Separator)); }
+
+// One reply: its signal lines added to lines, or the search rows shaded.
+void ActOnReply(const std::string& reply, TStatsDisplay& display, std::vector<TSignalLine>& lines) {
+  const std::vector<std::string> fields = SplitStatsFields(WithoutFinalBreaks(reply));
+  if (fields.empty()) return;
+  const std::string& word = fields[0];
+  if (word == StatsProtocol::Doublons) {
+    for (std::size_t i = 1; i < fields.size(); ++i) lines.push_back({fields[i], StatsProtocol::DoublonsColor});
+  } else if (word == StatsProtocol::NotesPubliques) {
+    lines.push_back({fields.size() > 1 ? fields[1] : std::string(), StatsProtocol::NotesColor});
+  } else if (word == StatsProtocol::Article) {
+    TMyStringGrid* grid = display.SearchGrid();
+    if (grid == nullptr) return;
+    try {
+      ShadeSearchRows(fields, *grid);
+    } catch (const ERegExError& e) {
+      // A cell text the grid's reference lookups cannot use as a pattern.
+      Error(e.Message);
+    }
+  }
+}
+
+void ShowLines(std::vector<TSignalLine>& lines, TStatsDisplay& display) {
+  if (lines.empty()) return;
+  if (lines.size() > StatsProtocol::SignalLines) {
+    lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(StatsProtocol::SignalLines));
+  }
+  display.AfficherSignaux(lines);
+}
+
 }  // namespace
+
+int* TStatsWaiting::Count(const std::string& word) {
+  if (word == StatsProtocol::Doublons) return &fDoublons;
+  if (word == StatsProtocol::NotesPubliques) return &fNotes;
+  if (word == StatsProtocol::Article) return &fArticle;
+  return nullptr;
+}
+
+void TStatsWaiting::Asked(const std::string& request) {
+  std::string word = FirstField(request);
+  // An article search sends the search grid's "Code" column, title first.
+  if (word == StatsProtocol::CodeTitle) word = StatsProtocol::Article;
+  if (int* count = Count(word)) *count = std::min(*count + 1, kMaxWaiting);
+}
+
+bool TStatsWaiting::Answered(const std::string& word) {
+  int* count = Count(word);
+  if (count == nullptr || *count == 0) return false;
+  --*count;
+  return true;
+}
+
+void TStatsWaiting::Clear() { fDoublons = fNotes = fArticle = 0; }
 
 std::vector<std::string> SplitStatsFields(const std::string& text) {
   std::vector<std::string> fields;
@@ -96,23 +157,15 @@ TColor ArticleShade(int p) {
 }
 
 void HandleStatsReply(const std::string& reply, TStatsDisplay& display) {
-  std::string text = reply;
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  const std::vector<std::string> fields = SplitStatsFields(text);
-  if (fields.empty()) return;
-  const std::string& word = fields[0];
-  if (word == StatsProtocol::Doublons) {
-    for (std::size_t i = 1; i < fields.size(); ++i) display.AfficherSignal(fields[i], StatsProtocol::DoublonsColor);
-  } else if (word == StatsProtocol::NotesPubliques) {
-    display.AfficherSignal(fields.size() > 1 ? fields[1] : std::string(), StatsProtocol::NotesColor);
-  } else if (word == StatsProtocol::Article) {
-    TMyStringGrid* grid = display.SearchGrid();
-    if (grid == nullptr) return;
-    try {
-      ShadeSearchRows(fields, *grid);
-    } catch (const ERegExError& e) {
-      // A cell text the grid's reference lookups cannot use as a pattern.
-      Error(e.Message);
-    }
+  std::vector<TSignalLine> lines;
+  ActOnReply(reply, display, lines);
+  ShowLines(lines, display);
+}
+
+void HandleStatsReplies(const std::string& text, TStatsDisplay& display, TStatsWaiting& waiting) {
+  std::vector<TSignalLine> lines;
+  for (const std::string& reply : SplitStatsReplies(text)) {
+    if (waiting.Answered(FirstField(WithoutFinalBreaks(reply)))) ActOnReply(reply, display, lines);
   }
+  ShowLines(lines, display);
 }

@@ -1,5 +1,6 @@
 #include "IniManager.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 
@@ -21,13 +22,13 @@ std::string SectionSortKey(const std::string& name) {
 }
 
 // The first position whose name is not below key, in byte order, over a list
-// kept sorted by SectionSortKey.
-int LowerBound(const std::vector<TIniSection*>& sections, const std::string& key) {
-  int lo = 0;
-  int hi = static_cast<int>(sections.size());
+// kept sorted by the sections' sort keys.
+std::size_t LowerBound(const std::vector<TIniSection*>& sections, const std::string& key) {
+  std::size_t lo = 0;
+  std::size_t hi = sections.size();
   while (lo < hi) {
-    int mid = lo + (hi - lo) / 2;
-    if (SectionSortKey(sections[static_cast<std::size_t>(mid)]->fName).compare(key) < 0) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (sections[mid]->fSortKey.compare(key) < 0) {
       lo = mid + 1;
     } else {
       hi = mid;
@@ -38,7 +39,8 @@ int LowerBound(const std::vector<TIniSection*>& sections, const std::string& key
 
 }  // namespace
 
-TIniSection::TIniSection(std::string name) : fName(std::move(name)), fPairs(new TListOfPairOfStrings()) {}
+TIniSection::TIniSection(std::string name)
+    : fName(std::move(name)), fPairs(new TListOfPairOfStrings()), fSortKey(SectionSortKey(fName)) {}
 
 TIniSection::~TIniSection() {
   fPairs->ClearAndFreeEachObject();
@@ -60,24 +62,22 @@ void TIniManager::FreeSections() {
 
 void TIniManager::InsertSorted(TIniSection* section) {
   if (fSections == nullptr) fSections = new std::vector<TIniSection*>();
-  int pos = LowerBound(*fSections, SectionSortKey(section->fName));
-  fSections->insert(fSections->begin() + pos, section);
+  const std::size_t pos = LowerBound(*fSections, section->fSortKey);
+  fSections->insert(fSections->begin() + static_cast<std::ptrdiff_t>(pos), section);
 }
 
 TIniSection* TIniManager::FindSection(const std::string& section) const {
   if (fSections == nullptr) return nullptr;
-  std::string key = SectionSortKey(section);
-  int pos = LowerBound(*fSections, key);
-  if (pos < static_cast<int>(fSections->size()) &&
-      SectionSortKey((*fSections)[static_cast<std::size_t>(pos)]->fName) == key) {
-    return (*fSections)[static_cast<std::size_t>(pos)];
-  }
+  const std::string key = SectionSortKey(section);
+  const std::size_t pos = LowerBound(*fSections, key);
+  if (pos < fSections->size() && (*fSections)[pos]->fSortKey == key) return (*fSections)[pos];
   return nullptr;
 }
 
 void TIniManager::LoadFromFile(const std::string& fileName) {
   std::string contents;
-  const TReadResult read = FileExists(fileName) ? ReadWholeFile(fileName, contents) : TReadResult::Missing;
+  const TReadResult read =
+      FileExists(fileName) ? ReadWholeFile(fileName, contents, kMaxIniFileBytes) : TReadResult::Missing;
   if (read == TReadResult::TooLarge) {
     fRefusedFile = fileName;
     Error("Ini_Manager_Unit:LoadFromFile:fichier trop volumineux : " + fileName);
@@ -91,10 +91,12 @@ void TIniManager::LoadFromFile(const std::string& fileName) {
     return;
   }
   fRefusedFile.clear();
-  LoadFromText(contents);
+  Load(contents, fileName);
 }
 
-void TIniManager::LoadFromText(const std::string& text) {
+void TIniManager::LoadFromText(const std::string& text) { Load(text, ""); }
+
+void TIniManager::Load(const std::string& text, const std::string& source) {
   std::vector<std::string> lines = SplitLines(text);
   if (lines.empty()) {
     Error("Ini_Manager_Unit:LoadFromFile:Fichier ini vide");
@@ -103,6 +105,11 @@ void TIniManager::LoadFromText(const std::string& text) {
   FreeSections();
   fSections = new std::vector<TIniSection*>();
   TStringManager& strings = StringManager();
+  // The sections are gathered in file order and sorted once at the end:
+  // inserting each at its place made a file of many sections in descending
+  // order take minutes. A later section of a name goes before an earlier one
+  // of the same name, as the insertion one by one placed it.
+  std::vector<TIniSection*>& sections = *fSections;
   TIniSection* current = nullptr;
   auto closeCurrent = [&]() {
     if (current == nullptr) return;
@@ -111,36 +118,56 @@ void TIniManager::LoadFromText(const std::string& text) {
       // pairs cannot be looked up and are dropped with it.
       delete current;
     } else {
-      InsertSorted(current);
+      sections.push_back(current);
     }
     current = nullptr;
   };
-  for (const std::string& line : lines) {
-    std::string type = strings.GetIniLineType(line);
-    if (type == "section") {
-      closeCurrent();
-      current = new TIniSection(strings.GetIniSection(line));
-    } else if (type == "keyvalue" && current != nullptr) {
-      std::string key = strings.GetIniKey(line);
-      std::string value = strings.GetIniValue(line);
-      // A key of blanks only (a lone tab once the spaces are trimmed) would
-      // be written back as "   \t = value" and read as no key at all: the
-      // pair would vanish at the next save, so it is not kept.
-      if (key.find_first_not_of(" \t") != std::string::npos && !value.empty()) current->fPairs->add(key, value);
+  std::size_t unreadable = 0;
+  std::string firstUnreadable;
+  for (std::size_t n = 0; n < lines.size(); ++n) {
+    const std::string& line = lines[n];
+    try {
+      const std::string type = strings.GetIniLineType(line);
+      if (type == "section") {
+        closeCurrent();
+        current = new TIniSection(strings.GetIniSection(line));
+      } else if (type == "keyvalue" && current != nullptr) {
+        std::string key = strings.GetIniKey(line);
+        std::string value = strings.GetIniValue(line);
+        // A key of blanks only (a lone tab once the spaces are trimmed) would
+        // be written back as "   \t = value" and read as no key at all: the
+        // pair would vanish at the next save, so it is not kept.
+        if (key.find_first_not_of(" \t") != std::string::npos && !value.empty()) current->fPairs->add(key, value);
+      }
+    } catch (const ERegExError& e) {
+      // A line the patterns could not answer for is not a line without a
+      // setting: it is reported, and the file it came from is kept as it is.
+      if (unreadable++ == 0) firstUnreadable = IntToStr(static_cast<long long>(n + 1)) + " (" + e.Message + ")";
     }
   }
   closeCurrent();
+  std::reverse(sections.begin(), sections.end());
+  std::stable_sort(sections.begin(), sections.end(),
+                   [](const TIniSection* a, const TIniSection* b) { return a->fSortKey < b->fSortKey; });
+  if (unreadable > 0) {
+    if (!source.empty()) fRefusedFile = source;
+    Error("Ini_Manager_Unit:LoadFromFile:ligne illisible " + firstUnreadable +
+          (unreadable > 1 ? " et " + IntToStr(static_cast<long long>(unreadable - 1)) + " autre(s)" : "") +
+          (source.empty() ? "" : " dans " + source + ", fichier conserve tel quel"));
+  }
 }
 
 std::string TIniManager::Get(const std::string& section, const std::string& key) {
+  // A refused file was reported once when it was read: its settings are the
+  // defaults, without a report for each of them.
   if (fSections == nullptr) {
-    Error("Ini_Manager_Unit:TIniManager.Get:Pas de sections");
+    if (!Refused()) Error("Ini_Manager_Unit:TIniManager.Get:Pas de sections");
     return "";
   }
   std::string result;
   TIniSection* found = FindSection(section);
   if (found != nullptr) result = found->fPairs->getData(key);
-  if (result.empty()) Error("TIniManager.Get : [" + section + "]/" + key + " n'existe pas");
+  if (result.empty() && !Refused()) Error("TIniManager.Get : [" + section + "]/" + key + " n'existe pas");
   return result;
 }
 
@@ -155,13 +182,13 @@ int TIniManager::GetInt(const std::string& section, const std::string& key) {
       return static_cast<int>(n);
     }
   }
-  Error("Ini_Manager_Unit:TIniManager:GetInt:Can't Find " + section + " " + key);
+  if (!Refused() || !value.empty()) Error("Ini_Manager_Unit:TIniManager:GetInt:Can't Find " + section + " " + key);
   return 0;
 }
 
 int TIniManager::GetIntStrict(const std::string& section, const std::string& key) {
   if (KeyExists(section, key)) return GetInt(section, key);
-  Error("TIniManager.GetIntStrict : [section][key] inexistant : " + section + " - " + key);
+  if (!Refused()) Error("TIniManager.GetIntStrict : [section][key] inexistant : " + section + " - " + key);
   return -1;
 }
 
@@ -205,22 +232,11 @@ bool TIniManager::SaveToFile(const std::string& fileName) const {
   return false;
 }
 
-bool TIniManager::SectionExists(const std::string& section) const {
-  if (fSections == nullptr) return false;
-  std::string key = SectionSortKey(section);
-  for (const TIniSection* s : *fSections) {
-    if (SectionSortKey(s->fName) == key) return true;
-  }
-  return false;
-}
+bool TIniManager::SectionExists(const std::string& section) const { return FindSection(section) != nullptr; }
 
 bool TIniManager::KeyExists(const std::string& section, const std::string& key) const {
-  if (fSections == nullptr) return false;
-  std::string name = SectionSortKey(section);
-  for (const TIniSection* s : *fSections) {
-    if (SectionSortKey(s->fName) == name) return s->fPairs->exists(key);
-  }
-  return false;
+  const TIniSection* found = FindSection(section);
+  return found != nullptr && found->fPairs->exists(key);
 }
 
 int TIniManager::SectionCount() const { return fSections == nullptr ? 0 : static_cast<int>(fSections->size()); }

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 #include "ListOfPairOfStrings.h"
+
+// The largest settings or template file read. The desk's files are a few
+// kilobytes; anything larger is no file the program wrote, and is refused
+// rather than read.
+inline constexpr std::size_t kMaxIniFileBytes = std::size_t(1024) * 1024;
 
 // One section of a settings file: its name (spaces trimmed) and its pairs,
 // whose keys are compared exactly.
@@ -16,11 +22,19 @@ public:
 
   std::string fName;
   TListOfPairOfStrings* fPairs;
+  // The name lower-cased and trimmed, as sections are ordered and found.
+  std::string fSortKey;
 };
 
 // The program's own INI reader and writer ("./Data/parametres.ini" and the
 // print templates). Sections are kept sorted by their lower-cased, trimmed
 // names and found without regard to case; keys are exact.
+//
+// A file that exists but was not read whole (larger than kMaxIniFileBytes,
+// unreadable, or holding a line the reader could not classify) is reported
+// once, naming the file (and the line); the manager then answers with the
+// defaults (empty texts, 0, -1) without further reports, and never saves
+// over that file.
 class TIniManager {
 public:
   // An empty manager with an empty section list.
@@ -35,6 +49,8 @@ public:
   // Loads from text already in memory (same rules as a file's lines; an
   // empty text is reported as an empty file).
   void LoadFromText(const std::string& text);
+  // True when the last file was refused (see above).
+  bool Refused() const { return !fRefusedFile.empty(); }
   std::string Get(const std::string& section, const std::string& key);
   int GetInt(const std::string& section, const std::string& key);
   int GetIntStrict(const std::string& section, const std::string& key);
@@ -53,6 +69,8 @@ public:
   bool HasSectionList() const { return fSections != nullptr; }
 
 private:
+  // Loads the lines; source names the file in the reports ("" for a text).
+  void Load(const std::string& text, const std::string& source);
   void FreeSections();
   // Inserts at the sorted position of the section's name (before any section
   // of the same name); creates the list when it is absent.
@@ -61,7 +79,7 @@ private:
   TIniSection* FindSection(const std::string& section) const;
 
   std::vector<TIniSection*>* fSections;
-  // A file that exists but was not read (too large, unreadable): saving over
-  // it would replace every setting it holds, so that is refused.
+  // A file that exists but was not read whole: saving over it would replace
+  // every setting it holds, so that is refused.
   std::string fRefusedFile;
 };

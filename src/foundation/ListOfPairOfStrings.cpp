@@ -1,5 +1,6 @@
 #include "ListOfPairOfStrings.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Trace.h"
@@ -46,29 +47,21 @@ TPairOfStrings* TListOfPairOfStrings::GetPair(int index) const {
 }
 
 int TListOfPairOfStrings::FindPos(const std::string& key) const {
-  // Bisection over the sorted keys; every step keeps key strictly between the
-  // keys at lo and hi, so the range shrinks each time.
-  auto keyAt = [this](int i) -> const std::string& {
-    TPairOfStrings* pair = PairAt(i);
-    return pair != nullptr ? pair->key : kNoKey;
-  };
+  // The position of the key, or of the first key above it (Count when none
+  // is): a plain bisection, one comparison a step, which a print job's
+  // millions of lookups need.
   int lo = 0;
-  int hi = Count() - 1;
-  while (true) {
-    if (lo > hi) return lo;
-    if (CompareKeys(key, keyAt(lo)) == 0) return lo;
-    if (CompareKeys(key, keyAt(hi)) == 0) return hi;
-    if (CompareKeys(key, keyAt(lo)) < 0) return lo;
-    if (CompareKeys(key, keyAt(hi)) > 0) return hi + 1;
-    int mid = (lo + hi) / 2;
-    if (CompareKeys(key, keyAt(mid)) < 0) {
-      lo = lo + 1;
-      hi = mid;
+  int hi = Count();
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    TPairOfStrings* pair = PairAt(mid);
+    if (CompareKeys(pair != nullptr ? pair->key : kNoKey, key) < 0) {
+      lo = mid + 1;
     } else {
-      lo = mid;
-      hi = hi - 1;
+      hi = mid;
     }
   }
+  return lo;
 }
 
 void TListOfPairOfStrings::add(const std::string& key, const std::string& data) {
@@ -105,8 +98,47 @@ void TListOfPairOfStrings::setData(const std::string& key, const std::string& da
 bool TListOfPairOfStrings::exists(const std::string& key) const { return KeyAtIs(FindPos(key), key); }
 
 void TListOfPairOfStrings::put(const std::string& key, const std::string& data) {
-  if (exists(key)) remove(key);
-  add(key, data);
+  // A key already there keeps its place: replacing its data in place leaves
+  // the same list as taking the pair out and adding it again.
+  const int pos = FindPos(key);
+  if (!KeyAtIs(pos, key)) {
+    add(key, data);
+    return;
+  }
+  if (data.empty()) Warning("String_Manager_Unit:TListOfPairOfStrings.add: data vide");
+  PairAt(pos)->data = data;
+}
+
+void TListOfPairOfStrings::putMany(std::vector<std::pair<std::string, std::string>> pairs) {
+  if (fList == nullptr) return;
+  for (const auto& [key, data] : pairs) {
+    if (key.empty()) Error("String_Manager_Unit:TListOfPairOfStrings.add: cle vide");
+    else if (data.empty()) Warning("String_Manager_Unit:TListOfPairOfStrings.add: data vide");
+  }
+  std::stable_sort(pairs.begin(), pairs.end(),
+                   [](const auto& a, const auto& b) { return CompareKeys(a.first, b.first) < 0; });
+  std::vector<TObject*> merged;
+  merged.reserve(fList->size() + pairs.size());
+  std::size_t old = 0;
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    std::string& key = pairs[i].first;
+    // Of several pairs of one key the last one put is the one kept.
+    if (key.empty() || (i + 1 < pairs.size() && pairs[i + 1].first == key)) continue;
+    while (old < fList->size()) {
+      TPairOfStrings* pair = PairAt(static_cast<int>(old));
+      if (pair != nullptr && CompareKeys(pair->key, key) >= 0) break;
+      merged.push_back((*fList)[old++]);
+    }
+    TPairOfStrings* same = old < fList->size() ? PairAt(static_cast<int>(old)) : nullptr;
+    if (same != nullptr && same->key == key) {
+      same->data = std::move(pairs[i].second);
+      merged.push_back((*fList)[old++]);
+    } else {
+      merged.push_back(new TPairOfStrings(std::move(key), std::move(pairs[i].second)));
+    }
+  }
+  while (old < fList->size()) merged.push_back((*fList)[old++]);
+  fList->swap(merged);
 }
 
 void TListOfPairOfStrings::putInt(const std::string& key, long long value) { put(key, IntToStr(value)); }

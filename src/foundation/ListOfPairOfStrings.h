@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "MyList.h"
 
@@ -19,8 +21,14 @@ public:
   std::string getData(const std::string& key) const;
   void setData(const std::string& key, const std::string& data);
   bool exists(const std::string& key) const;
+  // Sets the key's data, adding the key when it is missing.
   void put(const std::string& key, const std::string& data);
   void putInt(const std::string& key, long long value);
+  // The same as put for each pair in order (a later pair of the same key
+  // wins), sorted once and merged into the list in one pass: a print job's
+  // millions of keys would otherwise each move the half of the list that
+  // follows it.
+  void putMany(std::vector<std::pair<std::string, std::string>> pairs);
   void remove(const std::string& key);
 
   // The pair at a position (0 .. Count - 1), for walking the list in order.

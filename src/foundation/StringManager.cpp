@@ -35,12 +35,12 @@ pcre2_match_context* MatchContext() {
 
 }  // namespace
 
-TCompiledPattern::TCompiledPattern(const std::string& pattern) : fPattern(pattern) {
+TCompiledPattern::TCompiledPattern(const std::string& pattern, TLineBreaks breaks) : fPattern(pattern) {
   if (pattern.empty()) {
     throw ERegExError("TPerlRegEx.Compile() - Please specify a regular expression in RegEx first");
   }
   pcre2_compile_context* context = pcre2_compile_context_create(nullptr);
-  pcre2_set_newline(context, PCRE2_NEWLINE_ANY);
+  pcre2_set_newline(context, breaks == TLineBreaks::CrLf ? PCRE2_NEWLINE_ANYCRLF : PCRE2_NEWLINE_ANY);
   int errorCode = 0;
   PCRE2_SIZE errorOffset = 0;
   pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), 0, &errorCode,
@@ -73,10 +73,33 @@ bool TCompiledPattern::Match(std::string_view text) {
   const char* subject = text.empty() ? &kEmpty : text.data();
   const int rc = pcre2_match(CodeOf(fCode), reinterpret_cast<PCRE2_SPTR>(subject), text.size(), 0, PCRE2_NOTEMPTY,
                              DataOf(fMatchData), MatchContext());
-  // Other negative codes (match or depth limits) are treated as no match.
+  // Other negative codes (match, depth or heap limits) give no match, told
+  // apart from a plain "no" by LimitHit.
   fMatched = rc > 0;
+  fLimitHit = rc < 0 && rc != PCRE2_ERROR_NOMATCH;
+  fLastResult = rc;
   if (fMatched && fGroupCount > 0) fSubject.assign(subject, text.size());
   return fMatched;
+}
+
+std::string TCompiledPattern::LimitReason() const {
+  if (!fLimitHit) return "";
+  PCRE2_UCHAR reason[256];
+  if (pcre2_get_error_message(fLastResult, reason, sizeof reason) < 0) reason[0] = 0;
+  return reinterpret_cast<const char*>(reason);
+}
+
+void ThrowIfLimitHit(const TCompiledPattern& pattern, std::size_t textSize) {
+  if (!pattern.LimitHit()) return;
+  // A limit of the library (backtracking, depth, heap, the JIT stack) or its
+  // memory ran out before the answer was known: answering "no" would drop a
+  // settings line or miss a record without anyone knowing.
+  const std::size_t shown = 200;
+  const std::string& text = pattern.Pattern();
+  throw ERegExError("TPerlRegEx.Match() - " + pattern.LimitReason() + " : motif " +
+                        (text.size() > shown ? text.substr(0, shown) + "..." : text) + " sur un texte de " +
+                        std::to_string(textSize) + " caracteres",
+                    true);
 }
 
 std::string TCompiledPattern::Group(int n) const {
@@ -265,15 +288,55 @@ bool TStringManager::IsInteger(const std::string& text) { return TextIsInteger(t
 bool TStringManager::IsReal(const std::string& text) { return TextIsReal(text); }
 bool TStringManager::IsDigits(const std::string& text) { return TextIsDigits(text); }
 bool TStringManager::IsDate(const std::string& text) { return TextIsDate(text); }
-bool TStringManager::IsEmail(const std::string& text) { return fPatterns->Shape(TShape::Email).Match(text); }
-bool TStringManager::IsPhone(const std::string& text) { return fPatterns->Shape(TShape::Phone).Match(text); }
-bool TStringManager::IsBoolean(const std::string& text) { return fPatterns->Shape(TShape::Boolean).Match(text); }
+// The three shape tests below answer exactly as their patterns, in one pass
+// over the text: "^.+@.+\..+$" backtracks over every "@" and "." of a long
+// text (seconds for a cell of 64 KB), and a shape test never reports.
+namespace {
+
+bool IsLineBreakChar(char c) { return c == '\r' || c == '\n' || c == '\x0b' || c == '\x0c' || c == '\x85'; }
+
+}  // namespace
+
+bool TStringManager::IsEmail(const std::string& text) {
+  // ".+" stops at a line break, and "$" stands at most before the final one.
+  const std::size_t core = LengthBeforeFinalLineBreak(text);
+  std::size_t at = std::string::npos, dot = std::string::npos;
+  for (std::size_t k = 0; k < core; ++k) {
+    const char c = text[k];
+    if (IsLineBreakChar(c)) return false;
+    if (c == '@' && k >= 1 && at == std::string::npos) at = k;
+    if (c == '.' && k + 2 <= core) dot = k;
+  }
+  // Some "@" after one character at least, then a "." after one more, then
+  // one character at least: the first such "@" and the last "." that still
+  // has a character after it decide.
+  return at != std::string::npos && dot != std::string::npos && dot >= at + 2;
+}
+
+bool TStringManager::IsPhone(const std::string& text) {
+  const std::size_t core = LengthBeforeFinalLineBreak(text);
+  std::size_t k = core > 0 && text[0] == '+' ? 1 : 0;
+  if (core - k < 6) return false;
+  for (; k < core; ++k) {
+    const char c = text[k];
+    if (c != ' ' && c != '.' && (c < '0' || c > '9')) return false;
+  }
+  return true;
+}
+
+bool TStringManager::IsBoolean(const std::string& text) {
+  const std::string_view core(text.data(), LengthBeforeFinalLineBreak(text));
+  return core == "true" || core == "false";
+}
 bool TStringManager::IsFactureNumber(const std::string& text) { return TextIsFactureNumber(text); }
 bool TStringManager::IsDevisNumber(const std::string& text) { return TextIsDevisNumber(text); }
 bool TStringManager::IsAvoirNumber(const std::string& text) { return TextIsAvoirNumber(text); }
 
 bool TStringManager::MatchShapePattern(TShape shape, const std::string& text) {
-  return fPatterns->Shape(shape).Match(text);
+  TCompiledPattern& pattern = fPatterns->Shape(shape);
+  const bool found = pattern.Match(text);
+  ThrowIfLimitHit(pattern, text.size());
+  return found;
 }
 
 bool TStringManager::IsCIP(const std::string& text) {
@@ -300,7 +363,9 @@ bool TStringManager::RegExMatch(const std::string& pattern, const std::string& t
     fPatterns->Current.reset();
     fPatterns->Current = std::make_unique<TCompiledPattern>(pattern);
   }
-  return fPatterns->Current->Match(text);
+  const bool found = fPatterns->Current->Match(text);
+  ThrowIfLimitHit(*fPatterns->Current, text.size());
+  return found;
 }
 
 // ---------------------------------------------------------------------------

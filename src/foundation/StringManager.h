@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,22 +9,34 @@
 #include "DateTime.h"
 
 // Raised when a regular expression given at run time does not compile (or is
-// empty). It abandons the operation that used the pattern; the event handler
-// of the screen that started the operation catches it and shows Message.
+// empty), and when a match stops on one of the library's limits (the text or
+// the pattern needs more backtracking, depth or memory than allowed): such a
+// match has no answer, it is neither a "yes" nor a "no". It abandons the
+// operation that used the pattern; the event handler of the screen that
+// started the operation catches it and shows Message.
 class ERegExError {
 public:
-  explicit ERegExError(std::string message) : Message(std::move(message)) {}
+  explicit ERegExError(std::string message, bool limitReached = false)
+      : Message(std::move(message)), LimitReached(limitReached) {}
   std::string Message;
+  // The pattern compiled, but this match hit a limit.
+  bool LimitReached;
 };
 
+// Which characters a pattern's "." refuses and "$" stops before: every line
+// break the library knows (CR, LF, CR LF, vertical tab, form feed and byte
+// 0x85, the "..." of Windows-1252), or CR and LF only, for texts already cut
+// into lines where the others are ordinary characters.
+enum class TLineBreaks { Any, CrLf };
+
 // One regular expression, compiled once (8-bit, newline convention "any line
-// break sequence", otherwise the library's default options: case-sensitive,
-// "^" and "$" at the ends of the whole text, "$" also before a final line
-// break) and JIT-compiled when the library can.
+// break sequence" unless told otherwise, otherwise the library's default
+// options: case-sensitive, "^" and "$" at the ends of the whole text, "$"
+// also before a final line break) and JIT-compiled when the library can.
 class TCompiledPattern {
 public:
   // Throws ERegExError when the pattern is empty or does not compile.
-  explicit TCompiledPattern(const std::string& pattern);
+  explicit TCompiledPattern(const std::string& pattern, TLineBreaks breaks = TLineBreaks::Any);
   ~TCompiledPattern();
   TCompiledPattern(const TCompiledPattern&) = delete;
   TCompiledPattern& operator=(const TCompiledPattern&) = delete;
@@ -32,6 +45,12 @@ public:
   // Unanchored search; a match of length zero does not count, so a pattern
   // that can only match the empty text never matches.
   bool Match(std::string_view text);
+  // True when the last Match stopped at one of the library's limits (the
+  // backtracking of a long text) instead of finding or ruling out a match:
+  // its false is then no answer, and the caller says so.
+  bool LimitHit() const { return fLimitHit; }
+  // The library's words for the limit the last Match hit ("" when none).
+  std::string LimitReason() const;
   // Number of capture groups of the pattern.
   int GroupCount() const { return fGroupCount; }
   // Group n (0 = the whole match) of the last successful Match; "" when the
@@ -44,10 +63,17 @@ private:
   void* fMatchData = nullptr;
   int fGroupCount = 0;
   bool fMatched = false;
+  bool fLimitHit = false;
+  int fLastResult = 0;
   // The subject of the last successful match, kept only when the pattern has
   // groups (so that Group can answer after the caller's text is gone).
   std::string fSubject;
 };
+
+// Throws ERegExError (LimitReached), naming the pattern, the limit and the
+// text's size, when the pattern's last match hit a limit: what the string
+// manager's own matches do, so that such a match is never taken for a "no".
+void ThrowIfLimitHit(const TCompiledPattern& pattern, std::size_t textSize);
 
 // The shapes recognised by the shape tests, with their patterns.
 enum class TShape { Integer, Real, Digits, Date, Email, Phone, Boolean, Facture, Devis, Avoir };
@@ -89,7 +115,8 @@ public:
   bool IsAvoirNumber(const std::string& text);
   bool IsCIP(const std::string& text);
   // True when pattern matches somewhere in text with a non-empty match.
-  // Throws ERegExError when the pattern is empty or does not compile.
+  // Throws ERegExError when the pattern is empty or does not compile, or when
+  // the match hits one of the library's limits (LimitReached).
   bool RegExMatch(const std::string& pattern, const std::string& text);
 
   // The regular expression behind a shape test, matched as it is (IsInteger
@@ -117,7 +144,8 @@ public:
   int Compare(const std::string& a, const std::string& b);
   int ComparePrefix(const std::string& a, const std::string& b) const;
 
-  // INI lines.
+  // INI lines. A line a pattern stops on at one of its limits throws
+  // ERegExError (LimitReached).
   std::string GetIniLineType(const std::string& line);
   std::string GetIniSection(const std::string& line);
   std::string GetIniKey(const std::string& line);

@@ -46,13 +46,21 @@ TIniPatterns& IniPatterns() {
   return patterns;
 }
 
+// A line a pattern stops on at one of its limits is no line of any kind: it
+// is reported by the reader, not skipped as an error line.
+bool Matches(TCompiledPattern& pattern, const std::string& line) {
+  const bool found = pattern.Match(line);
+  ThrowIfLimitHit(pattern, line.size());
+  return found;
+}
+
 }  // namespace
 
 std::string TStringManager::GetIniLineType(const std::string& line) {
   TIniPatterns& p = IniPatterns();
-  if (p.Section.Match(line)) return "section";
-  if (p.Comment.Match(line)) return "comment";
-  if (CanBeKeyValue(line) && p.KeyValue.Match(line)) return "keyvalue";
+  if (Matches(p.Section, line)) return "section";
+  if (Matches(p.Comment, line)) return "comment";
+  if (CanBeKeyValue(line) && Matches(p.KeyValue, line)) return "keyvalue";
   return "error";
 }
 
@@ -61,18 +69,18 @@ std::string TStringManager::GetIniLineType(const std::string& line) {
 // split into a key and a value.
 std::string TStringManager::GetIniSection(const std::string& line) {
   TCompiledPattern& section = IniPatterns().Section;
-  if (!section.Match(line)) return "";
+  if (!Matches(section, line)) return "";
   return StringManager().TrimChar(section.Group(1), ' ');
 }
 
 std::string TStringManager::GetIniKey(const std::string& line) {
   TCompiledPattern& keyValue = IniPatterns().KeyValue;
-  if (!CanBeKeyValue(line) || !keyValue.Match(line)) return "";
+  if (!CanBeKeyValue(line) || !Matches(keyValue, line)) return "";
   return StringManager().TrimChar(keyValue.Group(1), ' ');
 }
 
 std::string TStringManager::GetIniValue(const std::string& line) {
   TCompiledPattern& keyValue = IniPatterns().KeyValue;
-  if (!CanBeKeyValue(line) || !keyValue.Match(line)) return "";
+  if (!CanBeKeyValue(line) || !Matches(keyValue, line)) return "";
   return StringManager().TrimChar(keyValue.Group(2), ' ');
 }

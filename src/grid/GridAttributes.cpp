@@ -25,6 +25,13 @@ TConstraintsHandle TConstraintPool::Intern(const std::vector<TColorConstraint>& 
   return handle;
 }
 
+TConstraintsHandle TConstraintPool::ReplaceLast(TConstraintsHandle handle, const TColorConstraint& constraint) {
+  std::vector<TColorConstraint> list = fLists[handle];
+  if (list.empty()) return Append(handle, constraint);
+  list.back() = constraint;
+  return Intern(list);
+}
+
 TConstraintsHandle TConstraintPool::Append(TConstraintsHandle handle, const TColorConstraint& constraint) {
   const auto key = std::make_pair(handle, constraint);
   auto it = fAppended.find(key);

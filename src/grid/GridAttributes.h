@@ -41,6 +41,9 @@ public:
   const std::vector<TColorConstraint>& Get(TConstraintsHandle handle) const { return fLists[handle]; }
   // The handle of the list `handle` followed by `constraint`.
   TConstraintsHandle Append(TConstraintsHandle handle, const TColorConstraint& constraint);
+  // The handle of the list `handle` (not empty) with its last constraint
+  // replaced by `constraint`.
+  TConstraintsHandle ReplaceLast(TConstraintsHandle handle, const TColorConstraint& constraint);
   std::size_t Count() const { return fLists.size(); }
 
 private:

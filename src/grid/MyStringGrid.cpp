@@ -349,6 +349,33 @@ void TMyStringGrid::DeleteLine(int row) {
   SetRow(GetRow());
 }
 
+void TMyStringGrid::DeleteLines(const std::vector<int>& rows) {
+  const int count = fGrid->GetRowCount();
+  const int cols = fGrid->GetColCount();
+  std::vector<char> deleted(static_cast<std::size_t>(std::max(count, 0)), 0);
+  int first = count;
+  for (const int row : rows) {
+    if (row < fGrid->GetFixedRows() || row > count - 1) {
+      ErrorInt("TMyStringGrid.DeleteLines: bad Row Position ", row);
+      return;
+    }
+    deleted[static_cast<std::size_t>(row)] = 1;
+    first = std::min(first, row);
+  }
+  if (first == count) return;
+  int to = first;
+  fMovingTexts = true;
+  for (int from = first; from < count; ++from) {
+    if (deleted[static_cast<std::size_t>(from)] != 0) continue;
+    for (int col = fGrid->GetFixedCols(); col < cols; ++col) CopyRowAttributes(col, from, to);
+    for (int col = 0; col < cols; ++col) fGrid->SetCells(col, to, fGrid->GetCells(col, from));
+    ++to;
+  }
+  fMovingTexts = false;
+  SetRowCount(to);
+  SetRow(GetRow());
+}
+
 void TMyStringGrid::ClearCells() {
   for (int col = fGrid->GetFixedCols(); col < fGrid->GetColCount(); ++col) {
     for (int row = fGrid->GetFixedRows(); row < fGrid->GetRowCount(); ++row) SetCellForced(col, row, "");

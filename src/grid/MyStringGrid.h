@@ -127,6 +127,10 @@ public:
   // SetRowCount report).
   void RemoveRowAt(int row);
   void DeleteLine(int row);
+  // DeleteLine for many rows at once, in one pass over the grid: the rows
+  // below each deleted one move up with their attributes. A row out of the
+  // data rows is reported and nothing is deleted.
+  void DeleteLines(const std::vector<int>& rows);
   void ClearCells() override;
   void Clear() { ClearCells(); }
   void NumberRows();
@@ -154,6 +158,11 @@ public:
   bool CheckType(const std::string& text, int code);
   void AddColColorConstraint(int col, int code, TColor color);
   void AddRowColorConstraint(int row, int code, TColor color);
+  // The row's colour rule of that kind set to the colour: when the last rule
+  // of every cell of the row is one rule of that kind (a row rule added after
+  // the column rules), it is replaced; otherwise the rule is added. A row
+  // shaded again and again keeps one rule.
+  void ReplaceRowColorConstraint(int row, int code, TColor color);
   void ClearColorConstraints();
   void InitColors(int col, int row);
   void InitColors(int col);

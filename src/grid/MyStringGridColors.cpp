@@ -169,6 +169,31 @@ void TMyStringGrid::AddRowColorConstraint(int row, int code, TColor color) {
   }
 }
 
+void TMyStringGrid::ReplaceRowColorConstraint(int row, int code, TColor color) {
+  if (row < 0 || row >= fGrid->GetRowCount() || fColorConstraints.empty() ||
+      row >= static_cast<int>(fColorConstraints[0].size())) {
+    ErrorInt("TMyStringGrid.ReplaceRowColorConstraint : Bad Row Param : ", row);
+    return;
+  }
+  const auto r = static_cast<std::size_t>(row);
+  const std::vector<TColorConstraint>& first = fConstraints.Get(fColorConstraints[0][r]);
+  bool replace = !first.empty() && first.back().Type == code;
+  for (std::size_t col = 1; replace && col < fColorConstraints.size(); ++col) {
+    const std::vector<TColorConstraint>& list = fConstraints.Get(fColorConstraints[col][r]);
+    replace = !list.empty() && list.back() == first.back();
+  }
+  if (!replace) {
+    AddRowColorConstraint(row, code, color);
+    return;
+  }
+  const TColorConstraint constraint{static_cast<std::uint8_t>(code), color};
+  for (auto& column : fColorConstraints) column[r] = fConstraints.ReplaceLast(column[r], constraint);
+  for (int col = 0; col < static_cast<int>(fColorConstraints.size()); ++col) {
+    InitColors(col, row);
+    ExecuteColorconstraints(col, row);
+  }
+}
+
 void TMyStringGrid::ClearColorConstraints() {
   for (auto& column : fColorConstraints) std::fill(column.begin(), column.end(), 0);
 }

@@ -5,6 +5,7 @@
 
 #include "ColorNames.h"
 #include "FileUtils.h"
+#include "IniManager.h"
 #include "ListOfPairOfStrings.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -37,55 +38,131 @@ int TDocumentManager::ToDeviceX(int v) const { return Convert(v, fDeviceWidth, P
 
 int TDocumentManager::ToDeviceY(int v) const { return Convert(v, fDeviceHeight, PageSizeY); }
 
-std::string TDocumentManager::GetOptional(const std::string& section, const std::string& key) const {
-  if (!Modele || !Modele->KeyExists(section, key)) return "";
-  return Modele->Get(section, key);
-}
-
-bool TDocumentManager::OpenModele(const std::string& fileName, const std::string& operation) {
-  Modele = std::make_unique<TIniManager>(fileName);
+void TDocumentManager::TakeDeviceSize() {
   fDeviceWidth = fView != nullptr ? fView->Printer().PageWidth() : 0;
   fDeviceHeight = fView != nullptr ? fView->Printer().PageHeight() : 0;
-  PageSizeX = Modele->GetIntStrict("GeneralData", "PageSizeX");
-  PageSizeY = Modele->GetIntStrict("GeneralData", "PageSizeY");
-  // Every coordinate is divided by the page size: a template without a
-  // usable one cannot be laid out at all.
-  if (FileExists(fileName) && (PageSizeX <= 0 || PageSizeY <= 0)) {
-    Error(operation + " : modele refuse, PageSizeX et PageSizeY de [GeneralData] doivent etre des entiers positifs : " +
-          fileName);
-    Modele.reset();
-    return false;
-  }
-  if (Modele->SectionExists("Corps1")) {
-    LimitAvecPied = ToDeviceY(Modele->GetIntStrict("GeneralData", "CorpsAvecPiedDePagey2"));
-    LimitSansPied = ToDeviceY(Modele->GetIntStrict("GeneralData", "CorpsSansPiedDePagey2"));
-  } else {
-    LimitAvecPied = 0;
-    LimitSansPied = 0;
-  }
+  LimitAvecPied = ToDeviceY(fAvecPied);
+  LimitSansPied = ToDeviceY(fSansPied);
+}
+
+void TDocumentManager::CloseModele() {
+  fFileName.clear();
+  fHasTable = false;
+  fTable = TTable{};
+  fCorps.clear();
+  fPiedPage.clear();
+  fEntete.clear();
+  fLogo.clear();
+}
+
+bool TDocumentManager::Table(TTable& table) const {
+  if (!fHasTable) return false;
+  table = fTable;
   return true;
 }
 
-int TDocumentManager::ReadX(const std::string& section, const std::string& key) {
-  return ToDeviceX(Modele->GetInt(section, key));
-}
-
-int TDocumentManager::ReadOptionalX(const std::string& section, const std::string& key, int absent) {
-  return Modele->KeyExists(section, key) ? ReadX(section, key) : absent;
-}
-
-bool TDocumentManager::ReadLook(const std::string& section, TWorking& w) {
-  w.FontSize = Modele->KeyExists(section, "fontSize") ? Modele->GetInt(section, "fontSize") : 10;
-  w.Color = 0;
-  if (Modele->KeyExists(section, "color")) {
-    const std::string text = Modele->Get(section, "color");
-    if (!StringToColor(text, w.Color)) {
-      Error("TDocumentManager.BuildDoc : couleur non conforme : " + text + " (section " + section + ")");
+bool TDocumentManager::OpenModele(const std::string& fileName, const std::string& operation) {
+  CloseModele();
+  // A template that cannot be read is one report naming it, and no page:
+  // laid out anyway it gave a report per page and blank sheets.
+  std::string text;
+  switch (ReadWholeFile(fileName, text, kMaxIniFileBytes)) {
+    case TReadResult::Ok:
+      break;
+    case TReadResult::Missing:
+      Error(operation + " : Bad Modele Filename : " + fileName);
       return false;
-    }
+    case TReadResult::TooLarge:
+      Error(operation + " : modele illisible, plus de " + IntToStr(static_cast<long long>(kMaxIniFileBytes)) +
+            " octets : " + fileName);
+      return false;
+    case TReadResult::Failed:
+      Error(operation + " : modele illisible : " + fileName);
+      return false;
   }
-  const std::string alignment = GetOptional(section, "alignement");
-  w.Alignment = alignment == "left" ? 0 : alignment == "right" ? 2 : 6;
+  TIniManager modele;
+  modele.LoadFromText(text);
+  fAvecPied = fSansPied = 0;
+  PageSizeX = modele.GetIntStrict("GeneralData", "PageSizeX");
+  PageSizeY = modele.GetIntStrict("GeneralData", "PageSizeY");
+  // Every coordinate is divided by the page size: a template without a
+  // usable one cannot be laid out at all.
+  if (PageSizeX <= 0 || PageSizeY <= 0) {
+    Error(operation + " : modele refuse, PageSizeX et PageSizeY de [GeneralData] doivent etre des entiers positifs : " +
+          fileName);
+    return false;
+  }
+  if (modele.SectionExists("Corps1")) {
+    fAvecPied = modele.GetIntStrict("GeneralData", "CorpsAvecPiedDePagey2");
+    fSansPied = modele.GetIntStrict("GeneralData", "CorpsSansPiedDePagey2");
+  }
+  TakeDeviceSize();
+  // The items are counted before any is read: a template of tens of
+  // thousands of items is no desk's document.
+  int count = 0;
+  for (const char* family : {"Corps", "PiedPage", "Entete", "Logo"})
+    for (int i = 1; count <= kMaxItems && modele.SectionExists(Family(family, i)); ++i) ++count;
+  if (count > kMaxItems) {
+    Error(operation + " : modele refuse, plus de " + IntToStr(kMaxItems) + " elements : " + fileName);
+    return false;
+  }
+  if (!ReadFamily(modele, "Corps", true, false, fCorps) || !ReadFamily(modele, "PiedPage", false, false, fPiedPage) ||
+      !ReadFamily(modele, "Entete", false, false, fEntete) || !ReadFamily(modele, "Logo", false, true, fLogo)) {
+    CloseModele();
+    return false;
+  }
+  fFileName = fileName;
+  return true;
+}
+
+bool TDocumentManager::ReadFamily(TIniManager& modele, const std::string& family, bool body, bool logos,
+                                  std::vector<TItem>& items) {
+  const auto optional = [&modele](const std::string& section, const char* key) {
+    return modele.KeyExists(section, key) ? modele.Get(section, key) : std::string();
+  };
+  for (int i = 1; modele.SectionExists(Family(family, i)); ++i) {
+    const std::string section = Family(family, i);
+    TItem item;
+    item.Type = optional(section, "type");
+    if (item.Type == "Text") item.Text = optional(section, "Text");
+    if (item.Type == "Data" || item.Type == "MultiData") item.DataCode = optional(section, "DataCode");
+    // Outside the body a table is no table: its rows are never drawn.
+    item.SetsLook = item.Type == "Text" || item.Type == "Data" || (body && item.Type == "MultiData");
+    if (item.SetsLook) {
+      item.FontSize = modele.KeyExists(section, "fontSize") ? modele.GetInt(section, "fontSize") : 10;
+      if (modele.KeyExists(section, "color")) {
+        const std::string text = modele.Get(section, "color");
+        if (!StringToColor(text, item.Color)) {
+          Error("TDocumentManager.BuildDoc : couleur non conforme : " + text + " (section " + section + ")");
+          return false;
+        }
+      }
+      const std::string alignment = optional(section, "alignement");
+      item.Alignment = alignment == "left" ? 0 : alignment == "right" ? 2 : 6;
+    }
+    item.X1 = modele.GetInt(section, "x1");
+    item.X2 = modele.GetInt(section, "x2");
+    item.Y1 = modele.GetInt(section, "y1");
+    // A body item without its own bottom runs down to the limit of the body
+    // that the last table set on the page; elsewhere the bottom is required.
+    item.HasY2 = !body || modele.KeyExists(section, "y2");
+    if (item.HasY2) item.Y2 = modele.GetInt(section, "y2");
+    item.HasX3 = modele.KeyExists(section, "x3");
+    if (item.HasX3) item.X3 = modele.GetInt(section, "x3");
+    item.HasY3 = modele.KeyExists(section, "y3");
+    if (item.HasY3) item.Y3 = modele.GetInt(section, "y3");
+    // A logo names a data key; the job puts the picture's path under it.
+    item.NamesPicture = logos && item.Type == "Image";
+    if (item.NamesPicture) item.Picture = optional(section, "filename");
+    if (body && item.Type == "MultiData" && !fHasTable) {
+      fHasTable = true;
+      fTable.DataCode = item.DataCode;
+      fTable.Y1 = item.Y1;
+      fTable.VariationX = modele.GetInt(section, "variationX");
+      fTable.VariationY = modele.GetIntStrict(section, "variationY");
+    }
+    items.push_back(std::move(item));
+  }
   return true;
 }
 
@@ -98,17 +175,12 @@ bool TDocumentManager::BuildDoc(const std::string& fileName, TListOfPairOfString
   fPage = sm.MyStrToInt(datas->getData("Page Courante"));
   const int total = sm.MyStrToInt(datas->getData("nbTotPages"));
   datas->put("Page", IntToStr(fPage) + " / " + IntToStr(total));
-  if (!FileExists(fileName)) {
-    Error("TDocumentManager.BuildDoc : Bad Modele Filename");
-    return true;
-  }
-  if (!OpenModele(fileName, "TDocumentManager.BuildDoc")) return false;
+  if (fFileName != fileName && !OpenModele(fileName, "TDocumentManager.BuildDoc")) return false;
+  TakeDeviceSize();
 
   TWorking w;
-  const bool drawn = DrawBody(*datas, preview, w) && (!w.Footer || DrawFamily("PiedPage", false, *datas, preview, w)) &&
-                     DrawFamily("Entete", false, *datas, preview, w) && DrawFamily("Logo", true, *datas, preview, w);
-  Modele.reset();
-  return drawn;
+  return DrawBody(*datas, preview, w) && (!w.Footer || DrawFamily(fPiedPage, *datas, preview, w)) &&
+         DrawFamily(fEntete, *datas, preview, w) && DrawFamily(fLogo, *datas, preview, w);
 }
 
 bool TDocumentManager::DrawBody(TListOfPairOfStrings& datas, bool preview, TWorking& w) {
@@ -123,24 +195,24 @@ bool TDocumentManager::DrawBody(TListOfPairOfStrings& datas, bool preview, TWork
   const long long LB = sm.MyStrToInt(datas.getData("nbLinesInBig"));
   const long long P = fPage;
 
-  for (int i = 1; Modele->SectionExists(Family("Corps", i)); ++i) {
-    const std::string section = Family("Corps", i);
-    GetOptional(section, "tag");
-    const std::string type = GetOptional(section, "type");
-    if (type == "Text") w.Text = GetOptional(section, "Text");
-    if (type == "Data") w.Text = datas.getData(GetOptional(section, "DataCode"));
-    if ((type == "Text" || type == "Data" || type == "MultiData") && !ReadLook(section, w)) return false;
-    const int x1 = ReadX(section, "x1");
-    const int x2 = ReadX(section, "x2");
-    const int y1 = ReadX(section, "y1");
-    // A body item without its own bottom runs down to the limit of the body
-    // that the last table set on this page.
-    const int y2 = ReadOptionalX(section, "y2", w.Limit);
-    const int x3 = ReadOptionalX(section, "x3", 0);
-    const int y3 = ReadOptionalX(section, "y3", 0);
+  for (const TItem& item : fCorps) {
+    if (item.Type == "Text") w.Text = item.Text;
+    if (item.Type == "Data") w.Text = datas.getData(item.DataCode);
+    if (item.SetsLook) {
+      w.FontSize = item.FontSize;
+      w.Color = item.Color;
+      w.Alignment = item.Alignment;
+    }
+    const int x1 = ToDeviceX(item.X1);
+    const int x2 = ToDeviceX(item.X2);
+    const int y1 = ToDeviceX(item.Y1);
+    const int y2 = item.HasY2 ? ToDeviceX(item.Y2) : w.Limit;
+    const int x3 = item.HasX3 ? ToDeviceX(item.X3) : 0;
+    const int y3 = item.HasY3 ? ToDeviceX(item.Y3) : 0;
 
-    if (type != "MultiData") {
-      if (!Draw(type, w.Text, x1, x2, x3, y1, y2, y3, w.FontSize, w.Alignment, w.Color, preview, fPage)) return false;
+    if (item.Type != "MultiData") {
+      if (!Draw(item.Type, w.Text, x1, x2, x3, y1, y2, y3, w.FontSize, w.Alignment, w.Color, preview, fPage))
+        return false;
       continue;
     }
     // The rows of the table that fall on this page: full pages with the
@@ -168,39 +240,35 @@ bool TDocumentManager::DrawBody(TListOfPairOfStrings& datas, bool preview, TWork
     }
     // Rows beyond the table do not exist: a data list that does not match
     // the template must not make the loop run for ever.
-    const std::string code = GetOptional(section, "DataCode");
     first = std::max(first, 1LL);
     last = std::min(last, N);
     for (long long j = first, k = 0; j <= last; ++j, ++k) {
       const long long dx = k * VX, dy = k * VY;
       const int top = ClampCoordinate(y1 + dy);
       const int bottom = oneRowHigh ? ClampCoordinate(y1 + dy + VY) : ClampCoordinate(y2 + dy);
-      if (!Draw(type, datas.getData(IntToStr(j) + code), ClampCoordinate(x1 + dx), ClampCoordinate(x2 + dx), x3, top,
-                bottom, y3, w.FontSize, w.Alignment, w.Color, preview, fPage))
+      if (!Draw(item.Type, datas.getData(IntToStr(j) + item.DataCode), ClampCoordinate(x1 + dx),
+                ClampCoordinate(x2 + dx), x3, top, bottom, y3, w.FontSize, w.Alignment, w.Color, preview, fPage))
         return false;
     }
   }
   return true;
 }
 
-bool TDocumentManager::DrawFamily(const std::string& family, bool logos, TListOfPairOfStrings& datas, bool preview,
+bool TDocumentManager::DrawFamily(const std::vector<TItem>& items, TListOfPairOfStrings& datas, bool preview,
                                   TWorking& w) {
-  for (int i = 1; Modele->SectionExists(Family(family, i)); ++i) {
-    const std::string section = Family(family, i);
-    GetOptional(section, "tag");
-    const std::string type = GetOptional(section, "type");
-    if ((type == "Text" || type == "Data") && !ReadLook(section, w)) return false;
-    if (type == "Text") w.Text = GetOptional(section, "Text");
-    if (type == "Data") w.Text = datas.getData(GetOptional(section, "DataCode"));
-    const int x1 = ReadX(section, "x1");
-    const int x2 = ReadX(section, "x2");
-    const int y1 = ReadX(section, "y1");
-    const int y2 = ReadX(section, "y2");
-    const int x3 = ReadOptionalX(section, "x3", 0);
-    const int y3 = ReadOptionalX(section, "y3", 0);
-    // A logo names a data key; the job puts the picture's path under it.
-    if (logos && type == "Image") w.Text = datas.getData(GetOptional(section, "filename"));
-    if (!Draw(type, w.Text, x1, x2, x3, y1, y2, y3, w.FontSize, w.Alignment, w.Color, preview, fPage)) return false;
+  for (const TItem& item : items) {
+    if (item.SetsLook) {
+      w.FontSize = item.FontSize;
+      w.Color = item.Color;
+      w.Alignment = item.Alignment;
+    }
+    if (item.Type == "Text") w.Text = item.Text;
+    if (item.Type == "Data") w.Text = datas.getData(item.DataCode);
+    if (item.NamesPicture) w.Text = datas.getData(item.Picture);
+    if (!Draw(item.Type, w.Text, ToDeviceX(item.X1), ToDeviceX(item.X2), item.HasX3 ? ToDeviceX(item.X3) : 0,
+              ToDeviceX(item.Y1), ToDeviceX(item.Y2), item.HasY3 ? ToDeviceX(item.Y3) : 0, w.FontSize, w.Alignment,
+              w.Color, preview, fPage))
+      return false;
   }
   return true;
 }
@@ -258,6 +326,8 @@ bool TDocumentManager::Draw(const std::string& type, const std::string& text, in
     }
     surface->TextRect(TDrawRect{x1, y1, x2, y2}, tx, ty, text);
   } else if (type == "Image") {
+    // No picture named (a barcode never made): nothing to draw.
+    if (text.empty()) return true;
     const TPictureFormat format = text.find(".jpg") != std::string::npos ? TPictureFormat::Jpeg : TPictureFormat::Bitmap;
     if (!surface->StretchDrawPicture(TDrawRect{x1, y1, x2, y2}, text, format)) {
       Error("TDocumentManager.Draw : image illisible : " + text);

@@ -52,8 +52,10 @@ void TMemoryDrawingSurface::RoundRect(int x1, int y1, int x2, int y2, int corner
 
 bool TMemoryDrawingSurface::StretchDrawPicture(const TDrawRect& rect, const std::string& fileName,
                                                TPictureFormat format) {
+  // Found whatever the case of its folders, as the printer's surface does.
   std::string bytes;
-  if (ReadWholeFile(fileName, bytes, 64 * 1024 * 1024) != TReadResult::Ok) return false;
+  const std::string existing = FindFileIgnoringCase(fileName);
+  if (existing.empty() || ReadWholeFile(existing, bytes, 64 * 1024 * 1024) != TReadResult::Ok) return false;
   const bool readable = format == TPictureFormat::Jpeg ? bytes.rfind("\xFF\xD8", 0) == 0 : bytes.rfind("BM", 0) == 0;
   if (!readable) return false;
   TDrawOp op;
@@ -77,6 +79,16 @@ std::vector<TDrawOp> TMemoryDrawingSurface::OpsOf(TDrawOp::TKind kind) const {
   for (const TDrawOp& op : Ops)
     if (op.Kind == kind) ops.push_back(op);
   return ops;
+}
+
+bool TMemoryPrinter::SelectPrinterContaining(const std::string& part) {
+  if (!Name.empty() && Name.find(part) != std::string::npos) return true;
+  for (const std::string& printer : Printers) {
+    if (printer.find(part) == std::string::npos) continue;
+    Name = printer;
+    return true;
+  }
+  return false;
 }
 
 bool TMemoryPrinter::BeginDoc() {

@@ -78,6 +78,7 @@ public:
       : Resolution(resolution), fPageWidth(pageWidth), fPageHeight(pageHeight) {}
 
   std::string PrinterName() const override { return Name; }
+  bool SelectPrinterContaining(const std::string& part) override;
   int PageWidth() const override { return fPageWidth; }
   int PageHeight() const override { return fPageHeight; }
   int ResolutionX() const override { return Resolution; }
@@ -93,7 +94,10 @@ public:
   TDrawingSurface* Canvas() override { return DocOpen && !Pages.empty() ? Pages.back().get() : nullptr; }
 
   int Resolution;
+  // The printer selected ("" after a print to a file) and the system's
+  // printers.
   std::string Name = "Imprimante";
+  std::vector<std::string> Printers;
   bool Portrait = false;
   int Copies = 0;
   bool DeviceCopies = true;

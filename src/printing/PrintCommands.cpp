@@ -44,8 +44,10 @@ std::string SelectedCell(const TMyStringGrid& list, const char* field) {
 void QueryExact(TMyDatabase& table, const char* field, const std::string& value) {
   try {
     table.Query(field, value, Exact);
-  } catch (const ERegExError&) {
-    // The query left an empty result.
+  } catch (const ERegExError& e) {
+    // The query left an empty result; a match stopped by the library's
+    // limits is said, it is no answer.
+    if (e.LimitReached) ShowMessage(e.Message);
   }
 }
 
@@ -59,7 +61,7 @@ void PrintRecordSheet(TPrintManager& manager, const TRecordSheet& sheet, const T
     Error(std::string("TQuorix_Form.ImprimerOuApercu : Impossible de trouver ") + sheet.What + " : " + code);
   TListOfPairOfStrings datas;
   sheet.AddKeys(datas, table);
-  manager.PrintDoc(sheet.Modele, &datas, preview);
+  manager.PrintDoc(sheet.Modele, &datas, preview, code);
   datas.ClearAndFreeEachObject();
 }
 
@@ -90,8 +92,28 @@ void SaveArchiveCopy(TMyDatabase& lines, const std::string& number, TDateTime mo
   lines.SaveToFile(PrintedArchiveFileName(number, moment));
 }
 
+// The preparation sheet shows the piece's barcode picture, which is made for
+// some pieces only (never for the invoices of a split): without it the sheet
+// is printed all the same, and the message panel says so.
+bool BarcodePictureExists(const std::string& number, const TSignalProc& signal) {
+  const std::string picture = BarcodePicturePath(number);
+  if (!FindFileIgnoringCase(picture).empty()) return true;
+  if (signal) signal("Bon de preparation " + number + " imprime sans code barre : image absente " + picture, clSignalRed);
+  return false;
+}
+
+std::string PdfName(const std::string& number, TPieceDocumentKind document) {
+  switch (document) {
+    case TPieceDocumentKind::Commande: return number + " Commande";
+    case TPieceDocumentKind::Preparation: return number + " Preparation";
+    case TPieceDocumentKind::Piece: break;
+  }
+  return number;
+}
+
 void PrintPiece(TPrintManager& manager, const TPieceKind& kind, const TMyStringGrid& list, const TPrintTables& tables,
-                bool preview, bool letterhead, TPieceDocumentKind document, TDateTime moment) {
+                bool preview, bool letterhead, TPieceDocumentKind document, TDateTime moment,
+                const TSignalProc& signal) {
   TMyDatabase* header = kind.HeaderTableOf(tables.Pieces);
   TMyDatabase* clients = tables.Pieces.Clients;
   if (header == nullptr || clients == nullptr) return;
@@ -111,6 +133,7 @@ void PrintPiece(TPrintManager& manager, const TPieceKind& kind, const TMyStringG
   piece.DueDate = DueDateText(clients->GetQueryResultString(F::Echeance, 0), header->GetQueryResultString(F::Date, 0));
   piece.Distributor = tables.Ubipharm != nullptr && IsDistributorClient(*tables.Ubipharm, code);
   piece.PreparationSheet = document == TPieceDocumentKind::Preparation;
+  piece.BarcodePicture = !piece.PreparationSheet || BarcodePictureExists(number, signal);
 
   TMyDatabase lines(kind.LineFile(number));
   lines.QueryAll();
@@ -118,7 +141,7 @@ void PrintPiece(TPrintManager& manager, const TPieceKind& kind, const TMyStringG
   AddPieceKeys(datas, piece, *header, *clients, lines);
   // The archive is written before the document, whatever then becomes of it.
   SaveArchiveCopy(lines, number, moment);
-  manager.PrintDoc(modele, &datas, preview);
+  manager.PrintDoc(modele, &datas, preview, PdfName(number, document));
   datas.ClearAndFreeEachObject();
 }
 
@@ -126,7 +149,7 @@ void PrintPiece(TPrintManager& manager, const TPieceKind& kind, const TMyStringG
 
 std::string ReadNIdCEE(const std::string& settingsFile) {
   std::string text;
-  if (ReadWholeFile(settingsFile, text) == TReadResult::Ok && !SplitLines(text).empty()) {
+  if (ReadWholeFile(settingsFile, text, kMaxIniFileBytes) == TReadResult::Ok && !SplitLines(text).empty()) {
     TIniManager ini;
     ini.LoadFromText(text);
     if (ini.KeyExists(CompanySettings::Section, CompanySettings::NIdCEE))
@@ -154,7 +177,7 @@ void ImprimerOuApercu(TPrintManager& manager, const TPrintScreen& screen, const 
   for (int i = 0; i < PieceKinds::Count; ++i) {
     const TMyStringGrid* list = screen.Pieces[i];
     if (!Visible(list)) continue;
-    PrintPiece(manager, PieceKinds::At(i), *list, tables, preview, letterhead, document, moment);
+    PrintPiece(manager, PieceKinds::At(i), *list, tables, preview, letterhead, document, moment, screen.Signal);
     return;
   }
 }

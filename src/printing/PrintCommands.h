@@ -4,6 +4,7 @@
 
 #include "DateTime.h"
 #include "PieceKinds.h"
+#include "PieceSignals.h"
 #include "PrintJobs.h"
 
 class TMyDatabase;
@@ -29,6 +30,9 @@ struct TPrintScreen {
   TMyStringGrid* Articles = nullptr;
   TMyStringGrid* Clients = nullptr;
   TMyStringGrid* Pieces[PieceKinds::Count] = {};
+  // The piece editor's message panel, for what a print leaves out (a
+  // preparation sheet without its barcode picture).
+  TSignalProc Signal;
 };
 
 // The tables a print reads: the main window's, borrowed.
@@ -45,5 +49,8 @@ struct TPrintTables {
 // sheet; with no list visible nothing happens. A piece print first leaves a
 // copy of the piece's lines in the printed archive, named after the moment.
 // A record that cannot be found is reported and the document still produced.
+// A print to a PDF file is named after what is printed: the piece number
+// ("FA31690", "FA31690 Commande", "FA31690 Preparation"), the record's code,
+// "Recherche".
 void ImprimerOuApercu(TPrintManager& manager, const TPrintScreen& screen, const TPrintTables& tables, bool preview,
                       bool letterhead, TPieceDocumentKind document, TDateTime moment = Now());

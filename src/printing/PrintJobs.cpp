@@ -1,5 +1,9 @@
 #include "PrintJobs.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "Catalogue.h"
 #include "ListOfPairOfStrings.h"
 #include "MyDatabase.h"
@@ -50,47 +54,54 @@ void AddClientKeys(TListOfPairOfStrings& datas, const TMyDatabase& clients) {
 
 void AddPieceKeys(TListOfPairOfStrings& datas, const TPieceDocument& piece, const TMyDatabase& header,
                   const TMyDatabase& clients, const TMyDatabase& lines) {
+  // Every key is gathered first and put into the list at once: put one by
+  // one, the keys of a long piece each moved the half of the list after
+  // them ("10.Code" sorts before "2.Code").
+  std::vector<std::pair<std::string, std::string>> keys;
+  keys.reserve(32 + 5 * static_cast<std::size_t>(std::max(0, lines.QueryResultCount())));
+  const auto put = [&keys](std::string key, std::string value) { keys.emplace_back(std::move(key), std::move(value)); };
   const std::string t = piece.Kind + ".";
   const std::string number = First(header, piece.MainKey.c_str());
   const std::string company = First(header, F::Societe);
-  datas.put("NIdCEE", piece.NIdCEE);
-  datas.put("TypePiece", piece.Kind);
-  datas.put("MainKey", piece.MainKey);
-  datas.put(t + piece.MainKey, number);
-  datas.put(t + F::Date, First(header, F::Date));
-  datas.put(t + "NumClient", First(header, F::CodeClient));
-  datas.put(t + F::Echeance, piece.DueDate);
+  put("NIdCEE", piece.NIdCEE);
+  put("TypePiece", piece.Kind);
+  put("MainKey", piece.MainKey);
+  put(t + piece.MainKey, number);
+  put(t + F::Date, First(header, F::Date));
+  put(t + "NumClient", First(header, F::CodeClient));
+  put(t + F::Echeance, piece.DueDate);
   // A client served through the distributor is invoiced to the distributor,
   // its own name becoming the first line of the address; the preparation
   // sheet keeps the client's name, the parcel being made up for it.
   if (piece.Distributor) {
-    datas.put(t + "NomPharmacie", piece.PreparationSheet ? company : "LABOREX C.I.");
-    datas.put("Client.adr1", "VIA " + company);
-    datas.put("Client.adr2", First(clients, F::Adresse1));
-    datas.put("Client.adr3", First(clients, F::Adresse2));
-    datas.put("Client.adr4", First(clients, F::Adresse3));
-    datas.put("Client.adr5", First(clients, F::Ville));
-    datas.put("Client.adr6", First(clients, F::Pays));
+    put(t + "NomPharmacie", piece.PreparationSheet ? company : "LABOREX C.I.");
+    put("Client.adr1", "VIA " + company);
+    put("Client.adr2", First(clients, F::Adresse1));
+    put("Client.adr3", First(clients, F::Adresse2));
+    put("Client.adr4", First(clients, F::Adresse3));
+    put("Client.adr5", First(clients, F::Ville));
+    put("Client.adr6", First(clients, F::Pays));
   } else {
-    datas.put(t + "NomPharmacie", company);
-    datas.put("Client.adr1", First(clients, F::Adresse1));
-    datas.put("Client.adr2", First(clients, F::Adresse2));
-    datas.put("Client.adr3", First(clients, F::Adresse3));
-    datas.put("Client.adr4", First(clients, F::Ville));
-    datas.put("Client.adr5", First(clients, F::Pays));
+    put(t + "NomPharmacie", company);
+    put("Client.adr1", First(clients, F::Adresse1));
+    put("Client.adr2", First(clients, F::Adresse2));
+    put("Client.adr3", First(clients, F::Adresse3));
+    put("Client.adr4", First(clients, F::Ville));
+    put("Client.adr5", First(clients, F::Pays));
   }
-  datas.put("Client.VIdCEE", First(clients, F::ImmTVA));
-  datas.put("LogoEnteteFilename", Catalogue::Bitmaps::LogoEntete);
-  datas.put("CodeBarreFilename", BarcodePicturePath(number));
-  datas.put(t + F::Port, First(header, F::Port));
-  datas.put(t + F::TotalHT, First(header, F::TotalHT));
-  datas.put(t + F::TotalTTC, First(header, F::TotalTTC));
-  datas.put("LogoPiedDePageFilename", Catalogue::Bitmaps::LogoPiedDePage);
+  put("Client.VIdCEE", First(clients, F::ImmTVA));
+  put("LogoEnteteFilename", Catalogue::Bitmaps::LogoEntete);
+  put("CodeBarreFilename", piece.BarcodePicture ? BarcodePicturePath(number) : std::string());
+  put(t + F::Port, First(header, F::Port));
+  put(t + F::TotalHT, First(header, F::TotalHT));
+  put(t + F::TotalTTC, First(header, F::TotalTTC));
+  put("LogoPiedDePageFilename", Catalogue::Bitmaps::LogoPiedDePage);
   const char* fields[] = {F::Code, F::Designation, F::Quantite, F::PrixUniTTC, F::MontantTTC};
   for (int i = 0; i < lines.QueryResultCount(); ++i) {
     const std::string n = IntToStr(i + 1) + ".";
-    for (const char* field : fields) datas.put(n + field, lines.GetQueryResultString(field, i));
+    for (const char* field : fields) put(n + field, lines.GetQueryResultString(field, i));
   }
+  datas.putMany(std::move(keys));
 }
 
 std::string PieceTemplate(const std::string& pieceKind, TPieceDocumentKind document, bool letterhead) {
@@ -116,8 +127,10 @@ bool IsDistributorClient(TMyDatabase& distributors, const std::string& clientCod
   if (clientCode.empty() || !distributors.FieldExists(F::Code)) return false;
   try {
     distributors.Query(F::Code, clientCode, TQueryMode::Exact);
-  } catch (const ERegExError&) {
-    // A code with pattern characters that do not compile is no distributor's.
+  } catch (const ERegExError& e) {
+    // A code with pattern characters that do not compile is no distributor's;
+    // a match stopped by the library's limits is said, it is no answer.
+    if (e.LimitReached) ShowMessage(e.Message);
     return false;
   }
   return distributors.QueryResultCount() > 0;

@@ -25,6 +25,9 @@ struct TPieceDocument {
   std::string DueDate;    // the due date, already written as a date
   bool Distributor = false;       // the client is served through the distributor
   bool PreparationSheet = false;  // the document is the preparation sheet
+  // False when the piece's barcode picture was never made: the document is
+  // printed without it ("CodeBarreFilename" empty).
+  bool BarcodePicture = true;
 };
 
 // Every key of a piece document, the distributor rule applied: the header

@@ -21,12 +21,17 @@ public:
   TPrintManager(const TPrintManager&) = delete;
   TPrintManager& operator=(const TPrintManager&) = delete;
 
+  // Pages above which a print asks before it starts.
+  static constexpr int kAskAbovePages = 200;
+  // The folder of the working folder where prints to a PDF file go.
+  static constexpr const char* kPdfFolder = "PDF";
+
   // Copies of the next document print; back to 1 after every completed,
   // cancelled or refused print.
   int NbCopies = 1;
-  // The next document print goes to the current printer without the
-  // dialog, which must then be a letterhead printer; false after every
-  // print attempt.
+  // The next document print goes without the dialog to the letterhead
+  // printer (the one whose name holds "Entete"), chosen by its name whatever
+  // the last print selected; false after every print attempt.
   bool AutoPrint = false;
   std::unique_ptr<TDocumentManager> DocumentManager;
 
@@ -39,14 +44,22 @@ public:
   // pitch that leaves no row on a page).
   bool PreparePages(const std::string& fileName, TListOfPairOfStrings* datas);
   // Prints the document, or draws its first ten pages on the preview pages
-  // and shows the print window.
-  void PrintDoc(const std::string& fileName, TListOfPairOfStrings* datas, bool preview);
+  // and shows the print window. pdfName is what a print to a PDF file is
+  // named after (the piece number, the record's code); "" names it after the
+  // document's title. A document of more than kAskAbovePages pages to print
+  // is printed only if the user says so.
+  void PrintDoc(const std::string& fileName, TListOfPairOfStrings* datas, bool preview,
+                const std::string& pdfName = "");
   // Prints every row and column of the grid as a ruled table under the
-  // title, with page numbers.
+  // title, with page numbers: on every page the rows start below the title
+  // and end above the page number. A PDF file is named after the title.
   void PrintGrid(TMyStringGrid* grid, const std::string& title);
 
+  // "PDF/" + the name made fit for a file name + ".pdf".
+  static std::string PdfFileName(const std::string& name);
+
 private:
-  void PrintDocument(const std::string& fileName, TListOfPairOfStrings& datas);
+  void PrintDocument(const std::string& fileName, TListOfPairOfStrings& datas, const std::string& pdfName);
   void PreviewDocument(const std::string& fileName, TListOfPairOfStrings& datas);
   void GridPageHeader(TDrawingSurface& canvas, int width, int height, const std::string& title, int page,
                       const TPrintFont& gridFont);

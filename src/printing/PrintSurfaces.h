@@ -71,6 +71,10 @@ public:
 
   // The printer currently selected ("" when printing to a file).
   virtual std::string PrinterName() const = 0;
+  // Selects, for printing on paper, the printer whose name contains part
+  // (case counts): the current one when its name does, else the first of the
+  // system's printers that does. False, nothing changed, when none does.
+  virtual bool SelectPrinterContaining(const std::string& part) = 0;
   // The page in device pixels, and the device's pixels per inch.
   virtual int PageWidth() const = 0;
   virtual int PageHeight() const = 0;
@@ -106,6 +110,9 @@ struct TPrintDialogOptions {
   bool PageNumbersEnabled = false;
   // Answer: the user chose a page range (FromPage to ToPage) rather than all.
   bool PageRangeChosen = false;
+  // The file proposed when the user prints to a PDF file, relative to the
+  // working folder ("PDF/FA31690.pdf").
+  std::string PdfFileName;
 };
 
 // The print window: the print dialog, the printer it selects and the ten

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Catalogue.h"
+#include "FieldText.h"
 #include "MyDatabase.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -60,10 +61,14 @@ void TBarCodeManager::Merge() {
   TStringManager& sm = StringManager();
   // The barcodes the articles had, to give back if the queue cannot be saved.
   std::vector<std::pair<int, std::string>> previous;
-  int completed = 0;
+  std::vector<std::string> signals;
+  std::vector<TQueueEntry> completed;
   for (int record : records) {
     const std::string code = fBarcodes->DBGetString(queueCode, record);
-    const std::string barcode = fBarcodes->DBGetString(queueBarcode, record);
+    const std::string queued = fBarcodes->DBGetString(queueBarcode, record);
+    // What reaches the article never holds ";" or a line break (the queue's
+    // reader turns a written "\n" into one).
+    const std::string barcode = ReplaceFieldBreaks(queued);
     if (!sm.IsCIP(code) || barcode.size() <= kShortestIgnored) continue;
     try {
       fArticles->Query(Field::Code, code, Exact);
@@ -77,9 +82,12 @@ void TBarCodeManager::Merge() {
       previous.emplace_back(article, current);
       fArticles->SetData(articleBarcode, article, barcode);
       Trace("Code en cours : " + code);
+      if (barcode != queued) {
+        signals.push_back("Code barre de l'article " + code +
+                          " : ';', retour a la ligne ou octet nul remplace par ','");
+      }
     } else {
-      fBarcodes->Delete(record);
-      ++completed;
+      completed.push_back({code, queued});
       Trace("Cycle complet réalisé pour :");
       Trace("  CIP : " + code);
       Trace("  Code Barre " + barcode);
@@ -87,12 +95,35 @@ void TBarCodeManager::Merge() {
     }
   }
 
-  if (!fBarcodes->Save()) {
+  if (!completed.empty() && !RemoveFromQueue(completed)) {
     for (auto it = previous.rbegin(); it != previous.rend(); ++it) fArticles->SetData(articleBarcode, it->first, it->second);
     Warning("TBarCodeManager : table partagee non enregistree, articles laisses tels quels : " + fPath);
     return;
   }
-  fArticles->Save();
+  if (!previous.empty()) fArticles->Save();
   fCopied = static_cast<int>(previous.size());
-  fCompleted = completed;
+  fCompleted = static_cast<int>(completed.size());
+  fSignals = std::move(signals);
+}
+
+bool TBarCodeManager::RemoveFromQueue(const std::vector<TQueueEntry>& completed) {
+  // The capture station may have queued more entries since the merge read
+  // the queue: it is read again just before it is written, and only the
+  // entries whose cycle completed leave it.
+  auto queue = std::make_unique<TMyDatabase>(fPath);
+  if (queue->LoadFailed() || !HasFields(*queue, {Remote::Code, Remote::CodeBarre})) return false;
+  const int queueCode = queue->GetFieldPos(Remote::Code);
+  const int queueBarcode = queue->GetFieldPos(Remote::CodeBarre);
+  for (const TQueueEntry& entry : completed) {
+    for (int record = 0; record < queue->RecordCount(); ++record) {
+      if (!queue->IsDeleted(record) && queue->DBGetString(queueCode, record) == entry.Code &&
+          queue->DBGetString(queueBarcode, record) == entry.Barcode) {
+        queue->Delete(record);
+        break;
+      }
+    }
+  }
+  if (!queue->Save()) return false;
+  fBarcodes = std::move(queue);
+  return true;
 }

@@ -197,6 +197,35 @@ TEST_F(PieceOperationsTest, OrderLinesAsTheEditorShowsThem) {
   EXPECT_FALSE(fMain->Importer_BitBtn->isEnabled());
 }
 
+TEST_F(PieceOperationsTest, ARefusedOrderOpensNoPieceAndStaysWaiting) {
+  std::string lines2001;
+  for (int i = 0; i < 2001; ++i) lines2001 += "3408919 2\r\n";
+  struct Row {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  };
+  const Row rows[] = {
+      {"a NUL byte", std::string("3408919 2\r\n\0\r\n7195018 1\r\n", 25),
+       "un octet nul, ce n'est pas un texte Windows-1252 (UTF-16 ?)"},
+      {"2001 lines", lines2001, "plus de 2000 lignes"},
+  };
+  Start();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    WriteFileBytes(std::string(kTodo) + "commande.txt", row.bytes);
+    fCapture.Clear();
+    fMain->Importer1->trigger();
+    EXPECT_EQ(fCapture.Boxes(),
+              (std::vector<std::string>{"Importation commande.txt",
+                                        "*ERROR*Importation : ./Data/Importation/Todo/commande.txt : " +
+                                            std::string(row.reason) + ", commande laissee en attente"}));
+    EXPECT_FALSE(EditorOpen());
+    EXPECT_EQ(ReadFileBytes(std::string(kTodo) + "commande.txt"), row.bytes);
+    EXPECT_EQ(Files(kDone), std::vector<std::string>{});
+  }
+}
+
 TEST_F(PieceOperationsTest, ImporterFollowsTheWaitingFolderAndTheListShown) {
   Start();
   auto* timer = fMain->findChild<QTimer*>("Importations_Timer");
@@ -558,7 +587,7 @@ TEST_F(PieceOperationsTest, NettoyerRemovesStrayFilesTheHistoryAndTheSpecialDupl
   fMain->Nettoyer1->trigger();
   EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"*ERROR*FA99999.db en trop"});
   EXPECT_FALSE(fs::exists("Data/Factures/FA99999.db"));
-  EXPECT_EQ(Files(kTrash), (std::vector<std::string>{"FA031700.db", "FA031701.db", "sous-dossier"}));
+  EXPECT_EQ(Files(kTrash), (std::vector<std::string>{"Entetes", "FA031700.db", "FA031701.db", "sous-dossier"}));
   EXPECT_EQ(ReadFileBytes(std::string(kTrash) + "FA031700.db"), lines700);
   EXPECT_EQ(Files("Data/Elements imprimes"), std::vector<std::string>{});
   for (const char* number : {"FA031700", "FA031701"}) {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
 #include <string>
@@ -93,6 +94,27 @@ TEST_F(SideWindowsMenuTest, PrintedCopyRestoresAsANewInvoice) {
   EXPECT_NE(number, "FA31699");
   EXPECT_EQ(fMain->fLignesGrid->GetCellByName("Code", 1), "2320750");
   EXPECT_TRUE(FileExists("Data/Elements imprimes/FA31699_20261208_101500.db"));
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
+}
+
+TEST_F(SideWindowsMenuTest, DeletedInvoiceRestoresWithItsClientAndPort) {
+  fMain->ShowFactures();
+  TMyStringGrid& list = *fMain->fFacturesGrid;
+  list.SetRow(list.FindCell("FA31692", "Num Facture").second);
+  fMain->Supprimer_BitBtn->click();
+  fMain->Historique1->trigger();
+  THistorique_Form& history = *fMain->fHistorique;
+  ASSERT_EQ(history.fSupprimesGrid->GetCell(1, 2), "FA31692.db") << "the folder of the headers is not listed";
+  history.fSupprimesGrid->SetRow(2);
+  QTest::mouseClick(history.Historique_Restaurer_Button, Qt::LeftButton);
+
+  TPieceEditor& editor = *fMain->fPieceEditor;
+  ASSERT_TRUE(editor.IsOpen());
+  EXPECT_NE(FromQString(editor.FactureNumFactureEdit->text()), "FA31692");
+  EXPECT_EQ(FromQString(editor.FactureCodeClientEdit->text()), "0110");
+  EXPECT_EQ(FromQString(editor.Label20->text()), "PHARMACIE ACHRAFIEH");
+  EXPECT_EQ(FromQString(editor.FacturePortEdit->text()), "15");
+  EXPECT_EQ(FromQString(editor.Label35->text()), "4172,56");
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
 }
 

@@ -332,6 +332,8 @@ TEST_F(SplitCourierTest, ScinderMakesTheNewInvoicesAndLeavesTheSourceAsItWas) {
   SelectInvoice("FA31750");
   fMain->Scinder1->trigger();
   Arrow(Split().Scinder_NbFact_UpDown, true);
+  // Another invoice clicked in the list meanwhile: FA31750 is split all the same.
+  SelectInvoice("FA31690");
   Click(Split().Scinder_Button);
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
   EXPECT_FALSE(Split().Scinder_Panel->isVisible());

@@ -25,7 +25,8 @@ TEST(LineAmount, QuantityTimesPriceWithTwoDecimals) {
       {"negative quantity", "-2", "10", "-20,00", 0},
       {"quantity not an integer counts 0", "1,5", "10", "0,00", 0},
       {"price not a number counts 0 and is reported", "3", "abc", "0,00", 1},
-      {"empty price is reported too", "3", "", "0,00", 1},
+      {"no price yet is no amount yet", "3", "", "", 0},
+      {"no quantity yet is no amount yet", "", "2,50", "", 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -96,16 +97,53 @@ TEST_F(PieceSaveTest, EmptyLinesAreDroppedButNeverTheOnlyOne) {
   }
 }
 
-TEST_F(PieceSaveTest, DuplicateCodesWarnPerPairAndTheSaveGoesOn) {
-  fLines.Fill({{"3408919", "DOLIPRANE A", "1", "1", "1,00"},
-               {"7968532", "B", "1", "1", "1,00"},
-               {"3408919", "DOLIPRANE C", "1", "1", "1,00"},
-               {"3408919", "DOLIPRANE D", "1", "1", "1,00"}});
+TEST_F(PieceSaveTest, DuplicateCodesAreListedInOneBoxAndTheSaveGoesOn) {
+  struct Row {
+    const char* name;
+    std::vector<std::vector<std::string>> lines;
+    std::string box;
+  };
+  const Row rows[] = {
+      {"one pair", {{"3408919", "DOLIPRANE A", "1", "1", "1,00"}, {"7968532", "B", "1", "1", "1,00"},
+                    {"3408919", "DOLIPRANE C", "1", "1", "1,00"}},
+       "Lignes 1 et 3 identiques : DOLIPRANE C"},
+      {"three lines of one code",
+       {{"3408919", "DOLIPRANE A", "1", "1", "1,00"}, {"7968532", "B", "1", "1", "1,00"},
+        {"3408919", "DOLIPRANE C", "1", "1", "1,00"}, {"3408919", "DOLIPRANE D", "1", "1", "1,00"}},
+       "Lignes 1 et 3 identiques : DOLIPRANE C\nLignes 1 et 4 identiques : DOLIPRANE D\n"
+       "Lignes 3 et 4 identiques : DOLIPRANE D\n3 paires de lignes identiques"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    fLines.Capture.Clear();
+    fLines.Fill(row.lines);
+    EXPECT_EQ(SavePieceSequence(*fLines.Grid, Piece("FA31702")), TPieceSaveResult::Saved);
+    EXPECT_EQ(fLines.Capture.Boxes(), std::vector<std::string>{row.box});
+    EXPECT_TRUE(std::filesystem::exists("./Data/Factures/FA31702.db"));
+  }
+}
+
+TEST_F(PieceSaveTest, AnOrderOfTwoHundredThousandLinesGivesOneBox) {
+  // Every tenth line empty, every code on two lines 100 000 lines apart.
+  std::vector<std::vector<std::string>> lines;
+  for (int i = 0; i < 200000; ++i) {
+    if (i % 10 == 9) {
+      lines.push_back({"", "", "1", "0", "0"});
+    } else {
+      const std::string code = std::to_string(1000000 + i % 100000);
+      lines.push_back({code, "D" + code, "1", "1", "1,00"});
+    }
+  }
+  fLines.Fill(lines);
   EXPECT_EQ(SavePieceSequence(*fLines.Grid, Piece("FA31702")), TPieceSaveResult::Saved);
-  EXPECT_EQ(fLines.Capture.Boxes(),
-            (std::vector<std::string>{"Lignes 1 et 3 identiques : DOLIPRANE C", "Lignes 1 et 4 identiques : DOLIPRANE D",
-                                      "Lignes 3 et 4 identiques : DOLIPRANE D"}));
-  EXPECT_TRUE(std::filesystem::exists("./Data/Factures/FA31702.db"));
+  EXPECT_EQ(fLines.Grid->GetRowCount(), 1 + 180000) << "the empty lines were dropped";
+  ASSERT_EQ(fLines.Capture.Boxes().size(), 1u);
+  const std::string& box = fLines.Capture.Boxes().front();
+  EXPECT_EQ(box.substr(0, box.find('\n')), "Lignes 1 et 90001 identiques : D1000000");
+  EXPECT_EQ(box.substr(box.rfind('\n') + 1), "90000 paires de lignes identiques, les 20 premieres ci-dessus");
+  EXPECT_EQ(std::count(box.begin(), box.end(), '\n'), 20);
+  TMyDatabase written("./Data/Factures/FA31702.db");
+  EXPECT_EQ(written.RecordCount(), 180000);
 }
 
 TEST_F(PieceSaveTest, RedCellOrRedEditWritesNothing) {
@@ -125,15 +163,20 @@ TEST_F(PieceSaveTest, RedCellOrRedEditWritesNothing) {
   }
 }
 
-TEST_F(PieceSaveTest, RenumberingMovesTheOldLineFileToTheTrash) {
-  WriteFileBytes("./Data/Poubelle Officielle/FA31690.db", "an older file of that name");
+TEST_F(PieceSaveTest, RenumberingMovesTheOldLineFileToTheTrashBesideAnOlderCopy) {
+  // A deleted piece had that number before: its lines stay in the trash.
+  WriteFileBytes("./Data/Poubelle Officielle/FA31690.db", "an older deleted FA31690");
   fLines.Fill({{"3408919", "DOLIPRANE 1000MG CPR B/8", "4", "2,50", "10,00"}});
   EXPECT_EQ(SavePieceSequence(*fLines.Grid, Piece("FA31800", "FA31690")), TPieceSaveResult::Saved);
   EXPECT_EQ(Numbers(), (std::vector<std::string>{"FA31691", "FA31800"}));
   EXPECT_FALSE(std::filesystem::exists("./Data/Factures/FA31690.db"));
-  EXPECT_EQ(ReadFileBytes("./Data/Poubelle Officielle/FA31690.db"),
+  EXPECT_EQ(ReadFileBytes("./Data/Poubelle Officielle/FA31690.db"), "an older deleted FA31690");
+  EXPECT_EQ(ReadFileBytes("./Data/Poubelle Officielle/FA31690_1.db"),
             std::string(kLinesHeader) + "FA31690;4;3408919;DOLIPRANE 1000MG CPR B/8;2,50;10,00\r\n");
+  EXPECT_EQ(ReadFileBytes("./Data/Poubelle Officielle/Entetes/FA31690_1.db"),
+            std::string(kHeader) + "FA31690;20/02/2026;0104;PHARMACIE SAINT-EXUP\xC9RY;35;1;10,00;45\r\n");
   EXPECT_TRUE(std::filesystem::exists("./Data/Factures/FA31800.db"));
+  EXPECT_TRUE(fLines.Capture.Boxes().empty());
 }
 
 TEST_F(PieceSaveTest, RefusedRenumberingLeavesTheOldPieceAsItWas) {

@@ -26,6 +26,10 @@ public:
     Grid->setTitles("Code;Designation;Prix Achat;Prix Vente");
   }
   void AfficherSignal(const std::string& text, TColor color) override { Lines.emplace_back(text, color); }
+  void AfficherSignaux(const std::vector<TSignalLine>& lines) override {
+    ++Batches;
+    TStatsDisplay::AfficherSignaux(lines);
+  }
   TMyStringGrid* SearchGrid() override { return Grid.get(); }
 
   // The colour of each data row (read in its "Designation" cell).
@@ -36,6 +40,8 @@ public:
   }
 
   std::vector<std::pair<std::string, TColor>> Lines;
+  // Calls that wrote lines to the panel.
+  int Batches = 0;
   TMemoryGridSurface Surface;
   std::unique_ptr<TMyStringGrid> Grid;
 };

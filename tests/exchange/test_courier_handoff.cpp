@@ -84,6 +84,7 @@ TEST_F(CourierTest, OpeningDecidesTheSecondInvoiceAndTheCopies) {
 }
 
 TEST_F(CourierTest, WeightsAreRegisteredFromAboveZeroToThirtyAtTheirHalfKiloStep) {
+  // A weight of zero however written weighs nothing: no file, no parcel.
   struct Row {
     const char* weight;
     bool registered;
@@ -92,7 +93,8 @@ TEST_F(CourierTest, WeightsAreRegisteredFromAboveZeroToThirtyAtTheirHalfKiloStep
   const Row rows[] = {
       {"30", true, 150}, {"30,1", false, 0}, {"0,2", true, 20}, {"0.2", true, 20}, {"1,2", true, 24},
       {"2", true, 27},   {"1,5", true, 24},  {"0", false, 0},   {"-1", false, 0},  {"abc", false, 0},
-      {"", false, 0},    {"2 ", false, 0},
+      {"", false, 0},    {"2 ", false, 0},   {"0,0", false, 0}, {"0.00", false, 0}, {"-0,0", false, 0},
+      {"0,01", true, 20},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.weight);

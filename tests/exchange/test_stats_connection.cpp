@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <cstdlib>
 #include <memory>
@@ -108,11 +109,34 @@ TEST_F(StatsConnectionTest, TwoRepliesArrivingInOneReadAreBothShown) {
 TEST_F(StatsConnectionTest, AReplyCutOverSeveralReadsIsHandledWhole) {
   TScriptedServer server;
   Connect(server.Port());
+  fClient->DemanderStatsArticles("Code;3408919;7968532;2661728");
   fClient->Receive("Arti");
   fClient->Receive("cle;1;4");
   fClient->Receive("0;20");
   ASSERT_TRUE(WaitUntil([&] { return fDisplay.RowColors()[0] != 0xFFFFFF; }));
   EXPECT_EQ(fDisplay.RowColors(), (std::vector<TColor>{0xE4FFE4, 0x82FF82, 0xB4FFB4}));
+}
+
+TEST_F(StatsConnectionTest, AServerThatFloodsIsClosedPastItsAllowanceAndShowsOnlyWhatWasAsked) {
+  // After one client code, the server answers with one duplicate line and
+  // then sends duplicates without end.
+  TScriptedServer server;
+  std::string flood;
+  for (int i = 0; i < 20000; ++i) flood += "Doublons;0105   LABOREX";
+  server.OnReceived = [&flood](QTcpSocket& socket, const std::string& all) {
+    if (all.find("Notes Publiques;0101") == std::string::npos) return;
+    socket.write("Doublons;0105   LABOREX");
+    QTimer::singleShot(200, &socket, [&socket, &flood] {
+      for (int i = 0; i < 3; ++i) socket.write(flood.data(), static_cast<qint64>(flood.size()));
+    });
+  };
+  Connect(server.Port());
+  fClient->DemanderInfosClient("0101");
+  ASSERT_TRUE(WaitUntil([&] { return server.Disconnections == 1; }));
+  EXPECT_TRUE(Traced("Serveur Stats : plus de 262164 octets recus pour une demande, connexion fermee"));
+  EXPECT_EQ(fDisplay.Lines, (TLines{{"0105   LABOREX", kGreen}})) << "only the reply that was asked for";
+  EXPECT_FALSE(fClient->Active());
+  EXPECT_TRUE(fCapture.Boxes().empty());
 }
 
 TEST_F(StatsConnectionTest, ServerThatNeverAnswersLeavesEverythingQuiet) {

@@ -111,7 +111,9 @@ TEST(StatsReplies, SeveralRepliesInOneTextAreSplitAtTheirWords) {
       {"duplicates then note", "Doublons;0104   X;0114   YNotes Publiques;Note",
        {"Doublons;0104   X;0114   Y", "Notes Publiques;Note"}},
       {"duplicates alone then note", "DoublonsNotes Publiques;Note", {"Doublons", "Notes Publiques;Note"}},
-      {"a reply of its word alone at the end", "Doublons;0104Doublons", {"Doublons;0104", "Doublons"}},
+      {"a word ending the text is text", "Doublons;0104Doublons", {"Doublons;0104Doublons"}},
+      {"a word ending a note is text", "Notes Publiques;livrer chaque Article",
+       {"Notes Publiques;livrer chaque Article"}},
       {"garbage before a reply", "xyzArticle;1;2", {"xyz", "Article;1;2"}},
       {"a word inside a text is not a reply", "Doublons;Articles en retard", {"Doublons;Articles en retard"}},
       {"one reply", "Article;1;2", {"Article;1;2"}},
@@ -121,6 +123,69 @@ TEST(StatsReplies, SeveralRepliesInOneTextAreSplitAtTheirWords) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(SplitStatsReplies(row.text), row.replies);
   }
+}
+
+TEST(StatsReplies, RepliesReceivedTogetherAreShownWhenARequestWaitsForThem) {
+  struct Row {
+    const char* name;
+    std::vector<std::string> asked;
+    std::string received;
+    TLines lines;
+    std::vector<TColor> colors;
+  };
+  const std::vector<TColor> white = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
+  const std::vector<std::string> client = {"Doublons;0101", "Notes Publiques;0101"};
+  const Row rows[] = {
+      {"duplicates and note of one client code", client, "Doublons;0105   LABOREXNotes Publiques;Paiement comptant",
+       {{"0105   LABOREX", kGreen}, {"Paiement comptant", kBlue}}, white},
+      {"a word ending a note stays in it and shades nothing", client,
+       "Doublons;0105   LABOREXNotes Publiques;livrer chaque Article",
+       {{"0105   LABOREX", kGreen}, {"livrer chaque Article", kBlue}}, white},
+      {"a word followed by a semicolon inside a note starts a reply", client,
+       "Notes Publiques;voir Doublons;0106", {{"voir ", kBlue}, {"0106", kGreen}}, white},
+      {"duplicates with none, then the note", client, "DoublonsNotes Publiques;Note", {{"Note", kBlue}}, white},
+      {"a reply nobody asked for", {}, "Doublons;0105   LABOREX", {}, white},
+      {"counts nobody asked for", client, "Article;1;2;3", {}, white},
+      {"a second reply of one request", {"Code;3408919;7968532;2661728"}, "Article;10;5;0Article;0;5;10", {},
+       {Shade(100), Shade(50), Shade(0)}},
+      {"two client codes in a row, both answered", {"Doublons;0101", "Doublons;0103"},
+       "Doublons;0105Doublons;0104;0114", {{"0105", kGreen}, {"0104", kGreen}, {"0114", kGreen}}, white},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TTraceCapture capture;
+    TRecordingStatsDisplay display;
+    TStatsWaiting waiting;
+    for (const std::string& request : row.asked) waiting.Asked(request);
+    HandleStatsReplies(row.received, display, waiting);
+    EXPECT_EQ(display.Lines, row.lines);
+    EXPECT_EQ(display.RowColors(), row.colors);
+    EXPECT_TRUE(capture.Boxes().empty());
+  }
+}
+
+TEST(StatsReplies, AFloodOfRepliesKeepsOneShadeARowAndTheLastHundredLines) {
+  // 2 000 "Article" replies, each answering a request: a row keeps one
+  // shading rule, not one more per reply.
+  TRecordingStatsDisplay display;
+  TStatsWaiting waiting;
+  for (int i = 0; i < 2000; ++i) {
+    waiting.Asked("Code;3408919;7968532;2661728");
+    HandleStatsReplies("Article;" + std::to_string(i % 7) + ";3;1", display, waiting);
+  }
+  EXPECT_EQ(display.Grid->GetColorConstraints(0, 1).size(), 1u);
+  EXPECT_EQ(display.Grid->GetColorConstraints(3, 3).size(), 1u);
+  EXPECT_EQ(display.RowColors(), (std::vector<TColor>{Shade(100), Shade(75), Shade(25)})) << "the last reply's";
+
+  // One reply of 5 000 duplicates: the panel gets the last 100 in one call.
+  std::string flood = "Doublons";
+  for (int i = 0; i < 5000; ++i) flood += ";" + std::to_string(i);
+  waiting.Asked("Doublons;0101");
+  HandleStatsReplies(flood, display, waiting);
+  ASSERT_EQ(display.Batches, 1);
+  ASSERT_EQ(display.Lines.size(), 100u);
+  EXPECT_EQ(display.Lines.front().first, "4900");
+  EXPECT_EQ(display.Lines.back().first, "4999");
 }
 
 TEST(StatsReplies, WithoutASearchGridCountsAreIgnored) {

@@ -150,3 +150,33 @@ TEST(ListOfPairOfStrings, DestroyingFreesWhatIsLeftWithoutReport) {
   // The sanitizer build checks that the two pairs left above were freed.
   EXPECT_TRUE(capture.Boxes().empty());
 }
+
+TEST(ListOfPairOfStrings, PutManyGivesTheListThatPutGivesOneByOne) {
+  // Keys as a print job makes them ("10.Code" sorts before "2.Code"), some
+  // already in the list, some given twice (the later one wins), one empty.
+  std::vector<std::pair<std::string, std::string>> pairs;
+  for (int i = 12; i >= 1; --i) pairs.emplace_back(std::to_string(i) + ".Code", "c" + std::to_string(i));
+  pairs.emplace_back("3.Code", "again");
+  pairs.emplace_back("Page", "");
+  pairs.emplace_back("", "lost");
+  pairs.emplace_back("TypePiece", "Facture");
+  TListOfPairOfStrings one, many;
+  TTraceCapture byOne;
+  for (TListOfPairOfStrings* list : {&one, &many}) {
+    list->put("TypePiece", "Devis");
+    list->put("A", "first");
+    list->put("zz", "last");
+  }
+  for (const auto& [key, data] : pairs) one.put(key, data);
+  const std::vector<std::string> boxesOne = byOne.Boxes(), linesOne = byOne.Lines();
+  TTraceCapture byMany;
+  many.putMany(pairs);
+  EXPECT_EQ(Keys(many), Keys(one));
+  for (const std::string& key : Keys(one)) EXPECT_EQ(many.getData(key), one.getData(key)) << key;
+  EXPECT_EQ(many.getData("3.Code"), "again");
+  EXPECT_EQ(many.getData("TypePiece"), "Facture");
+  EXPECT_EQ(byMany.Boxes(), boxesOne);
+  EXPECT_EQ(byMany.Lines().size(), linesOne.size());
+  one.ClearAndFreeEachObject();
+  many.ClearAndFreeEachObject();
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -355,6 +356,52 @@ TEST(StringManagerNumbers, GeneralFormOfLargeAndSmallValues) {
   TTraceCapture capture;
   EXPECT_EQ(s.FormatRealStringStrict("0,0000001234", ',', 9), "0,000000123");
   EXPECT_TRUE(capture.Boxes().empty());
+}
+
+TEST(StringManagerRegEx, AMatchStoppedByALimitIsAnErrorNotANo) {
+  // Nested repeats over 40 letters without the final one: far more than the
+  // library's ten million steps. A settings line of ten million characters
+  // hits the same limit with the key/value pattern.
+  const std::string text = std::string(40, 'a') + "!";
+  try {
+    StringManager().RegExMatch("^(a+)+$", text);
+    FAIL() << "no exception";
+  } catch (const ERegExError& e) {
+    EXPECT_TRUE(e.LimitReached);
+    EXPECT_EQ(e.Message, "TPerlRegEx.Match() - match limit exceeded : motif ^(a+)+$ sur un texte de 41 caracteres");
+  }
+  EXPECT_THROW(StringManager().GetIniLineType("k = " + std::string(10 * 1024 * 1024, 'v')), ERegExError);
+  // The same patterns still answer where they can.
+  EXPECT_EQ(StringManager().GetIniLineType("k = v"), "keyvalue");
+  EXPECT_FALSE(StringManager().RegExMatch("^(a+)+$", "aab"));
+}
+
+TEST(StringManagerShapes, MailPhoneAndBooleanAnswerAsTheirPatterns) {
+  // Written by hand so that no text makes them backtrack (an e-mail cell of
+  // 64 KB took seconds); they must give the patterns' answers, line breaks
+  // included.
+  TStringManager& s = StringManager();
+  const char alphabet[] = {'a', '@', '.', '+', ' ', '1', 't', 'r', 'u', 'e', '\r', '\n', '\x85', '\x0b'};
+  std::uint32_t seed = 12345;
+  auto next = [&seed](std::uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
+  std::vector<std::string> texts = {"true", "false\r\n", "true\n\n", "a@b.c", "@b.c", "a@.c", "a@b.", "+123456",
+                                    "+12345", "++123456", std::string(4000, '@') + ".\nx"};
+  for (int n = 0; n < 200000; ++n) {
+    std::string t;
+    for (std::uint32_t k = next(12); k > 0; --k) t += alphabet[next(sizeof alphabet)];
+    texts.push_back(t);
+  }
+  int failures = 0;
+  for (const std::string& t : texts) {
+    const bool ok = s.IsEmail(t) == s.MatchShapePattern(TShape::Email, t) &&
+                    s.IsPhone(t) == s.MatchShapePattern(TShape::Phone, t) &&
+                    s.IsBoolean(t) == s.MatchShapePattern(TShape::Boolean, t);
+    if (!ok && ++failures < 10) ADD_FAILURE() << "shapes differ for \"" << t.substr(0, 40) << "\"";
+  }
+  EXPECT_EQ(failures, 0);
 }
 
 TEST(StringManagerRegEx, HeavyBacktrackingOnALongValue) {

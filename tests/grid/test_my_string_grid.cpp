@@ -138,6 +138,21 @@ TEST(MyStringGridRows, DeleteMovesTextsAndAttributesUp) {
   EXPECT_EQ(f.Grid->GetCellColor(1, 2), kWhite);
 }
 
+TEST(MyStringGridRows, DeleteLinesMovesTheOthersUpWithTheirAttributes) {
+  TGridFixture f(2);
+  f.Fill({{"a", "b"}, {"c", "d"}, {"e", "f"}, {"g", "h"}});
+  f.Grid->AddRowColorConstraint(4, 7, kYellow);
+  f.Grid->DeleteLines({1, 6});
+  EXPECT_EQ(f.Capture.Boxes(), (Texts{"*ERROR*TMyStringGrid.DeleteLines: bad Row Position 6"}));
+  EXPECT_EQ(f.Grid->GetRowCount(), 5) << "nothing deleted";
+  f.Grid->DeleteLines({3, 1});
+  EXPECT_EQ(f.Column(1), (Texts{"c", "g"}));
+  EXPECT_EQ(f.Column(2), (Texts{"d", "h"}));
+  EXPECT_EQ(f.Column(0), (Texts{"1", "2"}));
+  EXPECT_EQ(f.Grid->GetCellColor(1, 2), kYellow);
+  EXPECT_EQ(f.Grid->GetCellColor(1, 1), kWhite);
+}
+
 TEST(MyStringGridCells, FixedColumnsRefuseGuardedWrites) {
   TGridFixture f(2, true);
   f.Fill({{"a", "b"}});

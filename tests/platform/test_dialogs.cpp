@@ -5,13 +5,18 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "QtDialogService.h"
 #include "QtGuard.h"
+#include "QtTranslations.h"
 #include "StringManager.h"
 #include "TestSupport.h"
 #include "Trace.h"
@@ -102,6 +107,16 @@ TEST(QtDialogService, QuestionAnswersYesOrNo) {
   EXPECT_FALSE(service.AskYesNo("Continuer ?"));
 }
 
+TEST(QtTranslations, TheToolkitsDialogsSpeakFrench) {
+  QTranslator* french = InstallFrenchQtTexts(*QApplication::instance());
+  ASSERT_NE(french, nullptr) << "qt6-translations-l10n is not installed";
+  EXPECT_EQ(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Imprimer"));
+  auto box = TQtDialogService::CreateQuestionBox("Continuer ?");
+  EXPECT_EQ(box->button(QMessageBox::No)->text().remove('&'), QStringLiteral("Non"));
+  QCoreApplication::removeTranslator(french);
+  delete french;
+}
+
 TEST(QtGuard, PatternErrorInAnEventHandlerIsShownAndTheLoopGoesOn) {
   struct Row {
     const char* name;
@@ -127,6 +142,24 @@ TEST(QtGuard, PatternErrorInAnEventHandlerIsShownAndTheLoopGoesOn) {
   QTimer::singleShot(0, [&ran] { ran = true; });
   QApplication::processEvents();
   EXPECT_TRUE(ran);
+}
+
+TEST(QtGuard, RunningOutOfMemoryEndsInOneReportEvenWhenTheBoxCannotBeMadeAtFirst) {
+  // The box reporting the shortage fails for want of memory the first time;
+  // while it is up, an event runs short of memory again.
+  struct TShortOfMemory : TRecordingDialogService {
+    int Attempts = 0;
+    void ShowMessage(const std::string& text) override {
+      if (++Attempts == 1) throw std::bad_alloc();
+      EXPECT_FALSE(RunGuarded([] { throw std::bad_alloc(); }));
+      TRecordingDialogService::ShowMessage(text);
+    }
+  } dialogs;
+  TDialogService* previous = SetDialogService(&dialogs);
+  const bool done = RunGuarded([] { throw std::bad_alloc(); });
+  SetDialogService(previous);
+  EXPECT_FALSE(done);
+  EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Memoire insuffisante pour terminer l'operation"});
 }
 
 TEST(QtGuard, RunGuardedReportsAnAbandonedAction) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QTabWidget>
@@ -233,6 +234,42 @@ TEST(PrinterForm, PicturesThatCannotBeReadAbandonThePdf) {
     EXPECT_EQ(FileExists(pdf), row.printed);
     EXPECT_EQ(f.Boxed(std::string("TDocumentManager.Draw : image illisible : ") + row.picture), !row.printed);
   }
+}
+
+TEST(PrinterForm, APdfIsNamedAfterWhatIsPrintedAndReplacedOnlyIfTheUserSaysSo) {
+  TFormFixture f;
+  f.Rows(3);
+  // The user keeps the file the dialog offers; the dialog stays on PDF.
+  QString offered, printerFile;
+  f.Form->RunDialog = [&](QPrintDialog& dialog) {
+    offered = dialog.findChild<QLineEdit*>("filename")->text();
+    printerFile = dialog.printer()->outputFileName();
+    dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+    dialog.printer()->setOutputFileName(offered);
+    return true;
+  };
+  const std::string pdf = f.Dir.File("PDF/FA31690.pdf");
+  f.Manager.PrintDoc("Modele.ini", &f.Datas, false, "FA31690");
+  EXPECT_EQ(FromQString(offered), pdf);
+  EXPECT_EQ(PdfPages(pdf), 1);
+
+  // The next document is offered its own name, not the last file printed.
+  f.Manager.PrintDoc("Modele.ini", &f.Datas, false, "FA31691");
+  EXPECT_EQ(FromQString(offered), f.Dir.File("PDF/FA31691.pdf"));
+  EXPECT_EQ(printerFile, offered);
+  EXPECT_TRUE(f.Capture.Dialogs.Questions.empty());
+
+  // A file that is there already is replaced only on a yes.
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes);
+    WriteFileBytes(pdf, "older file");
+    f.Capture.Dialogs.Questions.clear();
+    f.Capture.Dialogs.NextAnswer = yes;
+    f.Manager.PrintDoc("Modele.ini", &f.Datas, false, "FA31690");
+    EXPECT_EQ(f.Capture.Dialogs.Questions, std::vector<std::string>{"Le fichier " + pdf + " existe deja. Le remplacer ?"});
+    EXPECT_EQ(ReadFileBytes(pdf) == "older file", !yes);
+  }
+  EXPECT_TRUE(f.Capture.Boxes().empty()) << f.Capture.Boxes().front();
 }
 
 }  // namespace

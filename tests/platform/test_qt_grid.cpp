@@ -112,6 +112,25 @@ TEST(QtText, RoundTripsWindows1252) {
   EXPECT_EQ(FromQString(QString::fromUtf8("\xE2\x98\x83")), "?");
 }
 
+TEST(QtText, AHugeValueIsDrawnAndMeasuredByItsBeginningOnly) {
+  // An article value of many megabytes (accented, so that the toolkit lays it
+  // out itself) in a list: the list shows it, sizes its column and paints
+  // without handing the toolkit more than its first characters.
+  TQtGridFixture f(false);
+  std::string huge;
+  while (huge.size() < 8 * 1024 * 1024) huge += "CR\xC8ME HYDRATANTE \xC9T\xC9 ";
+  const std::string shown = huge.substr(0, kMaxDrawnChars);
+  f.Fill({{"FA00001", huge, "10"}});
+  f.Grid->AutoSizeCols();
+  QApplication::processEvents();
+  EXPECT_FALSE(f.Surface->grab().isNull());
+  const QModelIndex cell = f.Surface->model()->index(0, 1);
+  EXPECT_EQ(f.Surface->model()->data(cell, Qt::DisplayRole).toString(), ToQString(shown));
+  f.Surface->SetFont(TGridFont{});
+  EXPECT_EQ(f.Surface->TextWidth(huge), f.Surface->TextWidth(shown));
+  EXPECT_EQ(f.Surface->GetCells(2, 1), huge);  // the value itself stays whole
+}
+
 TEST(QtGridKeys, QtKeysMapToVirtualKeys) {
   const QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
   const QKeyEvent digit(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, "7");

@@ -2,10 +2,12 @@
 // and the templates it refuses.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "ColorNames.h"
+#include "IniManager.h"
 #include "PrintTestSupport.h"
 
 namespace {
@@ -300,24 +302,27 @@ TEST(Colours, NamesNumbersAndHexadecimal) {
   EXPECT_EQ(ColorToRGB(0x800000), 0x800000u);
 }
 
-TEST(Refusals, TemplatesThatCannotBeLaidOutAreRefusedAndTheJobAbandoned) {
+TEST(Refusals, TemplatesThatCannotBeLaidOutAreRefusedBeforeAnythingIsPrinted) {
   const std::string table = TableItem();
+  std::string manyItems = GeneralData() + table;
+  for (int i = 1; i <= TDocumentManager::kMaxItems; ++i)
+    manyItems += Item("Entete" + IntToStr(i), "type = Line\nx1 = 0\nx2 = 9\ny1 = 0\ny2 = 9");
   struct Row {
     const char* name;
     std::string modele;
     const char* message;
-    bool begun;  // refused only once the printer document was open
   };
   const std::vector<Row> rows = {
-      {"page_width_0", "[GeneralData]\nPageSizeX = 0\nPageSizeY = 2970\n", "PageSizeX et PageSizeY", false},
-      {"page_height_missing", "[GeneralData]\nPageSizeX = 2100\n", "PageSizeX et PageSizeY", false},
-      {"empty_file", "", "PageSizeX et PageSizeY", false},
-      {"row_pitch_0", GeneralData() + TableItem("Corps1", 0), "aucune ligne ne tient", false},
-      {"body_shorter_than_a_row", GeneralData(105, 300) + table, "aucune ligne ne tient", false},
-      {"body_limits_missing", "[GeneralData]\nPageSizeX = 2100\nPageSizeY = 2970\n" + table, "aucune ligne ne tient",
-       false},
+      {"page_width_0", "[GeneralData]\nPageSizeX = 0\nPageSizeY = 2970\n", "PageSizeX et PageSizeY"},
+      {"page_height_missing", "[GeneralData]\nPageSizeX = 2100\n", "PageSizeX et PageSizeY"},
+      {"empty_file", "", "PageSizeX et PageSizeY"},
+      {"row_pitch_0", GeneralData() + TableItem("Corps1", 0), "aucune ligne ne tient"},
+      {"body_shorter_than_a_row", GeneralData(105, 300) + table, "aucune ligne ne tient"},
+      {"body_limits_missing", "[GeneralData]\nPageSizeX = 2100\nPageSizeY = 2970\n" + table, "aucune ligne ne tient"},
+      // Colours are read with the template, before the printer is asked for.
       {"invalid_colour", GeneralData() + table + Item("Entete1", "type = Text\nText = x\ncolor = clPurpl\nx1 = 0\nx2 = 9\ny1 = 0\ny2 = 9"),
-       "couleur non conforme : clPurpl", true},
+       "couleur non conforme : clPurpl"},
+      {"more_items_than_any_desk_template", manyItems, "modele refuse, plus de 2000 elements : Modele.ini"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -327,9 +332,8 @@ TEST(Refusals, TemplatesThatCannotBeLaidOutAreRefusedAndTheJobAbandoned) {
     f.Manager.NbCopies = 3;
     f.Manager.PrintDoc(modele, &f.Datas, false);
     EXPECT_TRUE(f.Boxed(row.message)) << (f.Capture.Boxes().empty() ? "no box" : f.Capture.Boxes().back());
-    EXPECT_EQ(f.View.MemoryPrinter.Begun, row.begun ? 1 : 0);
-    EXPECT_EQ(f.View.MemoryPrinter.Abandoned, row.begun ? 1 : 0);
-    EXPECT_EQ(f.View.MemoryPrinter.Ended, 0);
+    EXPECT_TRUE(f.View.DialogsShown.empty());
+    EXPECT_EQ(f.View.MemoryPrinter.Begun, 0);
     EXPECT_FALSE(f.View.MemoryPrinter.DocOpen);
     EXPECT_EQ(f.Manager.NbCopies, 1);
 
@@ -340,13 +344,35 @@ TEST(Refusals, TemplatesThatCannotBeLaidOutAreRefusedAndTheJobAbandoned) {
   }
 }
 
-TEST(Refusals, MissingTemplateIsReportedOnEveryPageWhichStaysBlank) {
-  TPrintFixture f;
-  f.Manager.PrintDoc("./Data/Modeles/Absent.ini", &f.Datas, false);
-  EXPECT_TRUE(f.Boxed("*ERROR*TDocumentManager.BuildDoc : Bad Modele Filename"));
-  ASSERT_EQ(f.View.MemoryPrinter.Pages.size(), 1u);
-  EXPECT_TRUE(f.View.MemoryPrinter.Pages[0]->Ops.empty());
-  EXPECT_EQ(f.View.MemoryPrinter.Ended, 1);
+TEST(Refusals, ATemplateThatCannotBeReadIsOneBoxNamingItAndNothingPrinted) {
+  struct Row {
+    const char* name;
+    const char* file;
+    const char* message;
+  };
+  const Row rows[] = {
+      {"missing", "./Data/Modeles/Absent.ini", "*ERROR*TPrintManager.PreparePages : Bad Modele Filename : ./Data/Modeles/Absent.ini"},
+      {"a_folder", "Dossier.ini", "*ERROR*TPrintManager.PreparePages : modele illisible : Dossier.ini"},
+      {"over_1_MB", "Enorme.ini", "*ERROR*TPrintManager.PreparePages : modele illisible, plus de 1048576 octets : Enorme.ini"},
+  };
+  for (const Row& row : rows) {
+    for (const char* how : {"dialog", "automatic", "preview"}) {
+      SCOPED_TRACE(std::string(row.name) + " " + how);
+      TPrintFixture f;
+      std::filesystem::create_directory("Dossier.ini");
+      WriteFileBytes("Enorme.ini", GeneralData() + std::string(kMaxIniFileBytes, ';'));
+      f.Rows(3);
+      f.View.MemoryPrinter.Name = "HP Entete";
+      f.Manager.AutoPrint = std::string(how) == "automatic";
+      f.Manager.NbCopies = 4;
+      f.Manager.PrintDoc(row.file, &f.Datas, std::string(how) == "preview");
+      EXPECT_EQ(f.Capture.Boxes(), std::vector<std::string>{row.message});
+      EXPECT_TRUE(f.View.DialogsShown.empty());
+      EXPECT_EQ(f.View.MemoryPrinter.Begun, 0);
+      EXPECT_TRUE(f.View.MemoryPrinter.Pages.empty());
+      EXPECT_FALSE(f.View.Visible);
+    }
+  }
 }
 
 }  // namespace

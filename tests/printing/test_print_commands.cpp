@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,26 +131,27 @@ TEST(PrintCommands, EachCommandPrintsTheDocumentOfTheListInView) {
     bool letterhead, preview, cancel;
     const char* printed;  // the template drawn, "Recherche" for the grid, "" for nothing
     const char* archive;  // the archive file written, "" for none
+    const char* pdf;      // the PDF file the dialog proposes, "" without a dialog
   };
   const char* kFA = "./Data/Elements imprimes/FA3169008-12-2026-14-05-09.db";
   const char* kDE = "./Data/Elements imprimes/DE123408-12-2026-14-05-09.db";
   const std::vector<Row> rows = {
-      {"invoice", {}, 0, K::Piece, false, false, false, "ModeleFacture.ini", kFA},
-      {"invoice_letterhead", {}, 0, K::Piece, true, false, false, "ModeleFactureAvecLogo.ini", kFA},
-      {"invoice_preview", {}, 0, K::Piece, false, true, false, "ModeleFacture.ini", kFA},
-      {"invoice_dialog_cancelled_still_archived", {}, 0, K::Piece, false, false, true, "", kFA},
+      {"invoice", {}, 0, K::Piece, false, false, false, "ModeleFacture.ini", kFA, "PDF/FA31690.pdf"},
+      {"invoice_letterhead", {}, 0, K::Piece, true, false, false, "ModeleFactureAvecLogo.ini", kFA, "PDF/FA31690.pdf"},
+      {"invoice_preview", {}, 0, K::Piece, false, true, false, "ModeleFacture.ini", kFA, ""},
+      {"invoice_dialog_cancelled_still_archived", {}, 0, K::Piece, false, false, true, "", kFA, "PDF/FA31690.pdf"},
       {"invoice_preparation_ignores_letterhead", {}, 0, K::Preparation, true, false, false,
-       "ModeleBonDePreparation.ini", kFA},
-      {"quote_letterhead", {}, 1, K::Piece, true, false, false, "ModeleDevisAvecLogo.ini", kDE},
-      {"quote_order_form", {}, 1, K::Commande, true, false, false, "ModeleCommande.ini", kDE},
-      {"credit_note", {}, 2, K::Piece, false, false, false, "ModeleAvoir.ini", ""},
+       "ModeleBonDePreparation.ini", kFA, "PDF/FA31690 Preparation.pdf"},
+      {"quote_letterhead", {}, 1, K::Piece, true, false, false, "ModeleDevisAvecLogo.ini", kDE, "PDF/DE1234.pdf"},
+      {"quote_order_form", {}, 1, K::Commande, true, false, false, "ModeleCommande.ini", kDE, "PDF/DE1234 Commande.pdf"},
+      {"credit_note", {}, 2, K::Piece, false, false, false, "ModeleAvoir.ini", "", "PDF/AV123.pdf"},
       {"client_list_preparation_prints_the_client_sheet", {&TPrintScreen::Clients}, -1, K::Preparation, false, false,
-       false, "ModeleClient.ini", ""},
+       false, "ModeleClient.ini", "", "PDF/0102.pdf"},
       {"article_list_order_form_prints_the_article_sheet", {&TPrintScreen::Articles}, -1, K::Commande, true, true,
-       false, "ModeleArticle.ini", ""},
+       false, "ModeleArticle.ini", "", ""},
       {"search_results_over_the_invoices", {&TPrintScreen::Recherche}, 0, K::Piece, false, false, false, "Recherche",
-       ""},
-      {"nothing_in_view", {}, -1, K::Piece, false, false, false, "", ""},
+       "", "PDF/Recherche.pdf"},
+      {"nothing_in_view", {}, -1, K::Piece, false, false, false, "", "", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -174,6 +176,12 @@ TEST(PrintCommands, EachCommandPrintsTheDocumentOfTheListInView) {
       EXPECT_EQ(std::string(Catalogue::ElementsImprimes::Folder) + archived[0], row.archive);
       const std::string source = row.pieceList == 0 ? "./Data/Factures/FA31690.db" : "./Data/Devis/DE1234.db";
       EXPECT_EQ(ReadFileBytes(row.archive), ReadFileBytes(source)) << "the lines as they were read";
+    }
+    if (*row.pdf == '\0') {
+      EXPECT_TRUE(f.View.DialogsShown.empty());
+    } else {
+      ASSERT_EQ(f.View.DialogsShown.size(), 1u);
+      EXPECT_EQ(f.View.DialogsShown[0].PdfFileName, row.pdf);
     }
     EXPECT_FALSE(f.recherche.Grid.GetVisible()) << "the search results are hidden after any print";
     EXPECT_TRUE(f.Capture.Boxes().empty()) << f.Capture.Boxes().front();
@@ -226,6 +234,41 @@ TEST(PrintCommands, PieceKeysFollowTheClientAndTheSettings) {
     EXPECT_EQ(f.Capture.Boxes(), row.boxes);
     if (row.title != nullptr) {
       EXPECT_EQ(f.View.MemoryPrinter.Title, row.title);
+    }
+  }
+}
+
+TEST(PrintCommands, PreparationSheetWithoutItsBarcodePictureIsPrintedWithoutIt) {
+  // The sheet shows the piece's barcode picture, which only some pieces have
+  // (FA31690 gives "Code Barre 2690.jpg").
+  const std::string jpeg = std::string("\xFF\xD8\xFF\xE0", 4) + "JFIF";
+  for (const bool made : {false, true}) {
+    SCOPED_TRACE(made ? "picture made" : "no picture");
+    TCommandFixture f;
+    WriteFileBytes(Catalogue::Modeles::BonDePreparation,
+                   GeneralData() + Item("Entete1", "type = Text\nText = PREPARATION\nx1 = 0\nx2 = 900\ny1 = 0\ny2 = 50") +
+                       Item("Logo1", "type = Image\nfilename = CodeBarreFilename\nx1 = 1250\nx2 = 1950\ny1 = 110\ny2 = 380"));
+    std::filesystem::create_directories("./Data/Barcodes");
+    if (made) WriteFileBytes("./Data/Barcodes/Code Barre 2690.jpg", jpeg);
+    std::vector<std::string> signals;
+    f.screen.Signal = [&signals](const std::string& text, TColor) { signals.push_back(text); };
+    f.factureList.Grid.SetVisible(true);
+    f.View.MemoryPrinter.DeviceCopies = false;
+    f.View.Dialog = [](TPrintDialogOptions& options) {
+      options.Copies = 2;
+      return true;
+    };
+    f.Run(false, false, TPieceDocumentKind::Preparation);
+    EXPECT_TRUE(f.Capture.Boxes().empty()) << f.Capture.Boxes().front();
+    ASSERT_EQ(f.View.MemoryPrinter.Pages.size(), 2u);
+    EXPECT_EQ(f.View.MemoryPrinter.Ended, 1);
+    EXPECT_EQ(f.View.MemoryPrinter.Pages[1]->Texts(), std::vector<std::string>{"PREPARATION"});
+    EXPECT_EQ(f.View.MemoryPrinter.Pages[1]->OpsOf(TDrawOp::Picture).size(), made ? 1u : 0u);
+    if (made) {
+      EXPECT_TRUE(signals.empty());
+    } else {
+      EXPECT_EQ(signals, std::vector<std::string>{"Bon de preparation FA31690 imprime sans code barre : image absente "
+                                                  "./data/Barcodes/Code Barre 2690.jpg"});
     }
   }
 }

@@ -67,6 +67,78 @@ TEST(PrintManager, DialogAndAutomaticPrintRules) {
   }
 }
 
+TEST(PrintManager, AutomaticPrintsChooseTheLetterheadPrinterByNameWhateverTheLastPrintDid) {
+  struct Row {
+    const char* name;
+    const char* current;  // "" after a print to a PDF file
+    std::vector<std::string> printers;
+    const char* printedOn;  // "" when refused
+  };
+  const std::vector<Row> rows = {
+      {"after_a_print_to_a_file", "", {"HP LaserJet", "HP Entete 2eme etage"}, "HP Entete 2eme etage"},
+      {"after_a_print_on_plain_paper", "HP LaserJet", {"HP LaserJet", "Entete RDC"}, "Entete RDC"},
+      {"the_letterhead_printer_already_chosen", "Entete RDC", {"Entete 2eme", "Entete RDC"}, "Entete RDC"},
+      {"no_letterhead_printer", "", {"HP LaserJet"}, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TPrintFixture f;
+    const std::string modele = OnePageModele(f);
+    f.View.MemoryPrinter.Name = row.current;
+    f.View.MemoryPrinter.Printers = row.printers;
+    f.Manager.AutoPrint = true;
+    f.Manager.NbCopies = 4;
+    f.Manager.PrintDoc(modele, &f.Datas, false);
+    EXPECT_TRUE(f.View.DialogsShown.empty());
+    EXPECT_EQ(f.View.MemoryPrinter.Ended, *row.printedOn ? 1 : 0);
+    if (*row.printedOn) {
+      EXPECT_EQ(f.View.MemoryPrinter.Name, row.printedOn);
+      EXPECT_EQ(f.View.MemoryPrinter.Copies, 4);
+      EXPECT_TRUE(f.Capture.Boxes().empty());
+    } else {
+      EXPECT_EQ(f.Capture.Boxes(), std::vector<std::string>{"auto print sur feuille blanche"});
+    }
+  }
+}
+
+TEST(PrintManager, APrintOfMoreThanTwoHundredPagesIsOnlyMadeIfTheUserSaysSo) {
+  struct Row {
+    const char* name;
+    int rows;          // 20 a page but the last (15 and the footer)
+    int from, to;      // a range chosen in the dialog, 0 for all
+    bool answer;
+    bool asked;
+    std::size_t pages;
+  };
+  const std::vector<Row> rows = {
+      {"two_hundred_pages", 20 * 199 + 1, 0, 0, false, false, 200},
+      {"two_hundred_and_one_pages_yes", 20 * 200 + 1, 0, 0, true, true, 201},
+      {"two_hundred_and_one_pages_no", 20 * 200 + 1, 0, 0, false, true, 0},
+      {"a_few_pages_of_a_long_document", 20 * 200 + 1, 3, 4, false, false, 2},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TPrintFixture f;
+    const std::string modele = OnePageModele(f);
+    f.Rows(row.rows);
+    f.Capture.Dialogs.NextAnswer = row.answer;
+    f.View.Dialog = [&row](TPrintDialogOptions& options) {
+      options.PageRangeChosen = row.from > 0;
+      options.FromPage = row.from;
+      options.ToPage = row.to;
+      return true;
+    };
+    f.Manager.PrintDoc(modele, &f.Datas, false);
+    EXPECT_EQ(f.Capture.Dialogs.Questions.size(), row.asked ? 1u : 0u);
+    if (row.asked) {
+      EXPECT_EQ(f.Capture.Dialogs.Questions[0], "Le document compte 201 pages a imprimer. Les imprimer ?");
+    }
+    EXPECT_EQ(f.View.MemoryPrinter.Pages.size(), row.pages);
+    EXPECT_EQ(f.View.MemoryPrinter.Begun, row.pages > 0 ? 1 : 0);
+    EXPECT_EQ(f.Manager.NbCopies, 1);
+  }
+}
+
 TEST(PrintManager, DocumentTitleIsThePieceNumberAndTheCustomer) {
   struct Row {
     const char* name;
@@ -130,10 +202,15 @@ TEST(PrintManager, PrinterThatCannotStartIsReported) {
 // A grid of 3 columns of 50 screen pixels and rows 24 high, printed at 192
 // pixels per inch: every screen size doubles.
 struct TGridPrint {
-  explicit TGridPrint(int fixedRows, int rows, int pageHeight = 2970)
+  explicit TGridPrint(int fixedRows, int rows, int pageHeight = 2970, int copies = 1)
       : Print(2100, pageHeight), Surface(3, rows, 0, fixedRows), Grid(&Surface) {
     Grid.SetAutomatic(false);
     Print.View.MemoryPrinter.Resolution = 192;
+    Print.View.MemoryPrinter.DeviceCopies = false;
+    Print.View.Dialog = [copies](TPrintDialogOptions& options) {
+      options.Copies = copies;
+      return true;
+    };
     for (int c = 0; c < 3; ++c) Surface.SetColWidth(c, 50);
     for (int r = 0; r < rows; ++r)
       for (int c = 0; c < 3; ++c) Surface.SetCells(c, r, std::string(1, static_cast<char>('a' + c)) + IntToStr(r));
@@ -162,6 +239,8 @@ TEST(PrintGrid, TitlePageNumberAndCellsOfTheFirstPage) {
     const auto& printer = g.Print.View.MemoryPrinter;
     ASSERT_EQ(printer.Pages.size(), 1u);
     EXPECT_EQ(printer.Title, "Recherche");
+    ASSERT_EQ(g.Print.View.DialogsShown.size(), 1u);
+    EXPECT_EQ(g.Print.View.DialogsShown[0].PdfFileName, "PDF/Recherche.pdf");
     const auto texts = g.Page(0).OpsOf(TDrawOp::Text);
     ASSERT_EQ(texts.size(), 2u + 9u);
     // "Recherche" is 9 x 16 wide in the 16-point title font.
@@ -182,18 +261,32 @@ TEST(PrintGrid, TitlePageNumberAndCellsOfTheFirstPage) {
   }
 }
 
-TEST(PrintGrid, RowsThatOverflowContinueAtTheTopOfANewPage) {
-  // 300 + 4 rows of 48 fit in 500; the fifth row starts page 2 at y = 0.
-  TGridPrint g(1, 6, 500);
-  const auto& printer = g.Print.View.MemoryPrinter;
-  ASSERT_EQ(printer.Pages.size(), 2u);
-  const auto texts = g.Page(1).OpsOf(TDrawOp::Text);
-  ASSERT_EQ(texts.size(), 2u + 6u);
-  EXPECT_EQ(texts[0].Content, "Recherche");
-  EXPECT_EQ(texts[1].Content, "- 2 -");
-  EXPECT_EQ(texts[2].Content, "a4");
-  EXPECT_EQ(texts[2].Rect, (TDrawRect{10, 0, 120, 48}));
-  EXPECT_EQ(texts[5].Rect, (TDrawRect{10, 48, 120, 96}));
+TEST(PrintGrid, EveryPageRowsStartBelowTheTitleAndEndAboveThePageNumber) {
+  // Rows of 48 from 300 down to 30 above the page number: four rows on a
+  // page 612 high (the fourth ends at 492 = 612 - 90 - 30), so ten rows make
+  // three pages, and with two copies on a PDF file the three pages twice.
+  for (const int copies : {1, 2}) {
+    SCOPED_TRACE(copies);
+    TGridPrint g(1, 10, 612, copies);
+    const auto& printer = g.Print.View.MemoryPrinter;
+    ASSERT_EQ(printer.Pages.size(), 3u * copies);
+    const std::vector<std::vector<std::string>> firsts = {{"a0", "a3"}, {"a4", "a7"}, {"a8", "a9"}};
+    for (std::size_t p = 0; p < printer.Pages.size(); ++p) {
+      SCOPED_TRACE(p);
+      const auto texts = g.Page(static_cast<int>(p)).OpsOf(TDrawOp::Text);
+      ASSERT_GE(texts.size(), 2u + 3u);
+      EXPECT_EQ(texts[0].Content, "Recherche");
+      EXPECT_EQ(texts[1].Content, "- " + IntToStr(static_cast<long long>(p % 3 + 1)) + " -");
+      const int titleBottom = texts[0].Rect.Bottom, numberTop = texts[1].Rect.Top;
+      EXPECT_EQ(texts[2].Content, firsts[p % 3][0]);
+      EXPECT_EQ(texts[2].Rect.Top, 300);
+      EXPECT_EQ(texts[texts.size() - 3].Content, firsts[p % 3][1]);
+      for (std::size_t t = 2; t < texts.size(); ++t) {
+        EXPECT_GT(texts[t].Rect.Top, titleBottom) << texts[t].Content;
+        EXPECT_LT(texts[t].Rect.Bottom, numberTop) << texts[t].Content;
+      }
+    }
+  }
 }
 
 TEST(PrintGrid, CancelledDialogPrintsNothing) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -140,4 +141,42 @@ TEST_F(BarcodeMergeTest, QueueWithoutTheFieldsIsLeftAlone) {
   EXPECT_EQ(ReadFileBytes(Queue()), "CIP;EAN\r\n4674592;3400946745923\r\n");
   EXPECT_EQ(ReadFileBytes(Articles()), kArticles);
   EXPECT_TRUE(fCapture.Boxes().empty());
+}
+
+TEST_F(BarcodeMergeTest, TheQueueIsWrittenOnlyWhenAnEntryLeavesAndKeepsWhatWasQueuedMeanwhile) {
+  // Nothing leaves: a queue the desk may not write is only read, and the
+  // article gets its barcode all the same.
+  Queue("4674592;3400946745923\r\n");
+  std::filesystem::permissions(Queue(), std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                            std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  Start();
+  EXPECT_EQ(Barcode("4674592"), "3400946745923");
+  EXPECT_NE(ReadFileBytes(Articles()).find(";3400946745923\r\n"), std::string::npos);
+  std::filesystem::permissions(Queue(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+
+  // An entry leaves while the capture station queues another one after the
+  // merge read the queue: the new one stays.
+  auto read = std::make_unique<TMyDatabase>(Queue());
+  WriteFileBytes(Queue(), QueueText() + "6713250;3400967132504\r\n");
+  fTable = std::make_unique<TMyDatabase>(Articles());
+  TBarCodeManager manager(fTable.get(), std::move(read));
+  EXPECT_EQ(manager.Completed(), 1);
+  EXPECT_EQ(QueueText(), "Code;Code Barre\r\n6713250;3400967132504\r\n");
+  EXPECT_TRUE(fCapture.Boxes().empty());
+}
+
+TEST_F(BarcodeMergeTest, ALineBreakInAQueuedBarcodeReachesTheArticleAsAComma) {
+  // The table reader turns the two characters "\n" into a line break.
+  Queue("4674592;34009\\n46745923\r\n");
+  fTable = std::make_unique<TMyDatabase>(Articles());
+  TBarCodeManager first(fTable.get(), Queue());
+  EXPECT_EQ(first.Signals(), std::vector<std::string>{"Code barre de l'article 4674592 : ';', retour a la ligne ou "
+                                                       "octet nul remplace par ','"});
+  EXPECT_EQ(Barcode("4674592"), "34009,46745923");
+  fTable = std::make_unique<TMyDatabase>(Articles());
+  EXPECT_EQ(Barcode("4674592"), "34009,46745923") << "as saved";
+  TBarCodeManager second(fTable.get(), Queue());
+  EXPECT_EQ(second.Signals(), std::vector<std::string>{}) << "said once, when the article took it";
+  EXPECT_EQ(QueueText(), "Code;Code Barre\r\n") << "its cycle completes";
 }
