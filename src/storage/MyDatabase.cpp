@@ -43,20 +43,32 @@ void ForEachLine(std::string_view text, F&& onLine) {
   const std::size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   const char* p = text.data();
-  const char* end = p + text.size();
-  const char* start = p;
+  const char* const end = p + text.size();
+  // Lines are found by the library's searches, which look at many bytes at
+  // once: the next LF, then any CR before it.
   while (p < end) {
-    const char c = *p;
-    if (c == '\r' || c == '\n') {
-      onLine(std::string_view(start, static_cast<std::size_t>(p - start)));
-      if (c == '\r' && p + 1 < end && p[1] == '\n') ++p;
-      ++p;
-      start = p;
-    } else {
-      ++p;
+    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = lf != nullptr ? lf : end;
+    bool crLf = false;
+    while (const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)))) {
+      if (lf != nullptr && cr + 1 == lf) {
+        crLf = true;
+        onLine(std::string_view(p, static_cast<std::size_t>(cr - p)));
+        break;
+      }
+      onLine(std::string_view(p, static_cast<std::size_t>(cr - p)));
+      p = cr + 1;
+    }
+    if (crLf) {
+      p = lf + 1;
+    } else if (lf != nullptr) {
+      onLine(std::string_view(p, static_cast<std::size_t>(lf - p)));
+      p = lf + 1;
+    } else if (p < end) {
+      onLine(std::string_view(p, static_cast<std::size_t>(end - p)));
+      p = end;
     }
   }
-  if (start < end) onLine(std::string_view(start, static_cast<std::size_t>(end - start)));
 }
 
 // Backslash-"n" in a stored value stands for CR LF. True when the value
