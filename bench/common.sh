@@ -38,3 +38,12 @@ bench_scratch() {
 bench_machine() {
   echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 }
+
+# bench_prepare TARGET...: what every single benchmark script does first:
+# the targets built, the installation made, a scratch copy, the machine line.
+bench_prepare() {
+  bench_build "$@"
+  bench_data
+  bench_scratch
+  bench_machine
+}

@@ -4,8 +4,5 @@
 #   bash bench/run_editor_bench.sh          (environment: see bench/common.sh)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-bench_build bench_app_piece_editor
-bench_data
-bench_scratch
-bench_machine
+bench_prepare bench_app_piece_editor
 QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_app_piece_editor" --data "$SCRATCH" --reps "${REPS:-7}"

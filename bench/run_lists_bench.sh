@@ -6,8 +6,5 @@
 #                                           (environment: see bench/common.sh)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-bench_build bench_app_lists
-bench_data
-bench_scratch
-bench_machine
+bench_prepare bench_app_lists
 QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_app_lists" "$SCRATCH" "${@:-5}"

@@ -5,8 +5,5 @@
 #   bash bench/run_operations_bench.sh      (environment: see bench/common.sh)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-bench_build bench_app_order_import
-bench_data
-bench_scratch
-bench_machine
+bench_prepare bench_app_order_import
 QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_app_order_import" --data "$SCRATCH" --reps "${REPS:-7}"

@@ -5,8 +5,5 @@
 #   bash bench/run_print_commands_bench.sh  (environment: see bench/common.sh)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-bench_build bench_printing_commands
-bench_data
-bench_scratch
-bench_machine
+bench_prepare bench_printing_commands
 "$BUILD/bench/bench_printing_commands" --data "$SCRATCH" --reps "${REPS:-9}"

@@ -5,10 +5,7 @@
 #   bash bench/run_search_bench.sh          (environment: see bench/common.sh)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-bench_build bench_app_search bench_windows_side
-bench_data
-bench_scratch
-bench_machine
+bench_prepare bench_app_search bench_windows_side
 QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_app_search" --data "$SCRATCH" --reps "${REPS:-7}"
 echo
 QT_QPA_PLATFORM=offscreen "$BUILD/bench/bench_windows_side" --data "$SCRATCH" --reps "${REPS:-7}"

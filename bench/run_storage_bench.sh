@@ -6,9 +6,6 @@
 #                                            SQLITE, default /usr/bin/sqlite3)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-bench_build bench_storage_tables
-bench_data
-bench_scratch
-bench_machine
+bench_prepare bench_storage_tables
 echo "$($SQLITE --version | cut -d' ' -f1)"
 "$BUILD/bench/bench_storage_tables" --data "$SCRATCH/Data" --reps "${REPS:-5}" --sqlite "$SQLITE"
