@@ -18,7 +18,6 @@
 #include <QResizeEvent>
 #include <QToolButton>
 
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -31,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "FileUtils.h"
 #include "MemoryGridSurface.h"
 #include "MyDatabase.h"
@@ -45,28 +45,14 @@
 
 namespace {
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
+// The work of one step, on both clocks.
+TFigure Time(const std::function<void()>& action) { return TimeOnce(action); }
 
-// Processor time of the thread, which runs everything: the machine is shared
-// and wall-clock figures move with the load of the others.
-double ThreadMs() {
-  timespec t{};
-  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
-double Time(const std::function<void()>& action) {
-  const double start = ThreadMs();
+// One more run of a step.
+void TimeInto(TFigure& figure, const std::function<void()>& action) {
+  const TMoment t = Start();
   action();
-  return ThreadMs() - start;
-}
-
-void Report(const char* what, double ms, const char* target) {
-  std::printf("  %-62s %9.1f ms   (target %s)\n", what, ms, target);
-  std::fflush(stdout);
+  figure.Add(t);
 }
 
 // The lines of a table file: the header, then the records.
@@ -98,26 +84,26 @@ void IndexSorts(const std::string& data) {
   std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
   {
     TMyDatabase factures(data + "/BaseDeDonneesFactures.db");
-    const double ms = Time([&] {
+    const TFigure ms = Time([&] {
       factures.RebuildIndexes();
       for (int f = 0; f < factures.FieldCount(); ++f) factures.GetFieldIndex(f);
     });
     char what[128];
     std::snprintf(what, sizeof what, "indexes of the %d invoice headers as stored", factures.RecordCount());
-    Report(what, ms, "sorted at first use or while idle");
+    Report(what, ms, 0);
   }
   for (const auto& [name, set] : {std::pair<const char*, const std::vector<std::string>*>{"sorted by code, the same run again", &twice},
                                   {"the same records shuffled", &shuffled}}) {
     std::unique_ptr<TMyDatabase> table(TMyDatabase::CreateEmpty("", "x"));
     table->LoadFromText(Join(header, *set));
     // Indexes are sorted at their first use: each is used here.
-    const double ms = Time([&] {
+    const TFigure ms = Time([&] {
       table->RebuildIndexes();
       for (int f = 0; f < table->FieldCount(); ++f) table->GetFieldIndex(f);
     });
     char what[128];
     std::snprintf(what, sizeof what, "indexes of %zu articles, %s", set->size(), name);
-    Report(what, ms, "no quadratic case");
+    Report(what, ms, 0);
   }
 }
 
@@ -147,10 +133,10 @@ void ColumnSorts() {
     grid.SetAutomatic(true);
     grid.UpdateDimensions();
     grid.fSortAscending = true;
-    const double ms = Time([&] { grid.TrierColonne(1); });
+    const TFigure ms = Time([&] { grid.TrierColonne(1); });
     char what[128];
     std::snprintf(what, sizeof what, "title click on %d rows, %s", rows, name);
-    Report(what, ms, "no quadratic case");
+    Report(what, ms, 0);
   }
 }
 
@@ -161,7 +147,9 @@ void Edits(const std::string& data) {
   // The indexes as the idle start-up leaves them: sorted.
   for (int f = 0; f < factures.FieldCount(); ++f) factures.GetFieldIndex(f);
   const int rounds = 20;
-  const double save = Time([&] {
+  TFigure save;
+  const TMoment saving = Start();
+  {
     for (int i = 0; i < rounds; ++i) {
       const int r = factures.AddRecord();
       const std::string number = "FA" + std::to_string(900000 + i);
@@ -175,24 +163,26 @@ void Edits(const std::string& data) {
       factures.SetData("Total TTC", r, "120,00");
       factures.Query("Num Facture", number, Exact);
     }
-  });
+  }
+  save.Add(saving, rounds);
   char what[128];
   std::snprintf(what, sizeof what, "piece header saved into %d invoices (add, 8 writes, query)", factures.RecordCount());
-  Report(what, save / rounds, "< 100 (a save)");
+  Report(what, save, 100);
 
   TMyDatabase articles(data + "/BaseDeDonneeArticles.db");
   for (int f = 0; f < articles.FieldCount(); ++f) articles.GetFieldIndex(f);
   std::vector<std::string> codes;
   for (int r = 0; r < articles.RecordCount(); r += 997) codes.push_back(articles.DBGetString(0, r));
-  const double merge = Time([&] {
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-      articles.Query("Code", codes[i], Exact);
-      if (articles.QueryResultCount() > 0)
-        articles.SetData("Code Barre", articles.QueryGetDataIndex(0), "340093" + std::to_string(1000000 + i));
-    }
-  });
+  TFigure merge;
+  const TMoment merging = Start();
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    articles.Query("Code", codes[i], Exact);
+    if (articles.QueryResultCount() > 0)
+      articles.SetData("Code Barre", articles.QueryGetDataIndex(0), "340093" + std::to_string(1000000 + i));
+  }
+  merge.Add(merging, static_cast<double>(codes.size()));
   std::snprintf(what, sizeof what, "barcode merge round on %d articles (query, write)", articles.RecordCount());
-  Report(what, merge / static_cast<double>(codes.size()), "< 1");
+  Report(what, merge, 1);
 }
 
 void Settle() {
@@ -223,39 +213,41 @@ void Window(const std::string& dir, int reps) {
   }
   std::unique_ptr<TMyDatabase_Form> debug;
   std::unique_ptr<TQuorix_Form> main;
-  const auto wallStart = std::chrono::steady_clock::now();
-  const double start = Time([&] {
+  const TFigure start = Time([&] {
     auto splash = std::make_unique<TSplashLaunch_Form>();
     debug = std::make_unique<TMyDatabase_Form>();
     main = std::make_unique<TQuorix_Form>(std::move(splash));
     Paint(main.get());
   });
-  const double wall = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
-  Report("start-up to the invoice list on screen", start, "< 1000");
-  Report("  the same on the wall clock", wall, "< 1000");
+  Report("start-up to the invoice list on screen", start, 1000);
   if (reps == 0) return;
 
   // At once, before the idle loop has prepared anything: the article list is
   // filled and sorted when it is asked for.
-  const double cold = Time([&] {
+  const TFigure cold = Time([&] {
     main->findChild<QToolButton*>("Articles_BitBtn")->click();
     main->repaint();
   });
-  Report("switch to the articles (100 000) at once, filled and sorted", cold, "< 150");
+  Report("switch to the articles (100 000) at once, filled and sorted", cold, 150);
   {
     // What the idle event loop then does, one step at a time: the lists not
     // shown yet are filled, the table indexes sorted. The longest step is the
     // longest the desk may wait for an event.
-    std::vector<double> steps;
+    TFigure steps;
+    TFigure total;
     for (int i = 0; i < 400; ++i) {
-      steps.push_back(Time([] { QApplication::processEvents(); }));
+      TimeInto(steps, [] { QApplication::processEvents(); });
       ::usleep(2000);
     }
-    std::sort(steps.begin(), steps.end());
-    double total = 0;
-    for (double t : steps) total += t;
-    Report("then, while idle: other lists filled, every index sorted", total, "after the start-up");
-    Report("  the longest single step of it", steps.back(), "< 100");
+    double cpu = 0;
+    double wall = 0;
+    for (std::size_t i = 0; i < steps.Runs.size(); ++i) {
+      cpu += steps.Runs[i];
+      wall += steps.WallRuns[i];
+    }
+    total.AddMs(cpu, wall);
+    Report("then, while idle: other lists filled, every index sorted", total, 0);
+    Report("  each step of it (the worst: the longest wait for an event)", steps, 16);
   }
 
   struct Switch {
@@ -270,76 +262,89 @@ void Window(const std::string& dir, int reps) {
   };
   // Shown again over an unchanged table, a list is only brought back.
   for (const Switch& s : switches) {
-    std::vector<double> times;
+    TFigure times;
     for (int i = 0; i < reps; ++i) {
       main->findChild<QToolButton*>("Avoir_BitBtn")->click();
       Paint(main.get());
-      times.push_back(Time([&] {
+      TimeInto(times, [&] {
         s.button->click();
         Paint(main.get());
-      }));
+      });
     }
     char what[128];
     std::snprintf(what, sizeof what, "switch to %s", s.name);
-    Report(what, Median(times), "< 150");
+    Report(what, times, 150);
   }
 
   main->findChild<QToolButton*>("Articles_BitBtn")->click();
   Paint(main.get());
   TQtGridSurface* articles = main->Lists().Of(kArticlesList).Surface();
-  std::vector<double> sorts;
+  TFigure sorts;
   for (int i = 0; i < reps; ++i) {
-    sorts.push_back(Time([&] {
+    TimeInto(sorts, [&] {
       ClickTitle(articles, 1 + i % 2);
       Paint(main.get());
-    }));
+    });
   }
-  Report("title-click sort of the articles", Median(sorts), "< 150");
+  Report("title-click sort of the articles", sorts, 150);
+  {
+    main->findChild<QToolButton*>("Factures_BitBtn")->click();
+    Paint(main.get());
+    TQtGridSurface* factures = main->Lists().Of(kFacturesList).Surface();
+    TFigure clicks;
+    for (int i = 0; i < reps; ++i) {
+      TimeInto(clicks, [&] {
+        ClickTitle(factures, 1 + i % 4);
+        Paint(main.get());
+      });
+    }
+    Report("title-click sort of the invoices (200 000)", clicks, 100);
+  }
   {
     main->findChild<QToolButton*>("Client_BitBtn")->click();
     Paint(main.get());
-    const double back = Time([&] {
+    const TFigure back = Time([&] {
       main->findChild<QToolButton*>("Articles_BitBtn")->click();
       Paint(main.get());
     });
-    Report("switch back to the articles after a title click (filled again)", back, "< 150");
+    Report("switch back to the articles after a title click (filled again)", back, 150);
   }
 
-  std::vector<double> moves;
+  TFigure moves;
   for (int i = 0; i < reps; ++i) {
     articles->setFocus();
     Settle();
-    moves.push_back(Time([&] {
+    TimeInto(moves, [&] {
       QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
       QApplication::sendEvent(articles, &down);
       Paint(main.get());
-    }));
+    });
   }
-  Report("leaving a cell of the articles (Down)", Median(moves), "< 16");
+  Report("leaving a cell of the articles (Down)", moves, 16);
 
-  std::vector<double> exits;
+  TFigure exits;
   for (int i = 0; i < reps; ++i) {
     articles->setFocus();
     Settle();
-    exits.push_back(Time([&] {
+    TimeInto(exits, [&] {
       main->findChild<QLineEdit*>("Recherche_Edit")->setFocus();
       Paint(main.get());
-    }));
+    });
   }
-  Report("the focus leaving the article list", Median(exits), "< 16");
+  Report("the focus leaving the article list", exits, 16);
 
-  std::vector<double> resizes;
+  TFigure resizes;
   const QSize size = main->size();
   for (int i = 0; i < reps; ++i) {
     const QSize next(size.width() - 10 * (i % 2 + 1), size.height() - 7 * (i % 2 + 1));
-    resizes.push_back(Time([&] {
+    TimeInto(resizes, [&] {
       main->resize(next);
       QResizeEvent event(next, main->size());
       QApplication::sendEvent(main.get(), &event);
       Paint(main.get());
-    }));
+    });
   }
-  Report("a window resize", Median(resizes), "< 30");
+  Report("a window resize", resizes, 30);
 
   main.reset();
   debug.reset();

@@ -96,53 +96,53 @@ int main(int argc, char** argv) {
   for (int rep = 0; rep < reps; ++rep) {
     main.ShowFactures();
     WriteFileAtomically(std::string(Catalogue::Importation::TodoFolderLocal) + "commande.txt", order);
-    auto t = Clock::now();
+    auto t = Start();
     import.Importations_TimerTimer();
-    polling.Add(Ms(t));
+    polling.Add(t);
 
-    t = Clock::now();
+    t = Start();
     import.ImporterCommande();
     QApplication::processEvents();
-    importing.Add(Ms(t));
+    importing.Add(t);
     const int imported = main.PieceEditor().Lines()->GetRowCount() - 1;
     if (imported != 50) std::fprintf(stderr, "%d lines imported\n", imported);
     main.PieceEditor().FactureAnnuler_ButtonClick();
 
     // Its parts: the new piece opened from the list, the lines filled, the
     // list shown again.
-    t = Clock::now();
+    t = Start();
     main.Creer_BitBtnClick();
     QApplication::processEvents();
-    creating.Add(Ms(t));
-    t = Clock::now();
+    creating.Add(t);
+    t = Start();
     FillOrderLines(*main.PieceEditor().Lines(), *main.Tables().Articles(), OrderFileLines(order));
     QApplication::processEvents();
-    filling.Add(Ms(t));
-    t = Clock::now();
+    filling.Add(t);
+    t = Start();
     main.PieceEditor().FactureAnnuler_ButtonClick();
     QApplication::processEvents();
-    showing.Add(Ms(t));
+    showing.Add(t);
 
     // A piece of the installation restored as a new one.
     const std::string source = ListFiles(Catalogue::FactureLines::Folder, "*.db").front();
-    t = Clock::now();
+    t = Start();
     import.ImporterPiece("./Data/Factures", source);
     QApplication::processEvents();
-    restoring.Add(Ms(t));
+    restoring.Add(t);
     main.PieceEditor().FactureAnnuler_ButtonClick();
 
     // The invoice of the first row duplicated, then deleted: each saves the
     // invoice table and shows the list again.
     main.ShowFactures();
     main.Lists().Of(kFacturesList).Grid()->SetRow(1);
-    t = Clock::now();
+    t = Start();
     main.PieceCommands().Dupliquer_BitBtnMouseDown(Qt::LeftButton, {});
     QApplication::processEvents();
-    duplicating.Add(Ms(t));
-    t = Clock::now();
+    duplicating.Add(t);
+    t = Start();
     main.Supprimer_BitBtnClick();
     QApplication::processEvents();
-    deleting.Add(Ms(t));
+    deleting.Add(t);
   }
 
   std::printf("\n");

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <algorithm>
@@ -25,6 +26,7 @@
 #include "Catalogue.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "OrderImport.h"
 #include "PieceEditor.h"
 #include "QtGridSurface.h"
 #include "QtGuard.h"
@@ -79,9 +81,10 @@ int main(int argc, char** argv) {
   SetDialogService(&dialogs);
 
   WriteFiftyLines(number);
-  auto start = Clock::now();
+  TFigure startup;
+  const TMoment start = Start();
   auto form = std::make_unique<TQuorix_Form>(nullptr);
-  std::printf("start-up with the whole installation: %.0f ms\n", Ms(start));
+  startup.Add(start);
   TQuorix_Form& main = *form;
   main.setWindowState(Qt::WindowNoState);
   main.resize(1280, 800);
@@ -98,22 +101,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no invoice %s in the installation\n", number.c_str());
     return 1;
   }
-  auto open = [&] {
+  // The invoice's row moves as new invoices are saved.
+  auto open = [&](TFigure& figure) {
     main.ShowFactures();
     main.Lists().Of(kFacturesList).Grid()->SetRow(row);
-    const auto t = Clock::now();
+    const TMoment t = Start();
     main.AfficherPiece("Facture");
     QApplication::processEvents();
-    return Ms(t);
+    figure.Add(t);
   };
 
   // The two article queries of a designation lookup on their own.
   TFigure queries;
   for (int rep = 0; rep < reps; ++rep) {
-    const auto t = Clock::now();
+    const auto t = Start();
     main.Tables().Articles()->Query(Catalogue::Field::Designation, "DOLI", Prefix);
     main.Tables().Articles()->QueryAdd(Catalogue::Field::Designation, "^.+DOLI.*$", Pattern);
-    queries.Add(Ms(t));
+    queries.Add(t);
   }
 
   TFigure opening;
@@ -123,8 +127,11 @@ int main(int argc, char** argv) {
   TFigure saving;
   TFigure tableSave;
   TFigure list;
+  TFigure okNew;
+  const std::string newLine = main.Tables().Articles()->DBGetString(main.Tables().Articles()->GetFieldPos(Catalogue::Field::Code), 500) +
+                              " x 1\r\n";
   for (int rep = 0; rep < reps; ++rep) {
-    opening.Add(open());
+    open(opening);
     if (lines.GetRowCount() != 51) std::fprintf(stderr, "the invoice opened with %d lines\n", lines.GetRowCount() - 1);
 
     // A designation looked up on a new line: Enter until the candidates show.
@@ -134,10 +141,10 @@ int main(int argc, char** argv) {
     lines.SetCol(lines.GetColIndex(Catalogue::Field::Designation));
     lines.SetRow(last);
     QApplication::processEvents();
-    auto t = Clock::now();
+    auto t = Start();
     QTest::keyClick(main.PieceEditor().Facture_StringGrid, Qt::Key_Return);
     QApplication::processEvents();
-    lookup.Add(Ms(t));
+    lookup.Add(t);
     if (!main.SearchResults().Recherche_StringGrid->isVisible()) std::fprintf(stderr, "no candidates shown\n");
     QTest::keyClick(main.SearchResults().Recherche_StringGrid, Qt::Key_Escape);
     editor.FactSupprLigne_ButtonClick();
@@ -147,14 +154,14 @@ int main(int argc, char** argv) {
     editor.FactureCodeClientEdit->setFocus();
     editor.FactureCodeClientEdit->end(false);
     QApplication::processEvents();
-    t = Clock::now();
+    t = Start();
     QTest::keyClick(editor.FactureCodeClientEdit, Qt::Key_1);
     QApplication::processEvents();
-    keystroke.Add(Ms(t));
-    t = Clock::now();
+    keystroke.Add(t);
+    t = Start();
     QTest::keyClick(editor.FactureCodeClientEdit, Qt::Key_Backspace);
     QApplication::processEvents();
-    keystroke.Add(Ms(t));
+    keystroke.Add(t);
     QTest::keyClick(editor.FactureCodeClientEdit, Qt::Key_1);
 
     // A quantity changed, then left with the down arrow.
@@ -164,26 +171,41 @@ int main(int argc, char** argv) {
     lines.SetCell(lines.GetCol(), r, std::to_string(2 + rep));
     main.PieceEditor().Facture_StringGrid->setFocus();
     QApplication::processEvents();
-    t = Clock::now();
+    t = Start();
     QTest::keyClick(main.PieceEditor().Facture_StringGrid, Qt::Key_Down);
     QApplication::processEvents();
-    leaving.Add(Ms(t));
+    leaving.Add(t);
 
     // The save, header table included; then the list shown again.
-    t = Clock::now();
+    t = Start();
     const bool saved = editor.StorePiece();
-    saving.Add(Ms(t));
+    saving.Add(t);
     if (!saved) std::fprintf(stderr, "not saved\n");
-    t = Clock::now();
+    t = Start();
     main.Tables().Factures()->Save();
-    tableSave.Add(Ms(t));
-    t = Clock::now();
+    tableSave.Add(t);
+    t = Start();
     main.ShowCurrentPieceList();
     QApplication::processEvents();
-    list.Add(Ms(t));
+    list.Add(t);
+
+    // "Créer", one line, "Ok": timed from the click until the invoice list
+    // is shown again.
+    main.ShowFactures();
+    main.Creer_BitBtnClick();
+    QApplication::processEvents();
+    editor.FactureCodeClientEdit->setText(QStringLiteral("0101"));
+    FillOrderLines(lines, *main.Tables().Articles(), OrderFileLines(newLine));
+    QApplication::processEvents();
+    t = Start();
+    QTest::mouseClick(editor.FactureOK_Button, Qt::LeftButton);
+    QApplication::processEvents();
+    okNew.Add(t);
+    if (!main.Lists().Of(kFacturesList).Grid()->GetVisible()) std::fprintf(stderr, "the new invoice was not saved\n");
   }
 
   std::printf("\n");
+  Report("start-up with the whole installation", startup, 1000);
   Report("opening an invoice of 50 lines", opening, 16);
   Report("Enter on the designation \"DOLI\" until the candidates show", lookup, 16);
   Report("  of which the Prefix and Pattern queries on the articles", queries, 16);
@@ -192,6 +214,7 @@ int main(int argc, char** argv) {
   Report("SavePiece of 50 lines, header table saved", saving, 100);
   Report("  the header table written alone, for comparison", tableSave, 100);
   Report("then the invoice list shown again", list, 100);
+  Report("\"Ok\" on a new invoice of one line, list shown again", okNew, 50);
   for (const std::string& m : dialogs.Messages) std::printf("message: %s\n", m.c_str());
   form->close();
   form.reset();

@@ -38,11 +38,12 @@
 
 namespace {
 
-double Timed(const std::function<void()>& step) {
-  const auto t = Clock::now();
+// One run of the step, until the events it caused have been handled.
+void Timed(TFigure& figure, const std::function<void()>& step) {
+  const TMoment t = Start();
   step();
   QApplication::processEvents();
-  return Ms(t);
+  figure.Add(t);
 }
 
 }  // namespace
@@ -82,8 +83,8 @@ int main(int argc, char** argv) {
     edit->setFocus();
     edit->end(false);
     QApplication::processEvents();
-    figure.Add(Timed([&] { QTest::keyClick(edit, key); }));
-    figure.Add(Timed([&] { QTest::keyClick(edit, Qt::Key_Backspace); }));
+    Timed(figure, [&] { QTest::keyClick(edit, key); });
+    Timed(figure, [&] { QTest::keyClick(edit, Qt::Key_Backspace); });
   };
 
   TFigure clientOpen, clientFill, clientKey, clientSave, clientList;
@@ -93,28 +94,28 @@ int main(int argc, char** argv) {
   for (int rep = 0; rep < reps; ++rep) {
     main.ShowClients();
     main.Lists().Of(kClientsList).Grid()->SetRow(100 + rep);
-    clientOpen.Add(Timed([&] { main.AfficherFicheClient(); }));
+    Timed(clientOpen, [&] { main.AfficherFicheClient(); });
     // The panel filled, the list it leaves already hidden.
-    clientFill.Add(Timed([&] { main.AfficherFicheClient(); }));
+    Timed(clientFill, [&] { main.AfficherFicheClient(); });
     keystrokes(client.ClientCodeClientEdit, Qt::Key_9, clientKey);
     client.ClientFaxEdit->setText(QString::number(rep));
-    clientSave.Add(Timed([&] {
+    Timed(clientSave, [&] {
       QTest::mouseClick(client.ClientEnregistrer_Button, Qt::LeftButton);
-    }));
+    });
     if (!main.Lists().Of(kClientsList).Grid()->GetVisible()) std::fprintf(stderr, "the client was not saved\n");
-    clientList.Add(Timed([&] { main.ShowClients(); }));
+    Timed(clientList, [&] { main.ShowClients(); });
 
     main.ShowArticles();
     main.Lists().Of(kArticlesList).Grid()->SetRow(1000 + rep);
-    articleOpen.Add(Timed([&] { main.AfficherFicheArticle(); }));
-    articleFill.Add(Timed([&] { main.AfficherFicheArticle(); }));
+    Timed(articleOpen, [&] { main.AfficherFicheArticle(); });
+    Timed(articleFill, [&] { main.AfficherFicheArticle(); });
     keystrokes(article.ArticleCodeCIPEdit, Qt::Key_9, articleKey);
     keystrokes(article.ArticleCoeffMargeEdit, Qt::Key_7, coefKey);
-    articleSave.Add(Timed([&] {
+    Timed(articleSave, [&] {
       QTest::mouseClick(article.ArticleEnregistrer_Button, Qt::LeftButton);
-    }));
+    });
     if (!main.Lists().Of(kArticlesList).Grid()->GetVisible()) std::fprintf(stderr, "the article was not saved\n");
-    articleList.Add(Timed([&] { main.ShowArticles(); }));
+    Timed(articleList, [&] { main.ShowArticles(); });
 
     // The save sequence on its own: the record written and the table saved.
     TRecordToSave record;
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     const std::string code = main.Lists().Of(kArticlesList).Grid()->GetCellByName(Catalogue::Field::Code, 2000 + rep);
     record.LoadedKey = code;
     record.Values = {{Catalogue::Field::Code, code}, {Catalogue::Field::Coef, std::to_string(rep)}};
-    articleSequence.Add(Timed([&] { SaveRecordSequence(record); }));
+    Timed(articleSequence, [&] { SaveRecordSequence(record); });
   }
 
   std::printf("\n");

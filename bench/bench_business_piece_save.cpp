@@ -104,9 +104,9 @@ int main(int argc, char** argv) {
     piece.CodeClient = "0102";
     piece.Port = "12";
     dialogs.Boxes = 0;
-    const auto start = Clock::now();
+    const TMoment start = Start();
     SavePieceSequence(grid, piece);
-    save.Add(Ms(start));
+    save.Add(start);
     boxes = dialogs.Boxes;
   }
   char what[96];

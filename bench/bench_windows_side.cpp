@@ -18,55 +18,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "CommandeAllianceForm.h"
 #include "HistoriqueForm.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "StringManager.h"
 #include "TraceRecorder.h"
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Processor time of this thread: the machine is shared, and the wall clock
-// counts the time other programs held the processor.
-double CpuMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
-}
-
-// A moment on both clocks.
-struct TMoment {
-  Clock::time_point Wall = Clock::now();
-  double Cpu = CpuMs();
-};
-TMoment Start() { return TMoment{}; }
-
-struct TFigure {
-  std::vector<double> Runs;     // processor time
-  std::vector<double> WallRuns;
-  void Add(const TMoment& from, double divide = 1) {
-    Runs.push_back((CpuMs() - from.Cpu) / divide);
-    WallRuns.push_back(std::chrono::duration<double, std::milli>(Clock::now() - from.Wall).count() / divide);
-  }
-  static double MedianOf(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-  }
-  double Median() const { return MedianOf(Runs); }
-  double WallMedian() const { return MedianOf(WallRuns); }
-  double Max() const { return Runs.empty() ? 0 : *std::max_element(Runs.begin(), Runs.end()); }
-};
-
-void Report(const std::string& what, const TFigure& f, double target) {
-  std::printf("%-58s cpu median %7.2f ms  max %7.2f ms  wall median %7.2f ms  (%zu runs, target %.0f ms)%s\n",
-              what.c_str(), f.Median(), f.Max(), f.WallMedian(), f.Runs.size(), target,
-              f.Median() <= target ? "" : "  OVER");
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

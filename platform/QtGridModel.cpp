@@ -43,13 +43,13 @@ void TQtGridModel::Reset(const std::function<void()>& change) {
   endResetModel();
 }
 
-void TQtGridModel::InsertRowsAtEnd(int first, int last, const std::function<void()>& change) {
+void TQtGridModel::InsertRows(int first, int last, const std::function<void()>& change) {
   beginInsertRows(QModelIndex(), first, last);
   change();
   endInsertRows();
 }
 
-void TQtGridModel::RemoveRowsAtEnd(int first, int last, const std::function<void()>& change) {
+void TQtGridModel::RemoveRows(int first, int last, const std::function<void()>& change) {
   beginRemoveRows(QModelIndex(), first, last);
   change();
   endRemoveRows();

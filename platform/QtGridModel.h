@@ -21,8 +21,8 @@ public:
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   void Reset(const std::function<void()>& change);
-  void InsertRowsAtEnd(int first, int last, const std::function<void()>& change);
-  void RemoveRowsAtEnd(int first, int last, const std::function<void()>& change);
+  void InsertRows(int first, int last, const std::function<void()>& change);
+  void RemoveRows(int first, int last, const std::function<void()>& change);
 
 private:
   TQtGridSurface* fSurface;

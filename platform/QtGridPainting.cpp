@@ -48,6 +48,13 @@ TQtFontMetrics& TQtGridSurface::MetricsFor(const TGridFont& f) {
 
 int TQtGridSurface::TextWidth(const std::string& text) { return MetricsFor(fCanvasFont).Width(text); }
 
+int TQtGridSurface::WidestText(int col) {
+  TQtFontMetrics& metrics = MetricsFor(fCanvasFont);
+  int widest = 0;
+  fTexts.VisitColumn(col, 0, [&](int, const std::string& text) { widest = std::max(widest, metrics.Width(text)); });
+  return widest;
+}
+
 int TQtGridSurface::TextHeight(const std::string&) { return MetricsFor(fCanvasFont).Height(); }
 
 void TQtGridSurface::SetBrushColor(TColor color) { fBrush = ToQColor(color); }

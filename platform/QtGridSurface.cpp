@@ -97,6 +97,19 @@ void TQtGridSurface::SetCells(int col, int row, const std::string& text) {
   ScheduleRepaint();
 }
 
+void TQtGridSurface::SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf) {
+  const int end = std::min(fRowCount, firstRow + count);
+  if (BeforeTextChange) {
+    for (int row = std::max(0, firstRow); row < end; ++row) BeforeTextChange(col, row);
+  }
+  fTexts.SetColumn(col, firstRow, count, textOf);
+  if (fEditor != nullptr && col == fEditCol && fEditRow >= firstRow && fEditRow < end) {
+    const QString q = ToQString(fTexts.Get(col, fEditRow));
+    if (fEditor->text() != q) fEditor->setText(q);
+  }
+  ScheduleRepaint();
+}
+
 void TQtGridSurface::PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) {
   SetEditorMode(false);
   fTexts.PermuteRows(firstCol, firstRow, sourceRows);
@@ -166,9 +179,9 @@ void TQtGridSurface::SetRowCount(int n) {
     const int oldRows = fRowCount - fFixedRows;
     const int newRows = n - fFixedRows;
     if (newRows > oldRows) {
-      fModel->InsertRowsAtEnd(oldRows, newRows - 1, [&] { Resize(fColCount, n); });
+      fModel->InsertRows(oldRows, newRows - 1, [&] { Resize(fColCount, n); });
     } else {
-      fModel->RemoveRowsAtEnd(newRows, oldRows - 1, [&] { Resize(fColCount, n); });
+      fModel->RemoveRows(newRows, oldRows - 1, [&] { Resize(fColCount, n); });
     }
     ClampCurrentCell();
     Repaint();
@@ -179,6 +192,30 @@ void TQtGridSurface::SetRowCount(int n) {
     if (fFixedRows >= n) fFixedRows = std::max(0, n - 1);
   });
   ClampCurrentCell();
+}
+
+void TQtGridSurface::InsertRow(int firstCol, int row) {
+  if (row < fFixedRows || row > fRowCount) return;
+  SetEditorMode(false);
+  const int at = row - fFixedRows;
+  fModel->InsertRows(at, at, [&] {
+    fTexts.InsertRow(firstCol, row);
+    ++fRowCount;
+  });
+  SyncCurrentIndex();
+  Repaint();
+}
+
+void TQtGridSurface::RemoveRow(int firstCol, int row) {
+  if (row < fFixedRows || row >= fRowCount || fRowCount <= fFixedRows + 1) return;
+  SetEditorMode(false);
+  const int at = row - fFixedRows;
+  fModel->RemoveRows(at, at, [&] {
+    fTexts.RemoveRow(firstCol, row);
+    --fRowCount;
+  });
+  ClampCurrentCell();
+  Repaint();
 }
 
 void TQtGridSurface::SetFixedCols(int n) {

@@ -24,14 +24,18 @@ std::string NextAfterHighest(TMyDatabase& table, const TPieceKind& kind) {
 
 std::string NextFactureNumber(TMyDatabase& factures, int& factureNumberBase) {
   const TPieceKind& kind = PieceKinds::Facture;
-  int n = factureNumberBase;
-  std::string number;
-  do {
-    ++n;
-    number = std::string(kind.Prefix()) + IntToStr(n);
+  // The first number above the base that an Exact query finds in no record,
+  // found from the sorted index rather than by a query per number taken.
+  long long n = factures.FirstFreeNumber(kind.KeyField(), kind.Prefix(), factureNumberBase);
+  // The query of the number given, as the probe ends: it leaves the table's
+  // query result as it always did, and a number found after all is passed.
+  std::string number = std::string(kind.Prefix()) + IntToStr(n);
+  factures.Query(kind.KeyField(), number, Exact);
+  while (factures.QueryResultCount() > 0) {
+    number = std::string(kind.Prefix()) + IntToStr(++n);
     factures.Query(kind.KeyField(), number, Exact);
-  } while (factures.QueryResultCount() > 0);
-  factureNumberBase = n - 10;
+  }
+  factureNumberBase = static_cast<int>(n) - 10;
   return number;
 }
 

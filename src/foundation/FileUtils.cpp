@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 bool FileExists(const std::string& fileName) {
   struct stat st;
@@ -122,7 +123,7 @@ bool MayBeWritten(const std::string& fileName) {
   return ::faccessat(AT_FDCWD, fileName.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
-bool WriteFileAtomically(const std::string& fileName, const std::string& contents) {
+bool WriteFileAtomically(const std::string& fileName, const std::function<bool(const TPieceSink&)>& fill) {
   if (fileName.empty()) return false;
   // A table kept elsewhere through a link is replaced where it lives, so the
   // link stays a link and the other side sees the new bytes.
@@ -135,17 +136,19 @@ bool WriteFileAtomically(const std::string& fileName, const std::string& content
   int fd = ::mkstemp(pattern.data());
   if (fd < 0) return false;
   std::string tempName(pattern.data());
-  bool ok = true;
-  std::size_t done = 0;
-  while (ok && done < contents.size()) {
-    ssize_t k = ::write(fd, contents.data() + done, contents.size() - done);
-    if (k < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-    } else {
+  const TPieceSink put = [fd](std::string_view piece) {
+    std::size_t done = 0;
+    while (done < piece.size()) {
+      const ssize_t k = ::write(fd, piece.data() + done, piece.size() - done);
+      if (k < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
       done += static_cast<std::size_t>(k);
     }
-  }
+    return true;
+  };
+  bool ok = fill(put);
   // Keep the permissions and, where allowed, the owner of the file being
   // replaced; a new file gets the usual permissions.
   struct stat st;
@@ -174,6 +177,10 @@ bool WriteFileAtomically(const std::string& fileName, const std::string& content
     ::close(dfd);
   }
   return true;
+}
+
+bool WriteFileAtomically(const std::string& fileName, std::string_view contents) {
+  return WriteFileAtomically(fileName, [contents](const TPieceSink& put) { return put(contents); });
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "LargeAllocator.h"
@@ -39,7 +41,15 @@ bool MayBeWritten(const std::string& fileName);
 // file it names is replaced, in its own folder, and the link stays. False
 // when anything failed or the file may not be written; the old file is then
 // untouched.
-bool WriteFileAtomically(const std::string& fileName, const std::string& contents);
+bool WriteFileAtomically(const std::string& fileName, std::string_view contents);
+
+// Takes one piece of a file's bytes; false when it could not be written.
+using TPieceSink = std::function<bool(std::string_view piece)>;
+// The same with the bytes made piece by piece as they are written, so that a
+// large file is never held whole in memory: fill hands every piece, in
+// order, to the sink it is given. When fill answers false (it gave up, or
+// the sink failed), the old file is left untouched.
+bool WriteFileAtomically(const std::string& fileName, const std::function<bool(const TPieceSink&)>& fill);
 
 // Splits text into lines at CR LF, a lone LF or a lone CR; a final line end
 // does not make an empty last line; a NUL byte ends the text.

@@ -146,6 +146,9 @@ public:
   // Canvas: measuring uses the font last set; drawing works inside the
   // OnDrawCell handler.
   virtual int TextWidth(const std::string& text) = 0;
+  // The width of the widest text of a column (0 for none), as TextWidth
+  // measures each.
+  virtual int WidestText(int col);
   virtual int TextHeight(const std::string& text) = 0;
   virtual void SetBrushColor(TColor color) = 0;
   virtual void FillRect(const TGridRect& rect) = 0;
@@ -193,6 +196,33 @@ public:
   // rows listed are a permutation of the rows written. The texts are moved,
   // not copied, where the surface can.
   virtual void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows);
+
+  // Calls visit(row, text) once for each row from firstRow of the column, in
+  // whatever order the surface reads its texts fastest.
+  using TTextVisitor = std::function<void(int row, const std::string& text)>;
+  virtual void VisitColumn(int col, int firstRow, const TTextVisitor& visit) const;
+
+  // An empty row at data row `row` (fixed rows .. row count) in the columns
+  // from firstCol, the rows from there on one further down; the columns
+  // before get an empty row at their end (the row numbers stay where they
+  // are). RemoveRow takes data row `row` out of the columns from firstCol,
+  // the rows after it one further up, and the last row out of the columns
+  // before. The current cell stays at the same numbers (clamped).
+  virtual void InsertRow(int firstCol, int row);
+  virtual void RemoveRow(int firstCol, int row);
+
+  // Writes count texts down a column from firstRow, as SetCells would one by
+  // one: textOf(k) is the k-th.
+  using TTextSource = std::function<const std::string&(int k)>;
+  virtual void SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf);
+
+  // Makes room for that many rows ahead of time (a surface may do nothing).
+  virtual void ReserveRows(int /*rows*/) {}
+
+  // Told before many texts are written row after row (a fill): a surface
+  // that keeps reordered rows through a row order may put the texts back in
+  // row order first.
+  virtual void PutRowsInPlace() {}
 
   // A number that changes whenever a text of the grid changes (written,
   // typed, moved, or the grid resized); 0 when the surface cannot tell, and

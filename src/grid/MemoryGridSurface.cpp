@@ -22,6 +22,28 @@ void TMemoryGridSurface::PermuteRows(int firstCol, int firstRow, const std::vect
   fTexts.PermuteRows(firstCol, firstRow, sourceRows);
 }
 
+void TMemoryGridSurface::SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf) {
+  if (BeforeTextChange) {
+    const int end = std::min(fRowCount, firstRow + count);
+    for (int row = std::max(0, firstRow); row < end; ++row) BeforeTextChange(col, row);
+  }
+  fTexts.SetColumn(col, firstRow, count, textOf);
+}
+
+void TMemoryGridSurface::InsertRow(int firstCol, int row) {
+  if (row < fFixedRows || row > fRowCount) return;
+  fTexts.InsertRow(firstCol, row);
+  ++fRowCount;
+}
+
+void TMemoryGridSurface::RemoveRow(int firstCol, int row) {
+  if (row < fFixedRows || row >= fRowCount || fRowCount <= fFixedRows + 1) return;
+  fTexts.RemoveRow(firstCol, row);
+  --fRowCount;
+  if (fTopRow > MaxTopRow()) fTopRow = MaxTopRow();
+  ClampCurrentCell();
+}
+
 void TMemoryGridSurface::Resize(int cols, int rows) {
   fTexts.Resize(cols, rows);
   fColWidths.resize(static_cast<std::size_t>(cols), kDefaultColWidth);

@@ -25,6 +25,14 @@ public:
   void SetCells(int col, int row, const std::string& text) override;
 
   void PermuteRows(int firstCol, int firstRow, const std::vector<int>& sourceRows) override;
+  void VisitColumn(int col, int firstRow, const TTextVisitor& visit) const override {
+    fTexts.VisitColumn(col, firstRow, visit);
+  }
+  void PutRowsInPlace() override { fTexts.PutRowsInPlace(); }
+  void ReserveRows(int rows) override { fTexts.Reserve(rows); }
+  void SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf) override;
+  void InsertRow(int firstCol, int row) override;
+  void RemoveRow(int firstCol, int row) override;
   // Offset so that it never answers 0 ("cannot tell").
   std::uint64_t GetTextsVersion() const override { return fTexts.Version() + 1; }
   bool ColumnResizedSincePress() const override { return fResizedSincePress; }
@@ -50,6 +58,11 @@ public:
   void SetColWidth(int col, int width) override;
 
   int TextWidth(const std::string& text) override { return kCharWidth * static_cast<int>(text.size()); }
+  int WidestText(int col) override {
+    std::size_t longest = 0;
+    fTexts.VisitColumn(col, 0, [&longest](int, const std::string& text) { longest = std::max(longest, text.size()); });
+    return kCharWidth * static_cast<int>(longest);
+  }
   int TextHeight(const std::string&) override { return kTextHeight; }
   void SetBrushColor(TColor color) override { fBrush = color; }
   void FillRect(const TGridRect& rect) override;

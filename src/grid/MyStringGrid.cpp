@@ -6,6 +6,7 @@
 
 #include "LargeAllocator.h"
 #include "MyDatabase.h"
+#include "SortKey.h"
 #include "StringManager.h"
 #include "Trace.h"
 #include "TypedCompare.h"
@@ -190,6 +191,19 @@ void TMyStringGrid::SetCellForced(int col, int row, const std::string& text) {
   WriteText(col, row, text);
   InitColors(col, row);
   ExecuteColorconstraints(col, row);
+  fRememberOn = true;
+}
+
+void TMyStringGrid::SetColumnForced(int col, int firstRow, int count,
+                                    const std::function<const std::string&(int k)>& textOf) {
+  if (fDimensionsOn || fColorsOn || col < fGrid->GetFixedCols() || col >= fGrid->GetColCount()) {
+    TQueryGrid::SetColumnForced(col, firstRow, count, textOf);
+    return;
+  }
+  // What SetCellForced does for each cell with colours and dimensions off:
+  // the text written, nothing recoloured or measured.
+  fGrid->PutRowsInPlace();
+  fGrid->SetColumnTexts(col, firstRow, count, textOf);
   fRememberOn = true;
 }
 
@@ -390,35 +404,66 @@ void TMyStringGrid::NumberRows() {
 
 namespace {
 
+// A row on its way to its sorted place: the sort key of its text in the
+// sorted column (the key every sort of the program uses), the row, and the
+// text, read in place where the keys do not decide.
 struct TSortEntry {
+  TSortKey Key;
   int Row;
   std::string_view Text;
-  TTypedKey Key;
-  // The first sixteen bytes of the text, big-endian and zero-padded: two
-  // texts whose prefixes differ compare as their prefixes do, without
-  // reading the texts.
-  std::uint64_t Prefix[2];
 };
 
-std::uint64_t BytesFrom(std::string_view text, std::size_t offset) {
-  std::uint64_t bytes = 0;
-  for (std::size_t i = offset; i < offset + 8; ++i) {
-    bytes <<= 8;
-    if (i < text.size()) bytes |= static_cast<unsigned char>(text[i]);
+// A type of its own, so that the sort's calls are inlined.
+struct TCompareEntries {
+  int operator()(const TSortEntry& a, const TSortEntry& b) const { return CompareWithKeys(a.Text, a.Key, b.Text, b.Key); }
+};
+
+// A row of a column whose texts are all of one family (numbers, dates or
+// piece numbers of one kind, and empty texts): the rank of its text
+// decides every comparison exactly as the keys would, so the quicksort
+// makes the same moves over these smaller entries.
+struct TRankEntry {
+  std::uint64_t Rank;
+  int Row;
+};
+
+struct TCompareRanks {
+  int operator()(const TRankEntry& a, const TRankEntry& b) const {
+    return a.Rank < b.Rank ? -1 : (a.Rank > b.Rank ? 1 : 0);
   }
-  return bytes;
+};
+
+// How the ranks of a column are made, when its texts allow one that decides
+// every comparison exactly: TypedRankOf for texts all of one family (empty
+// texts apart), or for texts of seven bytes or fewer (codes) their bytes
+// followed by their length, which orders them as their bytes do.
+enum class TRanks { None, Typed, ShortTexts };
+
+TRanks RanksOf(const std::vector<TSortEntry>& list) {
+  bool texts = true;
+  bool typed = true;
+  bool seen = false;
+  TValueKind family = TValueKind::Text;
+  for (const TSortEntry& e : list) {
+    if (e.Key.Kind == TValueKind::Text) {
+      if (e.Text.size() > 7) texts = false;
+      if (!e.Text.empty()) typed = false;
+    } else {
+      texts = false;
+      if (e.Key.Kind == TValueKind::Integer && (e.Key.Int > kExactDoubleLimit || e.Key.Int < -kExactDoubleLimit)) {
+        typed = false;
+      }
+      const TValueKind f = FamilyOf(e.Key.Kind);
+      if (seen && f != family) typed = false;
+      family = f;
+      seen = true;
+    }
+    if (!texts && !typed) return TRanks::None;
+  }
+  return texts ? TRanks::ShortTexts : TRanks::Typed;
 }
 
-// The typed comparison of the entries: as soon as one of the two is a text,
-// bytes decide, and mostly their first sixteen do.
-int CompareEntries(const TSortEntry& a, const TSortEntry& b) {
-  if (a.Key.Kind == TValueKind::Text || b.Key.Kind == TValueKind::Text) {
-    if (a.Prefix[0] != b.Prefix[0]) return a.Prefix[0] < b.Prefix[0] ? -1 : 1;
-    if (a.Prefix[1] != b.Prefix[1]) return a.Prefix[1] < b.Prefix[1] ? -1 : 1;
-    return CompareBytes(a.Text, b.Text);
-  }
-  return CompareClassified(a.Text, a.Key, b.Text, b.Key);
-}
+std::uint64_t ShortTextRank(std::string_view text) { return (BytesAt(text, 0) & ~std::uint64_t(0xFF)) | text.size(); }
 
 }  // namespace
 
@@ -440,28 +485,61 @@ void TMyStringGrid::TrierColonne(int col) {
 
   TAutomaticOff automaticOff(*this);
 
-  // Every text of the sorted column is classified once; the quicksort then
+  // Every text of the sorted column is keyed once; the quicksort then
   // compares keys instead of matching shapes at each comparison. The texts
   // are read in place: nothing writes to the grid until the rows move.
-  std::vector<TSortEntry, TLargeAllocator<TSortEntry>> list;
+  std::vector<TSortEntry> list;
   list.reserve(static_cast<std::size_t>(std::max(0, rows - fixedRows)));
-  for (int row = fixedRows; row < rows; ++row) {
-    const std::string& text = fGrid->GetCells(col, row);
-    list.push_back(TSortEntry{row, text, ClassifyValue(text), {BytesFrom(text, 0), BytesFrom(text, 8)}});
+  fGrid->VisitColumn(col, fixedRows,
+                     [&list](int row, const std::string& text) { list.push_back(TSortEntry{SortKeyOf(text), row, text}); });
+  std::vector<int> sorted(list.size());
+  const TRanks byRanks = RanksOf(list);
+  if (byRanks != TRanks::None) {
+    std::vector<TRankEntry> ranks(list.size());
+    for (std::size_t k = 0; k < list.size(); ++k) {
+      const TSortEntry& e = list[k];
+      ranks[k] = TRankEntry{byRanks == TRanks::Typed ? TypedRankOf(e.Key) : ShortTextRank(e.Text), e.Row};
+    }
+    TypedQuickSort(ranks, TCompareRanks());
+    for (std::size_t k = 0; k < ranks.size(); ++k) sorted[k] = ranks[k].Row;
+  } else {
+    TypedQuickSort(list, TCompareEntries());
+    for (std::size_t k = 0; k < list.size(); ++k) sorted[k] = list[k].Row;
   }
-  TypedQuickSort(list, CompareEntries);
 
   // Whole rows of the data area move to their sorted places in one pass
   // (the k-th entry to row FixedRows + k ascending, to the k-th row from the
   // bottom descending); the fixed columns stay, so the row numbers do too.
   // This is the forced write of every data cell from a scratch copy, done by
   // moving the texts: colours are off, so the writes have nothing else to do.
-  std::vector<int> sources(list.size());
-  for (std::size_t k = 0; k < list.size(); ++k) {
-    const std::size_t target = fSortAscending ? k : list.size() - 1 - k;
-    sources[target] = list[k].Row;
+  std::vector<int> sources(sorted.size());
+  std::vector<int> placeOf(sorted.size());
+  for (std::size_t k = 0; k < sorted.size(); ++k) {
+    const std::size_t target = fSortAscending ? k : sorted.size() - 1 - k;
+    sources[target] = sorted[k];
+    placeOf[static_cast<std::size_t>(sorted[k] - fixedRows)] = fixedRows + static_cast<int>(target);
+  }
+
+  // The row selected again is the last row whose texts are those of the row
+  // selected before. Only rows with its text in the sorted column can be,
+  // and they are found among the keyed texts before anything moves.
+  int selectAfter = -1;
+  const bool byDataColumn = col >= fixedCols;
+  if (byDataColumn) {
+    const std::string& mine = remembered[static_cast<std::size_t>(col - fixedCols)];
+    const TSortKey mineKey = SortKeyOf(mine);
+    for (const TSortEntry& entry : list) {
+      // Keys that differ are texts that differ, known without reading them.
+      const int byKeys = CompareSortKeys(entry.Key, mineKey);
+      if (byKeys == -1 || byKeys == 1 || entry.Text != mine) continue;
+      bool same = true;
+      for (int c = fixedCols; c < cols && same; ++c)
+        same = fGrid->GetCells(c, entry.Row) == remembered[static_cast<std::size_t>(c - fixedCols)];
+      if (same) selectAfter = std::max(selectAfter, placeOf[static_cast<std::size_t>(entry.Row - fixedRows)]);
+    }
   }
   list.clear();
+
   // Moving whole rows changes no column's widest text.
   const bool widthsCurrent = fWidthsVersion != 0 && fWidthsVersion == fGrid->GetTextsVersion();
   fRememberOn = false;
@@ -469,11 +547,15 @@ void TMyStringGrid::TrierColonne(int col) {
   fRememberOn = true;
   if (widthsCurrent) fWidthsVersion = fGrid->GetTextsVersion();
 
-  for (int row = fixedRows; row < rows; ++row) {
-    bool same = true;
-    for (int c = fixedCols; c < cols && same; ++c)
-      same = fGrid->GetCells(c, row) == remembered[static_cast<std::size_t>(c - fixedCols)];
-    if (same) SetRow(row);
+  if (byDataColumn) {
+    if (selectAfter >= 0) SetRow(selectAfter);
+  } else {
+    for (int row = fixedRows; row < rows; ++row) {
+      bool same = true;
+      for (int c = fixedCols; c < cols && same; ++c)
+        same = fGrid->GetCells(c, row) == remembered[static_cast<std::size_t>(c - fixedCols)];
+      if (same) SetRow(row);
+    }
   }
   SetTopRow(std::min(std::max(GetRow() - offset, fixedRows), rows - fGrid->GetVisibleRowCount()));
 
@@ -491,12 +573,7 @@ void TMyStringGrid::Resort() {
   }
 }
 
-int TMyStringGrid::ColumnTextWidth(int col) {
-  int width = 25;
-  const int rows = fGrid->GetRowCount();
-  for (int row = 0; row < rows; ++row) width = std::max(width, fGrid->TextWidth(fGrid->GetCells(col, row)));
-  return width;
-}
+int TMyStringGrid::ColumnTextWidth(int col) { return std::max(25, fGrid->WidestText(col)); }
 
 int TMyStringGrid::ScrollBarShown() const {
   return fGrid->GetFixedRows() + fGrid->GetVisibleRowCount() < fGrid->GetRowCount() ? 1 : 0;
@@ -580,6 +657,9 @@ bool TMyStringGrid::WidthsCurrent() const {
 // A bulk update (automatic work off) writes many texts and measures them
 // once at its end instead.
 void TMyStringGrid::WriteText(int col, int row, const std::string& text) {
+  // A bulk write of the data (a fill) goes through the rows in order: rows
+  // reordered by a sort are put back in place first.
+  if (!fDimensionsOn && col >= fGrid->GetFixedCols()) fGrid->PutRowsInPlace();
   if (!fDimensionsOn || !InGrid(col, row) || !WidthsCurrent()) {
     fGrid->SetCells(col, row, text);
     return;
@@ -675,6 +755,23 @@ void TMyStringGrid::UpdateDimensions() {
   // cells as they are painted or read: a list of 200 000 rows shows thirty.
   RecolourAllLater();
   AutoSizeCols();
+}
+
+void TMyStringGrid::ReserveRows(int rows) {
+  fGrid->ReserveRows(rows);
+  const auto n = static_cast<std::size_t>(std::max(0, rows));
+  auto reserve = [n](auto& column) {
+    if (column.capacity() >= n) return;
+    const std::size_t size = column.size();
+    column.resize(n);
+    column.resize(size);
+  };
+  for (std::size_t c = 0; c < fGridBackColor.size(); ++c) {
+    reserve(fGridBackColor[c]);
+    reserve(fCellFonts[c]);
+    reserve(fReadOnly[c]);
+    reserve(fColorConstraints[c]);
+  }
 }
 
 void TMyStringGrid::Refresh() {

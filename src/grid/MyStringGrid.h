@@ -87,6 +87,9 @@ public:
   std::string GetCell(int col, int row) const;
   void SetCell(int col, int row, const std::string& text);
   void SetCellForced(int col, int row, const std::string& text) override;
+  // During a bulk update (automatic work off) the texts go to the surface
+  // in one call; otherwise as SetCellForced writes them one by one.
+  void SetColumnForced(int col, int firstRow, int count, const std::function<const std::string&(int k)>& textOf) override;
   std::string GetColName(int col) const;
   void SetColName(int col, const std::string& name);
   int GetColIndex(const std::string& name) const;
@@ -107,6 +110,23 @@ public:
 
   // Rows.
   void InsertEmptyLine(int row, bool keepAttributes);
+  // A list kept sorted by fSortCol, in the direction fSortAscending, takes
+  // one record in place, without being filled or sorted again.
+  // SortedRowFor is the data row at which a row with that text in the
+  // sorted column belongs: after the rows equal to it.
+  int SortedRowFor(const std::string& text) const;
+  // Inserts a data row (FixedRows .. RowCount) holding the texts, the data
+  // columns in order (missing ones empty). The rows below move down with
+  // their colours, fonts, read-only flags and constraints; the new row gets
+  // the attributes of a row added at the end and its colours from its texts.
+  // The row numbers stay where they are, one more at the end; the column
+  // widths stay, widened where a new text is wider. The current row and the
+  // top row stay on the records they showed.
+  void InsertRowAt(int row, const std::vector<std::string>& texts);
+  // Removes a data row the same way; the widths stay unless the row held
+  // the widest text of a column. The only data row is never removed (the
+  // SetRowCount report).
+  void RemoveRowAt(int row);
   void DeleteLine(int row);
   // DeleteLine for many rows at once, in one pass over the grid: the rows
   // below each deleted one move up with their attributes. A row out of the
@@ -128,6 +148,11 @@ public:
   int GetFontSize() const { return fDefaultFont.Size; }
   void SetAutomatic(bool flag);
   void UpdateDimensions() override;
+  // Room for that many rows in the texts and the attributes of the present
+  // columns, its memory touched now: the first fill that large (the first
+  // search over the invoices) then does not wait for fresh memory. For the
+  // program's idle time.
+  void ReserveRows(int rows);
   void Refresh();
 
   // Cell typing and colours: the codes are the cell types (CellTypes.h).

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "FileUtils.h"
+#include "IndexSort.h"
 #include "Trace.h"
 
 namespace {
@@ -21,6 +22,19 @@ const std::string kEmpty;
 constexpr std::size_t kMaxTableCells = std::size_t(16) * 1024 * 1024;
 struct TTableTooLarge {};
 
+// No value of a real table comes near 64 KB; one far beyond it (100 MB) is
+// garbage that the screens could not even draw. A file holding one is
+// refused as a whole and never saved over, like a file over the size limit.
+constexpr std::size_t kMaxValueBytes = std::size_t(64) * 1024;
+struct TValueTooLarge {
+  std::size_t Record;
+};
+
+std::string ValueTooLargeMessage(std::size_t record) {
+  return "valeur de plus de 64 Ko a l'enregistrement " + IntToStr(static_cast<long long>(record)) + " (ligne " +
+         IntToStr(static_cast<long long>(record) + 2) + ")";
+}
+
 // Line ends as the reader accepts them: CR LF, a lone LF or a lone CR; a
 // NUL byte ends the readable text; a final line end makes no empty line.
 // Same rules as SplitLines, without copying every line first.
@@ -29,58 +43,105 @@ void ForEachLine(std::string_view text, F&& onLine) {
   const std::size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
   const char* p = text.data();
-  const char* end = p + text.size();
-  const char* start = p;
+  const char* const end = p + text.size();
+  // Lines are found by the library's searches, which look at many bytes at
+  // once: the next LF, then any CR before it.
   while (p < end) {
-    const char c = *p;
-    if (c == '\r' || c == '\n') {
-      onLine(std::string_view(start, static_cast<std::size_t>(p - start)));
-      if (c == '\r' && p + 1 < end && p[1] == '\n') ++p;
-      ++p;
-      start = p;
-    } else {
-      ++p;
+    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = lf != nullptr ? lf : end;
+    bool crLf = false;
+    while (const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)))) {
+      if (lf != nullptr && cr + 1 == lf) {
+        crLf = true;
+        onLine(std::string_view(p, static_cast<std::size_t>(cr - p)));
+        break;
+      }
+      onLine(std::string_view(p, static_cast<std::size_t>(cr - p)));
+      p = cr + 1;
+    }
+    if (crLf) {
+      p = lf + 1;
+    } else if (lf != nullptr) {
+      onLine(std::string_view(p, static_cast<std::size_t>(lf - p)));
+      p = lf + 1;
+    } else if (p < end) {
+      onLine(std::string_view(p, static_cast<std::size_t>(end - p)));
+      p = end;
     }
   }
-  if (start < end) onLine(std::string_view(start, static_cast<std::size_t>(end - start)));
 }
 
-// Backslash-"n" in a stored value stands for CR LF.
-void AssignUnescaped(std::string& out, std::string_view value) {
+// Backslash-"n" in a stored value stands for CR LF. True when the value
+// read holds one.
+bool AssignUnescaped(std::string& out, std::string_view value) {
   if (std::memchr(value.data(), '\\', value.size()) == nullptr) {
     out.assign(value.data(), value.size());
-    return;
+    return false;
   }
   out.clear();
   out.reserve(value.size() + 4);
+  bool lineBreak = false;
   for (std::size_t i = 0; i < value.size(); ++i) {
     if (value[i] == '\\' && i + 1 < value.size() && value[i + 1] == 'n') {
       out += "\r\n";
+      lineBreak = true;
       ++i;
     } else {
       out += value[i];
     }
   }
+  return lineBreak;
 }
 
-// CR LF inside a value is written as backslash-"n". A lone CR or LF would
-// split the record when the file is read again, so it is written the same
-// way (and reads back as CR LF). Nothing else is encoded.
-void AppendEscaped(std::string& out, const std::string& value) {
-  if (std::memchr(value.data(), '\n', value.size()) == nullptr &&
-      std::memchr(value.data(), '\r', value.size()) == nullptr) {
-    out += value;
-    return;
+// Copies a value into the file being made. Values are short: most are
+// moved by two overlapping fixed-size copies, which the compiler makes into
+// a few instructions, instead of a call per value.
+inline char* CopyBytes(char* out, const char* in, std::size_t n) {
+  if (n >= 8) {
+    if (n > 16) {
+      std::memcpy(out, in, n);
+      return out + n;
+    }
+    std::memcpy(out, in, 8);
+    std::memcpy(out + n - 8, in + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(out, in, 4);
+    std::memcpy(out + n - 4, in + n - 4, 4);
+  } else if (n > 0) {
+    out[0] = in[0];
+    out[n / 2] = in[n / 2];
+    out[n - 1] = in[n - 1];
   }
-  for (std::size_t i = 0; i < value.size(); ++i) {
+  return out + n;
+}
+
+// A value the writer cannot copy as it is: it holds a separator, a line
+// break or a NUL byte.
+bool HoldsSpecial(std::string_view value) {
+  for (const char c : value) {
+    if (c == ';' || c == '\r' || c == '\n' || c == '\0') return true;
+  }
+  return false;
+}
+
+// Copies a value that holds special bytes: a CR LF pair is written as
+// backslash-"n", which reads back as CR LF. Anything else special (";", a
+// lone CR or LF, NUL) would not read back as it was: false is answered.
+bool CopyEscaped(char*& out, const std::string& value) {
+  const std::size_t n = value.size();
+  for (std::size_t i = 0; i < n; ++i) {
     const char c = value[i];
-    if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
-      out += "\\n";
+    if (c == '\r' && i + 1 < n && value[i + 1] == '\n') {
+      *out++ = '\\';
+      *out++ = 'n';
+      ++i;
+    } else if (c == ';' || c == '\r' || c == '\n' || c == '\0') {
+      return false;
     } else {
-      out += c;
+      *out++ = c;
     }
   }
+  return true;
 }
 
 std::vector<std::string> SplitHeader(std::string_view header) {
@@ -133,6 +194,8 @@ void TMyDatabase::Clear() {
   IndexValid.clear();
   QueryResults.clear();
   fScratch.clear();
+  fIndexSort.reset();
+  fSpecialValues = 0;
 }
 
 void TMyDatabase::LoadFromFile(const std::string& fileName) {
@@ -176,6 +239,12 @@ void TMyDatabase::LoadFromFile(const std::string& fileName) {
     fFailedFile = fileName;
     Error("TMyDatabase.LoadFromFile:fichier trop volumineux : " + fileName);
     return;
+  } catch (const TValueTooLarge& e) {
+    Clear();
+    fLoadFailed = true;
+    fFailedFile = fileName;
+    Error("TMyDatabase.LoadFromFile:" + ValueTooLargeMessage(e.Record) + " : " + fileName);
+    return;
   } catch (const std::bad_alloc&) {
     Clear();
     fLoadFailed = true;
@@ -193,6 +262,9 @@ void TMyDatabase::LoadFromText(const std::string& text) {
   } catch (const TTableTooLarge&) {
     Clear();
     Error("TMyDatabase.LoadFromText:table trop volumineuse");
+  } catch (const TValueTooLarge& e) {
+    Clear();
+    Error("TMyDatabase.LoadFromText:" + ValueTooLargeMessage(e.Record));
   } catch (const std::bad_alloc&) {
     Clear();
     Error("TMyDatabase.LoadFromText:memoire insuffisante");
@@ -240,7 +312,8 @@ void TMyDatabase::ParseText(std::string_view text) {
         const void* semi = std::memchr(begin, ';', line.size() - pos);
         const std::size_t stop =
             semi == nullptr ? line.size() : static_cast<std::size_t>(static_cast<const char*>(semi) - line.data());
-        AssignUnescaped(fDatas[f][record], line.substr(pos, stop - pos));
+        if (stop - pos > kMaxValueBytes) throw TValueTooLarge{record};
+        if (AssignUnescaped(fDatas[f][record], line.substr(pos, stop - pos))) ++fSpecialValues;
         pos = stop + 1;
       }
     });
@@ -248,30 +321,79 @@ void TMyDatabase::ParseText(std::string_view text) {
   RebuildIndexes();
 }
 
-std::string TMyDatabase::SaveToText() const {
-  std::string out;
-  if (FieldNames.empty()) return out;
-  std::size_t estimate = 0;
-  for (const auto& name : FieldNames) estimate += name.size() + 1;
-  for (const auto& column : fDatas) {
-    for (const auto& value : column) estimate += value.size() + 1;
+// The file is made in one pass over the values, line after line, into one
+// buffer that goes to the file each time it is full: the values are copied
+// as they are, except in a table that holds a value with a separator, a
+// line break or NUL (counted as values are stored), where each value is
+// looked at.
+bool TMyDatabase::FormatText(const TPieceSink& put, TRefusedValue& refused) const {
+  if (FieldNames.empty()) return true;
+  constexpr std::size_t kPieceBytes = std::size_t(1) << 20;
+  std::vector<char> buffer(kPieceBytes);
+  char* p = buffer.data();
+  // Makes room for a line of the given length: the buffer is written out
+  // first when the line does not fit, and grows when a line is longer.
+  auto room = [&](std::size_t length) {
+    if (static_cast<std::size_t>(buffer.data() + buffer.size() - p) >= length) return true;
+    if (p > buffer.data() && !put(std::string_view(buffer.data(), static_cast<std::size_t>(p - buffer.data())))) {
+      return false;
+    }
+    if (length > buffer.size()) buffer.resize(length);
+    p = buffer.data();
+    return true;
+  };
+  const std::size_t fields = fDatas.size();
+  // Separators and CR LF; an escaped line break is as long as the CR LF it
+  // stands for.
+  std::size_t length = fields + 1;
+  for (const auto& name : FieldNames) length += name.size();
+  if (!room(length)) return false;
+  for (std::size_t f = 0; f < fields; ++f) {
+    if (f > 0) *p++ = ';';
+    p = CopyBytes(p, FieldNames[f].data(), FieldNames[f].size());
   }
-  out.reserve(estimate + 2 * DeletedFlags.size() + 2);
-  for (std::size_t f = 0; f < FieldNames.size(); ++f) {
-    if (f > 0) out += ';';
-    out += FieldNames[f];
-  }
-  out += "\r\n";
+  *p++ = '\r';
+  *p++ = '\n';
+  std::vector<const std::string*> columns(fields);
+  for (std::size_t f = 0; f < fields; ++f) columns[f] = fDatas[f].data();
+  const bool plain = fSpecialValues == 0;
   const std::size_t records = DeletedFlags.size();
   for (std::size_t r = 0; r < records; ++r) {
     if (DeletedFlags[r] != 0) continue;
-    for (std::size_t f = 0; f < fDatas.size(); ++f) {
-      if (f > 0) out += ';';
-      AppendEscaped(out, fDatas[f][r]);
+    length = fields + 1;
+    for (std::size_t f = 0; f < fields; ++f) length += columns[f][r].size();
+    if (!room(length)) return false;
+    for (std::size_t f = 0; f < fields; ++f) {
+      if (f > 0) *p++ = ';';
+      const std::string& value = columns[f][r];
+      if (plain) {
+        p = CopyBytes(p, value.data(), value.size());
+      } else if (!CopyEscaped(p, value)) {
+        refused.Field = static_cast<int>(f);
+        refused.Record = static_cast<int>(r);
+        return false;
+      }
     }
-    out += "\r\n";
+    *p++ = '\r';
+    *p++ = '\n';
   }
-  return out;
+  return p == buffer.data() || put(std::string_view(buffer.data(), static_cast<std::size_t>(p - buffer.data())));
+}
+
+bool TMyDatabase::SaveToPieces(const TPieceSink& put) const {
+  TRefusedValue refused;
+  return FormatText(put, refused);
+}
+
+std::string TMyDatabase::SaveToText() const {
+  std::string text;
+  if (!SaveToPieces([&text](std::string_view piece) {
+        text += piece;
+        return true;
+      })) {
+    return std::string();
+  }
+  return text;
 }
 
 bool TMyDatabase::SaveToFile(const std::string& fileName) {
@@ -279,10 +401,18 @@ bool TMyDatabase::SaveToFile(const std::string& fileName) {
   if (fLoadFailed && !fileName.empty() && SameFile(fileName, fFailedFile)) {
     Warning("TMyDatabase.SaveToFile:table non chargee, fichier conserve " + fileName);
   } else {
+    TRefusedValue refused;
     try {
-      ok = WriteFileAtomically(fileName, SaveToText());
+      ok = WriteFileAtomically(fileName, [&](const TPieceSink& put) { return FormatText(put, refused); });
     } catch (const std::bad_alloc&) {
       ok = false;
+    }
+    if (refused.Field >= 0) {
+      // Written, the value would split its record (or cut the file short)
+      // at the next load: the file keeps what it holds.
+      Error("TMyDatabase.SaveToFile:valeur avec \";\", CR ou LF refusee, champ " + GetFieldName(refused.Field) +
+            " de l'enregistrement " + IntToStr(refused.Record) + ", fichier conserve " + fileName);
+      return false;
     }
   }
   if (!ok) Warning("TMyDatabase.SaveToFile:echec écriture " + fileName);
@@ -359,6 +489,8 @@ void TMyDatabase::SetData(int field, int record, const std::string& value) {
   }
   ++fChangeCount;
   std::string& slot = fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
+  fSpecialValues += HoldsSpecial(value) ? 1 : 0;
+  fSpecialValues -= HoldsSpecial(slot) ? 1 : 0;
   auto& deleted = DeletedFlags[static_cast<std::size_t>(record)];
   if (deleted != 0) {
     // Deleting took the record out of every index; living again it must be
@@ -430,7 +562,10 @@ void TMyDatabase::SetRecordCount(int n) {
   const std::size_t before = DeletedFlags.size();
   if (count == before) return;
   ++fChangeCount;
-  for (auto& column : fDatas) column.resize(count);
+  for (auto& column : fDatas) {
+    for (std::size_t r = count; r < before; ++r) fSpecialValues -= HoldsSpecial(column[r]) ? 1 : 0;
+    column.resize(count);
+  }
   DeletedFlags.resize(count, 0);
   // Entries of dropped slots would name records that no longer exist, and
   // new slots (live and empty) must be found: the indexes follow.

@@ -7,8 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "FileUtils.h"
 #include "LargeAllocator.h"
 #include "QueryGrid.h"
+#include "SortKey.h"
 #include "TypedCompare.h"
 
 enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
@@ -16,19 +18,19 @@ enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
 // The values of one field, one per record slot.
 using TValueColumn = std::vector<std::string, TLargeAllocator<std::string>>;
 
-// One entry of a field's sorted index: a live record and the typed key of its
-// value in that field, computed once when the index is built (IndexKeyOf).
-// The value text itself stays in the table (the entry names its record), so
-// growing or shrinking the table never leaves an entry pointing at freed
-// memory.
+// One entry of a field's sorted index: a live record and the sort key of its
+// value in that field, made once when the entry is made. The value text
+// itself stays in the table (the entry names its record), so growing or
+// shrinking the table never leaves an entry pointing at freed memory.
 struct TIndexEntry {
-  TTypedKey Key;
+  TSortKey Key;
   std::int32_t Record = 0;
-  // For a text: its bytes 16 to 18 and its length (255 for 255 and more),
-  // which decide most comparisons of texts that share their first sixteen
-  // bytes. Zero for other kinds. It fills what would be padding.
-  std::uint32_t Tail = 0;
 };
+static_assert(sizeof(TIndexEntry) == 32, "an index entry fills 32 bytes");
+
+inline TIndexEntry IndexEntryOf(std::string_view value, std::int32_t record) {
+  return TIndexEntry{SortKeyOf(value), record};
+}
 
 // How the order of a built index relates to byte order; decides which fast
 // searches are exact on it.
@@ -45,10 +47,49 @@ enum class TIndexOrder : std::uint8_t {
   Mixed
 };
 
+// Beside the entries of an index in byte order, and in their order: the
+// first eight bytes of each value (big-endian), and the value's record and
+// length. A search runs over these compact arrays, and reads a value only
+// where it is longer than eight bytes and its first eight do not decide.
+struct TIndexPrefixes {
+  struct TPlace {
+    std::int32_t Record;
+    // The value's length; any length from 20 up counts as 20.
+    std::uint32_t Length;
+  };
+  static std::uint32_t LengthOf(std::string_view value) {
+    return static_cast<std::uint32_t>(value.size() < 20 ? value.size() : 20);
+  }
+  std::vector<std::uint64_t> Bytes;
+  std::vector<TPlace> Places;
+
+  std::size_t size() const { return Bytes.size(); }
+  void clear() {
+    Bytes.clear();
+    Places.clear();
+  }
+  void Set(std::size_t at, std::string_view value, std::int32_t record) {
+    Bytes[at] = BytesAt(value, 0);
+    Places[at] = TPlace{record, LengthOf(value)};
+  }
+  void Insert(std::size_t at, std::string_view value, std::int32_t record) {
+    Bytes.insert(Bytes.begin() + static_cast<std::ptrdiff_t>(at), 0);
+    Places.insert(Places.begin() + static_cast<std::ptrdiff_t>(at), TPlace{});
+    Set(at, value, record);
+  }
+  void Erase(std::size_t at) {
+    Bytes.erase(Bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    Places.erase(Places.begin() + static_cast<std::ptrdiff_t>(at));
+  }
+};
+
 // The sorted index of one field.
 struct TFieldIndex {
   int Field = 0;
-  std::vector<TIndexEntry, TLargeAllocator<TIndexEntry>> Entries;
+  // From the usual heap, unlike the values: each sort of an index is given
+  // the memory the previous one let go, where fresh memory would first have
+  // to be cleared.
+  std::vector<TIndexEntry> Entries;
   TIndexOrder Order = TIndexOrder::Mixed;
   // With Order == Typed: the kind shared by the values (Integer and Real both
   // count as Real).
@@ -62,17 +103,18 @@ struct TFieldIndex {
   // whose value does not fit the order of the index; the next use then
   // sorts the field again.
   bool InOrder = false;
-  // With Order == Bytes: the first eight bytes of each entry's value,
-  // big-endian, in index order, so that a search runs over this compact
-  // array and reads values only where eight bytes do not decide. Filled by
-  // the first search that needs it after the index is built.
-  mutable std::vector<std::uint64_t> Prefixes;
+  // With Order == Bytes: made with the sorted entries, kept through single
+  // writes, and made again by the first search that needs them when they
+  // were dropped.
+  mutable TIndexPrefixes Prefixes;
 };
 
 // A flat text table (".db"): ordered named fields and record slots of string
 // values, one deleted flag per slot. The whole file is read at creation and
 // written back whole on Save. Record indexes are stable while the table is in
 // memory; deleted slots disappear at the next save.
+class TIndexSort;
+
 class TMyDatabase {
 public:
   // Reads the file when it exists; otherwise a table without fields, records
@@ -90,11 +132,18 @@ public:
   // Loads from bytes already in memory, exactly as LoadFromFile reads a file.
   void LoadFromText(const std::string& text);
   // False when the file could not be written (the warning is traced and the
-  // previous file is left intact).
+  // previous file is left intact). A value holding ";", NUL, or a CR or LF
+  // that is not part of a CR LF pair would not read back as it is: the save
+  // is then refused with an error naming the field, the record and the file,
+  // and the file keeps what it holds.
   bool SaveToFile(const std::string& fileName);
   bool Save();
-  // The bytes SaveToFile writes.
+  // The bytes SaveToFile writes; empty when it would refuse them.
   std::string SaveToText() const;
+  // The same as SaveToFile makes them: handed to put in pieces of whole
+  // lines, as they are made. False (and nothing reported) when put fails or
+  // when a value would be refused.
+  bool SaveToPieces(const TPieceSink& put) const;
 
   const std::string& GetFileName() const { return FileName; }
   // A number that grows with every change of the table's fields, values,
@@ -131,6 +180,12 @@ public:
   void Query(const std::string& fieldName, const std::string& value, TQueryMode mode);
   void QueryAdd(const std::string& fieldName, const std::string& value, TQueryMode mode);
   void QueryAll();
+  // The first whole number above `after` that an Exact query of prefix +
+  // the number (written without leading zeros) on the field finds in no
+  // record, as querying each number in turn finds it, but found in one pass
+  // over the field's sorted index from there. The query result is left to
+  // the caller. A field the table lacks reports as a query does.
+  long long FirstFreeNumber(const std::string& fieldName, const std::string& prefix, long long after);
   int QueryResultCount() const;
   int QueryGetDataIndex(int i) const;
   std::string GetQueryResultString(const std::string& fieldName, int i) const;
@@ -139,9 +194,14 @@ public:
   void DisplayQuery(TQueryGrid* grid, const std::string& columnFilter, bool withTitles);
   void BuildIndex(int field);
   void RebuildIndexes();
-  // Sorts one index that waits for its first use; false when none waits.
-  // Called when the program is idle, so that no query has to wait for it.
-  bool BuildWaitingIndex();
+  // Does one step of what the first use of the table would otherwise do at
+  // once: the sort of an index that waits for its first use, about `records`
+  // records' worth at a time (the default takes a few milliseconds), and
+  // answers false when no index waits. Called while the program is idle, so
+  // that neither a query nor a waiting event waits long for it; the table
+  // may be read and changed between two steps as usual.
+  static constexpr std::size_t kPrepareStepRecords = 32768;
+  bool BuildWaitingIndex(std::size_t records = kPrepareStepRecords);
   // (first, last) positions in the index of the entries matching the key by
   // ComparePrefix, or (-1, -1).
   std::pair<int, int> DichotomicFindFirst(const TFieldIndex* index, const std::string& key, int start,
@@ -172,6 +232,21 @@ private:
   std::uint64_t fChangeCount = 0;
   // The file whose load failed: saving over it is refused.
   std::string fFailedFile;
+  // The sort of an index that BuildWaitingIndex is doing, and the table's change
+  // count when it began.
+  std::unique_ptr<TIndexSort> fIndexSort;
+  std::uint64_t fIndexSortChange = 0;
+  // Record slots whose value holds ";", CR, LF or NUL. While there is none,
+  // the writer copies every value as it is.
+  std::size_t fSpecialValues = 0;
+
+  struct TRefusedValue {
+    int Field = -1;
+    int Record = -1;
+  };
+  // The bytes of the file, piece by piece; false when put fails, or, with
+  // the first value that would not read back as it is, when there is one.
+  bool FormatText(const TPieceSink& put, TRefusedValue& refused) const;
 
   TMyDatabase();
   void Clear();
@@ -197,14 +272,3 @@ private:
   std::pair<int, int> PrefixRangeProbing(const TFieldIndex& index, const std::string& key, int start,
                                          int finish) const;
 };
-
-// The comparison the indexes are sorted with: the typed comparison of the
-// two values, read from the entries' keys where they decide.
-int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb);
-// The key an index entry carries for a value: its classification, except that
-// for a text (which the typed comparison orders by its bytes) Int and the
-// bits of Real hold the first sixteen bytes, big-endian, so that most text
-// comparisons of a sort never read the strings.
-TTypedKey IndexKeyOf(std::string_view value);
-// The whole entry of a value in a record: its key and, for a text, its tail.
-TIndexEntry IndexEntryOf(std::string_view value, std::int32_t record);

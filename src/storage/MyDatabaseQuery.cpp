@@ -6,32 +6,13 @@
 #include <cstring>
 
 #include "MyDatabase.h"
+#include "SortKey.h"
 #include "StringManager.h"
 #include "Trace.h"
-#include "TypedSort.h"
-
-static_assert(sizeof(TIndexEntry) == 32, "the tail of an index entry fills what would be padding");
 
 namespace {
 
 const std::string kNoText;
-
-// Integers beyond 2^53 lose digits as doubles, so comparing them with reals
-// is no longer consistent with comparing them with each other.
-constexpr std::int64_t kExactDoubleLimit = std::int64_t(1) << 53;
-
-// Eight bytes of the text from the given offset, big-endian, zero-padded:
-// comparing two of them as integers compares those bytes as texts do.
-std::uint64_t BytesAt(std::string_view text, std::size_t offset) {
-  std::uint64_t prefix = 0;
-  for (std::size_t i = offset; i < offset + 8; ++i) {
-    prefix <<= 8;
-    if (i < text.size()) prefix |= static_cast<unsigned char>(text[i]);
-  }
-  return prefix;
-}
-
-inline int Sign(std::int64_t a, std::int64_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
@@ -75,33 +56,108 @@ bool ExactMatches(std::string_view text, std::string_view value) {
   return extra == 2 && c == '\r' && text[value.size() + 1] == '\n';
 }
 
+// First position of [start, end) of the ascending array whose number is not
+// below key. Without branches on the numbers, which a search of random keys
+// would mispredict at every level.
+std::size_t LowerBoundOf(const std::uint64_t* p, std::size_t start, std::size_t end, std::uint64_t key) {
+  std::size_t n = end - start;
+  if (n == 0) return start;
+  const std::uint64_t* base = p + start;
+  while (n > 1) {
+    const std::size_t half = n / 2;
+    // Both places the next step may look at are fetched while this one is
+    // decided.
+    __builtin_prefetch(base + half / 2);
+    __builtin_prefetch(base + half + half / 2);
+    base = base[half] < key ? base + half : base;
+    n -= half;
+  }
+  return static_cast<std::size_t>(base - p) + (*base < key ? 1 : 0);
+}
+
+// The same when the answer is most likely at start or just after it: the
+// search gallops forward from start.
+std::size_t LowerBoundNear(const std::uint64_t* p, std::size_t start, std::size_t end, std::uint64_t key) {
+  if (start >= end || p[start] >= key) return start;
+  std::size_t lo = start;
+  std::size_t step = 1;
+  while (lo + step < end && p[lo + step] < key) {
+    lo += step;
+    step *= 2;
+  }
+  return LowerBoundOf(p, lo + 1, lo + step < end ? lo + step : end, key);
+}
+
+// First position of [from, end) whose number is above key, for a key whose
+// run of equal numbers starts at from: such runs are short, so the search
+// gallops forward from there instead of halving the whole rest.
+std::size_t UpperBoundFrom(const std::uint64_t* p, std::size_t from, std::size_t end, std::uint64_t key) {
+  std::size_t lo = from;
+  std::size_t step = 1;
+  while (lo + step < end && p[lo + step] <= key) {
+    lo += step;
+    step *= 2;
+  }
+  std::size_t hi = lo + step < end ? lo + step : end;
+  // p[lo] <= key where lo > from; the answer lies in (lo, hi].
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (p[mid] <= key) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  return lo;
+}
+
 // Searches of an index in byte order. The first eight bytes order the
 // entries as the whole texts do, only more coarsely: an entry whose eight
 // bytes are below the key's is below the key, one whose eight bytes are above
-// is above it. So the compact array narrows every search to the entries that
-// share the key's first eight bytes, and only those are read.
+// is above it. So the compact arrays narrow every search to the entries that
+// share the key's first eight bytes; a value of eight bytes or fewer is read
+// from them too, and only longer ones from the table.
 class TByteSearch {
 public:
   TByteSearch(const TFieldIndex& index, const TValueColumn& column) : fIndex(index), fColumn(column) {
-    if (index.Prefixes.size() != index.Entries.size()) {
-      index.Prefixes.resize(index.Entries.size());
-      for (std::size_t i = 0; i < index.Entries.size(); ++i) index.Prefixes[i] = BytesAt(ValueAt(i), 0);
+    TIndexPrefixes& prefixes = index.Prefixes;
+    const std::size_t n = index.Entries.size();
+    if (prefixes.size() != n || prefixes.Places.size() != n) {
+      prefixes.Bytes.resize(n);
+      prefixes.Places.resize(n);
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::int32_t record = index.Entries[i].Record;
+        prefixes.Set(i, column[static_cast<std::size_t>(record)], record);
+      }
     }
   }
 
-  std::string_view ValueAt(std::size_t i) const {
-    return fColumn[static_cast<std::size_t>(fIndex.Entries[i].Record)];
+  std::int32_t RecordAt(std::size_t i) const { return fIndex.Prefixes.Places[i].Record; }
+
+  // The value at a position, from the compact arrays when they hold it
+  // whole (its bytes then go into the buffer), otherwise from the table.
+  std::string_view ValueAt(std::size_t i, char (&buffer)[8]) const {
+    const TIndexPrefixes::TPlace& place = fIndex.Prefixes.Places[i];
+    if (place.Length > 8) return fColumn[static_cast<std::size_t>(place.Record)];
+    const std::uint64_t bytes = fIndex.Prefixes.Bytes[i];
+    for (int k = 0; k < 8; ++k) buffer[k] = static_cast<char>(bytes >> (56 - 8 * k));
+    return std::string_view(buffer, place.Length);
   }
 
-  // First position of [start, end) whose value is not below key.
-  std::size_t LowerBound(std::string_view key, std::size_t start, std::size_t end) const {
+  // First position of [start, end) whose value is not below key; near
+  // when it is most likely at start or just after it.
+  std::size_t LowerBound(std::string_view key, std::size_t start, std::size_t end, bool near = false) const {
     const std::uint64_t kp = BytesAt(key, 0);
-    const auto& p = fIndex.Prefixes;
-    std::size_t lo = static_cast<std::size_t>(std::lower_bound(p.begin() + Diff(start), p.begin() + Diff(end), kp) - p.begin());
-    std::size_t hi = static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(lo), p.begin() + Diff(end), kp) - p.begin());
+    const std::uint64_t* p = fIndex.Prefixes.Bytes.data();
+    std::size_t lo = near ? LowerBoundNear(p, start, end, kp) : LowerBoundOf(p, start, end, kp);
+    // A value with the eight bytes of a key of eight bytes or fewer begins
+    // with the key: none of them is below it.
+    if (key.size() <= 8) return lo;
+    std::size_t hi = UpperBoundFrom(p, lo, end, kp);
+    char buffer[8];
     while (lo < hi) {
       const std::size_t mid = lo + (hi - lo) / 2;
-      if (CompareBytes(ValueAt(mid), key) < 0) {
+      if (CompareBytes(ValueAt(mid, buffer), key) < 0) {
         lo = mid + 1;
       } else {
         hi = mid;
@@ -113,19 +169,20 @@ public:
   // First position of [from, end), from being the lower bound of key, whose
   // value does not begin with the non-empty key.
   std::size_t BlockEnd(std::string_view key, std::size_t from, std::size_t end) const {
-    const auto& p = fIndex.Prefixes;
+    const std::uint64_t* p = fIndex.Prefixes.Bytes.data();
     const std::uint64_t kp = BytesAt(key, 0);
     if (key.size() < 8) {
       // Every value beginning with a short key has its eight bytes between
       // the key's and the key's followed by bytes 0xFF.
       const std::uint64_t highest = kp | ((std::uint64_t(1) << (8 * (8 - key.size()))) - 1);
-      return static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(from), p.begin() + Diff(end), highest) - p.begin());
+      return UpperBoundFrom(p, from, end, highest);
     }
     std::size_t lo = from;
-    std::size_t hi = static_cast<std::size_t>(std::upper_bound(p.begin() + Diff(from), p.begin() + Diff(end), kp) - p.begin());
+    std::size_t hi = UpperBoundFrom(p, from, end, kp);
+    char buffer[8];
     while (lo < hi) {
       const std::size_t mid = lo + (hi - lo) / 2;
-      if (StartsWith(ValueAt(mid), key)) {
+      if (StartsWith(ValueAt(mid, buffer), key)) {
         lo = mid + 1;
       } else {
         hi = mid;
@@ -135,358 +192,42 @@ public:
   }
 
 private:
-  static std::ptrdiff_t Diff(std::size_t i) { return static_cast<std::ptrdiff_t>(i); }
   const TFieldIndex& fIndex;
   const TValueColumn& fColumn;
 };
 
+// The records an Exact query of the literal value v finds among the entries
+// [start, end) of an index in byte order, handed in index order to found,
+// which answers false to stop. The value, then the value followed by a
+// break below 0x0E (LF, VT, FF, CR, CR LF), all sit right after the value in
+// byte order; the value followed by NEL (0x85) sits further on. Answers the
+// position where the search stopped: the lower bound of v.
+template <class F>
+std::size_t ExactBlock(const TByteSearch& search, std::string_view v, std::size_t start, std::size_t end, bool near,
+                       F&& found) {
+  char buffer[8];
+  const std::size_t lower = search.LowerBound(v, start, end, near);
+  std::size_t i = lower;
+  for (; i < end; ++i) {
+    const std::string_view text = search.ValueAt(i, buffer);
+    if (!StartsWith(text, v)) break;
+    if (text.size() > v.size() && static_cast<unsigned char>(text[v.size()]) > 0x0D) break;
+    if (ExactMatches(text, v) && !found(search.RecordAt(i))) return lower;
+  }
+  // The values beginning with the value are contiguous: when the scan left
+  // them, none is the value followed by NEL.
+  if (i < end && StartsWith(search.ValueAt(i, buffer), v)) {
+    std::string withNel(v);
+    withNel += '\x85';
+    for (i = search.LowerBound(withNel, i, search.BlockEnd(v, i, end)); i < end && search.ValueAt(i, buffer) == withNel;
+         ++i) {
+      if (!found(search.RecordAt(i))) return lower;
+    }
+  }
+  return lower;
+}
+
 }  // namespace
-
-// A text's key is only its kind for the typed comparison, which compares
-// texts by their bytes; the unused numbers carry the first sixteen bytes.
-TTypedKey IndexKeyOf(std::string_view value) {
-  TTypedKey key = ClassifyValue(value);
-  if (key.Kind == TValueKind::Text) {
-    key.Int = static_cast<std::int64_t>(BytesAt(value, 0));
-    key.Real = std::bit_cast<double>(BytesAt(value, 8));
-  }
-  return key;
-}
-
-TIndexEntry IndexEntryOf(std::string_view value, std::int32_t record) {
-  TIndexEntry entry;
-  entry.Key = IndexKeyOf(value);
-  entry.Record = record;
-  if (entry.Key.Kind == TValueKind::Text) {
-    std::uint32_t tail = 0;
-    for (std::size_t i = 16; i < 19; ++i) {
-      tail <<= 8;
-      if (i < value.size()) tail |= static_cast<unsigned char>(value[i]);
-    }
-    entry.Tail = (tail << 8) | static_cast<std::uint32_t>(value.size() < 255 ? value.size() : 255);
-  }
-  return entry;
-}
-
-// The typed comparison (identical texts equal, then integers, numbers,
-// dates and piece numbers of one kind by value, everything else by bytes),
-// from the keys alone; kUndecided when the bytes of the texts must decide.
-constexpr int kUndecided = 2;
-
-inline int CompareKeys(const TIndexEntry& ea, const TIndexEntry& eb) {
-  const TTypedKey& ka = ea.Key;
-  const TTypedKey& kb = eb.Key;
-  const TValueKind x = ka.Kind;
-  const TValueKind y = kb.Kind;
-  if (x == TValueKind::Text && y == TValueKind::Text) {
-    const auto pa = static_cast<std::uint64_t>(ka.Int);
-    const auto pb = static_cast<std::uint64_t>(kb.Int);
-    if (pa != pb) return pa < pb ? -1 : 1;
-    const auto qa = std::bit_cast<std::uint64_t>(ka.Real);
-    const auto qb = std::bit_cast<std::uint64_t>(kb.Real);
-    if (qa != qb) return qa < qb ? -1 : 1;
-    const std::uint32_t ta = ea.Tail >> 8;
-    const std::uint32_t tb = eb.Tail >> 8;
-    if (ta != tb) return ta < tb ? -1 : 1;
-    // Nineteen bytes equal (a shorter text padded with zeros): two texts no
-    // longer than that differ only by their lengths.
-    const std::uint32_t la = ea.Tail & 0xFF;
-    const std::uint32_t lb = eb.Tail & 0xFF;
-    if (la <= 19 && lb <= 19) return la < lb ? -1 : (la > lb ? 1 : 0);
-    return kUndecided;
-  }
-  // A text against any other kind compares bytes.
-  if (x == TValueKind::Text || y == TValueKind::Text) return kUndecided;
-  if (x == TValueKind::Integer && y == TValueKind::Integer) return Sign(ka.Int, kb.Int);
-  const bool xNumber = x == TValueKind::Integer || x == TValueKind::Real;
-  const bool yNumber = y == TValueKind::Integer || y == TValueKind::Real;
-  if (xNumber && yNumber) return ka.Real < kb.Real ? -1 : (ka.Real > kb.Real ? 1 : 0);
-  if (x == y) return Sign(ka.Int, kb.Int);
-  return kUndecided;
-}
-
-// The bytes decide: two texts whose first sixteen bytes are equal compare
-// from there on.
-inline int CompareTails(std::string_view a, const TTypedKey& ka, std::string_view b, const TTypedKey& kb) {
-  if (ka.Kind == TValueKind::Text && kb.Kind == TValueKind::Text && a.size() >= 16 && b.size() >= 16) {
-    return CompareBytes(a.substr(16), b.substr(16));
-  }
-  return CompareBytes(a, b);
-}
-
-int CompareIndexEntries(std::string_view a, const TIndexEntry& ea, std::string_view b, const TIndexEntry& eb) {
-  const int c = CompareKeys(ea, eb);
-  return c != kUndecided ? c : CompareTails(a, ea.Key, b, eb.Key);
-}
-
-const TFieldIndex& TMyDatabase::GetFieldIndex(int field) const {
-  static const TFieldIndex kNoIndex = [] {
-    TFieldIndex none;
-    none.Field = -1;
-    return none;
-  }();
-  if (field < 0 || field >= static_cast<int>(FieldIndexes.size())) return kNoIndex;
-  const TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
-  // Reading an index sorts it first when it waits for its first use; the
-  // table's values and flags stay as they are.
-  if (!index.InOrder) const_cast<TMyDatabase*>(this)->SortIndex(field);
-  return index;
-}
-
-bool TMyDatabase::GetIndexValid(int field) const {
-  if (field < 0 || field >= static_cast<int>(IndexValid.size())) return false;
-  return IndexValid[static_cast<std::size_t>(field)] != 0;
-}
-
-void TMyDatabase::BuildIndex(int field) {
-  if (field < 0 || field >= FieldCount()) return;
-  SortIndex(field);
-  IndexValid[static_cast<std::size_t>(field)] = 1;
-}
-
-bool TMyDatabase::BuildWaitingIndex() {
-  for (int f = 0; f < FieldCount(); ++f) {
-    if (!FieldIndexes[static_cast<std::size_t>(f)].InOrder) {
-      SortIndex(f);
-      return true;
-    }
-  }
-  return false;
-}
-
-void TMyDatabase::SortIndex(int field) {
-  const auto f = static_cast<std::size_t>(field);
-  const TValueColumn& column = fDatas[f];
-  TFieldIndex& index = FieldIndexes[f];
-  index.Field = field;
-  auto& entries = index.Entries;
-  entries.clear();
-  entries.reserve(column.size());
-  index.Prefixes.clear();
-
-  // What the values are decides which searches are exact on the index.
-  unsigned kinds = 0;
-  bool digitsOneLength = true;
-  std::size_t digitsLength = 0;
-  bool plainFacture = true;
-  bool bigInteger = false;
-  for (std::size_t r = 0; r < column.size(); ++r) {
-    if (DeletedFlags[r] != 0) continue;
-    const std::string& value = column[r];
-    const TIndexEntry entry = IndexEntryOf(value, static_cast<std::int32_t>(r));
-    entries.push_back(entry);
-    if (value.empty()) continue;
-    kinds |= 1u << static_cast<unsigned>(entry.Key.Kind);
-    if (entry.Key.Kind == TValueKind::Integer) {
-      const bool digits = value.front() != '-' && value.back() >= '0' && value.back() <= '9';
-      if (!digits || (digitsLength != 0 && value.size() != digitsLength)) digitsOneLength = false;
-      digitsLength = value.size();
-      if (entry.Key.Int > kExactDoubleLimit || entry.Key.Int < -kExactDoubleLimit) bigInteger = true;
-    } else if (entry.Key.Kind == TValueKind::Facture) {
-      if (value.size() != 7) plainFacture = false;
-    }
-  }
-
-  // The strings are only read when the keys leave the comparison open. The
-  // order of ties is free, so the sort is the one that is never quadratic.
-  TypedMergeSort(entries, [&column](const TIndexEntry& a, const TIndexEntry& b) {
-    const int c = CompareKeys(a, b);
-    if (c != kUndecided) return c;
-    return CompareTails(column[static_cast<std::size_t>(a.Record)], a.Key, column[static_cast<std::size_t>(b.Record)],
-                        b.Key);
-  });
-
-  auto bit = [](TValueKind k) { return 1u << static_cast<unsigned>(k); };
-  const unsigned byteKinds = bit(TValueKind::Text) | bit(TValueKind::Integer) | bit(TValueKind::Facture);
-  const unsigned numberKinds = bit(TValueKind::Integer) | bit(TValueKind::Real);
-  index.TypedKind = TValueKind::Text;
-  index.DigitsLength = digitsLength;
-  index.InOrder = true;
-  if ((kinds & ~byteKinds) == 0 && ((kinds & bit(TValueKind::Integer)) == 0 || digitsOneLength) &&
-      ((kinds & bit(TValueKind::Facture)) == 0 || plainFacture)) {
-    index.Order = TIndexOrder::Bytes;
-  } else if ((kinds & ~numberKinds) == 0 && !bigInteger) {
-    index.Order = TIndexOrder::Typed;
-    index.TypedKind = TValueKind::Real;
-  } else if (kinds == bit(TValueKind::Date) || kinds == bit(TValueKind::Avoir) || kinds == bit(TValueKind::Devis)) {
-    index.Order = TIndexOrder::Typed;
-    index.TypedKind = kinds == bit(TValueKind::Date)    ? TValueKind::Date
-                      : kinds == bit(TValueKind::Avoir) ? TValueKind::Avoir
-                                                        : TValueKind::Devis;
-  } else {
-    index.Order = TIndexOrder::Mixed;
-  }
-}
-
-// Every index is valid after a load, but each is sorted at its first use (a
-// query on its field, a read of the index): a start-up over 300 000 records
-// must not wait for fifteen sorts, most of which no screen needs yet.
-void TMyDatabase::RebuildIndexes() {
-  RefreshTrace();
-  FieldIndexes.clear();
-  FieldIndexes.resize(FieldNames.size());
-  for (std::size_t f = 0; f < FieldIndexes.size(); ++f) FieldIndexes[f].Field = static_cast<int>(f);
-  IndexValid.assign(FieldNames.size(), 1);
-}
-
-void TMyDatabase::EnsureIndex(int field) {
-  const auto f = static_cast<std::size_t>(field);
-  if (!FieldIndexes[f].InOrder) SortIndex(field);
-  IndexValid[f] = 1;
-}
-
-// ---------------------------------------------------------------------------
-// Upkeep of single records. A write, an added record or a revived one puts
-// its entry where a binary search of the index says, instead of sorting the
-// whole field again; the place among equal values is free. This holds while
-// the index has a total order (Bytes or Typed) and the new value keeps it;
-// otherwise the index is marked out of order and the next query sorts it.
-
-// Whether the value can join the index without changing what its order
-// promises.
-bool TMyDatabase::FitsOrder(TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const {
-  if (!index.InOrder) return false;
-  if (value.empty()) return index.Order != TIndexOrder::Mixed;
-  const TValueKind kind = entry.Key.Kind;
-  switch (index.Order) {
-    case TIndexOrder::Bytes:
-      if (kind == TValueKind::Text) return true;
-      if (kind == TValueKind::Facture) return value.size() == 7;
-      if (kind == TValueKind::Integer) {
-        if (value.front() == '-' || value.back() < '0' || value.back() > '9') return false;
-        if (index.DigitsLength == 0) index.DigitsLength = value.size();
-        return value.size() == index.DigitsLength;
-      }
-      return false;
-    case TIndexOrder::Typed:
-      if (index.TypedKind == TValueKind::Real) {
-        if (kind == TValueKind::Real) return true;
-        return kind == TValueKind::Integer && entry.Key.Int <= kExactDoubleLimit && entry.Key.Int >= -kExactDoubleLimit;
-      }
-      return kind == index.TypedKind;
-    case TIndexOrder::Mixed:
-      break;
-  }
-  return false;
-}
-
-// The position after every entry that is not above the value.
-std::size_t TMyDatabase::PlaceOf(const TFieldIndex& index, std::string_view value, const TIndexEntry& entry) const {
-  const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
-  std::size_t lo = 0;
-  std::size_t hi = index.Entries.size();
-  while (lo < hi) {
-    const std::size_t mid = lo + (hi - lo) / 2;
-    const TIndexEntry& e = index.Entries[mid];
-    if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, entry) <= 0) {
-      lo = mid + 1;
-    } else {
-      hi = mid;
-    }
-  }
-  return lo;
-}
-
-// The position of the record's entry, or the entry count when it has none.
-// The record's value in the column must be the one its entry was placed by.
-std::size_t TMyDatabase::FindEntry(const TFieldIndex& index, std::int32_t record) const {
-  const auto& entries = index.Entries;
-  if (index.InOrder && index.Order != TIndexOrder::Mixed) {
-    const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
-    const std::string& value = column[static_cast<std::size_t>(record)];
-    const TIndexEntry probe = IndexEntryOf(value, record);
-    std::size_t lo = 0;
-    std::size_t hi = entries.size();
-    while (lo < hi) {
-      const std::size_t mid = lo + (hi - lo) / 2;
-      const TIndexEntry& e = entries[mid];
-      if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, probe) < 0) {
-        lo = mid + 1;
-      } else {
-        hi = mid;
-      }
-    }
-    for (std::size_t i = lo; i < entries.size(); ++i) {
-      if (entries[i].Record == record) return i;
-      const TIndexEntry& e = entries[i];
-      if (CompareIndexEntries(column[static_cast<std::size_t>(e.Record)], e, value, probe) != 0) break;
-    }
-    return entries.size();
-  }
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (entries[i].Record == record) return i;
-  }
-  return entries.size();
-}
-
-// Adds the entry of a record that had none (a new slot, a revived record),
-// with its value as the column holds it.
-void TMyDatabase::InsertEntry(int field, std::int32_t record) {
-  TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
-  const std::string& value = fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
-  const TIndexEntry entry = IndexEntryOf(value, record);
-  if (!FitsOrder(index, value, entry)) {
-    index.InOrder = false;
-    return;
-  }
-  const std::size_t at = PlaceOf(index, value, entry);
-  const bool withPrefixes = index.Prefixes.size() == index.Entries.size();
-  index.Entries.insert(index.Entries.begin() + static_cast<std::ptrdiff_t>(at), entry);
-  if (withPrefixes) {
-    index.Prefixes.insert(index.Prefixes.begin() + static_cast<std::ptrdiff_t>(at), BytesAt(value, 0));
-  } else {
-    index.Prefixes.clear();
-  }
-}
-
-// Moves a live record's entry to the place of its new value; called before
-// the column takes the value.
-void TMyDatabase::MoveEntry(int field, std::int32_t record, const std::string& value) {
-  TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
-  if (!index.InOrder) return;
-  const TIndexEntry entry = IndexEntryOf(value, record);
-  const std::size_t from = FindEntry(index, record);
-  if (from == index.Entries.size() || !FitsOrder(index, value, entry)) {
-    index.InOrder = false;
-    return;
-  }
-  std::size_t to = PlaceOf(index, value, entry);
-  auto& entries = index.Entries;
-  auto& prefixes = index.Prefixes;
-  const bool withPrefixes = prefixes.size() == entries.size();
-  auto move = [&](auto& v) {
-    using Diff = std::ptrdiff_t;
-    if (to > from) {
-      std::rotate(v.begin() + static_cast<Diff>(from), v.begin() + static_cast<Diff>(from) + 1,
-                  v.begin() + static_cast<Diff>(to));
-    } else if (to < from) {
-      std::rotate(v.begin() + static_cast<Diff>(to), v.begin() + static_cast<Diff>(from),
-                  v.begin() + static_cast<Diff>(from) + 1);
-    }
-  };
-  move(entries);
-  if (withPrefixes) move(prefixes);
-  if (to > from) --to;
-  entries[to] = entry;
-  if (withPrefixes) {
-    prefixes[to] = BytesAt(value, 0);
-  } else {
-    prefixes.clear();
-  }
-}
-
-void TMyDatabase::RemoveEntry(TFieldIndex& index, std::int32_t record) {
-  // An index waiting to be sorted is sorted without the deleted records.
-  if (!index.InOrder) return;
-  const std::size_t at = FindEntry(index, record);
-  if (at == index.Entries.size()) return;
-  index.Entries.erase(index.Entries.begin() + static_cast<std::ptrdiff_t>(at));
-  if (index.Prefixes.size() == index.Entries.size() + 1) {
-    index.Prefixes.erase(index.Prefixes.begin() + static_cast<std::ptrdiff_t>(at));
-  } else {
-    index.Prefixes.clear();
-  }
-}
 
 void TMyDatabase::PrepareQuery() {
   // Every field is brought up to date: its entries are in order already, or
@@ -502,17 +243,34 @@ void TMyDatabase::WalkPattern(const TFieldIndex& index, const std::string& patte
   // table holds, an empty one included.
   strings.RegExMatch(pattern, kNoText);
   const TValueColumn& column = fDatas[static_cast<std::size_t>(index.Field)];
+  // A pattern of the search's form, "^.*" + a plain word + ".*$", can only
+  // match a text that holds the word: the others are answered without
+  // running the pattern.
+  std::string_view word;
+  const std::string_view p(pattern);
+  if (p.size() > 6 && p.substr(0, 3) == "^.*" && p.substr(p.size() - 3) == ".*$") {
+    word = p.substr(3, p.size() - 6);
+    if (!IsLiteralValue(word)) word = std::string_view();
+  }
   // Equal values sit next to each other in the index: the answer for a
   // value is the answer for the same text just before it.
   const std::string* previous = nullptr;
   bool previousMatched = false;
-  for (const TIndexEntry& entry : index.Entries) {
-    const std::string& value = column[static_cast<std::size_t>(entry.Record)];
+  const auto& entries = index.Entries;
+  constexpr std::size_t kAhead = 16;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    // The values lie in record order, the walk goes in value order.
+    if (i + kAhead < entries.size()) __builtin_prefetch(&column[static_cast<std::size_t>(entries[i + kAhead].Record)]);
+    if (i + kAhead / 2 < entries.size()) {
+      __builtin_prefetch(column[static_cast<std::size_t>(entries[i + kAhead / 2].Record)].data());
+    }
+    const std::string& value = column[static_cast<std::size_t>(entries[i].Record)];
     if (previous == nullptr || value != *previous) {
-      previousMatched = strings.RegExMatch(pattern, value);
+      previousMatched = (word.empty() || std::string_view(value).find(word) != std::string_view::npos) &&
+                        strings.RegExMatch(pattern, value);
       previous = &value;
     }
-    if (previousMatched) fScratch.push_back(entry.Record);
+    if (previousMatched) fScratch.push_back(entries[i].Record);
   }
 }
 
@@ -532,22 +290,10 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
     // CR, CR LF), all sit right after the value in byte order; the value
     // followed by NEL (0x85) sits further on.
     const TByteSearch search(index, column);
-    const std::size_t n = entries.size();
-    std::size_t i = search.LowerBound(v, 0, n);
-    for (; i < n; ++i) {
-      const std::string_view text = valueAt(i);
-      if (!StartsWith(text, v)) break;
-      if (text.size() > v.size() && static_cast<unsigned char>(text[v.size()]) > 0x0D) break;
-      if (ExactMatches(text, v)) fScratch.push_back(entries[i].Record);
-    }
-    // The values beginning with the value are contiguous: when the scan
-    // left them, none is the value followed by NEL.
-    if (i < n && StartsWith(valueAt(i), v)) {
-      const std::string withNel = value + '\x85';
-      for (i = search.LowerBound(withNel, i, search.BlockEnd(v, i, n)); i < n && valueAt(i) == withNel; ++i) {
-        fScratch.push_back(entries[i].Record);
-      }
-    }
+    ExactBlock(search, v, 0, entries.size(), false, [this](std::int32_t record) {
+      fScratch.push_back(record);
+      return true;
+    });
     return true;
   }
 
@@ -564,7 +310,7 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
     } else if (kind != index.TypedKind) {
       return true;
     }
-    auto cmp = [&](std::size_t i) { return CompareIndexEntries(valueAt(i), entries[i], v, probe); };
+    auto cmp = [&](std::size_t i) { return CompareWithKeys(valueAt(i), entries[i].Key, v, probe.Key); };
     std::size_t lo = 0;
     std::size_t hi = entries.size();
     while (lo < hi) {
@@ -583,6 +329,39 @@ bool TMyDatabase::ExactLookup(const TFieldIndex& index, const std::string& value
     return true;
   }
   return false;
+}
+
+long long TMyDatabase::FirstFreeNumber(const std::string& fieldName, const std::string& prefix, long long after) {
+  long long number = after + 1;
+  const int field = FieldExists(fieldName) ? GetFieldPos(fieldName) : -1;
+  if (field >= 0 && IsLiteralValue(prefix)) {
+    EnsureIndex(field);
+    const TFieldIndex& index = FieldIndexes[static_cast<std::size_t>(field)];
+    if (index.Order == TIndexOrder::Bytes) {
+      // The numbers taken one after another are entries one after another:
+      // each search starts where the one before stopped.
+      const TByteSearch search(index, fDatas[static_cast<std::size_t>(field)]);
+      const std::size_t n = index.Entries.size();
+      std::size_t from = 0;
+      std::string target;
+      while (true) {
+        target = prefix + IntToStr(number);
+        bool taken = false;
+        from = ExactBlock(search, target, from, n, true, [&taken](std::int32_t) {
+          taken = true;
+          return false;
+        });
+        if (!taken) return number;
+        ++number;
+      }
+    }
+  }
+  // Any other index: one Exact query after another.
+  while (true) {
+    Query(fieldName, prefix + IntToStr(number), Exact);
+    if (QueryResultCount() == 0) return number;
+    ++number;
+  }
 }
 
 void TMyDatabase::QueryCore(const std::string& fieldName, const std::string& value, TQueryMode mode) {
@@ -714,13 +493,38 @@ void TMyDatabase::DisplayQuery(TQueryGrid* grid, const std::string& columnFilter
     }
   }
   const int records = RecordCount();
-  for (int j = 0; j < QueryResultCount(); ++j) {
-    const std::int32_t record = QueryResults[static_cast<std::size_t>(j)];
+  const int count = QueryResultCount();
+  // A result naming a slot dropped since (SetRecordCount) leaves its cells
+  // unwritten: such a result is written cell by cell.
+  const bool allRecords = std::all_of(QueryResults.begin(), QueryResults.end(),
+                                      [records](std::int32_t r) { return r >= 0 && r < records; });
+  if (allRecords && std::find(fields.begin(), fields.end(), -1) == fields.end()) {
+    // Every name is a field: each column is written in one go from the
+    // result, the grid taking the texts as they come. The result follows an
+    // index, not the records: each value is fetched a few rows ahead, and
+    // the characters of a long one a few rows later.
+    constexpr int kAhead = 16;
+    auto valueOf = [&](const TValueColumn& column, int j) -> const std::string* {
+      if (j >= count) return nullptr;
+      return &column[static_cast<std::size_t>(QueryResults[static_cast<std::size_t>(j)])];
+    };
     for (int c = 0; c < names; ++c) {
-      int p = fields[static_cast<std::size_t>(c)];
-      if (p == -1) p = GetFieldPos(columnNames[static_cast<std::size_t>(c)]);
-      if (p == -1 || record < 0 || record >= records) continue;
-      grid->SetCellForced(c + fixedCols, fixedRows + j, fDatas[static_cast<std::size_t>(p)][static_cast<std::size_t>(record)]);
+      const TValueColumn& column = fDatas[static_cast<std::size_t>(fields[static_cast<std::size_t>(c)])];
+      grid->SetColumnForced(c + fixedCols, fixedRows, count, [&](int j) -> const std::string& {
+        if (const std::string* ahead = valueOf(column, j + kAhead)) __builtin_prefetch(ahead);
+        if (const std::string* ahead = valueOf(column, j + kAhead / 2)) __builtin_prefetch(ahead->data());
+        return *valueOf(column, j);
+      });
+    }
+  } else {
+    for (int j = 0; j < count; ++j) {
+      const std::int32_t record = QueryResults[static_cast<std::size_t>(j)];
+      for (int c = 0; c < names; ++c) {
+        int p = fields[static_cast<std::size_t>(c)];
+        if (p == -1) p = GetFieldPos(columnNames[static_cast<std::size_t>(c)]);
+        if (p == -1 || record < 0 || record >= records) continue;
+        grid->SetCellForced(c + fixedCols, fixedRows + j, fDatas[static_cast<std::size_t>(p)][static_cast<std::size_t>(record)]);
+      }
     }
   }
   grid->UpdateDimensions();
@@ -752,17 +556,18 @@ std::pair<int, int> TMyDatabase::DichotomicFindFirst(const TFieldIndex* index, c
 std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std::string_view key, int start,
                                                   int finish) const {
   const TByteSearch search(index, fDatas[static_cast<std::size_t>(index.Field)]);
+  char buffer[8];
   if (key.empty()) {
     // Only empty values match, and they come first.
     int last = start - 1;
-    while (last + 1 <= finish && search.ValueAt(static_cast<std::size_t>(last + 1)).empty()) ++last;
+    while (last + 1 <= finish && search.ValueAt(static_cast<std::size_t>(last + 1), buffer).empty()) ++last;
     if (last < start) return {-1, -1};
     return {start, last};
   }
   const auto from = static_cast<std::size_t>(start);
   const auto end = static_cast<std::size_t>(finish) + 1;
   auto extendBack = [&](int first) {
-    while (first - 1 >= start && PrefixCompare(key, search.ValueAt(static_cast<std::size_t>(first - 1))) == 0) --first;
+    while (first - 1 >= start && PrefixCompare(key, search.ValueAt(static_cast<std::size_t>(first - 1), buffer)) == 0) --first;
     return first;
   };
   const std::size_t blockStart = search.LowerBound(key, from, end);
@@ -771,9 +576,9 @@ std::pair<int, int> TMyDatabase::PrefixRangeBytes(const TFieldIndex& index, std:
   for (std::size_t length = key.size() - 1; length >= 1; --length) {
     const std::string_view beginning = key.substr(0, length);
     const std::size_t i = search.LowerBound(beginning, from, end);
-    if (i >= end || search.ValueAt(i) != beginning) continue;
+    if (i >= end || search.ValueAt(i, buffer) != beginning) continue;
     std::size_t last = i;
-    while (last + 1 < end && search.ValueAt(last + 1) == beginning) ++last;
+    while (last + 1 < end && search.ValueAt(last + 1, buffer) == beginning) ++last;
     return {extendBack(static_cast<int>(i)), static_cast<int>(last)};
   }
   return {-1, -1};

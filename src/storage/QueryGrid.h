@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // What a table needs of a grid to display a query result. The managed grid
@@ -14,6 +15,11 @@ public:
   virtual void SetRowCount(int n) = 0;
   virtual void setTitles(const std::string& titles) = 0;
   virtual void SetCellForced(int col, int row, const std::string& text) = 0;
+  // count texts written down a column from firstRow as SetCellForced writes
+  // them: textOf(k) is the k-th. A grid may write them all at once.
+  virtual void SetColumnForced(int col, int firstRow, int count, const std::function<const std::string&(int k)>& textOf) {
+    for (int k = 0; k < count; ++k) SetCellForced(col, firstRow + k, textOf(k));
+  }
   virtual void UpdateDimensions() = 0;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,49 @@ TEST(NextFactureNumber, ProbesUpFromTheBaseAndStartsAgainTenBelow) {
   full->Delete(full->QueryGetDataIndex(0));
   base = kFactureNumberBase;
   EXPECT_EQ(NextFactureNumber(*full, base), "FA31705");
+  EXPECT_TRUE(capture.Boxes().empty());
+}
+
+// The number found from the sorted index is the one the probe of one Exact
+// query per number finds, on invoices with gaps, numbers given twice,
+// deleted ones, look-alikes that are not numbers, and a number carrying a
+// line break (whose index is no longer in byte order).
+TEST(NextFactureNumber, TheIndexGivesTheNumberTheProbeGives) {
+  TTraceCapture capture;
+  auto probe = [](TMyDatabase& table, int base) {
+    int n = base;
+    do {
+      ++n;
+      table.Query("Num Facture", "FA" + std::to_string(n), Exact);
+    } while (table.QueryResultCount() > 0);
+    return n;
+  };
+  std::mt19937 rng(24);
+  for (const bool lineBreak : {false, true}) {
+    SCOPED_TRACE(lineBreak ? "a number with a line break" : "byte order");
+    std::string text = "Num Facture;Date\r\n";
+    for (int n = 31690; n < 33000; ++n) {
+      const unsigned roll = rng() % 100;
+      if (roll < 4) continue;  // a gap
+      text += "FA" + std::to_string(n) + ";01/02/2026\r\n";
+      if (roll < 6) text += "FA" + std::to_string(n) + ";02/02/2026\r\n";
+      if (roll == 7) text += "FA0" + std::to_string(n) + ";\r\n";
+      if (roll == 8) text += "FA" + std::to_string(n + 1) + " ;\r\n";
+      if (roll == 9) text += "FA" + std::to_string(n / 10) + ";\r\n";
+    }
+    text += "FA100000;\r\nTEXTE;\r\n";
+    if (lineBreak) text += "FA31999\\n;\r\n";
+    auto table = TableOf(text);
+    for (int r = 0; r < table->RecordCount(); r += 37) table->Delete(r);
+    for (int base = 31680; base < 33010; base += 7) {
+      int given = base;
+      const std::string number = NextFactureNumber(*table, given);
+      const int expected = probe(*table, base);
+      ASSERT_EQ(number, "FA" + std::to_string(expected)) << base;
+      EXPECT_EQ(given, expected - 10);
+      EXPECT_EQ(table->QueryResultCount(), 0);
+    }
+  }
   EXPECT_TRUE(capture.Boxes().empty());
 }
 

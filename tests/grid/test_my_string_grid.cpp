@@ -344,3 +344,62 @@ TEST(MyStringGridWidths, KeptWidthsEqualAFullMeasure) {
     EXPECT_EQ(keptCols, (std::vector<int>{f.Surface.GetColWidth(0), f.Surface.GetColWidth(1), f.Surface.GetColWidth(2)}));
   }
 }
+
+// A list kept sorted takes or loses one record in place: it then shows what
+// the same records filled and sorted afresh show, texts, colours and widths
+// alike, and the selection stays on its record.
+TEST(MyStringGridRows, OneRecordInPlaceShowsWhatARefillAndSortShow) {
+  using Rows = std::vector<std::vector<std::string>>;
+  struct TCase {
+    const char* Name;
+    bool Ascending;
+    Rows Insert;
+    std::vector<std::string> Remove;
+  };
+  const std::vector<TCase> cases = {
+      {"ascending, in the middle", true, {{"FA31705", "-3,5"}}, {}},
+      {"ascending, first and last", true, {{"FA00001", "1"}, {"FA99999", "2"}}, {}},
+      {"descending, a wider text", false, {{"FA31706", "-1234567890,12"}}, {}},
+      {"the widest text removed", true, {}, {"FA31703"}},
+      {"the selected record removed", true, {}, {"FA31702"}},
+      {"most records removed, then one added", false, {{"FA31700", ""}}, {"FA31701", "FA31703", "FA31704", "FA31709"}},
+  };
+  const Rows start = {{"FA31709", "12"}, {"FA31701", "0"}, {"FA31704", "-5"}, {"FA31703", "123456789,99"}, {"FA31702", ""}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto fixture = [&](const Rows& rows) {
+      auto f = std::make_unique<TGridFixture>(2);
+      f->Grid->AddColColorConstraint(2, 20, kRed);
+      f->Grid->AddColColorConstraint(2, 5, kYellow);
+      f->Fill(rows);
+      f->Grid->setTitles("Num Facture;Total");
+      f->Grid->SetWidth(300);
+      f->Grid->fSortCol = 1;
+      f->Grid->fSortAscending = c.Ascending;
+      f->Grid->Resort();
+      return f;
+    };
+    auto inPlace = fixture(start);
+    inPlace->Grid->SetRow(inPlace->Grid->FindCell("FA31702", "Num Facture").second);
+    Rows records = start;
+    for (const auto& texts : c.Insert) {
+      inPlace->Grid->InsertRowAt(inPlace->Grid->SortedRowFor(texts[0]), texts);
+      records.push_back(texts);
+    }
+    for (const std::string& number : c.Remove) {
+      inPlace->Grid->RemoveRowAt(inPlace->Grid->FindCell(number, "Num Facture").second);
+      std::erase_if(records, [&](const auto& r) { return r[0] == number; });
+    }
+    auto afresh = fixture(records);
+    for (int col = 0; col < 3; ++col) {
+      EXPECT_EQ(inPlace->Column(col), afresh->Column(col)) << col;
+      EXPECT_EQ(inPlace->Surface.GetColWidth(col), afresh->Surface.GetColWidth(col)) << col;
+      for (int row = 1; row < afresh->Grid->GetRowCount(); ++row) {
+        EXPECT_EQ(inPlace->Grid->GetCellColor(col, row), afresh->Grid->GetCellColor(col, row)) << col << "," << row;
+      }
+    }
+    const std::string selected = inPlace->Surface.GetCells(1, inPlace->Grid->GetRow());
+    EXPECT_EQ(selected, c.Remove.empty() || c.Remove[0] != "FA31702" ? "FA31702" : "FA31703");
+    EXPECT_TRUE(inPlace->Capture.Boxes().empty());
+  }
+}

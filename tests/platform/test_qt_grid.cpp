@@ -315,6 +315,27 @@ TEST(QtGridSurface, AddingARowKeepsTheScrollPositionAndTheWidths) {
   f.Grid->DeleteLine(61);
   EXPECT_EQ(f.Surface->model()->rowCount(), 60);
   EXPECT_EQ(f.Grid->GetTopRow(), 25);
+  // A record sorted into place above the view, then taken out again: the
+  // view keeps showing the same records.
+  f.Grid->fSortCol = 1;
+  f.Grid->fSortAscending = false;
+  f.Grid->Resort();
+  f.Grid->SetRow(30);
+  f.Grid->SetTopRow(25);
+  const std::string selected = f.Surface->GetCells(1, 30);
+  const int at = f.Grid->SortedRowFor("FA10050 bis");
+  f.Grid->InsertRowAt(at, {"FA10050 bis", "T", "1"});
+  EXPECT_EQ(at, 11);
+  EXPECT_EQ(f.Surface->model()->rowCount(), 61);
+  EXPECT_EQ(f.Surface->model()->data(f.Surface->model()->index(at - 1, 0), Qt::DisplayRole).toString(), "FA10050 bis");
+  EXPECT_EQ(f.Surface->model()->headerData(60, Qt::Vertical, Qt::DisplayRole).toString(), "61");
+  EXPECT_EQ(f.Surface->GetCells(1, f.Grid->GetRow()), selected);
+  EXPECT_EQ(f.Grid->GetTopRow(), 26);
+  EXPECT_EQ(f.Surface->columnWidth(1), width);
+  f.Grid->RemoveRowAt(at);
+  EXPECT_EQ(f.Surface->model()->rowCount(), 60);
+  EXPECT_EQ(f.Surface->GetCells(1, f.Grid->GetRow()), selected);
+  EXPECT_EQ(f.Grid->GetTopRow(), 25);
 }
 
 // Widening a column by dragging the border of its title is no request to

@@ -224,16 +224,35 @@ TEST(TableWrite, LineBreakInAValueIsWrittenAsBackslashN) {
   EXPECT_EQ(again.DBGetString(1, 0), "first\r\nsecond");
 }
 
-// A lone CR or LF in a value would split its record at the next load.
-TEST(TableWrite, LoneLineBreaksNeverSplitARecord) {
-  TTempDir dir;
-  auto db = TableFromBytes(dir, "A;B\r\nx;y\r\n");
-  db->SetData(0, 0, "un\ndeux\rtrois");
-  ASSERT_TRUE(db->Save());
-  EXPECT_EQ(ReadFileBytes(dir.File("table.db")), "A;B\r\nun\\ndeux\\ntrois;y\r\n");
-  TMyDatabase again(dir.File("table.db"));
-  EXPECT_EQ(again.RecordCount(), 1);
-  EXPECT_EQ(again.DBGetString(0, 0), "un\r\ndeux\r\ntrois");
+// A ";", a lone CR or LF, or a NUL in a value would split its record (or cut
+// the file short) at the next load: the writer refuses the whole save, names
+// the field, and the file keeps what it holds. A CR LF pair is the one line
+// break the format carries.
+TEST(TableWrite, ValueThatWouldNotReadBackIsRefusedAndTheFileKept) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"separator", "DOLIPRANE 1000MG; BTE 8"},
+      {"lone line feed", "un\ndeux"},
+      {"lone carriage return", "un\rdeux"},
+      {"carriage return after a pair", "un\r\n\rdeux"},
+      {"NUL", std::string("un\0deux", 7)},
+  };
+  for (const auto& [name, value] : cases) {
+    SCOPED_TRACE(name);
+    TTempDir dir;
+    TTraceCapture capture;
+    const std::string before = "Code;Designation\r\nA;x\\ny\r\nB;y\r\n";
+    auto db = TableFromBytes(dir, before);
+    db->SetData(1, 1, value);
+    EXPECT_FALSE(db->Save());
+    EXPECT_EQ(capture.Boxes(), std::vector<std::string>{"*ERROR*TMyDatabase.SaveToFile:valeur avec \";\", CR ou LF "
+                                                        "refusee, champ Designation de l'enregistrement 1, fichier "
+                                                        "conserve " + dir.File("table.db")});
+    EXPECT_EQ(ReadFileBytes(dir.File("table.db")), before);
+    // Put right, the value is written.
+    db->SetData(1, 1, "BTE 8");
+    EXPECT_TRUE(db->Save());
+    EXPECT_EQ(ReadFileBytes(dir.File("table.db")), "Code;Designation\r\nA;x\\ny\r\nB;BTE 8\r\n");
+  }
 }
 
 TEST(TableWrite, EmptyRecordIsWrittenAsSeparatorsOnly) {
