@@ -27,11 +27,11 @@ constexpr int kListedPairs = 20;
 
 bool Differs(const std::string& text, const char* value) { return !text.empty() && text != value; }
 
-// Drops the lines nobody filled: no designation and nothing but the values a
-// new line starts with. The grid keeps its only line whatever it holds (of
-// lines all empty, the last one stays). One pass: an imported order may have
+// The lines nobody filled: no designation and nothing but the values a new
+// line starts with. The grid keeps its only line whatever it holds (of lines
+// all empty, the last one stays). One pass: an imported order may have
 // hundreds of thousands of lines.
-void RemoveEmptyLines(TMyStringGrid& lines) {
+std::vector<int> EmptyLines(TMyStringGrid& lines) {
   const int fixedRows = lines.GetGrid()->GetFixedRows();
   const int quantite = lines.GetColIndex(F::Quantite);
   const int prix = lines.GetColIndex(F::PrixUniTTC);
@@ -45,7 +45,23 @@ void RemoveEmptyLines(TMyStringGrid& lines) {
     if (!filled && cell(designation, row).empty()) empty.push_back(row);
   }
   if (static_cast<int>(empty.size()) == lines.GetRowCount() - fixedRows) empty.pop_back();
-  if (!empty.empty()) lines.DeleteLines(empty);
+  return empty;
+}
+
+// A line that would be dropped though a code was typed in it: its article
+// was never looked up ("Ok" clicked while still in the cell). Dropping it
+// would lose the line without a word; the save stops and names it.
+bool ReportUnsearchedCode(TMyStringGrid& lines, const std::vector<int>& empty) {
+  const int codeCol = lines.GetColIndex(F::Code);
+  if (codeCol < 0) return false;
+  for (const int row : empty) {
+    const std::string code = StringManager().TrimChar(lines.GetCell(codeCol, row), ' ');
+    if (code.empty()) continue;
+    ShowMessage("Ligne " + IntToStr(row) + " : le code " + code +
+                " n'a pas de designation (article non recherche), rien n'est enregistre");
+    return true;
+  }
+  return false;
 }
 
 // Every pair of lines with the same code, in one box: the first pairs by
@@ -236,7 +252,9 @@ TPieceSaveResult SavePieceSequence(TMyStringGrid& lines, const TPieceToSave& pie
     Error(std::string(kSaveUnit) + "Piece non reconnue");
     return TPieceSaveResult::Failed;
   }
-  RemoveEmptyLines(lines);
+  const std::vector<int> empty = EmptyLines(lines);
+  if (ReportUnsearchedCode(lines, empty)) return TPieceSaveResult::Failed;
+  if (!empty.empty()) lines.DeleteLines(empty);
   ReportDuplicateLines(lines);
   if (HasRedCell(lines) || piece.RedEdit) {
     ShowMessage(kRedFields);

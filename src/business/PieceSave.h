@@ -39,7 +39,8 @@ enum class TPieceSaveResult {
 
 // The save of a piece from its lines grid, once the weight and totals are
 // known:
-//   1. empty lines are dropped (never the only line);
+//   1. empty lines are dropped (never the only line); one that holds a code
+//      nobody looked up stops the save with a box naming it;
 //   2. each pair of lines with the same code is reported ("Lignes 1 et 3
 //      identiques : ..."), and the save goes on;
 //   3. a red cell or a red header edit stops it;

@@ -260,3 +260,17 @@ std::string MoveOrderToDone(const std::string& name) {
   Error("Importation : impossible de deplacer " + source + " vers " + done);
   return std::string();
 }
+
+bool MoveOrderBackToWaiting(const std::string& doneName, const std::string& name) {
+  const std::string todo = Catalogue::Importation::TodoFolderLocal;
+  const std::string source = std::string(Catalogue::Importation::DoneFolderLocal) + doneName;
+  std::error_code ec;
+  std::filesystem::create_directories(todo, ec);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string target = FreeFileName(todo, name);
+    if (MoveFileNoReplace(source, todo + target)) return true;
+    if (!FileExists(todo + target)) break;
+  }
+  Error("Importation : impossible de remettre " + source + " dans " + todo);
+  return false;
+}

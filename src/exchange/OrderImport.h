@@ -151,3 +151,9 @@ std::string FirstWaitingOrder();
 // which the order now lies in the done folder, or an empty text when it
 // could not be moved (reported).
 std::string MoveOrderToDone(const std::string& name);
+
+// Puts an order back in the waiting folder when the piece made of it was not
+// saved: doneName as MoveOrderToDone gave it, name the order's own name
+// (with a counter before its extension should another order of that name be
+// waiting by then). False when it could not be moved (reported).
+bool MoveOrderBackToWaiting(const std::string& doneName, const std::string& name);

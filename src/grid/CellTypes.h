@@ -65,4 +65,7 @@ enum TCellType : int {
   ctNotInteger = 51,
   ctListedCountryOrEmpty = 52,
   ctNotListedCountryNorEmpty = 53,
+  // The text holds ";", CR, LF or NUL, which no table value may hold: an
+  // edit or a cell that is stored shows it red.
+  ctFieldBreak = 54,
 };

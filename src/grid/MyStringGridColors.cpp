@@ -4,6 +4,7 @@
 
 #include "Catalogue.h"
 #include "Cp1252.h"
+#include "FieldText.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "StringManager.h"
@@ -128,6 +129,7 @@ bool TMyStringGrid::CheckType(const std::string& text, int code) {
     case ctNotInteger: return !isInteger();
     case ctListedCountryOrEmpty: return countryOrEmpty();
     case ctNotListedCountryNorEmpty: return !countryOrEmpty();
+    case ctFieldBreak: return HoldsFieldBreak(text);
     default:
       Trace("TMyStringGrid.CheckType: Analyse de ce type pas encore implémentée");
       return false;

@@ -301,9 +301,12 @@ TEST_F(PieceEditorTest, ClientCodeColourCompanyAndFirstOrderMark) {
   const Row rows[] = {
       {"12", kYellow, "", false, false},
       {"0101", kWhite, "PHARMACIE CENTRALE DE DAKAR", true, true},
-      {"", kRed, "PHARMACIE CENTRALE DE DAKAR", true, false},
+      // A code of no single client forgets the company and the mark.
+      {"", kRed, "", false, false},
       {"0110", kWhite, "PHARMACIE ACHRAFIEH", false, true},
-      {"9999", kWhite, "PHARMACIE ACHRAFIEH", false, false},
+      {"9999", kWhite, "", false, false},
+      {"0101", kWhite, "PHARMACIE CENTRALE DE DAKAR", true, true},
+      {"01(1", kYellow, "", false, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.typed);
@@ -496,6 +499,94 @@ TEST_F(PieceEditorTest, RedCellsAndRedEditsRefuseTheSave) {
   EXPECT_EQ(ReadFileBytes("Data/BaseDeDonneesFactures.db"), ReadFileBytes(std::string(QUORIX_SOURCE_DIR) + "/sample/Data/BaseDeDonneesFactures.db"));
 }
 
+TEST_F(PieceEditorTest, FieldSeparatorTypedTurnsItsFieldRedAndRefusesTheSave) {
+  struct Row {
+    const char* name;
+    int col;           // the cell of line 1 typed over; 0: the edit
+    QLineEdit* TPieceEditor::*edit;
+    const char* typed;
+  };
+  const Row rows[] = {
+      {"designation", kDesignation, nullptr, "DOLIPRANE 1000MG; BTE 8"},
+      {"code", kCode, nullptr, "3408919;"},
+      {"number", 0, &TPieceEditor::FactureNumFactureEdit, "FA31702;"},
+      {"client code", 0, &TPieceEditor::FactureCodeClientEdit, "12;3"},
+  };
+  Start();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Create();
+    Retype(E().FactureCodeClientEdit, "0101");
+    AddLine(1, "3408919", "1");
+    if (row.col > 0) {
+      ClickCell(LinesSurface(), row.col, 1);
+      Type(row.typed);
+      ClickCell(LinesSurface(), kQuantite, 1);
+      if (fMain->SearchResults().Recherche_StringGrid->isVisible()) Key(Qt::Key_Escape);
+      EXPECT_EQ(Lines().GetCell(row.col, 1), row.typed);
+      EXPECT_EQ(Lines().GetCellColor(row.col, 1), kRed);
+    } else {
+      Retype(E().*row.edit, row.typed);
+      EXPECT_EQ(GetEditColor(E().*row.edit), kRed);
+    }
+    fCapture.Clear();
+    Click(E().FactureOK_Button);
+    EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{kRedFields});
+    EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
+    EXPECT_FALSE(std::filesystem::exists("Data/Factures/FA31702.db"));
+    Click(E().FactureAnnuler_Button);
+  }
+}
+
+TEST_F(PieceEditorTest, AmountIsReadOnlyOnEveryNewLine) {
+  struct Row {
+    const char* name;
+    QPushButton* TPieceEditor::*button;  // nullptr: Enter on the last quantity
+    int newRow;
+  };
+  const Row rows[] = {
+      {"Ajouter", &TPieceEditor::FactAjouterLigne_Button, 2},
+      {"Inserer", &TPieceEditor::FactInsertLigne_Button, 1},
+      {"Enter on the last line", nullptr, 2},
+  };
+  Start();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Create();
+    Enter(kPrix, 1, "2");
+    if (row.button != nullptr) {
+      Click(E().*row.button);
+    } else {
+      Enter(kQuantite, 1, "3");
+    }
+    ASSERT_EQ(Lines().GetRowCount(), 3);
+    const std::string before = Lines().GetCell(kMontant, row.newRow);
+    ClickCell(LinesSurface(), kMontant, row.newRow);
+    Type("99");
+    ClickCell(LinesSurface(), kCode, row.newRow);
+    EXPECT_EQ(Lines().GetCell(kMontant, row.newRow), before);
+    EXPECT_TRUE(Lines().GetReadOnly(kMontant, row.newRow));
+    Click(E().FactureAnnuler_Button);
+  }
+}
+
+TEST_F(PieceEditorTest, ACodeTypedAndNotLookedUpStopsTheSave) {
+  Start();
+  Create();
+  Retype(E().FactureCodeClientEdit, "0101");
+  AddLine(1, "3408919", "1");
+  ClickCell(LinesSurface(), kCode, 2);
+  Type("7968532");
+  fCapture.Clear();
+  Click(E().FactureOK_Button);
+  EXPECT_EQ(fCapture.Boxes(),
+            std::vector<std::string>{
+                "Ligne 2 : le code 7968532 n'a pas de designation (article non recherche), rien n'est enregistre"});
+  EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
+  EXPECT_EQ(Lines().GetCell(kCode, 2), "7968532") << "the line is kept";
+  EXPECT_FALSE(std::filesystem::exists("Data/Factures/FA31702.db"));
+}
+
 TEST_F(PieceEditorTest, SavedUnderANewNumberTheOldLineFileGoesToTheTrash) {
   Start();
   Open("FA31701");
@@ -603,11 +694,31 @@ TEST_F(PieceEditorTest, WhatCannotBeOpenedOrLookedUpIsReported) {
   std::string table = ReadFileBytes("Data/BaseDeDonneesFactures.db");
   table += table.substr(table.find("FA31701;"));
   WriteFileBytes("Data/BaseDeDonneesFactures.db", table);
+  const std::string headers = ReadFileBytes("Data/BaseDeDonneesFactures.db");
   Start();
+  Open("FA31700");
+  Click(E().FactureAnnuler_Button);
+  fCapture.Clear();
   Open("FA31701");
   EXPECT_EQ(fCapture.Boxes(),
             std::vector<std::string>{"*ERROR*TQuorix_Form.AfficherPiece:Plus d'un enregistrement de la piece FA31701"});
   EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible()) << "the panel stays, unfilled";
+  EXPECT_EQ(Str(E().FactureNumFactureEdit->text()), "") << "nothing of the piece opened before";
+  EXPECT_EQ(Str(E().FactureCodeClientEdit->text()), "");
+  EXPECT_EQ(LineOf(1), (std::vector<std::string>{"", "", "", "", ""}));
+  // Even with a number typed, "Ok" saves nothing and trashes nothing.
+  Retype(E().FactureNumFactureEdit, "FA31800");
+  Retype(E().FactureCodeClientEdit, "0101");
+  fCapture.Clear();
+  Click(E().FactureOK_Button);
+  EXPECT_EQ(fCapture.Boxes(),
+            std::vector<std::string>{"*ERROR*TQuorix_Form.FactureOK_ButtonClick:Piece non chargee : FA31701"});
+  EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
+  EXPECT_EQ(ReadFileBytes("Data/BaseDeDonneesFactures.db"), headers);
+  EXPECT_TRUE(std::filesystem::exists("Data/Factures/FA31701.db"));
+  EXPECT_FALSE(std::filesystem::exists("Data/Poubelle Officielle/FA31701.db"));
+  EXPECT_FALSE(std::filesystem::exists("Data/Factures/FA31800.db"));
+  Click(E().FactureAnnuler_Button);
 
   fCapture.Clear();
   E().AfficherPiece("Bon");

@@ -8,15 +8,18 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "HistoriqueForm.h"
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
@@ -296,6 +299,110 @@ TEST_F(PieceOperationsTest, AnOrderIsImportedOnceAndSavedWithItsTotals) {
   fMain->findChild<QAction*>("Importer1")->trigger();
   EXPECT_TRUE(fCapture.Boxes().empty()) << "nothing waits any more";
   EXPECT_FALSE(EditorOpen());
+}
+
+TEST_F(PieceOperationsTest, AnImportedOrderLeftUnsavedWaitsAgain) {
+  struct Row {
+    const char* name;
+    std::function<void()> leave;
+  };
+  const Row rows[] = {
+      {"Annuler", [this] { Click(E().FactureAnnuler_Button); }},
+      {"replaced by a piece from a file",
+       [this] {
+         fCapture.Dialogs.NextFileName = "Data/Factures/FA31690.db";
+         fMain->findChild<QAction*>("ImporterDepuisFichier1")->trigger();
+         EXPECT_EQ(fCapture.Dialogs.Questions,
+                   std::vector<std::string>{"La piece FA31702 n'est pas enregistree : l'abandonner ?"});
+         EXPECT_EQ(Str(E().FactureNumFactureEdit->text()), "FA31702") << "the new piece";
+         EXPECT_EQ(Lines().GetCellByName("Code", 1), "6670227");
+       }},
+      // Last: the window is gone afterwards.
+      {"program closed", [this] { fMain->close(); }},
+  };
+  Start();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    WriteFileBytes(std::string(kTodo) + "commande.txt", "3408919 x 4\r\n");
+    fMain->ShowFactures();
+    fMain->findChild<QAction*>("Importer1")->trigger();
+    ASSERT_TRUE(EditorOpen());
+    ASSERT_EQ(Files(kDone), std::vector<std::string>{"commande.txt"});
+    fCapture.Clear();
+    row.leave();
+    EXPECT_EQ(Files(kTodo), std::vector<std::string>{"commande.txt"});
+    EXPECT_EQ(Files(kDone), std::vector<std::string>{});
+    EXPECT_EQ(ReadFileBytes(std::string(kTodo) + "commande.txt"), "3408919 x 4\r\n");
+  }
+}
+
+TEST_F(PieceOperationsTest, ImportAndRestoreAskBeforeReplacingUnsavedWork) {
+  WriteFileBytes(std::string(kTodo) + "commande.txt", "3408919 x 4\r\n");
+  fs::create_directories(kTrash);
+  fs::copy_file("Data/Factures/FA31690.db", std::string(kTrash) + "FA31690.db");
+  Start();
+  fMain->ShowFactures();
+  fMain->findChild<QAction*>("Importer1")->trigger();
+  ASSERT_TRUE(EditorOpen());
+  const std::string question = "La piece FA31702 n'est pas enregistree : l'abandonner ?";
+  struct Row {
+    const char* name;
+    std::function<void()> run;
+  };
+  const Row rows[] = {
+      {"Importer Depuis Fichier",
+       [this] {
+         fCapture.Dialogs.NextFileName = "Data/Factures/FA31690.db";
+         fMain->findChild<QAction*>("ImporterDepuisFichier1")->trigger();
+         EXPECT_TRUE(fCapture.Dialogs.FileQuestions.empty()) << "asked before the file is chosen";
+       }},
+      {"Restaurer",
+       [this] {
+         fMain->findChild<QAction*>("Historique1")->trigger();
+         THistorique_Form& history = fMain->Historique();
+         history.Historique_PageControl->setCurrentWidget(history.Supprimes_TabSheet);
+         ASSERT_GT(history.fSupprimesGrid->FindCell("FA31690.db", "").second, 0);
+         history.fSupprimesGrid->SetRow(history.fSupprimesGrid->FindCell("FA31690.db", "").second);
+         QTest::mouseClick(history.Historique_Restaurer_Button, Qt::LeftButton);
+         history.hide();
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    fCapture.Clear();
+    fCapture.Dialogs.NextAnswer = false;
+    row.run();
+    EXPECT_EQ(fCapture.Dialogs.Questions, std::vector<std::string>{question});
+    ASSERT_TRUE(EditorOpen());
+    EXPECT_EQ(LineOf(1), (std::vector<std::string>{"3408919", "DOLIPRANE 1000MG CPR B/8", "4", "55,90", "223,60"}))
+        << "the import stays as it was";
+    EXPECT_EQ(Files(kDone), std::vector<std::string>{"commande.txt"});
+  }
+  // A piece opened and left as it was is replaced without a question.
+  Click(E().FactureAnnuler_Button);
+  fCapture.Clear();
+  fCapture.Dialogs.NextAnswer = false;
+  fCapture.Dialogs.NextFileName = "Data/Factures/FA31690.db";
+  Click(fMain->findChild<QToolButton*>("Creer_BitBtn"));
+  fMain->findChild<QAction*>("ImporterDepuisFichier1")->trigger();
+  EXPECT_TRUE(fCapture.Dialogs.Questions.empty());
+  EXPECT_EQ(fCapture.Dialogs.FileQuestions, std::vector<std::string>{"./Data"});
+}
+
+TEST_F(PieceOperationsTest, ALineBreakInAPieceFromAFileBecomesACommaSaidOnce) {
+  // A stored backslash-n reads back as a line break.
+  WriteFileBytes("Data/FA99999.db", std::string(kInvoiceLinesHeader) +
+                                        "FA99999;1;3408919;DOLIPRANE\\n1000MG;55,90;55,90\r\n"
+                                        "FA99999;2;7968532;DOLIPRANE\\n500MG;26,96;53,92\r\n");
+  Start();
+  fMain->ShowFactures();
+  fCapture.Dialogs.NextFileName = "Data/FA99999.db";
+  fMain->findChild<QAction*>("ImporterDepuisFichier1")->trigger();
+  ASSERT_TRUE(EditorOpen());
+  EXPECT_EQ(Lines().GetCellByName("Designation", 1), "DOLIPRANE,1000MG");
+  EXPECT_EQ(Lines().GetCellByName("Designation", 2), "DOLIPRANE,500MG");
+  EXPECT_EQ(Str(E().Signaling_RichEdit->toPlainText()),
+            "FA99999.db : ';', retour a la ligne ou octet nul remplace par ','");
 }
 
 TEST_F(PieceOperationsTest, ImporterDepuisFichierMakesAPieceOfTheKindTheNameGives) {

@@ -287,12 +287,16 @@ TEST_F(RecordPanelsTest, ChecksWhileTyping) {
       {"unknown country", "ClientLivraisonPaysEdit", "NARNIA", kYellow},
       {"country that is no pattern", "ClientFacturationPaysEdit", "FRANCE(", kYellow},
       {"empty company name", "ClientNomPharmacieEdit", "", kRed},
+      {"field separator in a company name", "ClientNomPharmacieEdit", "PHARMACIE; X", kRed},
       {"company name", "ClientNomPharmacieEdit", "PHARMACIE", kWhite},
       {"code of another client", "ClientCodeClientEdit", "0104", kRed},
       {"the client's own code", "ClientCodeClientEdit", "0103", kWhite},
       {"three digits", "ClientCodeClientEdit", "999", kYellow},
       {"empty code", "ClientCodeClientEdit", "", kRed},
       {"code with pattern characters", "ClientCodeClientEdit", "01(3", kYellow},
+      {"field separator in a code", "ClientCodeClientEdit", "01;3", kRed},
+      {"field separator in an address", "ClientLivraisonAdd1Edit", "RUE 1; BP 2", kRed},
+      {"address", "ClientLivraisonAdd1Edit", "RUE 1, BP 2", kWhite},
   };
   OpenClient("0103");
   for (const Row& row : clientRows) {
@@ -312,6 +316,9 @@ TEST_F(RecordPanelsTest, ChecksWhileTyping) {
       {"negative purchase price", "ArticlePrixAchatEdit", "-2", kYellow},
       {"price that is no number", "ArticlePrixVenteEdit", "abc", kRed},
       {"empty weight", "ArticlePoidsEdit", "", kRed},
+      {"field separator in a designation", "ArticleDesignationEdit", "DOLIPRANE 1000MG; BTE 8", kRed},
+      {"field separator in a barcode", "ArticleCodeBarreEdit", "3400;1", kRed},
+      {"barcode", "ArticleCodeBarreEdit", "34001", kWhite},
   };
   OpenArticle("3408919");
   for (const Row& row : articleRows) {

@@ -80,20 +80,32 @@ TEST_F(PieceSaveTest, EmptyLinesAreDroppedButNeverTheOnlyOne) {
     const char* name;
     std::vector<std::vector<std::string>> lines;
     std::vector<std::string> designations;
+    const char* box;  // the save stops with it; none: saved
   };
   const Row rows[] = {
       {"new-line values without designation",
-       {{"", "", "1", "0", "0"}, {"3408919", "A", "2", "1", "2,00"}, {"7968532", "", "1", "0", "0"}, {"", "", "", "", ""}},
-       {"A"}},
+       {{"", "", "1", "0", "0"}, {"3408919", "A", "2", "1", "2,00"}, {"", "", "1", "0", "0"}, {"", "", "", "", ""}},
+       {"A"},
+       nullptr},
+      {"a code never looked up is not dropped",
+       {{"3408919", "A", "2", "1", "2,00"}, {"", "", "", "", ""}, {" 7968532", "", "1", "0", "0"}},
+       {"A", "", ""},
+       "Ligne 3 : le code 7968532 n'a pas de designation (article non recherche), rien n'est enregistre"},
       {"a changed value keeps the line", {{"", "", "2", "", ""}, {"", "", "", "3", ""}, {"", "", "", "", "5"}},
-       {"", "", ""}},
-      {"only line kept", {{"", "", "1", "0", "0"}}, {""}},
+       {"", "", ""},
+       nullptr},
+      {"only line kept", {{"", "", "1", "0", "0"}}, {""}, nullptr},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
+    fLines.Capture.Clear();
     fLines.Fill(row.lines);
-    EXPECT_EQ(SavePieceSequence(*fLines.Grid, Piece("FA31702")), TPieceSaveResult::Saved);
+    EXPECT_EQ(SavePieceSequence(*fLines.Grid, Piece("FA31702")),
+              row.box == nullptr ? TPieceSaveResult::Saved : TPieceSaveResult::Failed);
     EXPECT_EQ(fLines.Column("Designation"), row.designations);
+    EXPECT_EQ(fLines.Capture.Boxes(), row.box == nullptr ? std::vector<std::string>() : std::vector<std::string>{row.box});
+    EXPECT_EQ(std::filesystem::exists("./Data/Factures/FA31702.db"), row.box == nullptr);
+    std::filesystem::remove("./Data/Factures/FA31702.db");
   }
 }
 

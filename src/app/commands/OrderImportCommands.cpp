@@ -10,12 +10,14 @@
 #include "Catalogue.h"
 #include "Desk.h"
 #include "DeskTables.h"
+#include "FieldText.h"
 #include "FileUtils.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "OrderImport.h"
 #include "PieceEditor.h"
 #include "PieceKinds.h"
+#include "PieceSignals.h"
 #include "PieceTrash.h"
 #include "QtText.h"
 #include "RecordLists.h"
@@ -60,6 +62,7 @@ void TOrderImportCommands::Importer1Click() { ImporterCommande(); }
 void TOrderImportCommands::ImporterDepuisFichier1Click() {
   TDialogService* dialogs = GetDialogService();
   if (dialogs == nullptr) return;
+  if (!fEditor.MayReplacePiece()) return;
   const std::string path = dialogs->AskOpenFileName(Catalogue::DataFolder);
   if (path.empty()) return;
   const std::size_t slash = path.rfind('/');
@@ -83,6 +86,7 @@ void TOrderImportCommands::ImporterCommande() {
   if (!PieceListShown(false)) return;
   const std::string name = FirstWaitingOrder();
   if (name.empty()) return;
+  if (!fEditor.MayReplacePiece()) return;
   ShowMessage("Importation " + name);
 
   // A refused order is reported and left waiting: nothing of it is imported.
@@ -101,7 +105,9 @@ void TOrderImportCommands::ImporterCommande() {
 
   FillOrderLines(*fEditor.Lines(), *fTables.Articles(), order.Lines);
   FinishImport();
-  MoveOrderToDone(name);
+  // The order leaves the queue for good only with a saved piece.
+  const std::string done = MoveOrderToDone(name);
+  if (!done.empty()) fEditor.HoldUntilSaved([done, name] { MoveOrderBackToWaiting(done, name); });
   Importations_TimerTimer();
 }
 
@@ -131,11 +137,26 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   table->QueryAll();
   TMyStringGrid* lines = fEditor.Lines();
   RemplirGrid(lines, kPieceLinesFilter, true, table.get());
+  // A file from elsewhere may carry a NUL or a lone line break in a value;
+  // the piece gets a comma instead, and the message panel says so once.
+  bool replaced = false;
+  auto clean = [&replaced](const std::string& text) {
+    if (!HoldsFieldBreak(text)) return text;
+    replaced = true;
+    return ReplaceFieldBreaks(text);
+  };
+  for (int row = lines->GetFixedRows(); row < lines->GetRowCount(); ++row) {
+    for (int col = lines->GetGrid()->GetFixedCols(); col < lines->GetColCount(); ++col) {
+      const std::string text = lines->GetCell(col, row);
+      if (HoldsFieldBreak(text)) lines->SetCellForced(col, row, clean(text));
+    }
+  }
   lines->Refresh();
   // A piece restored from the trash gets back the client and port it had.
   if (const auto kept = KeptHeaderOf(folder, name)) {
-    fEditor.FactureCodeClientEdit->setText(ToQString(kept->CodeClient));
-    if (!kept->Port.empty()) fEditor.FacturePortEdit->setText(ToQString(kept->Port));
+    fEditor.FactureCodeClientEdit->setText(ToQString(clean(kept->CodeClient)));
+    if (!kept->Port.empty()) fEditor.FacturePortEdit->setText(ToQString(clean(kept->Port)));
   }
+  if (replaced) fEditor.AfficherSignal(name + " : ';', retour a la ligne ou octet nul remplace par ','", clSignalRed);
   FinishImport();
 }

@@ -327,6 +327,8 @@ void TQuorix_Form::FormClose() {
   fLists->SavePositions();
   SaveTrace();
   if (fOrderImport) fOrderImport->Stop();
+  // An imported order whose piece was not saved waits again.
+  fPieceEditor->AbandonPiece();
   if (fCltStatsSocket) fCltStatsSocket->Close();
   fCltStatsSocket.reset();
   ReleaseSideWindows();

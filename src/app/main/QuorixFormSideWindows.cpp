@@ -4,6 +4,7 @@
 #include "CommandeAllianceForm.h"
 #include "HistoriqueForm.h"
 #include "OrderImportCommands.h"
+#include "PieceEditor.h"
 
 void TQuorix_Form::CreateSideWindows() {
   fHistorique = std::make_unique<THistorique_Form>();
@@ -22,7 +23,7 @@ void TQuorix_Form::Historique1Click() {
   if (!fHistorique) return;
   // "Restaurer" makes a new piece of the chosen file's lines.
   fHistorique->SetCallbackRestaurer([this](const std::string& folder, const std::string& name) {
-    if (fOrderImport) fOrderImport->ImporterPiece(folder, name);
+    if (fOrderImport && fPieceEditor->MayReplacePiece()) fOrderImport->ImporterPiece(folder, name);
   });
   fHistorique->show();
   fHistorique->raise();

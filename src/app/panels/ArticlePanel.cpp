@@ -29,8 +29,8 @@ namespace {
 
 // One edit of the panel, top to bottom: its caption, the field it shows and
 // writes, its width, its checks (cell types that make it white, red, light
-// yellow; none for the barcode) and, for the numbers, the decimals kept while
-// typing and written on leaving.
+// yellow; the barcode is only checked for what no stored text may hold) and,
+// for the numbers, the decimals kept while typing and written on leaving.
 struct TArticleEdit {
   QLineEdit* TArticlePanel::*Edit;
   const char* Name;
@@ -64,7 +64,7 @@ const TArticleEdit kEdits[] = {
     {&TArticlePanel::ArticlePoidsEdit, "ArticlePoidsEdit", "Poids", A::Poids, 100, true, ctNonNegativeRealOrEmpty,
      ctNotReal, ctNegativeReal, true, 3, 4, &TArticlePanel::ArticlePoidsEditChange,
      &TArticlePanel::ArticlePoidsEditExit, &TArticlePanel::ArticlePoidsEditKeyPress},
-    {&TArticlePanel::ArticleCodeBarreEdit, "ArticleCodeBarreEdit", A::CodeBarre, A::CodeBarre, 140, false, ctNoText,
+    {&TArticlePanel::ArticleCodeBarreEdit, "ArticleCodeBarreEdit", A::CodeBarre, A::CodeBarre, 140, true, ctAnyText,
      ctNoText, ctNoText, false, 0, 0, nullptr, nullptr, nullptr},
 };
 
@@ -120,6 +120,8 @@ void TArticlePanel::BuildDesign() {
     label->setBuddy(edit);
     if (e.Change != nullptr) {
       connect(edit, &QLineEdit::textChanged, this, [this, change = e.Change] { (this->*change)(); });
+    } else {
+      connect(edit, &QLineEdit::textChanged, this, [this, edit] { Check(edit); });
     }
     if (e.Number) edit->installEventFilter(this);
     if (previous != nullptr) QWidget::setTabOrder(previous, edit);

@@ -105,6 +105,9 @@ constexpr TChecks kNomChecks{ctNotEmpty, ctEmpty, ctNoText};
 constexpr TChecks kPhoneChecks{ctPhoneOrEmpty, ctNoText, ctNotPhoneNorEmpty};
 constexpr TChecks kEmailChecks{ctEmailOrEmpty, ctNoText, ctNotEmailNorEmpty};
 constexpr TChecks kPaysChecks{ctListedCountryOrEmpty, ctNoText, ctNotListedCountryNorEmpty};
+// An edit with no rule of its own is white, unless it holds what no stored
+// text may hold.
+constexpr TChecks kPlainChecks{ctAnyText, ctNoText, ctNoText};
 
 void Color(TMyStringGrid* checker, QLineEdit* edit, const TChecks& checks) {
   if (checker != nullptr) ColorEdit(edit, *checker, checks.Ok, checks.Red, checks.Yellow);
@@ -158,9 +161,7 @@ void TClientPanel::BuildDesign() {
     const std::string name(e.Name);
     MakeCaption(parent, name.substr(0, name.size() - 4) + "_Label", e.Caption,
                 QRect(e.Left - e.CaptionWidth - 4, e.Top, e.CaptionWidth, 22), edit);
-    if (e.Change != nullptr) {
-      connect(edit, &QLineEdit::textChanged, this, [this, e] { RunChange(this->*e.Edit); });
-    }
+    if (e.Field != nullptr) connect(edit, &QLineEdit::textChanged, this, [this, e] { RunChange(this->*e.Edit); });
   }
   QFont bold = ClientCodeClientEdit->font();
   bold.setBold(true);
@@ -217,7 +218,11 @@ TMyStringGrid* TClientPanel::Checker() const { return fFlow.Checker(); }
 // client's code, and the save will say why it cannot be kept.
 void TClientPanel::RunChange(QLineEdit* edit) {
   for (const TClientEdit& e : kEdits) {
-    if (this->*e.Edit != edit || e.Change == nullptr) continue;
+    if (this->*e.Edit != edit) continue;
+    if (e.Change == nullptr) {
+      if (e.Field != nullptr) Color(Checker(), edit, kPlainChecks);
+      return;
+    }
     try {
       (this->*e.Change)();
     } catch (const ERegExError&) {

@@ -61,6 +61,13 @@ QLabel* MakeValue(QWidget* parent, const char* name, int top) {
   return label;
 }
 
+// A new line comes editable in every column; its amount is computed, never
+// typed, as on the other lines.
+void InsertLine(TMyStringGrid& lines, int row) {
+  lines.InsertEmptyLine(row, false);
+  lines.SetColReadOnlyByName(F::MontantTTC, true);
+}
+
 QDate ToQDate(TDateTime value) {
   int y = 0;
   int m = 0;
@@ -116,6 +123,11 @@ void TPieceEditor::InitGrid() {
   lines->fDefaultColor = clValidWhite;
   EmptyTitleRow(lines);
   lines->UpdateDimensions();
+  // A text that would cut its line in the line file is red before any other
+  // rule of its column can colour it.
+  for (int col = lines->GetGrid()->GetFixedCols(); col < lines->GetColCount(); ++col) {
+    lines->AddColColorConstraint(col, ctFieldBreak, clErrorRed);
+  }
   InstallColumnColorRules(lines, ColumnColorRules::Lignes());
 }
 
@@ -326,6 +338,9 @@ void TPieceEditor::AfficherPiece(const std::string& kind) {
     Error("TQuorix_Form.AfficherPiece : Piece non reconnue : " + kind);
     return;
   }
+  // The piece being replaced was not saved.
+  AbandonPiece();
+  fOpenFailed = false;
   fCurrentListKind = kind;
   fDesk.SetActionButtons(false);
   fDesk.HideAll();
@@ -339,14 +354,29 @@ void TPieceEditor::AfficherPiece(const std::string& kind) {
   Facture_Panel->show();
   PlaceSignals();
 
+  // A piece that cannot be opened leaves the panel empty, not showing the
+  // piece opened before under this one's number, and unable to save.
+  auto openFailed = [this] {
+    fOpenFailed = true;
+    SetEditText(FactureNumFactureEdit, "", &TPieceEditor::FactureNumFactureEditChange);
+    SetEditText(FactureCodeClientEdit, "", &TPieceEditor::FactureCodeClientEditChange);
+    SetEditText(FacturePortEdit, "", &TPieceEditor::FacturePortEditChange);
+    for (QLabel* label : {Label20, Label33, Label34, Label35}) SetLabel(label, "");
+    TMyStringGrid* lines = Lines();
+    lines->ClearCells();
+    lines->setTitles(kPieceLinesFilter);
+    lines->SetRowCount(lines->GetFixedRows() + 1);
+  };
   try {
     header->Query(k->KeyField(), fLoadedPieceNumber, Exact);
   } catch (const ERegExError& e) {
     ShowMessage(e.Message);
+    openFailed();
     return;
   }
   if (header->QueryResultCount() >= 2) {
     Error("TQuorix_Form.AfficherPiece:Plus d'un enregistrement de la piece " + fLoadedPieceNumber);
+    openFailed();
     return;
   }
   if (header->QueryResultCount() == 1) {
@@ -363,6 +393,8 @@ void TPieceEditor::AfficherPiece(const std::string& kind) {
   lines->GetGrid()->Repaint();
   lines->SetVisible(true);
   lines->SetFocus();
+  fHeld = true;
+  fOpenedState = StateDigest();
 }
 
 void TPieceEditor::OpenExistingPiece(const TPieceKind& kind, TMyDatabase& header) {
@@ -444,7 +476,7 @@ void TPieceEditor::AfficherPieceNumero(const std::string& kind, const std::strin
 
 void TPieceEditor::FactAjouterLigne_ButtonClick() {
   TMyStringGrid* lines = Lines();
-  lines->InsertEmptyLine(lines->GetRowCount(), false);
+  InsertLine(*lines, lines->GetRowCount());
   const int row = lines->GetRow();
   lines->SetCellByName(F::Quantite, row, "1");
   lines->SetCellByName(F::PrixUniTTC, row, "0");
@@ -454,7 +486,7 @@ void TPieceEditor::FactAjouterLigne_ButtonClick() {
 
 void TPieceEditor::FactInsertLigne_ButtonClick() {
   TMyStringGrid* lines = Lines();
-  lines->InsertEmptyLine(lines->GetRow(), false);
+  InsertLine(*lines, lines->GetRow());
   const int row = lines->GetRow();
   lines->SetCellByName(F::Quantite, row, "1");
   lines->SetCellByName(F::PrixUniTTC, row, "0");
@@ -481,7 +513,7 @@ void TPieceEditor::Facture_StringGridKeyPress(char& key) {
     // After a quantity the cursor goes to the next line, in the column where
     // the last article was looked up.
     const int row = lines->GetRow();
-    if (row == lines->GetRowCount() - 1) lines->InsertEmptyLine(lines->GetRowCount(), false);
+    if (row == lines->GetRowCount() - 1) InsertLine(*lines, lines->GetRowCount());
     lines->SetRow(row + 1);
     lines->SetCol(fPendingLookupCol);
   }
@@ -599,13 +631,23 @@ void TPieceEditor::FactureCodeClientEditChange() {
   ColorEdit(FactureCodeClientEdit, *Lines(), ctClientCode, ctEmpty, ctNotClientCodeNorEmpty);
   const std::string code = Text(FactureCodeClientEdit);
   TMyDatabase* clients = fTables.Clients();
+  // A code that designates no single client keeps no company of another: the
+  // save would store the two together.
+  auto ForgetClient = [this] {
+    SetLabel(Label20, "");
+    Label15->hide();
+  };
   try {
     clients->Query(Catalogue::Clients::Code, code, Exact);
-    if (clients->QueryResultCount() != 1) return;
+    if (clients->QueryResultCount() != 1) {
+      ForgetClient();
+      return;
+    }
     SetLabel(Label20, clients->GetQueryResultString(Catalogue::Clients::Societe, 0));
     Label15->setVisible(IsFirstOrder(*fTables.Factures(), code));
   } catch (const ERegExError&) {
     // A code with pattern characters designates no client.
+    ForgetClient();
     return;
   }
   fStatsRequests->DemanderInfosClient(code);
@@ -678,6 +720,10 @@ bool TPieceEditor::SavePiece() {
 }
 
 bool TPieceEditor::StorePiece() {
+  if (fOpenFailed) {
+    Error("TQuorix_Form.FactureOK_ButtonClick:Piece non chargee : " + fLoadedPieceNumber);
+    return false;
+  }
   const TPieceKind* kind = CurrentKind();
   if (kind == nullptr) {
     Error("TQuorix_Form.FactureOK_ButtonClick:Piece non reconnue : " + fCurrentListKind);
@@ -709,9 +755,57 @@ bool TPieceEditor::StorePiece() {
                         static_cast<QWidget*>(FactureDateTimePicker), static_cast<QWidget*>(FacturePortEdit)}) {
     if (GetEditColor(edit) == clErrorRed) piece.RedEdit = true;
   }
-  return SavePieceSequence(*lines, piece) == TPieceSaveResult::Saved;
+  if (SavePieceSequence(*lines, piece) != TPieceSaveResult::Saved) return false;
+  fHeld = false;
+  fGiveBack = nullptr;
+  return true;
 }
 
 void TPieceEditor::FactureOK_ButtonClick() { SavePiece(); }
 
-void TPieceEditor::FactureAnnuler_ButtonClick() { fDesk.ShowCurrentPieceList(); }
+void TPieceEditor::FactureAnnuler_ButtonClick() {
+  AbandonPiece();
+  fDesk.ShowCurrentPieceList();
+}
+
+// ---------------------------------------------------------------------------
+// Unsaved work
+
+std::uint64_t TPieceEditor::StateDigest() const {
+  // FNV-1a over the texts, each closed by a NUL (which no text holds).
+  std::uint64_t digest = 14695981039346656037ULL;
+  auto add = [&digest](const std::string& text) {
+    for (const char c : text) digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    digest *= 1099511628211ULL;
+  };
+  add(Text(FactureNumFactureEdit));
+  add(Text(FactureCodeClientEdit));
+  add(Text(FacturePortEdit));
+  add(IntToStr(FactureDateTimePicker->date().toJulianDay()));
+  const TMyStringGrid* lines = Lines();
+  if (lines == nullptr) return digest;
+  add(IntToStr(lines->GetRowCount()));
+  for (int row = lines->GetGrid()->GetFixedRows(); row < lines->GetRowCount(); ++row) {
+    for (int col = lines->GetGrid()->GetFixedCols(); col < lines->GetColCount(); ++col) add(lines->GetCell(col, row));
+  }
+  return digest;
+}
+
+bool TPieceEditor::HasUnsavedChanges() const { return fHeld && !fOpenFailed && StateDigest() != fOpenedState; }
+
+bool TPieceEditor::MayReplacePiece() {
+  if (!HasUnsavedChanges()) return true;
+  TDialogService* dialogs = GetDialogService();
+  return dialogs != nullptr && dialogs->AskYesNo("La piece " + Text(FactureNumFactureEdit) +
+                                                 " n'est pas enregistree : l'abandonner ?");
+}
+
+void TPieceEditor::HoldUntilSaved(std::function<void()> giveBack) { fGiveBack = std::move(giveBack); }
+
+void TPieceEditor::AbandonPiece() {
+  fHeld = false;
+  if (!fGiveBack) return;
+  std::function<void()> giveBack = std::move(fGiveBack);
+  fGiveBack = nullptr;
+  giveBack();
+}

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -99,6 +100,18 @@ public:
   void FactureOK_ButtonClick();
   void FactureAnnuler_ButtonClick();
 
+  // Whether the piece opened last was neither saved nor cancelled and has
+  // changed since it was opened (an imported order has, from the start).
+  bool HasUnsavedChanges() const;
+  // True when nothing unsaved would be lost by opening another piece, or the
+  // user says so ("Oui"; "Non" is the default).
+  bool MayReplacePiece();
+  // What to do if the open piece is left without being saved (an imported
+  // order goes back to the waiting folder); forgotten once it is saved.
+  void HoldUntilSaved(std::function<void()> giveBack);
+  // The open piece is left unsaved: what was held for it is given back.
+  void AbandonPiece();
+
   // The piece kind of the list the editor works for ("Facture" at first):
   // the kind a new piece gets and the list shown again after a save.
   const std::string& CurrentListKind() const { return fCurrentListKind; }
@@ -166,6 +179,8 @@ private:
   const TPieceKind* CurrentKind() const;
   TMyStringGrid* ListOf(const TPieceKind& kind) const;
   TDateTime PieceDate() const;
+  // A digest of what the user can change: header edits and lines.
+  std::uint64_t StateDigest() const;
 
   TDesk& fDesk;
   TDeskTables& fTables;
@@ -176,4 +191,10 @@ private:
   std::string fLoadedPieceNumber;
   int fPendingLookupCol = 1;
   int fPendingLookupRow = 0;
+  // The piece could not be opened (two records of its number, a number that
+  // is no valid pattern): the panel is empty and nothing can be saved.
+  bool fOpenFailed = false;
+  bool fHeld = false;
+  std::uint64_t fOpenedState = 0;
+  std::function<void()> fGiveBack;
 };

@@ -43,7 +43,9 @@ void ColorEdit(QLineEdit* edit, TMyStringGrid& checker, TCellType okType, TCellT
     color = clWarningYellow;
     set = true;
   }
-  if (checker.CheckType(text, redType)) {
+  // Whatever its own types say, a stored text must not hold what would cut
+  // its record.
+  if (checker.CheckType(text, redType) || checker.CheckType(text, ctFieldBreak)) {
     color = clErrorRed;
     set = true;
   }

@@ -21,7 +21,8 @@ TColor GetEditColor(const QWidget* edit);
 
 // Tests the edit's text, trimmed of spaces, with the cell types: white when
 // okType holds, light yellow when yellowType holds, red when redType holds,
-// the last that holds winning; when none holds the colour stays. The checker
+// the last that holds winning; when none holds the colour stays. A text
+// holding ";", a line break or NUL is red whatever the types. The checker
 // is any managed grid (the types that read reference lists use its copies).
 void ColorEdit(QLineEdit* edit, TMyStringGrid& checker, TCellType okType, TCellType redType, TCellType yellowType);
 
