@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@
 #include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QtText.h"
+#include "RecordEditTools.h"
 #include "QuorixForm.h"
 #include "SplashLaunchForm.h"
 #include "SplitPanel.h"
@@ -254,6 +256,49 @@ TEST_F(SplitCourierTest, CourierPanelCountsParcelsAndLeavesTheirFiles) {
   Click(c.SpeedButton1);
   EXPECT_EQ(Str(Editor().FacturePortEdit->text()), "179");
   EXPECT_TRUE(fCapture.Boxes().empty());
+}
+
+TEST_F(SplitCourierTest, AFieldSeparatorTypedInTheCourierOrSplitInputsIsRedAndStopsThem) {
+  struct Row {
+    const char* name;
+    bool courier;  // in the courier panel of FA31750, else in the split panel
+    std::function<QLineEdit*()> edit;
+    const char* typed;
+    std::function<QWidget*()> action;  // clicked, or Enter in the edit when none
+  };
+  const Row rows[] = {
+      {"parcel weight", true, [this] { return Courier().PoidsChronopost_Edit; }, "1;5", nullptr},
+      {"copies", true, [this] { return Courier().NbFa_Edit; }, "2;",
+       [this]() -> QWidget* { return Courier().Chronopost_Proceed_Button; }},
+      {"invoices of the split", false, [this] { return Split().Scinder_nbFact_Edit; }, "3;",
+       [this]() -> QWidget* { return Split().Scinder_Button; }},
+  };
+  Start();
+  const std::string factures = ReadFileBytes("./Data/BaseDeDonneesFactures.db");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.courier) {
+      OpenInvoice("FA31750");
+      OpenCourier();
+      Type(Editor().FacturePortEdit, "12");
+    } else {
+      SelectInvoice("FA31750");
+      fMain->findChild<QAction*>("Scinder1")->trigger();
+    }
+    QLineEdit* edit = row.edit();
+    Type(edit, row.typed);
+    EXPECT_EQ(GetEditColor(edit), 0x443EFAu);
+    fCapture.Clear();
+    if (!row.action) {
+      Enter(edit);
+    } else {
+      Click(row.action());
+    }
+    EXPECT_EQ(fCapture.Boxes(), std::vector<std::string>{"Veuillez corriger les champs en rouge"});
+    EXPECT_TRUE(ShareFiles().empty());
+    EXPECT_EQ(ReadFileBytes("./Data/BaseDeDonneesFactures.db"), factures);
+    if (row.courier) Click(Editor().FactureAnnuler_Button);
+  }
 }
 
 TEST_F(SplitCourierTest, InDoualaTheSplitIsOfferedFromTheSecondParcel) {

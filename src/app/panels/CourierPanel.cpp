@@ -22,6 +22,7 @@
 #include "PieceEditor.h"
 #include "PieceKinds.h"
 #include "QtText.h"
+#include "RecordEditTools.h"
 #include "InvoiceCalls.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -106,6 +107,21 @@ void TCourierPanel::BuildDesign() {
   });
   PoidsChronopost_Edit->installEventFilter(this);
   fEditor.Label23->installEventFilter(this);
+  // Like every edit of the desk, these show red what no stored text may hold.
+  for (QLineEdit* edit : {PoidsChronopost_Edit, NbFa_Edit, NbFa0_Edit}) {
+    connect(edit, &QLineEdit::textChanged, this, [this, edit] {
+      if (fEditor.Lines() != nullptr) ColorEdit(edit, *fEditor.Lines(), ctAnyText, ctNoText, ctNoText);
+    });
+  }
+}
+
+bool TCourierPanel::RefuseRedInputs() const {
+  for (const QLineEdit* edit : {PoidsChronopost_Edit, NbFa_Edit, NbFa0_Edit}) {
+    if (GetEditColor(edit) != clErrorRed) continue;
+    ShowMessage("Veuillez corriger les champs en rouge");
+    return true;
+  }
+  return false;
 }
 
 bool TCourierPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -183,6 +199,7 @@ void TCourierPanel::PoidsChronopost_EditKeyPress(char& key) {
 }
 
 void TCourierPanel::Launch_Chronopost() {
+  if (RefuseRedInputs()) return;
   ReadCopies();
   const TParcelResult result =
       RegisterParcel(fState, Text(fEditor.FactureCodeClientEdit), Text(PoidsChronopost_Edit),
@@ -201,6 +218,7 @@ void TCourierPanel::Chronopost_Proceed_ButtonClick() {
     ShowMessage("Port a zero");
     return;
   }
+  if (RefuseRedInputs()) return;
   ReadCopies();
   const bool scission = Scission_RadioButton->isChecked();
   const int nbFa = fState.NbFa;

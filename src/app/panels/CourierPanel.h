@@ -71,6 +71,8 @@ private:
   void ShowCounts();
   // Takes the copy counts as the user may have changed them.
   void ReadCopies();
+  // True, with the box that says so, when one of the panel's edits is red.
+  bool RefuseRedInputs() const;
   static void SetChecked(QRadioButton* button, bool checked);
 
   TPieceEditor& fEditor;

@@ -16,6 +16,7 @@
 #include "PieceEditor.h"
 #include "PieceKinds.h"
 #include "QtText.h"
+#include "RecordEditTools.h"
 #include "RecordList.h"
 #include "StringManager.h"
 #include "Trace.h"
@@ -80,6 +81,13 @@ void TSplitPanel::BuildDesign(QWidget* client) {
 
   Scinder_NbFact_UpDown->installEventFilter(this);
   Scinder_nbFact_Edit->installEventFilter(this);
+  // Like every edit of the desk, the count shows red what no stored text may
+  // hold.
+  connect(Scinder_nbFact_Edit, &QLineEdit::textChanged, this, [this] {
+    if (fEditor.Lines() != nullptr) {
+      ColorEdit(Scinder_nbFact_Edit, *fEditor.Lines(), ctAnyText, ctNoText, ctNoText);
+    }
+  });
   connect(Scinder_Button, &QPushButton::clicked, this, [this] { Scinder_ButtonClick(); });
 }
 
@@ -132,6 +140,10 @@ void TSplitPanel::Scinder_NbFact_UpDownMouseUp() {
 }
 
 void TSplitPanel::Scinder_ButtonClick() {
+  if (GetEditColor(Scinder_nbFact_Edit) == clErrorRed) {
+    ShowMessage("Veuillez corriger les champs en rouge");
+    return;
+  }
   // A refused split leaves the panel as it was, so the user sees why.
   if (ScinderCommit()) ShowScinderControls(false);
 }
