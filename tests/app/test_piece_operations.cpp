@@ -378,8 +378,18 @@ TEST_F(PieceOperationsTest, ImportAndRestoreAskBeforeReplacingUnsavedWork) {
         << "the import stays as it was";
     EXPECT_EQ(Files(kDone), std::vector<std::string>{"commande.txt"});
   }
+  // Gone back to the list, the import is still held: "Importer" asks too.
+  fMain->ShowFactures();
+  WriteFileBytes(std::string(kTodo) + "autre.txt", "7968532 x 1\r\n");
+  fCapture.Clear();
+  fCapture.Dialogs.NextAnswer = false;
+  fMain->findChild<QAction*>("Importer1")->trigger();
+  EXPECT_EQ(fCapture.Dialogs.Questions, std::vector<std::string>{question});
+  EXPECT_EQ(Files(kTodo), std::vector<std::string>{"autre.txt"});
+  EXPECT_EQ(Files(kDone), std::vector<std::string>{"commande.txt"});
+
   // A piece opened and left as it was is replaced without a question.
-  Click(E().FactureAnnuler_Button);
+  E().FactureAnnuler_ButtonClick();
   fCapture.Clear();
   fCapture.Dialogs.NextAnswer = false;
   fCapture.Dialogs.NextFileName = "Data/Factures/FA31690.db";
