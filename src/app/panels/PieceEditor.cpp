@@ -633,21 +633,21 @@ void TPieceEditor::FactureCodeClientEditChange() {
   TMyDatabase* clients = fTables.Clients();
   // A code that designates no single client keeps no company of another: the
   // save would store the two together.
-  auto ForgetClient = [this] {
+  auto forgetClient = [this] {
     SetLabel(Label20, "");
     Label15->hide();
   };
   try {
     clients->Query(Catalogue::Clients::Code, code, Exact);
     if (clients->QueryResultCount() != 1) {
-      ForgetClient();
+      forgetClient();
       return;
     }
     SetLabel(Label20, clients->GetQueryResultString(Catalogue::Clients::Societe, 0));
     Label15->setVisible(IsFirstOrder(*fTables.Factures(), code));
   } catch (const ERegExError&) {
     // A code with pattern characters designates no client.
-    ForgetClient();
+    forgetClient();
     return;
   }
   fStatsRequests->DemanderInfosClient(code);
@@ -756,7 +756,8 @@ bool TPieceEditor::StorePiece() {
     if (GetEditColor(edit) == clErrorRed) piece.RedEdit = true;
   }
   if (SavePieceSequence(*lines, piece) != TPieceSaveResult::Saved) return false;
-  fHeld = false;
+  // What is on screen is now what is stored.
+  fOpenedState = StateDigest();
   fGiveBack = nullptr;
   return true;
 }

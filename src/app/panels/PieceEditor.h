@@ -100,8 +100,8 @@ public:
   void FactureOK_ButtonClick();
   void FactureAnnuler_ButtonClick();
 
-  // Whether the piece opened last was neither saved nor cancelled and has
-  // changed since it was opened (an imported order has, from the start).
+  // Whether the piece opened last was not cancelled and has changed since it
+  // was opened or last saved (an imported order has, from the start).
   bool HasUnsavedChanges() const;
   // True when nothing unsaved would be lost by opening another piece, or the
   // user says so ("Oui"; "Non" is the default).
