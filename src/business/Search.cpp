@@ -131,12 +131,9 @@ bool FillSearchResults(TMyStringGrid& grid, TMyDatabase& table, const TSearchLis
     table.DisplayQuery(&grid, list.Columns, true);
     grid.SetAutomatic(true);
   }
-  if (list.SortedBy != nullptr) {
-    // The oldest invoice, the lowest number first, whatever a title click on
-    // the results left.
-    grid.fSortAscending = true;
-    grid.TrierColonne(list.SortedBy);
-  }
+  // In the results grid's own direction: descending (the latest invoice,
+  // the highest number first) until a title click on the results turns it.
+  if (list.SortedBy != nullptr) grid.TrierColonne(list.SortedBy);
   grid.UpdateDimensions();
   return true;
 }

@@ -59,8 +59,9 @@ bool QuerySearch(TMyDatabase& table, const TSearchList& list, const std::string&
 void SetupSearchColumns(TMyStringGrid& grid, const TSearchList* list);
 
 // Shows the table's query result in the results grid with the list's
-// columns and titles, sorted ascending by the list's sort column. False, and
-// the grid left as it was, when the result is empty.
+// columns and titles, sorted by the list's sort column in the grid's own
+// direction (fSortAscending, which only a title click on the grid changes).
+// False, and the grid left as it was, when the result is empty.
 bool FillSearchResults(TMyStringGrid& grid, TMyDatabase& table, const TSearchList& list);
 
 // The client search of the piece editor: the lines it writes in the message
