@@ -418,17 +418,32 @@ TEST_F(PieceEditorTest, LookupFindsWhatTheListSearchFinds) {
   const Row rows[] = {
       {"code prefix", kCode, "34089", {"DOLIPRANE 1000MG CPR B/8"}},
       {"accented word", kDesignation, "cr\xE8me", {"CR\xC8ME DE CALENDULA BOIRON 20G"}},
+      // A box scanned into the code cell, read as an order line's code.
+      {"box's CIP13", kCode, "3400934089190", {"DOLIPRANE 1000MG CPR B/8"}},
+      {"box's Data Matrix string", kCode, "010340093408919017270131", {"DOLIPRANE 1000MG CPR B/8"}},
+      {"box code with a wrong check digit", kCode, "3400934089199", {}},
+      // Enter on an empty cell looks nothing up and asks the server nothing.
+      {"empty code", kCode, "", {}},
+      {"blank designation", kDesignation, " ", {}},
   };
   Start();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Create();
+    fSent.clear();
     Enter(row.col, 1, row.typed);
     TQtGridSurface* results = fMain->SearchResults().Recherche_StringGrid;
+    if (row.found.empty()) {
+      EXPECT_FALSE(results->isVisible());
+      EXPECT_TRUE(fSent.empty()) << fSent[0].substr(0, 80);
+      Click(E().FactureAnnuler_Button);
+      continue;
+    }
     ASSERT_TRUE(results->isVisible());
     std::vector<std::string> found;
     for (int r = 1; r < results->GetRowCount(); ++r) found.push_back(results->GetCells(1, r));
     EXPECT_EQ(found, row.found);
+    EXPECT_EQ(fSent.size(), 1u);
     Key(Qt::Key_Escape);
     Click(E().FactureAnnuler_Button);
   }

@@ -134,14 +134,30 @@ TEST(Search, WordsThatFindNothingOrAreNoPattern) {
   }
 }
 
-TEST(Search, AccentedWordsAreSearchedInCapitals) {
+// Accented words are searched in capitals; a box scanned into the edit is
+// searched as the code an order line would read from it.
+TEST(Search, ArticleWordsAsTypedOrScanned) {
   TTraceCapture capture;
   auto articles = TableOf(
       "Code;Designation;Prix Achat;Prix Vente\r\n"
       "3400001;CR\xC8ME \xC9PAISSE 50ML;1,00;2,00\r\n"
-      "3400002;CREME FLUIDE;1,00;2,00\r\n");
-  ASSERT_TRUE(QuerySearch(*articles, SearchLists::Articles, "cr\xE8me"));
-  EXPECT_EQ(Results(*articles, "Code"), std::vector<std::string>{"3400001"});
+      "3400002;CREME FLUIDE;1,00;2,00\r\n"
+      "3408919;DOLIPRANE 1000MG;1,00;2,00\r\n");
+  struct Row {
+    const char* name;
+    const char* typed;
+    std::vector<std::string> codes;
+  };
+  const Row rows[] = {
+      {"accented word", "cr\xE8me", {"3400001"}},
+      {"box's CIP13", "3400934089190", {"3408919"}},
+      {"Data Matrix string with its symbology", "]d2010340093408919017270131", {"3408919"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(QuerySearch(*articles, SearchLists::Articles, row.typed));
+    EXPECT_EQ(Results(*articles, "Code"), row.codes);
+  }
 }
 
 // In the results grid's own direction: descending as the grid is created,

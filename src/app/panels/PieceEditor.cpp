@@ -521,8 +521,9 @@ void TPieceEditor::ValidateCell(int col, int row) {
   // word, then those that contain it after their first character.
   bool lookedUp = false;
   if (column == F::Code || column == F::Designation) {
-    if (!QueryArticleCandidates(*articles, column, text)) return;
-    lookedUp = true;
+    const TArticleLookup lookup = QueryArticleCandidates(*articles, column, text);
+    if (lookup == TArticleLookup::Failed) return;
+    lookedUp = lookup == TArticleLookup::Queried;
   }
   if (column == F::PrixUniTTC) lines->SetCell(col, row, sm.FormatRealStringStrict(text, ',', 2));
   if (column == F::Quantite) {
