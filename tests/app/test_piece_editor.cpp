@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cstdlib>
 #include <filesystem>
@@ -561,6 +562,17 @@ TEST_F(PieceEditorTest, PriceToolsShownByCtrlShiftClickOnTheNumber) {
   Click(E().UpDown1, {}, down);
   EXPECT_EQ(Lines().GetCell(kPrix, 1), "98,01");
   EXPECT_EQ(Lines().GetCell(kMontant, 1), "1078,11") << "11 x 98,01";
+  // Paging and the wheel do nothing there; an arrow key is one step.
+  E().UpDown1->setFocus();
+  Key(Qt::Key_PageUp);
+  Key(Qt::Key_PageDown);
+  const QPoint centre = E().UpDown1->rect().center();
+  QWheelEvent wheel(centre, E().UpDown1->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(E().UpDown1, &wheel);
+  EXPECT_EQ(Lines().GetCell(kPrix, 1), "98,01");
+  Key(Qt::Key_Up);
+  EXPECT_EQ(Lines().GetCell(kPrix, 1), "99,00");
 
   Click(E().FactureAnnuler_Button);
   Open("FA31701");
