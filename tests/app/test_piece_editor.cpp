@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -630,6 +631,11 @@ TEST_F(PieceEditorTest, WhatCannotBeOpenedOrLookedUpIsReported) {
   std::string table = ReadFileBytes("Data/BaseDeDonneesFactures.db");
   table += table.substr(table.find("FA31701;"));
   WriteFileBytes("Data/BaseDeDonneesFactures.db", table);
+  // A client whose code makes the pattern "(a+)+" run out of steps.
+  std::string clients = ReadFileBytes("Data/BaseDeDonneesClients.db");
+  const std::string header = clients.substr(0, clients.find('\n'));
+  clients += std::string(40, 'a') + "!" + std::string(std::count(header.begin(), header.end(), ';'), ';') + "\r\n";
+  WriteFileBytes("Data/BaseDeDonneesClients.db", clients);
   Start();
   Open("FA31701");
   EXPECT_EQ(fCapture.Boxes(),
@@ -649,4 +655,11 @@ TEST_F(PieceEditorTest, WhatCannotBeOpenedOrLookedUpIsReported) {
   EXPECT_EQ(fCapture.Boxes()[0].rfind("TPerlRegEx.Compile() - Error in regex at offset", 0), 0u) << fCapture.Boxes()[0];
   EXPECT_FALSE(fMain->SearchResults().Recherche_StringGrid->isVisible());
   EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
+
+  // A client code whose search stops on the pattern library's limit is
+  // said, not taken for an unknown client; pattern characters alone are not.
+  fCapture.Clear();
+  Retype(E().FactureCodeClientEdit, "(a+)+");
+  ASSERT_EQ(fCapture.Boxes().size(), 1u);
+  EXPECT_EQ(fCapture.Boxes()[0].rfind("TPerlRegEx.Match() - match limit", 0), 0u) << fCapture.Boxes()[0];
 }

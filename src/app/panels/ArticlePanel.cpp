@@ -193,9 +193,10 @@ void TArticlePanel::Check(QLineEdit* edit) {
   if (edit == ArticleCodeCIPEdit) {
     try {
       MarkDuplicateKey(edit, loadedArticleCode, *fTables.Articles(), A::Code);
-    } catch (const ERegExError&) {
+    } catch (const ERegExError& e) {
       // A code with pattern characters is no other article's; the save will
-      // say why it cannot be kept.
+      // say why it cannot be kept. A search stopped on a limit is said.
+      ShowIfLimitReached(e);
     }
   }
 }

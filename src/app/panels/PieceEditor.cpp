@@ -589,9 +589,10 @@ void TPieceEditor::FactureNumFactureEditChange() {
   ColorEdit(FactureNumFactureEdit, *Lines(), kind->NumberType, ctEmpty, kind->WrongNumberType);
   try {
     MarkDuplicateKey(FactureNumFactureEdit, fLoadedPieceNumber, *kind->HeaderTableOf(Tables()), kind->KeyField());
-  } catch (const ERegExError&) {
+  } catch (const ERegExError& e) {
     // A number with pattern characters cannot be looked for; the save will
-    // say so.
+    // say so. A search stopped on a limit is said now.
+    ShowIfLimitReached(e);
   }
 }
 
@@ -605,8 +606,10 @@ void TPieceEditor::FactureCodeClientEditChange() {
     if (clients->QueryResultCount() != 1) return;
     SetLabel(Label20, clients->GetQueryResultString(Catalogue::Clients::Societe, 0));
     Label15->setVisible(IsFirstOrder(*fTables.Factures(), code));
-  } catch (const ERegExError&) {
-    // A code with pattern characters designates no client.
+  } catch (const ERegExError& e) {
+    // A code with pattern characters designates no client; one whose search
+    // stopped on a limit is not known to, and the user is told.
+    ShowIfLimitReached(e);
     return;
   }
   fStatsRequests->DemanderInfosClient(code);
