@@ -1,5 +1,7 @@
 #include "ArticleCandidates.h"
 
+#include "ArticleCode.h"
+#include "Catalogue.h"
 #include "Cp1252.h"
 #include "MyDatabase.h"
 #include "StringManager.h"
@@ -10,14 +12,21 @@ std::string LookupWord(const std::string& text) {
   return UpperCase1252(sm.GetToken(sm.TrimChar(text, ' '), 1, ' '));
 }
 
-bool QueryArticleCandidates(TMyDatabase& articles, const std::string& field, const std::string& text) {
-  const std::string word = LookupWord(text);
+TArticleLookup QueryArticleCandidates(TMyDatabase& articles, const std::string& field, const std::string& text) {
+  std::string word = LookupWord(text);
+  if (field == Catalogue::Field::Code) {
+    const TArticleCode read = ReadArticleCode(text);
+    if (read.WrongCheck) return TArticleLookup::Nothing;
+    if (!read.Code.empty()) word = read.Code;
+  }
+  // An empty word would begin every article: the whole catalogue.
+  if (word.empty()) return TArticleLookup::Nothing;
   try {
     articles.Query(field, word, Prefix);
     articles.QueryAdd(field, "^.+" + word + ".*$", Pattern);
   } catch (const ERegExError& e) {
     ShowMessage(e.Message);
-    return false;
+    return TArticleLookup::Failed;
   }
-  return true;
+  return TArticleLookup::Queried;
 }

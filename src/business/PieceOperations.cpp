@@ -40,13 +40,14 @@ bool CopyLineFile(const std::string& source, const std::string& target) {
 
 // The record of the invoice table the line file of name belongs to, if any.
 // A name that makes no valid pattern belongs to no invoice: invoice numbers
-// are always searchable.
+// are always searchable. A name whose search stopped on a limit may belong
+// to one: it is said, and the file kept.
 bool BelongsToAnInvoice(TMyDatabase& factures, const std::string& name) {
   const std::string number = name.size() >= 3 ? name.substr(0, name.size() - 3) : std::string();
   try {
     factures.Query(F::NumFacture, number, Exact);
-  } catch (const ERegExError&) {
-    return false;
+  } catch (const ERegExError& e) {
+    return ShowIfLimitReached(e);
   }
   return factures.QueryResultCount() > 0;
 }

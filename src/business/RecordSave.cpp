@@ -123,8 +123,10 @@ TRecordSaveResult SaveClientSequence(const TRecordToSave& client, TMyDatabase& u
 bool IsParUbipharm(TMyDatabase& ubipharm, const std::string& code) {
   try {
     ubipharm.Query(Catalogue::Ubipharm::Code, code, Exact);
-  } catch (const ERegExError&) {
-    // A code with pattern characters is no distributor's.
+  } catch (const ERegExError& e) {
+    // A code with pattern characters is no distributor's; one whose search
+    // stopped on a limit is not known to be, and the user is told.
+    ShowIfLimitReached(e);
     return false;
   }
   return ubipharm.QueryResultCount() > 0;

@@ -1,5 +1,6 @@
 #include "Search.h"
 
+#include "ArticleCode.h"
 #include "Catalogue.h"
 #include "Cp1252.h"
 #include "MyDatabase.h"
@@ -37,7 +38,8 @@ const TSearchList Factures{"Facture",
                            "Num Facture;Code client;Societe;Total TTC;Date",
                            {ctNotFactureNumberNorEmpty, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal, ctNoText},
                            {ctEmpty, ctEmpty, ctEmpty, ctNotReal, ctNotDate},
-                           F::Date};
+                           F::Date,
+                           false};
 const TSearchList Devis{"Devis",
                         &TPieceTables::Devis,
                         kDevisFields,
@@ -45,7 +47,8 @@ const TSearchList Devis{"Devis",
                         "Num Devis;Code client;Societe;Total TTC",
                         {ctNotDevisNumberNorEmpty, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal},
                         {ctEmpty, ctEmpty, ctEmpty, ctNotReal},
-                        F::NumDevis};
+                        F::NumDevis,
+                        false};
 const TSearchList Avoirs{"Avoir",
                          &TPieceTables::Avoirs,
                          kAvoirsFields,
@@ -53,7 +56,8 @@ const TSearchList Avoirs{"Avoir",
                          "Num Avoir;Code client;Societe;Total TTC",
                          {ctNotAvoirNumberNorEmpty, ctNotClientCodeNorEmpty, ctNoText, ctNegativeReal},
                          {ctEmpty, ctEmpty, ctEmpty, ctNotReal},
-                         F::NumAvoir};
+                         F::NumAvoir,
+                         false};
 const TSearchList Articles{"Articles",
                            &TPieceTables::Articles,
                            kArticlesFields,
@@ -61,7 +65,8 @@ const TSearchList Articles{"Articles",
                            kArticleCandidatesFilter,
                            {ctPsychotropeIfCIP, ctEmpty, ctNonPositiveReal, ctNonPositiveReal},
                            {ctStupefiant, ctNoText, ctNotReal, ctNotReal},
-                           nullptr};
+                           nullptr,
+                           true};
 const TSearchList Clients{"Clients",
                           &TPieceTables::Clients,
                           kClientsFields,
@@ -69,7 +74,8 @@ const TSearchList Clients{"Clients",
                           "Code;Societe",
                           {ctNotClientCodeNorEmpty, ctNoText},
                           {ctEmpty, ctEmpty},
-                          nullptr};
+                          nullptr,
+                          false};
 
 }  // namespace SearchLists
 
@@ -81,7 +87,11 @@ std::string SearchWord(const std::string& text) {
 std::string SearchPattern(const std::string& word) { return "^.*" + word + ".*$"; }
 
 bool QuerySearch(TMyDatabase& table, const TSearchList& list, const std::string& text) {
-  const std::string word = SearchWord(text);
+  std::string word = SearchWord(text);
+  if (list.ReadsArticleCode) {
+    const TArticleCode read = ReadArticleCode(text);
+    if (!read.Code.empty()) word = read.Code;
+  }
   const std::string upper = SearchPattern(UpperCase1252(word));
   const std::string asTyped = SearchPattern(word);
   try {
@@ -131,12 +141,9 @@ bool FillSearchResults(TMyStringGrid& grid, TMyDatabase& table, const TSearchLis
     table.DisplayQuery(&grid, list.Columns, true);
     grid.SetAutomatic(true);
   }
-  if (list.SortedBy != nullptr) {
-    // The oldest invoice, the lowest number first, whatever a title click on
-    // the results left.
-    grid.fSortAscending = true;
-    grid.TrierColonne(list.SortedBy);
-  }
+  // In the results grid's own direction: descending (the latest invoice,
+  // the highest number first) until a title click on the results turns it.
+  if (list.SortedBy != nullptr) grid.TrierColonne(list.SortedBy);
   grid.UpdateDimensions();
   return true;
 }

@@ -19,8 +19,10 @@ struct TSearchField {
 // Everything the search does differently from one list to another: the table
 // searched and its fields, the columns of the results grid with their colour
 // rules (the cell types that make a cell light yellow, then red), and the
-// column the results are sorted by (nullptr: left in query order). The piece
-// editor's article candidates use the articles' columns.
+// column the results are sorted by (nullptr: left in query order), and
+// whether a typed or scanned article code is read as an order line's code is
+// (a box's CIP13 or Data Matrix string searched as its article's seven
+// digits). The piece editor's article candidates use the articles' columns.
 struct TSearchList {
   const char* Name;
   TMyDatabase* TPieceTables::*Table;
@@ -30,6 +32,7 @@ struct TSearchList {
   int Yellow[5];
   int Red[5];
   const char* SortedBy;
+  bool ReadsArticleCode;
 };
 
 namespace SearchLists {
@@ -47,7 +50,8 @@ std::string SearchWord(const std::string& text);
 // escaped: characters of the pattern language typed in it keep their meaning.
 std::string SearchPattern(const std::string& word);
 
-// Runs the list's queries on its table for the first word of the text: the
+// Runs the list's queries on its table for the first word of the text (for
+// the articles, the code the text carries when it carries one): the
 // first field's query replaces the table's query result, the others add to
 // it, each record once. False, after the pattern's message, when the word
 // makes a pattern that does not compile; the query result is then not to be
@@ -59,8 +63,9 @@ bool QuerySearch(TMyDatabase& table, const TSearchList& list, const std::string&
 void SetupSearchColumns(TMyStringGrid& grid, const TSearchList* list);
 
 // Shows the table's query result in the results grid with the list's
-// columns and titles, sorted ascending by the list's sort column. False, and
-// the grid left as it was, when the result is empty.
+// columns and titles, sorted by the list's sort column in the grid's own
+// direction (fSortAscending, which only a title click on the grid changes).
+// False, and the grid left as it was, when the result is empty.
 bool FillSearchResults(TMyStringGrid& grid, TMyDatabase& table, const TSearchList& list);
 
 // The client search of the piece editor: the lines it writes in the message

@@ -102,6 +102,12 @@ void ThrowIfLimitHit(const TCompiledPattern& pattern, std::size_t textSize) {
                     true);
 }
 
+bool ShowIfLimitReached(const ERegExError& error) {
+  if (!error.LimitReached) return false;
+  ShowMessage(error.Message);
+  return true;
+}
+
 std::string TCompiledPattern::Group(int n) const {
   if (!fMatched || n < 0 || n > fGroupCount) return "";
   const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(DataOf(fMatchData));

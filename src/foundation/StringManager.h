@@ -75,6 +75,13 @@ private:
 // manager's own matches do, so that such a match is never taken for a "no".
 void ThrowIfLimitHit(const TCompiledPattern& pattern, std::size_t textSize);
 
+// For the places that take a pattern which does not compile for "nothing
+// found" (a typed text with pattern characters names no record): a match
+// stopped by a limit is still no answer, so its message is shown, naming the
+// pattern that could not be checked. True when it was; other pattern errors
+// are left to the caller.
+bool ShowIfLimitReached(const ERegExError& error);
+
 // The shapes recognised by the shape tests, with their patterns.
 enum class TShape { Integer, Real, Digits, Date, Email, Phone, Boolean, Facture, Devis, Avoir };
 const char* ShapePattern(TShape shape);

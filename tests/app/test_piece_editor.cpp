@@ -11,7 +11,9 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -421,17 +423,32 @@ TEST_F(PieceEditorTest, LookupFindsWhatTheListSearchFinds) {
   const Row rows[] = {
       {"code prefix", kCode, "34089", {"DOLIPRANE 1000MG CPR B/8"}},
       {"accented word", kDesignation, "cr\xE8me", {"CR\xC8ME DE CALENDULA BOIRON 20G"}},
+      // A box scanned into the code cell, read as an order line's code.
+      {"box's CIP13", kCode, "3400934089190", {"DOLIPRANE 1000MG CPR B/8"}},
+      {"box's Data Matrix string", kCode, "010340093408919017270131", {"DOLIPRANE 1000MG CPR B/8"}},
+      {"box code with a wrong check digit", kCode, "3400934089199", {}},
+      // Enter on an empty cell looks nothing up and asks the server nothing.
+      {"empty code", kCode, "", {}},
+      {"blank designation", kDesignation, " ", {}},
   };
   Start();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Create();
+    fSent.clear();
     Enter(row.col, 1, row.typed);
     TQtGridSurface* results = fMain->SearchResults().Recherche_StringGrid;
+    if (row.found.empty()) {
+      EXPECT_FALSE(results->isVisible());
+      EXPECT_TRUE(fSent.empty()) << fSent[0].substr(0, 80);
+      Click(E().FactureAnnuler_Button);
+      continue;
+    }
     ASSERT_TRUE(results->isVisible());
     std::vector<std::string> found;
     for (int r = 1; r < results->GetRowCount(); ++r) found.push_back(results->GetCells(1, r));
     EXPECT_EQ(found, row.found);
+    EXPECT_EQ(fSent.size(), 1u);
     Key(Qt::Key_Escape);
     Click(E().FactureAnnuler_Button);
   }
@@ -637,6 +654,17 @@ TEST_F(PieceEditorTest, PriceToolsShownByCtrlShiftClickOnTheNumber) {
   Click(E().UpDown1, {}, down);
   EXPECT_EQ(Lines().GetCell(kPrix, 1), "98,01");
   EXPECT_EQ(Lines().GetCell(kMontant, 1), "1078,11") << "11 x 98,01";
+  // Paging and the wheel do nothing there; an arrow key is one step.
+  E().UpDown1->setFocus();
+  Key(Qt::Key_PageUp);
+  Key(Qt::Key_PageDown);
+  const QPoint centre = E().UpDown1->rect().center();
+  QWheelEvent wheel(centre, E().UpDown1->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(E().UpDown1, &wheel);
+  EXPECT_EQ(Lines().GetCell(kPrix, 1), "98,01");
+  Key(Qt::Key_Up);
+  EXPECT_EQ(Lines().GetCell(kPrix, 1), "99,00");
 
   Click(E().FactureAnnuler_Button);
   Open("FA31701");
@@ -694,6 +722,11 @@ TEST_F(PieceEditorTest, WhatCannotBeOpenedOrLookedUpIsReported) {
   std::string table = ReadFileBytes("Data/BaseDeDonneesFactures.db");
   table += table.substr(table.find("FA31701;"));
   WriteFileBytes("Data/BaseDeDonneesFactures.db", table);
+  // A client whose code makes the pattern "(a+)+" run out of steps.
+  std::string clients = ReadFileBytes("Data/BaseDeDonneesClients.db");
+  const std::string header = clients.substr(0, clients.find('\n'));
+  clients += std::string(40, 'a') + "!" + std::string(std::count(header.begin(), header.end(), ';'), ';') + "\r\n";
+  WriteFileBytes("Data/BaseDeDonneesClients.db", clients);
   const std::string headers = ReadFileBytes("Data/BaseDeDonneesFactures.db");
   Start();
   Open("FA31700");
@@ -733,4 +766,11 @@ TEST_F(PieceEditorTest, WhatCannotBeOpenedOrLookedUpIsReported) {
   EXPECT_EQ(fCapture.Boxes()[0].rfind("TPerlRegEx.Compile() - Error in regex at offset", 0), 0u) << fCapture.Boxes()[0];
   EXPECT_FALSE(fMain->SearchResults().Recherche_StringGrid->isVisible());
   EXPECT_TRUE(fMain->PieceEditor().Facture_Panel->isVisible());
+
+  // A client code whose search stops on the pattern library's limit is
+  // said, not taken for an unknown client; pattern characters alone are not.
+  fCapture.Clear();
+  Retype(E().FactureCodeClientEdit, "(a+)+");
+  ASSERT_EQ(fCapture.Boxes().size(), 1u);
+  EXPECT_EQ(fCapture.Boxes()[0].rfind("TPerlRegEx.Match() - match limit", 0), 0u) << fCapture.Boxes()[0];
 }

@@ -345,14 +345,24 @@ TEST_F(RecordPanelsTest, PricesTypedAndLeft) {
   const Row rows[] = {
       {"coefficient typed with a point",
        {{"ArticlePrixAchatEdit", "10"}, {"ArticleCoeffMargeEdit", "1.5"}},
-       {"10,00", "15", "1,5", "0,7189"},
+       {"10,00", "15,00", "1,5", "0,7189"},
        "ArticleCoeffMargeEdit",
-       {"10,00", "15", "1,5000", "0,7189"}},
+       {"10,00", "15,00", "1,5000", "0,7189"}},
       {"sale price gives the coefficient",
        {{"ArticlePrixAchatEdit", "3"}, {"ArticlePrixVenteEdit", "10"}},
        {"3,00", "10", "3,3333", "0,7189"},
        "ArticlePrixVenteEdit",
        {"3,00", "10,00", "3,3333", "0,7189"}},
+      {"a computed price keeps two decimals",
+       {{"ArticlePrixAchatEdit", "2,40"}, {"ArticleCoeffMargeEdit", "1,5"}},
+       {"2,40", "3,60", "1,5", "0,7189"},
+       "ArticleCoeffMargeEdit",
+       {"2,40", "3,60", "1,5000", "0,7189"}},
+      {"a computed coefficient keeps four decimals",
+       {{"ArticlePrixAchatEdit", "2,40"}, {"ArticlePrixVenteEdit", "4,8"}},
+       {"2,40", "4,8", "2,0000", "0,7189"},
+       "ArticlePrixVenteEdit",
+       {"2,40", "4,80", "2,0000", "0,7189"}},
       {"purchase price rounded at its third decimal",
        {{"ArticlePrixAchatEdit", "12,346"}},
        {"12,35", "15,83", "1,2815", "0,7189"},
@@ -402,7 +412,7 @@ TEST_F(RecordPanelsTest, ArticleSavedAsShownWithAWarningAndRefusedWithARedEdit) 
   Click(fMain->findChild<QPushButton*>("ArticleEnregistrer_Button"));
   EXPECT_TRUE(fMain->Lists().Of(kArticlesList).Surface()->isVisible());
   EXPECT_EQ(Stored(kArticles, "3408919", "Coef"), Strings{"0,8000"});
-  EXPECT_EQ(Stored(kArticles, "3408919", "Prix Vente"), Strings{"34,9"}) << "as shown: it was never left";
+  EXPECT_EQ(Stored(kArticles, "3408919", "Prix Vente"), Strings{"34,90"}) << "computed: two decimals, never left";
   EXPECT_EQ(Stored(kArticles, "3408919", "Poids"), Strings{"0,1230"});
   EXPECT_TRUE(fCapture.Boxes().empty());
 

@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
+#include <QTest>
 
 #include <cstdlib>
 #include <memory>
@@ -21,6 +23,7 @@
 #include "PieceEditor.h"
 #include "PrinterForm.h"
 #include <QToolButton>
+#include "QtGridSurface.h"
 #include "QtGuard.h"
 #include "QtText.h"
 #include "QuorixForm.h"
@@ -196,5 +199,55 @@ TEST(Screenshots, SearchResultsHistoryAndWholesalerOrder) {
     return true;
   };
   order.CommandeAlliance_Print_ButtonClick();
+  main.close();
+}
+
+// The user's steps of a client search, Escape, a new invoice and a lookup of
+// "doli" typed and chosen with the keyboard: the candidates with their four
+// titles, then the chosen line with its price. Under xvfb-run with
+// QT_QPA_PLATFORM=xcb the whole screen is grabbed as well.
+TEST(Screenshots, CandidatesAfterAClientSearch) {
+  const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
+  if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
+  const std::string dir = out;
+
+  TTempDir work;
+  CopyTree(std::string(QUORIX_SOURCE_DIR) + "/sample/Data", work.File("Data"));
+  TScopedCwd cwd(work.Path());
+  TTraceCapture capture;
+  TMyDatabase_Form debug;
+  TQuorix_Form main(nullptr);
+  main.setWindowState(Qt::WindowNoState);
+  main.resize(1280, 800);
+  main.show();
+  main.activateWindow();
+  QApplication::processEvents();
+  auto focus = [] { return QApplication::focusWidget(); };
+  auto shot = [&](const char* name) {
+    QApplication::processEvents();
+    EXPECT_TRUE(main.grab().save(QString::fromStdString(dir + "/" + name + ".png")));
+    if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+      QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(dir + "/" + name + "_screen.png"));
+    }
+  };
+  main.findChild<QToolButton*>("Client_BitBtn")->click();
+  QLineEdit* edit = main.findChild<QLineEdit*>("Recherche_Edit");
+  edit->setFocus();
+  QTest::keyClicks(edit, QStringLiteral("dakar"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  shot("candidates_1_client_search");
+  QTest::keyClick(focus(), Qt::Key_Escape);
+  main.findChild<QToolButton*>("Factures_BitBtn")->click();
+  main.findChild<QToolButton*>("Creer_BitBtn")->click();
+  QApplication::processEvents();
+  main.PieceEditor().Lines()->SetCol(2);
+  main.PieceEditor().Facture_StringGrid->setFocus();
+  QTest::keyClicks(focus(), QStringLiteral("doli"));
+  QTest::keyClick(focus(), Qt::Key_Return);
+  shot("candidates_2_doli");
+  QTest::keyClick(focus(), Qt::Key_Down);
+  QTest::keyClick(focus(), Qt::Key_Return);
+  shot("candidates_3_chosen");
+  EXPECT_TRUE(capture.Boxes().empty()) << capture.Boxes()[0];
   main.close();
 }

@@ -101,14 +101,14 @@ TEST_F(SearchGridTest, EachListShowsItsColumnsOverTheRightOfTheWindow) {
     std::vector<std::string> sorted;
   };
   const Row rows[] = {
-      // The queries answer in company-name order; the grid shows the dates
-      // and the numbers in their own ascending order.
+      // The queries answer in company-name order; the grid, never clicked,
+      // shows the latest date and the highest number first.
       {"invoices, by date", &TQuorix_Form::ShowFactures, "pharmacie",
        {"Num Facture", "Code client", "Societe", "Total TTC", "Date"}, 4,
-       {"20/07/2025", "22/07/2025", "24/07/2025", "26/07/2025", "30/07/2025", "01/08/2025", "03/08/2025",
-        "05/08/2025", "07/08/2025", "09/08/2025", "11/08/2025"}},
+       {"11/08/2025", "09/08/2025", "07/08/2025", "05/08/2025", "03/08/2025", "01/08/2025", "30/07/2025",
+        "26/07/2025", "24/07/2025", "22/07/2025", "20/07/2025"}},
       {"quotes, by number", &TQuorix_Form::ShowDevis, "pharmacie",
-       {"Num Devis", "Code client", "Societe", "Total TTC"}, 0, {"DE1234", "DE1235", "DE1236", "DE1237", "DE1238"}},
+       {"Num Devis", "Code client", "Societe", "Total TTC"}, 0, {"DE1238", "DE1237", "DE1236", "DE1235", "DE1234"}},
       {"credit notes", &TQuorix_Form::ShowAvoirs, "pharmacie", {"Num Avoir", "Code client", "Societe", "Total TTC"},
        -1, {}},
       {"articles", &TQuorix_Form::ShowArticles, "doliprane", {"Code", "Designation", "Prix Achat", "Prix Vente"}, -1,
@@ -175,6 +175,68 @@ TEST_F(SearchGridTest, EnterReturnsToTheListDoubleClickOpensTheInvoice) {
   EXPECT_FALSE(Results()->isVisible());
   ASSERT_TRUE(fMain->PieceEditor().IsOpen());
   EXPECT_EQ(FromQString(fMain->PieceEditor().FactureNumFactureEdit->text()), "FA31699");
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
+}
+
+TEST_F(SearchGridTest, DoubleClickOnAClientOrArticleResultOpensItsPanel) {
+  struct Row {
+    const char* name;
+    void (TQuorix_Form::*show)();
+    const char* typed;
+    const char* panel;
+    const char* codeEdit;
+  };
+  const Row rows[] = {
+      {"client", &TQuorix_Form::ShowClients, "pharmacie", "Client_Panel", "ClientCodeClientEdit"},
+      {"article", &TQuorix_Form::ShowArticles, "doli", "Article_Panel", "ArticleCodeCIPEdit"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    (fMain.get()->*row.show)();
+    Search(row.typed);
+    ASSERT_GE(Results()->GetRowCount(), 3) << "two results at least";
+    // The last result, which is not the list's selected row.
+    const int last = Results()->GetRowCount() - 1;
+    const std::string code = Results()->GetCells(0, last);
+    DoubleClickResult(last);
+    EXPECT_FALSE(Results()->isVisible());
+    ASSERT_TRUE(fMain->findChild<QWidget*>(row.panel)->isVisible());
+    EXPECT_EQ(FromQString(fMain->findChild<QLineEdit*>(row.codeEdit)->text()), code);
+  }
+  EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
+}
+
+// Client results have two columns, article candidates four: whatever filled
+// the grid before, the candidates come with their own columns and titles.
+TEST_F(SearchGridTest, CandidatesAfterAClientSearchHaveTheirOwnColumns) {
+  fMain->ShowClients();
+  Search("dakar");
+  ASSERT_TRUE(Results()->isVisible());
+  ASSERT_EQ(Results()->GetColCount(), 2);
+  QTest::keyClick(Focus(), Qt::Key_Escape);
+  QApplication::processEvents();
+
+  fMain->ShowFactures();
+  QTest::mouseClick(fMain->findChild<QToolButton*>("Creer_BitBtn"), Qt::LeftButton);
+  QApplication::processEvents();
+  TMyStringGrid& lines = *fMain->PieceEditor().Lines();
+  TQtGridSurface* surface = fMain->PieceEditor().Facture_StringGrid;
+  lines.SetCol(2);
+  lines.SetRow(1);
+  surface->setFocus();
+  QTest::keyClicks(Focus(), QStringLiteral("doli"));
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  QApplication::processEvents();
+  ASSERT_TRUE(Results()->isVisible());
+  std::vector<std::string> titles;
+  for (int col = 0; col < Results()->GetColCount(); ++col) titles.push_back(Results()->GetCells(col, 0));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Code", "Designation", "Prix Achat", "Prix Vente"}));
+  EXPECT_EQ(Column(1), (std::vector<std::string>{"DOLIPRANE 1000MG CPR B/8", "DOLIPRANE 500MG GELULES B/16"}));
+  QTest::keyClick(Focus(), Qt::Key_Down);
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(lines.GetCell(1, 1), "7968532");
+  EXPECT_EQ(lines.GetCell(4, 1), "26,96") << "the chosen candidate's price";
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes()[0];
 }
 

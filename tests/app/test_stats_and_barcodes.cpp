@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QThread>
 
 #include <cstdlib>
@@ -20,6 +23,7 @@
 #include "MyStringGrid.h"
 #include "QtGuard.h"
 #include "QuorixForm.h"
+#include "Search.h"
 #include "SearchResults.h"
 #include "SplashLaunchForm.h"
 #include "StatsServer.h"
@@ -158,6 +162,67 @@ TEST_F(SampleStartTest, ConnectionOpensAtTheEndOfLoadingShadesTheSearchGridAndCl
   EXPECT_EQ(fMain->StatsSocket(), nullptr);
   EXPECT_EQ(fMain->findChild<QTcpSocket*>("CltStatsSocket"), nullptr);
   ASSERT_TRUE(WaitUntil([&] { return disconnections == 1; })) << said;
+  EXPECT_TRUE(fCapture.Boxes().empty());
+}
+
+// A server that floods: 5 000 duplicates and a note for one client code, and
+// counts again and again for one search. The signal panel is written once
+// for the flood and keeps its last 100 lines; the rows keep one shade each.
+TEST_F(SampleStartTest, AFloodingServerWritesThePanelOnceAndShadesEachRowOnce) {
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+  int articleReplies = 0;
+  QObject::connect(&server, &QTcpServer::newConnection, &server, [&] {
+    QTcpSocket* socket = server.nextPendingConnection();
+    QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket, &articleReplies] {
+      const std::string asked = socket->readAll().toStdString();
+      std::string reply;
+      if (asked.find("Doublons;") != std::string::npos) {
+        reply += "Doublons";
+        for (int i = 0; i < 5000; ++i) reply += ";" + std::to_string(i);
+      }
+      if (asked.find("Notes Publiques;") != std::string::npos) reply += "Notes Publiques;Paiement comptant";
+      if (asked.rfind("Code;", 0) == 0) reply += ++articleReplies % 2 ? "Article;4;2" : "Article;2;4";
+      socket->write(reply.data(), static_cast<qint64>(reply.size()));
+    });
+  });
+  Settings(server.serverPort());
+  Start();
+  ASSERT_TRUE(WaitUntil([&] { return fCapture.Traced("Connexion au Serveur Stats OK"); }));
+
+  QTextEdit* panel = fMain->findChild<QTextEdit*>("Signaling_RichEdit");
+  int writes = 0;
+  QObject::connect(panel->document(), &QTextDocument::contentsChanged, panel, [&writes] { ++writes; });
+  fMain->StatsSocket()->DemanderInfosClient("0101");
+  ASSERT_TRUE(WaitUntil([&] { return panel->toPlainText().endsWith(QStringLiteral("Paiement comptant")); }));
+  QApplication::processEvents();
+  // Once, or twice should the reply come in two reads far apart.
+  EXPECT_LE(writes, 2);
+  EXPECT_EQ(panel->document()->blockCount(), 100);
+  EXPECT_EQ(panel->document()->firstBlock().text().toStdString(), "4901");
+
+  // The candidates of a lookup, shaded by one reply after another.
+  TMyStringGrid& grid = *fMain->SearchResults().Grid();
+  TMyDatabase* articles = fMain->Tables().Articles();
+  articles->Query("Designation", "^.*DOLIPRANE.*$", Pattern);
+  FillSearchResults(grid, *articles, SearchLists::Articles);
+  SetupSearchColumns(grid, &SearchLists::Articles);
+  std::size_t rules = 0;
+  std::size_t bytes = 0;
+  for (int round = 1; round <= 6; ++round) {
+    SCOPED_TRACE(round);
+    fMain->StatsSocket()->DemanderStatsArticles("Code;3408919;7968532");
+    const TColor strongest = 0x82FF82;
+    ASSERT_TRUE(WaitUntil([&] { return grid.GetCellColor(0, round % 2 ? 1 : 2) == strongest; }));
+    std::size_t now = 0;
+    for (int col = 0; col < grid.GetColCount(); ++col) now += grid.GetColorConstraints(col, 1).size();
+    if (round == 1) {
+      rules = now;
+      bytes = grid.AttributeBytes();
+    }
+    EXPECT_EQ(now, rules);
+    EXPECT_EQ(grid.AttributeBytes(), bytes);
+  }
   EXPECT_TRUE(fCapture.Boxes().empty());
 }
 

@@ -107,3 +107,19 @@ TEST_F(PieceTrashTest, ADeletedPieceKeepsItsHeaderBesideItsLinesForTheRestore) {
   EXPECT_FALSE(KeptHeaderOf(kTrash, "FA31650.db").has_value());
   EXPECT_TRUE(fCapture.Boxes().empty()) << fCapture.Boxes().front();
 }
+
+// A stray file's number is searched as a pattern: one whose search stops on
+// the pattern library's limit may still be an invoice's, and is kept.
+TEST_F(PieceTrashTest, AStrayFileWhoseSearchStoppedOnALimitIsKeptAndSaid) {
+  WriteFileBytes("./Data/BaseDeDonneesFactures.db",
+                 std::string(kFacturesHeader) + kFA31705 + std::string(40, 'a') + "!;02/03/2026;0102;X;0;0;0;0\r\n");
+  WriteFileBytes("./Data/Factures/(a+)+.db", LinesOf("Num Facture", "x"));
+  WriteFileBytes("./Data/Factures/FA99999.db", LinesOf("Num Facture", "FA99999"));
+  TMyDatabase factures("./Data/BaseDeDonneesFactures.db");
+  EXPECT_EQ(RemoveOrphanLineFiles(factures), std::vector<std::string>{"FA99999.db"});
+  EXPECT_TRUE(fs::exists("./Data/Factures/(a+)+.db"));
+  EXPECT_TRUE(fs::exists("./Data/Factures/FA31705.db"));
+  int limits = 0;
+  for (const std::string& box : fCapture.Boxes()) limits += box.rfind("TPerlRegEx.Match() - match limit", 0) == 0;
+  EXPECT_EQ(limits, 1);
+}

@@ -177,6 +177,18 @@ TEST_F(RecordSaveTest, DistributorBoxListsTheCodeOnce) {
   }
 }
 
+TEST_F(RecordSaveTest, ADistributorSearchStoppedOnALimitIsSaid) {
+  WriteFileBytes(kUbipharm, "Code\r\n" + std::string(40, 'a') + "!\r\n");
+  TMyDatabase ubipharm(kUbipharm);
+  TTraceCapture capture;
+  EXPECT_FALSE(IsParUbipharm(ubipharm, "(a+)+"));
+  ASSERT_EQ(capture.Boxes().size(), 1u);
+  EXPECT_EQ(capture.Boxes()[0].rfind("TPerlRegEx.Match() - match limit", 0), 0u) << capture.Boxes()[0];
+  capture.Clear();
+  EXPECT_FALSE(IsParUbipharm(ubipharm, "(a")) << "a text that is no pattern is no distributor's";
+  EXPECT_TRUE(capture.Boxes().empty());
+}
+
 TEST_F(RecordSaveTest, NextClientCode) {
   struct Row {
     const char* name;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,24 +134,42 @@ TEST(Search, WordsThatFindNothingOrAreNoPattern) {
   }
 }
 
-TEST(Search, AccentedWordsAreSearchedInCapitals) {
+// Accented words are searched in capitals; a box scanned into the edit is
+// searched as the code an order line would read from it.
+TEST(Search, ArticleWordsAsTypedOrScanned) {
   TTraceCapture capture;
   auto articles = TableOf(
       "Code;Designation;Prix Achat;Prix Vente\r\n"
       "3400001;CR\xC8ME \xC9PAISSE 50ML;1,00;2,00\r\n"
-      "3400002;CREME FLUIDE;1,00;2,00\r\n");
-  ASSERT_TRUE(QuerySearch(*articles, SearchLists::Articles, "cr\xE8me"));
-  EXPECT_EQ(Results(*articles, "Code"), std::vector<std::string>{"3400001"});
+      "3400002;CREME FLUIDE;1,00;2,00\r\n"
+      "3408919;DOLIPRANE 1000MG;1,00;2,00\r\n");
+  struct Row {
+    const char* name;
+    const char* typed;
+    std::vector<std::string> codes;
+  };
+  const Row rows[] = {
+      {"accented word", "cr\xE8me", {"3400001"}},
+      {"box's CIP13", "3400934089190", {"3408919"}},
+      {"Data Matrix string with its symbology", "]d2010340093408919017270131", {"3408919"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(QuerySearch(*articles, SearchLists::Articles, row.typed));
+    EXPECT_EQ(Results(*articles, "Code"), row.codes);
+  }
 }
 
-TEST(Search, PieceResultsAreOrderedByDateOrNumber) {
+// In the results grid's own direction: descending as the grid is created,
+// ascending once a title click turned it.
+TEST(Search, PieceResultsAreOrderedByDateOrNumberInTheGridsDirection) {
   TTraceCapture capture;
   struct Row {
     const char* name;
     const TSearchList& list;
     const char* table;
     const char* column;
-    std::vector<std::string> order;
+    std::vector<std::string> descending;
   };
   const Row rows[] = {
       {"invoices by date, not by the text of the date",
@@ -161,28 +180,33 @@ TEST(Search, PieceResultsAreOrderedByDateOrNumber) {
        "FA31692;15/02/2025;0102;PHARMACIE DU PLATEAU;10\r\n"
        "FA31693;01/01/2026;0103;GRANDE GARE;10\r\n",
        "Date",
-       {"15/02/2025", "20/12/2025", "05/01/2026"}},
+       {"05/01/2026", "20/12/2025", "15/02/2025"}},
       {"quotes by number, not by the text of the number",
        SearchLists::Devis,
        "Num Devis;Date;Code client;Societe;Total TTC\r\n"
-       "DE10000;05/01/2026;0101;PHARMACIE CENTRALE;10\r\n"
-       "DE2000;05/01/2026;0101;PHARMACIE CENTRALE;10\r\n"
-       "DE3000;05/01/2026;0102;PHARMACIE DU PLATEAU;10\r\n",
+       "DE1240;05/01/2026;0101;PHARMACIE CENTRALE;10\r\n"
+       "DE12345;05/01/2026;0101;PHARMACIE CENTRALE;10\r\n"
+       "DE1250;05/01/2026;0102;PHARMACIE DU PLATEAU;10\r\n",
        "Num Devis",
-       {"DE2000", "DE3000", "DE10000"}},
+       {"DE12345", "DE1250", "DE1240"}},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    auto table = TableOf(row.table);
-    TResultsGrid results;
-    // A title click on the results had left them descending.
-    results.Grid->fSortAscending = false;
-    ASSERT_TRUE(QuerySearch(*table, row.list, "pharmacie"));
-    SetupSearchColumns(*results.Grid, &row.list);
-    ASSERT_TRUE(FillSearchResults(*results.Grid, *table, row.list));
-    EXPECT_EQ(results.Column(row.column), row.order);
-    EXPECT_EQ(results.Grid->GetColCount(), StringManager().CountTokens(row.list.Columns, ';'));
-    EXPECT_EQ(results.Grid->GetColName(0), std::string(row.list.Columns).substr(0, results.Grid->GetColName(0).size()));
+    for (const bool turned : {false, true}) {
+      SCOPED_TRACE(std::string(row.name) + (turned ? ", turned by a title click" : ", as created"));
+      auto table = TableOf(row.table);
+      TResultsGrid results;
+      if (turned) results.Grid->fSortAscending = true;
+      ASSERT_TRUE(QuerySearch(*table, row.list, "pharmacie"));
+      SetupSearchColumns(*results.Grid, &row.list);
+      ASSERT_TRUE(FillSearchResults(*results.Grid, *table, row.list));
+      std::vector<std::string> expected = row.descending;
+      if (turned) std::reverse(expected.begin(), expected.end());
+      EXPECT_EQ(results.Column(row.column), expected);
+      EXPECT_EQ(results.Grid->fSortAscending, turned) << "the search leaves the direction as it was";
+      EXPECT_EQ(results.Grid->GetColCount(), StringManager().CountTokens(row.list.Columns, ';'));
+      EXPECT_EQ(results.Grid->GetColName(0),
+                std::string(row.list.Columns).substr(0, results.Grid->GetColName(0).size()));
+    }
   }
   EXPECT_TRUE(capture.Boxes().empty());
 }

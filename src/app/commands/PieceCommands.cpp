@@ -152,7 +152,8 @@ void TPieceCommands::Liste_Factures_StringGridClick() {
     const std::string client = list->GetCellByName(F::CodeClient, list->GetRow());
     try {
       shown = HasSpecialDuplicate(*dupli, client);
-    } catch (const ERegExError&) {
+    } catch (const ERegExError& e) {
+      ShowIfLimitReached(e);
       shown = false;
     }
   }

@@ -121,6 +121,10 @@ void TQuorix_Form::ConnectPanels() {
     editor.ValidateSearchChoice(results, row);
   };
   search.FocusEditor = [&editor] { editor.Lines()->SetFocus(); };
+  search.OpenRecord = [this](TListRecord record, const std::string& code) {
+    if (record == TListRecord::Client) AfficherClientCode(code);
+    if (record == TListRecord::Article) AfficherArticleCode(code);
+  };
   const TPrintInvoice print = [this](const std::string& number, int copies) { AutoPrintFacture(number, copies); };
   fSplitPanel->PrintInvoice = print;
   fCourierPanel->PrintInvoice = print;

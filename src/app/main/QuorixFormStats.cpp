@@ -6,24 +6,29 @@
 #include "PieceEditor.h"
 #include "QuorixForm.h"
 #include "SearchResults.h"
+#include "SignalPanel.h"
 #include "StatsRequests.h"
 
 namespace {
 
 // The hints go to the piece editor's signal panel and to the search results
-// grid of the main window.
+// grid of the main window. A server that floods its replies would hold the
+// window on the panel's writes: they are made once per pass of the loop.
 class TQuorixStatsDisplay : public TStatsDisplay {
 public:
-  explicit TQuorixStatsDisplay(TQuorix_Form& form) : fForm(form) {}
+  explicit TQuorixStatsDisplay(TQuorix_Form& form)
+      : fForm(form), fSignals(form.PieceEditor().Signaling_RichEdit) {}
 
   void AfficherSignal(const std::string& text, TColor color) override {
     fForm.PieceEditor().AfficherSignal(text, color);
   }
+  void AfficherSignaux(const std::vector<TSignalLine>& lines) override { fSignals.Add(lines); }
 
   TMyStringGrid* SearchGrid() override { return fForm.SearchResults().Grid(); }
 
 private:
   TQuorix_Form& fForm;
+  TSignalQueue fSignals;
 };
 
 // The screens' questions go to the connection while it is open.

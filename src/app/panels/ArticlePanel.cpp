@@ -195,9 +195,10 @@ void TArticlePanel::Check(QLineEdit* edit) {
   if (edit == ArticleCodeCIPEdit) {
     try {
       MarkDuplicateKey(edit, loadedArticleCode, *fTables.Articles(), A::Code);
-    } catch (const ERegExError&) {
+    } catch (const ERegExError& e) {
       // A code with pattern characters is no other article's; the save will
-      // say why it cannot be kept.
+      // say why it cannot be kept. A search stopped on a limit is said.
+      ShowIfLimitReached(e);
     }
   }
 }
@@ -235,13 +236,22 @@ void TArticlePanel::RecomputePrices(QLineEdit* typedIn) {
     if (GetEditColor(price) == clErrorRed) return;
   }
   TStringManager& sm = StringManager();
+  // A computed value is written as it is stored, with all its decimals (a
+  // price two, the coefficient four): it is never typed in, so never left.
+  auto write = [this, &sm](QLineEdit* edit, long double value) {
+    std::string text = sm.RealToText(value);
+    for (const TArticleEdit& e : kEdits) {
+      if (this->*e.Edit == edit && sm.IsReal(text)) text = sm.FormatRealStringStrict(text, ',', e.ExitDecimals);
+    }
+    edit->setText(ToQString(text));
+  };
   const long double achat = ValueOf(ArticlePrixAchatEdit);
   if (typedIn == ArticlePrixVenteEdit) {
     // Without a purchase price there is no margin to speak of.
     if (achat == 0) return;
-    ArticleCoeffMargeEdit->setText(ToQString(sm.RealToText(ValueOf(ArticlePrixVenteEdit) / achat)));
+    write(ArticleCoeffMargeEdit, ValueOf(ArticlePrixVenteEdit) / achat);
   } else {
-    ArticlePrixVenteEdit->setText(ToQString(sm.RealToText(ValueOf(ArticleCoeffMargeEdit) * achat)));
+    write(ArticlePrixVenteEdit, ValueOf(ArticleCoeffMargeEdit) * achat);
   }
 }
 

@@ -215,7 +215,8 @@ void TClientPanel::SetTabOrder() {
 TMyStringGrid* TClientPanel::Checker() const { return fFlow.Checker(); }
 
 // A code with pattern characters cannot be looked for; it is no other
-// client's code, and the save will say why it cannot be kept.
+// client's code, and the save will say why it cannot be kept. A check that
+// stopped on a limit is said.
 void TClientPanel::RunChange(QLineEdit* edit) {
   for (const TClientEdit& e : kEdits) {
     if (this->*e.Edit != edit) continue;
@@ -225,7 +226,8 @@ void TClientPanel::RunChange(QLineEdit* edit) {
     }
     try {
       (this->*e.Change)();
-    } catch (const ERegExError&) {
+    } catch (const ERegExError& error) {
+      ShowIfLimitReached(error);
     }
     return;
   }

@@ -553,8 +553,9 @@ void TPieceEditor::ValidateCell(int col, int row) {
   // word, then those that contain it after their first character.
   bool lookedUp = false;
   if (column == F::Code || column == F::Designation) {
-    if (!QueryArticleCandidates(*articles, column, text)) return;
-    lookedUp = true;
+    const TArticleLookup lookup = QueryArticleCandidates(*articles, column, text);
+    if (lookup == TArticleLookup::Failed) return;
+    lookedUp = lookup == TArticleLookup::Queried;
   }
   if (column == F::PrixUniTTC) lines->SetCell(col, row, sm.FormatRealStringStrict(text, ',', 2));
   if (column == F::Quantite) {
@@ -620,9 +621,10 @@ void TPieceEditor::FactureNumFactureEditChange() {
   ColorEdit(FactureNumFactureEdit, *Lines(), kind->NumberType, ctEmpty, kind->WrongNumberType);
   try {
     MarkDuplicateKey(FactureNumFactureEdit, fLoadedPieceNumber, *kind->HeaderTableOf(Tables()), kind->KeyField());
-  } catch (const ERegExError&) {
+  } catch (const ERegExError& e) {
     // A number with pattern characters cannot be looked for; the save will
-    // say so.
+    // say so. A search stopped on a limit is said now.
+    ShowIfLimitReached(e);
   }
 }
 
@@ -645,8 +647,10 @@ void TPieceEditor::FactureCodeClientEditChange() {
     }
     SetLabel(Label20, clients->GetQueryResultString(Catalogue::Clients::Societe, 0));
     Label15->setVisible(IsFirstOrder(*fTables.Factures(), code));
-  } catch (const ERegExError&) {
-    // A code with pattern characters designates no client.
+  } catch (const ERegExError& e) {
+    // A code with pattern characters designates no client; one whose search
+    // stopped on a limit is not known to, and the user is told.
+    ShowIfLimitReached(e);
     forgetClient();
     return;
   }

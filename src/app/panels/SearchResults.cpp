@@ -122,11 +122,9 @@ void TSearchResults::ShowSearchGrid(int maxLeft) {
 
 std::vector<std::string> TSearchResults::ShowArticleCandidates(TMyDatabase& articles, int maxLeft) {
   TMyStringGrid* search = Grid();
-  // One fill, coloured once at the end.
-  search->SetAutomatic(false);
-  articles.DisplayQuery(search, kArticleCandidatesFilter, true);
-  search->SetAutomatic(true);
-  search->UpdateDimensions();
+  // The fill of a list search: the four columns and their titles first,
+  // whatever the grid showed before (a client search leaves two).
+  FillSearchResults(*search, articles, SearchLists::Articles);
   const TGridStrings codes = search->GetColStringsByName(Catalogue::Field::Code);
   std::vector<std::string> list;
   list.reserve(static_cast<std::size_t>(codes.Count()));
@@ -165,9 +163,14 @@ void TSearchResults::Recherche_StringGridDblClick() {
     return;
   }
   TRecordList* list = fLists.Visible();
-  if (list == nullptr || list->Kind() == nullptr) return;
+  if (list == nullptr) return;
   list->Grid()->SetFocus();
-  fDesk.OpenPiece(list->Kind()->Kind(), grid->GetCellByName(list->Descriptor().KeyField, row));
+  const std::string key = grid->GetCellByName(list->Descriptor().KeyField, row);
+  if (list->Kind() != nullptr) {
+    fDesk.OpenPiece(list->Kind()->Kind(), key);
+  } else if (OpenRecord) {
+    OpenRecord(list->Descriptor().Opens, key);
+  }
 }
 
 void TSearchResults::Recherche_StringGridExit() {

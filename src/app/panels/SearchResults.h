@@ -18,6 +18,7 @@ class TMyStringGrid;
 class TQtGridSurface;
 class TRecordLists;
 struct TSearchList;
+enum class TListRecord;
 
 // The floating results grid `Recherche_StringGrid`: its columns and colours
 // for whatever is on screen, where it is shown, and what Enter, Escape, a
@@ -68,6 +69,8 @@ public:
   std::function<bool()> EditorOpen;
   std::function<void(const TMyStringGrid& results, int row)> ChooseCandidate;
   std::function<void()> FocusEditor;
+  // Opens the client or the article of that code in its panel.
+  std::function<void(TListRecord record, const std::string& code)> OpenRecord;
 
   TQtGridSurface* Recherche_StringGrid;
 

@@ -1,6 +1,7 @@
 #include "UpDown.h"
 
-#include <cstdlib>
+#include <QKeyEvent>
+#include <QWheelEvent>
 
 TUpDown::TUpDown(QWidget* parent) : QSpinBox(parent) {
   setRange(0, 1000);
@@ -8,12 +9,21 @@ TUpDown::TUpDown(QWidget* parent) : QSpinBox(parent) {
 }
 
 void TUpDown::stepBy(int steps) {
-  for (int i = 0; i < std::abs(steps); ++i) {
-    if (OnClick) OnClick(steps > 0);
-  }
-  QSpinBox::stepBy(steps);
+  if (steps == 0) return;
+  if (OnClick) OnClick(steps > 0);
+  QSpinBox::stepBy(steps > 0 ? 1 : -1);
 }
 
 // Each click applies the tool once more, even when the position has reached
 // an end of its range.
 QAbstractSpinBox::StepEnabled TUpDown::stepEnabled() const { return StepUpEnabled | StepDownEnabled; }
+
+void TUpDown::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+    event->ignore();
+    return;
+  }
+  QSpinBox::keyPressEvent(event);
+}
+
+void TUpDown::wheelEvent(QWheelEvent* event) { event->ignore(); }
