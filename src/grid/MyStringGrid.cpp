@@ -511,21 +511,25 @@ void TMyStringGrid::TrierColonne(int col, std::vector<int>* from) {
       sorted[k] = ranks[k].Row;
       if (k > 0 && ranks[k].Rank == ranks[k - 1].Rank) order.Strict = false;
     }
-    if (byRanks == TRanks::Typed) {
-      for (const TSortEntry& e : list) {
-        if (e.Key.Kind == TValueKind::Text) continue;
-        order.Family = FamilyOf(e.Key.Kind);
-        break;
-      }
-    }
   } else {
     TypedQuickSort(list, TCompareEntries());
     for (std::size_t k = 0; k < list.size(); ++k) {
       sorted[k] = list[k].Row;
-      if (list[k].Key.Kind != TValueKind::Text || (k > 0 && TCompareEntries()(list[k - 1], list[k]) == 0)) {
-        order.Strict = false;
-      }
+      if (k > 0 && TCompareEntries()(list[k - 1], list[k]) == 0) order.Strict = false;
     }
+  }
+  // Texts compared by their bytes, or values of one family, are in one
+  // order; a mixture may not be.
+  const bool bytes =
+      std::all_of(list.begin(), list.end(), [](const TSortEntry& e) { return ComparesAsBytes(e.Key, e.Text); });
+  if (!bytes && byRanks == TRanks::Typed) {
+    for (const TSortEntry& e : list) {
+      if (e.Key.Kind == TValueKind::Text) continue;
+      order.Family = FamilyOf(e.Key.Kind);
+      break;
+    }
+  } else if (!bytes) {
+    order.Strict = false;
   }
 
   // Whole rows of the data area move to their sorted places in one pass

@@ -149,8 +149,9 @@ public:
   void Resort(std::vector<int>* from = nullptr);
   // What the last sort found in the column it sorted, valid while the texts
   // are those it left (Version): whether they are all different and all
-  // compared alike (all by their bytes, or all numbers, dates or piece
-  // numbers of one kind, besides one empty text), so that any sort of them,
+  // compared alike (all by their bytes, ComparesAsBytes, or all numbers,
+  // dates or piece numbers of one kind, besides one empty text), so that any
+  // sort of them,
   // whatever the order they come in, gives the one order it left; and that
   // family (Text for the bytes).
   struct TSortOrder {

@@ -163,7 +163,7 @@ void TMyStringGrid::RemoveRowAt(int row) {
 bool TMyStringGrid::KeepsStrictOrder(TValueKind family, int row, const std::string& text) const {
   const TSortKey key = SortKeyOf(text);
   if (!text.empty()) {
-    if (family == TValueKind::Text ? key.Kind != TValueKind::Text : FamilyOf(key.Kind) != family) return false;
+    if (family == TValueKind::Text ? !ComparesAsBytes(key, text) : FamilyOf(key.Kind) != family) return false;
     if (key.Kind == TValueKind::Integer && (key.Int > kExactDoubleLimit || key.Int < -kExactDoubleLimit)) return false;
   }
   // SortedRowFor puts a text after the texts equal to it: only the row

@@ -180,7 +180,7 @@ TEST(ListRowsTest, RecordsChangedInPlaceShowWhatARefillShows) {
        [](TMyDatabase& t) {
          const int copy = t.AddRecord();
          t.CopyRecord(7, copy);
-         t.SetData(number, copy, "FA40030");
+         t.SetData(number, copy, "FA100000");
        },
        true},
       {"a copy, sorted downwards", 1, false,
