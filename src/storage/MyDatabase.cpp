@@ -293,7 +293,11 @@ void TMyDatabase::ParseText(std::string_view text) {
   // the length of the first field's array.
   const std::size_t records = fields == 0 ? 0 : lineCount - 1;
   fDatas.resize(fields);
-  for (auto& column : fDatas) column.resize(records);
+  for (auto& column : fDatas) {
+    column.reserve(WithRoomToGrow(records));
+    column.resize(records);
+  }
+  DeletedFlags.reserve(WithRoomToGrow(records));
   DeletedFlags.assign(records, 0);
   IndexValid.assign(fields, 0);
   FieldIndexes.resize(fields);
