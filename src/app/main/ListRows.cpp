@@ -14,6 +14,10 @@ void TListRows::Forget() {
 
 void TListRows::Fill(TMyStringGrid& grid, const std::string& filter, TMyDatabase* table) {
   Forget();
+  // Room for the rows of the records added later ("Créer", a copy, an
+  // import), taken before the fill: the first row added after start-up then
+  // moves none of the grid's arrays.
+  if (table != nullptr) grid.ReserveRows(static_cast<int>(WithRoomToGrow(table->RecordCount())) + grid.GetFixedRows());
   RemplirGrid(&grid, filter, true, table);
   if (table == nullptr || filter.empty()) return;
   // RemplirGrid writes the records of QueryAll in their order, one per row.
