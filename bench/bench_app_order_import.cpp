@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "BenchFigures.h"
+#include "BenchIdle.h"
 #include "Catalogue.h"
 #include "FileUtils.h"
 #include "MyDatabase.h"
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
   main.setWindowState(Qt::WindowNoState);
   main.resize(1280, 800);
   QApplication::processEvents();
+  WaitForIdlePreparation(main);
   TOrderImportCommands& import = main.OrderImport();
   std::printf("%d articles, %d invoices\n", main.Tables().Articles()->RecordCount(),
               main.Tables().Factures()->RecordCount());

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "BenchFigures.h"
+#include "BenchIdle.h"
 #include "Catalogue.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
   main.resize(1280, 800);
   main.activateWindow();
   QApplication::processEvents();
+  WaitForIdlePreparation(main);
   TPieceEditor& editor = main.PieceEditor();
   TMyStringGrid& lines = *main.PieceEditor().Lines();
   std::printf("%d articles, %d clients, %d invoices\n", main.Tables().Articles()->RecordCount(),

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "BenchFigures.h"
+#include "BenchIdle.h"
 #include "ArticlePanel.h"
 #include "Catalogue.h"
 #include "ClientPanel.h"
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
   main.activateWindow();
   QApplication::setActiveWindow(&main);
   QApplication::processEvents();
+  WaitForIdlePreparation(main);
   TClientPanel& client = main.ClientPanel();
   TArticlePanel& article = main.ArticlePanel();
   std::printf("%d articles, %d clients\n", main.Tables().Articles()->RecordCount(),

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "BenchFigures.h"
+#include "BenchIdle.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "QtGridSurface.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
   main.resize(1280, 800);
   main.activateWindow();
   QApplication::processEvents();
+  WaitForIdlePreparation(main);
   std::printf("%d articles, %d clients, %d invoices\n", main.Tables().Articles()->RecordCount(),
               main.Tables().Clients()->RecordCount(), main.Tables().Factures()->RecordCount());
 

@@ -49,6 +49,13 @@ std::uint64_t TypedRankOf(const TSortKey& key);
 // The family of a kind for TypedRankOf: integers count as numbers.
 inline TValueKind FamilyOf(TValueKind kind) { return kind == TValueKind::Integer ? TValueKind::Real : kind; }
 
+// Whether the typed comparison of the value with any other value for which
+// this holds compares their bytes: texts, and invoice numbers, whose five
+// digits order them as their bytes do.
+inline bool ComparesAsBytes(const TSortKey& key, std::string_view value) {
+  return key.Kind == TValueKind::Text || (key.Kind == TValueKind::Facture && value.size() == 7);
+}
+
 // CompareSortKeys answers this when the keys leave the comparison to the
 // values themselves.
 inline constexpr int kKeysUndecided = 2;

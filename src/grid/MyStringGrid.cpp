@@ -467,7 +467,7 @@ std::uint64_t ShortTextRank(std::string_view text) { return (BytesAt(text, 0) & 
 
 }  // namespace
 
-void TMyStringGrid::TrierColonne(int col) {
+void TMyStringGrid::TrierColonne(int col, std::vector<int>* from) {
   if (col < 0 || col >= fGrid->GetColCount()) {
     ErrorInt("TMyStringGrid.TrierColonne: bad col : ", col);
     fGrid->Repaint();
@@ -494,6 +494,12 @@ void TMyStringGrid::TrierColonne(int col) {
                      [&list](int row, const std::string& text) { list.push_back(TSortEntry{SortKeyOf(text), row, text}); });
   std::vector<int> sorted(list.size());
   const TRanks byRanks = RanksOf(list);
+  // Whether the texts are all different and compared alike, seen on the
+  // sorted entries: then no other sort could order them otherwise.
+  TSortOrder order;
+  order.Col = col;
+  order.Ascending = fSortAscending;
+  order.Strict = true;
   if (byRanks != TRanks::None) {
     std::vector<TRankEntry> ranks(list.size());
     for (std::size_t k = 0; k < list.size(); ++k) {
@@ -501,10 +507,29 @@ void TMyStringGrid::TrierColonne(int col) {
       ranks[k] = TRankEntry{byRanks == TRanks::Typed ? TypedRankOf(e.Key) : ShortTextRank(e.Text), e.Row};
     }
     TypedQuickSort(ranks, TCompareRanks());
-    for (std::size_t k = 0; k < ranks.size(); ++k) sorted[k] = ranks[k].Row;
+    for (std::size_t k = 0; k < ranks.size(); ++k) {
+      sorted[k] = ranks[k].Row;
+      if (k > 0 && ranks[k].Rank == ranks[k - 1].Rank) order.Strict = false;
+    }
   } else {
     TypedQuickSort(list, TCompareEntries());
-    for (std::size_t k = 0; k < list.size(); ++k) sorted[k] = list[k].Row;
+    for (std::size_t k = 0; k < list.size(); ++k) {
+      sorted[k] = list[k].Row;
+      if (k > 0 && TCompareEntries()(list[k - 1], list[k]) == 0) order.Strict = false;
+    }
+  }
+  // Texts compared by their bytes, or values of one family, are in one
+  // order; a mixture may not be.
+  const bool bytes =
+      std::all_of(list.begin(), list.end(), [](const TSortEntry& e) { return ComparesAsBytes(e.Key, e.Text); });
+  if (!bytes && byRanks == TRanks::Typed) {
+    for (const TSortEntry& e : list) {
+      if (e.Key.Kind == TValueKind::Text) continue;
+      order.Family = FamilyOf(e.Key.Kind);
+      break;
+    }
+  } else if (!bytes) {
+    order.Strict = false;
   }
 
   // Whole rows of the data area move to their sorted places in one pass
@@ -519,6 +544,7 @@ void TMyStringGrid::TrierColonne(int col) {
     sources[target] = sorted[k];
     placeOf[static_cast<std::size_t>(sorted[k] - fixedRows)] = fixedRows + static_cast<int>(target);
   }
+  if (from != nullptr) *from = sources;
 
   // The row selected again is the last row whose texts are those of the row
   // selected before. Only rows with its text in the sorted column can be,
@@ -562,14 +588,16 @@ void TMyStringGrid::TrierColonne(int col) {
   NumberRows();
   SetAutomatic(true);
   RecolourAllLater();
+  order.Version = fGrid->GetTextsVersion();
+  fLastSort = order;
   fGrid->Repaint();
 }
 
-void TMyStringGrid::Resort() {
+void TMyStringGrid::Resort(std::vector<int>* from) {
   if (fSortCol >= 0 && fSortCol < fGrid->GetColCount()) {
-    TrierColonne(fSortCol);
+    TrierColonne(fSortCol, from);
   } else {
-    TrierColonne(0);
+    TrierColonne(0, from);
   }
 }
 

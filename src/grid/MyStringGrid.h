@@ -13,6 +13,7 @@
 #include "GridAttributes.h"
 #include "GridSurface.h"
 #include "QueryGrid.h"
+#include "TypedCompare.h"
 
 class TMyDatabase;
 class TMyStringGrid;
@@ -127,6 +128,10 @@ public:
   // the widest text of a column. The only data row is never removed (the
   // SetRowCount report).
   void RemoveRowAt(int row);
+  // Writes the texts over a data row (the data columns in order, missing
+  // ones empty) as forced writes, then sizes the columns: a record changed
+  // in place whose text in the sorted column stayed keeps its row.
+  void ReplaceRowTexts(int row, const std::vector<std::string>& texts);
   void DeleteLine(int row);
   // DeleteLine for many rows at once, in one pass over the grid: the rows
   // below each deleted one move up with their attributes. A row out of the
@@ -137,9 +142,30 @@ public:
   void NumberRows();
 
   // Sorting, layout and bulk updates.
-  void TrierColonne(int col);
+  // Sorts the data rows by the column; `from`, when given, receives for
+  // each data row, in order, the row it held before the sort.
+  void TrierColonne(int col, std::vector<int>* from = nullptr);
   void TrierColonne(const std::string& name) { TrierColonne(GetColIndex(name)); }
-  void Resort();
+  void Resort(std::vector<int>* from = nullptr);
+  // What the last sort found in the column it sorted, valid while the texts
+  // are those it left (Version): whether they are all different and all
+  // compared alike (all by their bytes, ComparesAsBytes, or all numbers,
+  // dates or piece numbers of one kind, besides one empty text), so that any
+  // sort of them,
+  // whatever the order they come in, gives the one order it left; and that
+  // family (Text for the bytes).
+  struct TSortOrder {
+    bool Strict = false;
+    TValueKind Family = TValueKind::Text;
+    int Col = -1;
+    bool Ascending = true;
+    std::uint64_t Version = 0;
+  };
+  const TSortOrder& LastSortOrder() const { return fLastSort; }
+  // Whether a text put at `row` (SortedRowFor's answer) of a column whose
+  // texts are all different and of that family keeps them so: of the family
+  // and equal to none of them.
+  bool KeepsStrictOrder(TValueKind family, int row, const std::string& text) const;
   void AutoSizeCols();
   int GetNeededWidth();
   // The size in points of the grid's font (8 unless set), for its cells and
@@ -273,6 +299,8 @@ private:
   // fWidthsVersion.
   std::vector<int> fTextWidths;
   std::uint64_t fWidthsVersion = 0;
+
+  TSortOrder fLastSort;
 
   TGridFontPool fFonts;
   TConstraintPool fConstraints;

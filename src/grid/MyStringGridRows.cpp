@@ -159,3 +159,33 @@ void TMyStringGrid::RemoveRowAt(int row) {
   AutoSizeCols();
   fGrid->Repaint();
 }
+
+bool TMyStringGrid::KeepsStrictOrder(TValueKind family, int row, const std::string& text) const {
+  const TSortKey key = SortKeyOf(text);
+  if (!text.empty()) {
+    if (family == TValueKind::Text ? !ComparesAsBytes(key, text) : FamilyOf(key.Kind) != family) return false;
+    if (key.Kind == TValueKind::Integer && (key.Int > kExactDoubleLimit || key.Int < -kExactDoubleLimit)) return false;
+  }
+  // SortedRowFor puts a text after the texts equal to it: only the row
+  // before can be one.
+  const int col = fSortCol >= 0 && fSortCol < fGrid->GetColCount() ? fSortCol : 0;
+  if (row - 1 < fGrid->GetFixedRows() || row - 1 >= fGrid->GetRowCount()) return true;
+  const std::string& before = fGrid->GetCells(col, row - 1);
+  return CompareWithKeys(before, SortKeyOf(before), text, key) != 0;
+}
+
+void TMyStringGrid::ReplaceRowTexts(int row, const std::vector<std::string>& texts) {
+  if (row < fGrid->GetFixedRows() || row >= fGrid->GetRowCount()) {
+    ErrorInt("TMyStringGrid.ReplaceRowTexts: bad Row Position ", row);
+    return;
+  }
+  const int fixedCols = fGrid->GetFixedCols();
+  const std::string empty;
+  for (int col = fixedCols; col < fGrid->GetColCount(); ++col) {
+    const auto i = static_cast<std::size_t>(col - fixedCols);
+    const std::string& text = i < texts.size() ? texts[i] : empty;
+    if (fGrid->GetCells(col, row) != text) SetCellForced(col, row, text);
+  }
+  AutoSizeCols();
+  fGrid->Repaint();
+}

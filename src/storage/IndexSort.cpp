@@ -207,6 +207,7 @@ void TIndexSort::Plan() {
 void TIndexSort::Place() {
   if (fOrder != TIndexOrder::Bytes) {
     const std::size_t n = fRanks.size();
+    fEntries.reserve(WithRoomToGrow(n));
     fEntries.resize(n);
     for (std::size_t i = 0; i < n; ++i) fEntries[i] = fWork[fRanks[i].Position];
     fWork = TWork();
@@ -216,10 +217,13 @@ void TIndexSort::Place() {
     return;
   }
   const std::size_t n = fItems.size();
+  fEntries.reserve(WithRoomToGrow(n));
   fEntries.resize(n);
   for (std::size_t i = 0; i < n; ++i) fEntries[i] = fWork[fItems[i].Position];
   fWork = TWork();
   {
+    fPrefixes.Bytes.reserve(WithRoomToGrow(n));
+    fPrefixes.Places.reserve(WithRoomToGrow(n));
     fPrefixes.Bytes.resize(n);
     fPrefixes.Places.resize(n);
     for (std::size_t i = 0; i < n; ++i) {

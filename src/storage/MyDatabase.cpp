@@ -187,6 +187,7 @@ TMyDatabase* TMyDatabase::CreateEmpty(const std::string& fileName, const std::st
 
 void TMyDatabase::Clear() {
   ++fChangeCount;
+  NoteTableChange();
   fDatas.clear();
   FieldNames.clear();
   DeletedFlags.clear();
@@ -292,7 +293,11 @@ void TMyDatabase::ParseText(std::string_view text) {
   // the length of the first field's array.
   const std::size_t records = fields == 0 ? 0 : lineCount - 1;
   fDatas.resize(fields);
-  for (auto& column : fDatas) column.resize(records);
+  for (auto& column : fDatas) {
+    column.reserve(WithRoomToGrow(records));
+    column.resize(records);
+  }
+  DeletedFlags.reserve(WithRoomToGrow(records));
   DeletedFlags.assign(records, 0);
   IndexValid.assign(fields, 0);
   FieldIndexes.resize(fields);
@@ -445,6 +450,42 @@ void TMyDatabase::SetFieldName(int field, const std::string& name) {
   }
   FieldNames[static_cast<std::size_t>(field)] = name;
   ++fChangeCount;
+  NoteTableChange();
+}
+
+void TMyDatabase::NoteTableChange() {
+  fRecentCount = 0;
+  fRecentFrom = fChangeCount;
+}
+
+void TMyDatabase::NoteRecordChange(int record) {
+  const auto r = static_cast<std::int32_t>(record);
+  for (std::size_t i = 0; i < fRecentCount; ++i) {
+    if (fRecent[i].Record == r) {
+      fRecent[i].Change = fChangeCount;
+      return;
+    }
+  }
+  if (fRecentCount == kRecentRecords) {
+    // The record changed longest ago is forgotten: what changed up to its
+    // last change is no longer known.
+    std::size_t oldest = 0;
+    for (std::size_t i = 1; i < fRecentCount; ++i) {
+      if (fRecent[i].Change < fRecent[oldest].Change) oldest = i;
+    }
+    fRecentFrom = std::max(fRecentFrom, fRecent[oldest].Change);
+    fRecent[oldest] = fRecent[--fRecentCount];
+  }
+  fRecent[fRecentCount++] = TRecentChange{r, fChangeCount};
+}
+
+bool TMyDatabase::ChangedRecordsSince(std::uint64_t since, std::vector<int>& records) const {
+  records.clear();
+  if (since < fRecentFrom || since > fChangeCount) return false;
+  for (std::size_t i = 0; i < fRecentCount; ++i) {
+    if (fRecent[i].Change > since) records.push_back(fRecent[i].Record);
+  }
+  return true;
 }
 
 const std::string& TMyDatabase::GetFieldName(int field) const {
@@ -488,6 +529,7 @@ void TMyDatabase::SetData(int field, int record, const std::string& value) {
     return;
   }
   ++fChangeCount;
+  NoteRecordChange(record);
   std::string& slot = fDatas[static_cast<std::size_t>(field)][static_cast<std::size_t>(record)];
   fSpecialValues += HoldsSpecial(value) ? 1 : 0;
   fSpecialValues -= HoldsSpecial(slot) ? 1 : 0;
@@ -539,6 +581,7 @@ void TMyDatabase::Delete(int record) {
   if (flag != 0) return;
   flag = 1;
   ++fChangeCount;
+  NoteRecordChange(record);
   // A record has at most one entry per index, found by its value.
   for (auto& index : FieldIndexes) RemoveEntry(index, record);
 }
@@ -562,6 +605,11 @@ void TMyDatabase::SetRecordCount(int n) {
   const std::size_t before = DeletedFlags.size();
   if (count == before) return;
   ++fChangeCount;
+  if (count < before || count - before > kRecentRecords) {
+    NoteTableChange();
+  } else {
+    for (std::size_t r = before; r < count; ++r) NoteRecordChange(static_cast<int>(r));
+  }
   for (auto& column : fDatas) {
     for (std::size_t r = count; r < before; ++r) fSpecialValues -= HoldsSpecial(column[r]) ? 1 : 0;
     column.resize(count);

@@ -15,6 +15,12 @@
 
 enum TQueryMode { Exact = 0, Prefix = 1, Pattern = 2 };
 
+// The room an array of one entry per record gets when it is made for n
+// records: the records added afterwards (a new piece, a copy) then take
+// their place without the whole array being moved to a larger one, which for
+// 200 000 records costs tens of milliseconds at the first addition.
+inline std::size_t WithRoomToGrow(std::size_t n) { return n + n / 8 + 64; }
+
 // The values of one field, one per record slot.
 using TValueColumn = std::vector<std::string, TLargeAllocator<std::string>>;
 
@@ -150,6 +156,13 @@ public:
   // records or deleted flags: what was worked out from the table (a list on
   // screen) still holds while it is the same.
   std::uint64_t ChangeCount() const { return fChangeCount; }
+  // The records whose values or deleted flag changed, or that were added,
+  // after the change count was `since` (each once, in no particular order),
+  // when the table still knows them: it keeps the last few records changed
+  // one by one, and forgets them at a change of the whole table (a load, a
+  // field renamed, slots dropped or many added). False when it does not know.
+  static constexpr std::size_t kRecentRecords = 8;
+  bool ChangedRecordsSince(std::uint64_t since, std::vector<int>& records) const;
   // True when the last LoadFromFile found the file but could not read it
   // (too large, unreadable). Such a table is never saved over that file.
   bool LoadFailed() const { return fLoadFailed; }
@@ -230,6 +243,18 @@ private:
   std::vector<std::uint8_t> IndexValid;
   bool fLoadFailed = false;
   std::uint64_t fChangeCount = 0;
+  // The last records changed one by one, each with the change count of its
+  // last change; complete for the changes after fRecentFrom.
+  struct TRecentChange {
+    std::int32_t Record = 0;
+    std::uint64_t Change = 0;
+  };
+  TRecentChange fRecent[kRecentRecords];
+  std::size_t fRecentCount = 0;
+  std::uint64_t fRecentFrom = 0;
+  // After ++fChangeCount: the change was the record's, or the whole table's.
+  void NoteRecordChange(int record);
+  void NoteTableChange();
   // The file whose load failed: saving over it is refused.
   std::string fFailedFile;
   // The sort of an index that BuildWaitingIndex is doing, and the table's change

@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "ListRows.h"
 #include "MemoryGridSurface.h"
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
@@ -155,6 +157,118 @@ TEST_F(RemplirGridTest, CurrentRowIsKeptInRange) {
   auto small = TableFromText("Code\r\n1\r\n2\r\n");
   RemplirGrid(&fGrid, "Code", true, small.get());
   EXPECT_EQ(fGrid.GetRow(), 2);
+}
+
+// A command that changes a record or two of a shown list (a copy, a
+// deletion, a save, a save under a new number) brings them in place: the
+// list then shows what filling and sorting it afresh shows, rows, order,
+// colours and widths alike. A column with equal texts leaves their order to
+// the sort: a record that moves is then filled and sorted again, one that
+// stays is brought in place.
+TEST(ListRowsTest, RecordsChangedInPlaceShowWhatARefillShows) {
+  struct TCase {
+    const char* Name;
+    int SortCol;
+    bool Ascending;
+    std::function<void(TMyDatabase&)> Change;
+    bool InPlace;
+  };
+  const int number = 0;
+  const int total = 6;
+  const std::vector<TCase> cases = {
+      {"a copy", 1, true,
+       [](TMyDatabase& t) {
+         const int copy = t.AddRecord();
+         t.CopyRecord(7, copy);
+         t.SetData(number, copy, "FA100000");
+       },
+       true},
+      {"a copy, sorted downwards", 1, false,
+       [](TMyDatabase& t) {
+         const int copy = t.AddRecord();
+         t.CopyRecord(3, copy);
+         t.SetData(number, copy, "FA39990");
+         t.SetData(total, copy, "abc");
+       },
+       true},
+      {"a deletion", 1, true, [](TMyDatabase& t) { t.Delete(11); }, true},
+      {"a save, its number kept", 1, true, [](TMyDatabase& t) { t.SetData(total, 5, "123456789,99"); }, true},
+      {"a save under a new number", 1, true,
+       [](TMyDatabase& t) {
+         const int made = t.AddRecord();
+         t.CopyRecord(9, made);
+         t.SetData(number, made, "FA10000");
+         t.Delete(9);
+       },
+       true},
+      {"a number taken twice", 1, true,
+       [](TMyDatabase& t) {
+         const int copy = t.AddRecord();
+         t.CopyRecord(2, copy);
+       },
+       false},
+      {"equal companies, a total changed", 4, true, [](TMyDatabase& t) { t.SetData(total, 4, "-5"); }, true},
+      {"equal companies, a company changed", 4, true, [](TMyDatabase& t) { t.SetData(3, 4, "PHARMACIE 2"); }, false},
+      {"equal companies, a deletion", 4, false, [](TMyDatabase& t) { t.Delete(6); }, false},
+  };
+  std::string text = "Num Facture;Date;Code client;Societe;Port;Poids;Total HT;Total TTC\r\n";
+  for (int i = 0; i < 24; ++i) {
+    const int n = 40000 + (i * 7) % 24;
+    text += "FA" + std::to_string(n) + ";01/02/2026;0101;PHARMACIE " + std::to_string(i % 5) + ";0;1,5;" +
+            std::to_string(10 * i) + ",00;10\r\n";
+  }
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTraceCapture capture;
+    auto list = [&](TMemoryGridSurface& surface) {
+      auto grid = std::make_unique<TMyStringGrid>(&surface);
+      grid->SetFixedRows(1);
+      grid->SetFixedCols(1);
+      grid->SetWidth(700);
+      InstallColumnColorRules(grid.get(), ColumnColorRules::Factures());
+      grid->fSortCol = c.SortCol;
+      grid->fSortAscending = c.Ascending;
+      return grid;
+    };
+    auto table = TableFromText(text);
+    TMemoryGridSurface inPlaceSurface(9, 2);
+    auto inPlace = list(inPlaceSurface);
+    TListRows rows;
+    rows.Fill(*inPlace, ListFilters::Factures, table.get());
+    rows.Sort(*inPlace);
+    const std::uint64_t since = table->ChangeCount();
+    c.Change(*table);
+    std::vector<int> changed;
+    ASSERT_TRUE(table->ChangedRecordsSince(since, changed));
+    const bool updated = rows.Update(*inPlace, ListFilters::Factures, *table, changed);
+    EXPECT_EQ(updated, c.InPlace);
+    if (!updated) {
+      rows.Fill(*inPlace, ListFilters::Factures, table.get());
+      rows.Sort(*inPlace);
+    }
+
+    TMemoryGridSurface afreshSurface(9, 2);
+    auto afresh = list(afreshSurface);
+    TListRows afreshRows;
+    afreshRows.Fill(*afresh, ListFilters::Factures, table.get());
+    afreshRows.Sort(*afresh);
+    ASSERT_EQ(inPlace->GetRowCount(), afresh->GetRowCount());
+    for (int col = 0; col < 9; ++col) {
+      EXPECT_EQ(inPlaceSurface.GetColWidth(col), afreshSurface.GetColWidth(col)) << col;
+      for (int row = 0; row < afresh->GetRowCount(); ++row) {
+        EXPECT_EQ(inPlace->GetCell(col, row), afresh->GetCell(col, row)) << col << "," << row;
+        EXPECT_EQ(inPlace->GetCellColor(col, row), afresh->GetCellColor(col, row)) << col << "," << row;
+      }
+    }
+    // A second change is brought in place after the first.
+    const std::uint64_t then = table->ChangeCount();
+    table->SetData(total, table->RecordCount() - 1, "7");
+    ASSERT_TRUE(table->ChangedRecordsSince(then, changed));
+    EXPECT_TRUE(rows.Update(*inPlace, ListFilters::Factures, *table, changed));
+    afreshRows.Fill(*afresh, ListFilters::Factures, table.get());
+    afreshRows.Sort(*afresh);
+    for (int row = 0; row < afresh->GetRowCount(); ++row) EXPECT_EQ(RowTexts(*inPlace, row), RowTexts(*afresh, row));
+  }
 }
 
 // ---------------------------------------------------------------------------

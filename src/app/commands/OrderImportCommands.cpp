@@ -94,11 +94,11 @@ void TOrderImportCommands::ImporterCommande() {
   if (order.Refusal != TOrderRefusal::None) return;
   // Orders become invoices or quotes, never credit notes.
   for (const TPieceKind* kind : {&PieceKinds::Facture, &PieceKinds::Devis}) {
-    TMyStringGrid* list = fLists.Of(*kind).Grid();
-    if (!list->GetVisible()) continue;
-    // A row with no number opens as a new piece.
-    list->SetRowCount(list->GetRowCount() + 1);
-    list->SetRow(list->GetRowCount() - 1);
+    TRecordList& list = fLists.Of(*kind);
+    if (!list.Grid()->GetVisible()) continue;
+    // A row with no number opens as a new piece; the list knows it for its
+    // rows, as after "Créer".
+    list.AddEmptyRow();
     fEditor.AfficherPiece(kind->Kind());
   }
   if (!fEditor.IsOpen()) return;
@@ -124,10 +124,9 @@ void TOrderImportCommands::ImporterPiece(const std::string& folder, const std::s
   bool opened = false;
   for (int i = 0; i < PieceKinds::Count && !opened; ++i) {
     const TPieceKind& kind = PieceKinds::At(i);
-    TMyStringGrid* list = fLists.Of(kind).Grid();
-    if (!list->GetVisible()) continue;
-    list->SetRowCount(list->GetRowCount() + 1);
-    list->SetRow(list->GetRowCount() - 1);
+    TRecordList& list = fLists.Of(kind);
+    if (!list.Grid()->GetVisible()) continue;
+    list.AddEmptyRow();
     fEditor.AfficherPiece(kind.Kind());
     opened = true;
   }

@@ -302,8 +302,26 @@ void TQuorix_Form::PrepareWhenIdle(int delayMs) {
       PrepareWhenIdle();
       return;
     }
-    if (fTables.BuildWaitingIndex()) PrepareWhenIdle();
+    if (fTables.BuildWaitingIndex() || ReserveSearchRows()) {
+      PrepareWhenIdle();
+      return;
+    }
+    fIdleDone = true;
   });
+}
+
+// The first search over every invoice would otherwise wait for the memory
+// of 200 000 rows: it is taken a slice at a time while the program is idle.
+bool TQuorix_Form::ReserveSearchRows() {
+  TMyStringGrid* grid = fSearch->Grid();
+  TMyDatabase* factures = fTables.Factures();
+  if (grid == nullptr || factures == nullptr) return false;
+  constexpr int kSlice = 32768;
+  const int wanted = factures->RecordCount() + grid->GetFixedRows();
+  if (fSearchRowsReserved >= wanted) return false;
+  fSearchRowsReserved = std::min(wanted, fSearchRowsReserved + kSlice);
+  grid->ReserveRows(fSearchRowsReserved);
+  return true;
 }
 
 void TQuorix_Form::CreateGrids() {

@@ -100,6 +100,10 @@ public:
   void ShowScinderControls(bool visible);
   void Scinder1Click();
 
+  // Whether the preparation the event loop does when idle after start-up
+  // (PrepareWhenIdle) has nothing left to do.
+  bool IdlePreparationDone() const { return fIdleDone; }
+
   // The nine main tables and the invoice number base, and the five lists.
   TDeskTables& Tables() { return fTables; }
   TRecordLists& Lists() { return *fLists; }
@@ -178,6 +182,8 @@ private:
   void ReleaseSideWindows();
   void Progress(int value);
   void PrepareWhenIdle(int delayMs = 0);
+  // One slice of the search grid's rows reserved; false when they all are.
+  bool ReserveSearchRows();
   void CreateGrids();
   void PlaceListGrid(TMyStringGrid* grid);
   void PlacePiecePanel();
@@ -224,6 +230,8 @@ private:
 
   std::unique_ptr<TSplashLaunch_Form> fSplash;
   bool fClosed = false;
+  bool fIdleDone = false;
+  int fSearchRowsReserved = 0;
   // True from the creation of the grids on; the resize layout waits for it.
   bool fGridsCreated = false;
   std::string fRemoteBarcodeTable;

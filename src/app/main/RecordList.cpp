@@ -1,6 +1,7 @@
 #include "RecordList.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
@@ -47,8 +48,8 @@ void TRecordList::Init() {
 }
 
 void TRecordList::Fill() {
-  RemplirGrid(fGrid.get(), Descriptor().Filter, true, Table());
-  fGrid->Resort();
+  fRows.Fill(*fGrid, Descriptor().Filter, Table());
+  fRows.Sort(*fGrid);
   NoteFilled();
 }
 
@@ -81,17 +82,24 @@ void TRecordList::Show() {
   // it was last filled, and it is sorted by the same column in the same
   // direction.
   const std::uint64_t texts = grid->GetGrid()->GetTextsVersion();
-  const bool unchanged = state.Filled && table != nullptr && state.Table == table &&
-                         state.TableChanges == table->ChangeCount() && texts != 0 && state.TextsVersion == texts &&
-                         state.SortCol == grid->fSortCol && state.SortAscending == grid->fSortAscending;
+  const bool sameRows = state.Filled && table != nullptr && state.Table == table && texts != 0 &&
+                        state.TextsVersion == texts && state.SortCol == grid->fSortCol &&
+                        state.SortAscending == grid->fSortAscending;
+  const bool unchanged = sameRows && state.TableChanges == table->ChangeCount();
   // The empty row "Créer" added, with nothing written since, is all that
   // differs from the fill: taking it away gives back the filled rows.
-  if (unchanged && state.EmptyRowAdded) grid->SetRowCount(grid->GetRowCount() - 1);
-  if (!unchanged) RemplirGrid(grid, list.Filter, true, table);
+  if (sameRows && state.EmptyRowAdded) grid->SetRowCount(grid->GetRowCount() - 1);
+  // A command that changed a record or two (a save, a copy, a deletion)
+  // leaves the other rows as they are.
+  std::vector<int> changed;
+  const bool inPlace = sameRows && !unchanged && table->ChangedRecordsSince(state.TableChanges, changed) &&
+                       fRows.Update(*grid, list.Filter, *table, changed);
+  const bool refill = !unchanged && !inPlace;
+  if (refill) fRows.Fill(*grid, list.Filter, table);
   grid->GetGrid()->Repaint();
   grid->SetVisible(true);
   grid->SetFocus();
-  if (!unchanged) grid->Resort();
+  if (refill) fRows.Sort(*grid);
   state.Shown = true;
   grid->SetRow(fPosition.Row);
   grid->SetTopRow(fPosition.TopRow);

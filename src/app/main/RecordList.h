@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ListDescriptors.h"
+#include "ListRows.h"
 
 class QWidget;
 class TMyDatabase;
@@ -54,8 +55,9 @@ public:
   // everything: the article list takes its row here.
   void TakeRowBeforeShow();
   // Shows the list (the window has hidden everything): filled and sorted
-  // again only when its table or its rows changed, focused, at its
-  // remembered position.
+  // again only when its table or its rows changed, and then only the records
+  // changed since brought in place when the table knows them and the list
+  // allows it; focused, at its remembered position.
   void Show();
   // Takes the present row (when asked) and top row of a list that has been
   // shown; a list never filled keeps the positions read from the settings.
@@ -93,5 +95,6 @@ private:
   TQtGridSurface* fSurface;
   std::unique_ptr<TMyStringGrid> fGrid;
   TListState fState;
+  TListRows fRows;
   TListPosition fPosition;
 };
