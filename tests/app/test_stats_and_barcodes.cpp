@@ -201,7 +201,9 @@ TEST_F(SampleStartTest, AFloodingServerWritesThePanelOnceAndShadesEachRowOnce) {
   EXPECT_EQ(panel->document()->blockCount(), 100);
   EXPECT_EQ(panel->document()->firstBlock().text().toStdString(), "4901");
 
-  // The candidates of a lookup, shaded by one reply after another.
+  // The candidates of a lookup, shaded by one reply after another, once the
+  // idle preparation has made room in the results grid.
+  ASSERT_TRUE(WaitUntil([&] { return fMain->IdlePreparationDone(); }));
   TMyStringGrid& grid = *fMain->SearchResults().Grid();
   TMyDatabase* articles = fMain->Tables().Articles();
   articles->Query("Designation", "^.*DOLIPRANE.*$", Pattern);
