@@ -19,6 +19,8 @@
 
 #include "Catalogue.h"
 #include "ListOfPairOfStrings.h"
+#include "MemoryGridSurface.h"
+#include "MyStringGrid.h"
 #include "MyDatabase.h"
 #include "PrintJobs.h"
 #include "PrintManager.h"
@@ -166,6 +168,45 @@ TEST(SamplePrints, ScreenshotsOfEveryDocumentForAPersonToLookAt) {
       QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromStdString(name + "_screen.png"));
     }
     EXPECT_TRUE(f.Capture.Boxes().empty());
+  }
+}
+
+// The two grid prints over several pages, as PDF files: a search over the
+// invoices and a wholesaler order of 150 articles, every page's rows between
+// its title and its page number.
+TEST(SamplePrints, ScreenshotsOfTheGridPrintsOverSeveralPages) {
+  const char* out = std::getenv("QUORIX_SCREENSHOT_DIR");
+  if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUORIX_SCREENSHOT_DIR is not set";
+  struct TGridDocument {
+    const char* title;
+    int rows;
+    std::vector<const char*> columns;
+  };
+  const TGridDocument documents[] = {
+      {"Recherche", 110, {"Num Facture", "Date", "Code client", "Societe", "Total TTC"}},
+      {"Commande", 151, {"Code", "Designation", "Quantite"}},
+  };
+  for (const TGridDocument& doc : documents) {
+    TSampleFixture f;
+    const int cols = static_cast<int>(doc.columns.size());
+    TMemoryGridSurface surface(cols, doc.rows, 0, 1);
+    TMyStringGrid grid(&surface);
+    grid.SetAutomatic(false);
+    for (int c = 0; c < cols; ++c) {
+      surface.SetColWidth(c, c == 1 || c == 3 ? 220 : 90);
+      surface.SetCells(c, 0, doc.columns[static_cast<std::size_t>(c)]);
+    }
+    for (int r = 1; r < doc.rows; ++r)
+      for (int c = 0; c < cols; ++c) surface.SetCells(c, r, std::string(doc.columns[static_cast<std::size_t>(c)]).substr(0, 4) + " " + IntToStr(r));
+    const std::string pdf = std::string(out) + "/Grid_" + doc.title + ".pdf";
+    f.Form->RunDialog = [&](QPrintDialog& dialog) {
+      dialog.printer()->setOutputFormat(QPrinter::PdfFormat);
+      dialog.printer()->setOutputFileName(QString::fromStdString(pdf));
+      return true;
+    };
+    f.Manager.PrintGrid(&grid, doc.title);
+    EXPECT_TRUE(f.Capture.Boxes().empty());
+    EXPECT_GE(PdfPages(pdf), 3);
   }
 }
 
