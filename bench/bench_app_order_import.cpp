@@ -149,13 +149,13 @@ int main(int argc, char** argv) {
 
   std::printf("\n");
   Report("Importations_Timer: the waiting folder polled", polling, 16);
-  Report("Importer: an order of 50 lines into a new invoice", importing, 100);
+  Report("Importer: an order of 50 lines into a new invoice", importing, 50);
   Report("  of which \"Créer\": a new invoice opened from the list", creating, 16);
   Report("  of which the 50 lines filled", filling, 16);
   Report("Annuler: the invoice list shown again", showing, 100);
   Report("Importer Depuis Fichier: an invoice's lines as a new one", restoring, 100);
-  Report("Dupliquer: an invoice copied, the list shown again", duplicating, 100);
-  Report("Supprimer: an invoice deleted, the list shown again", deleting, 100);
+  Report("Dupliquer: an invoice copied, the list shown again", duplicating, 50);
+  Report("Supprimer: an invoice deleted, the list shown again", deleting, 50);
   std::size_t shown = 0;
   for (const std::string& m : dialogs.Messages) {
     if (m.rfind("Importation ", 0) != 0 && shown++ < 5) std::printf("message: %s\n", m.c_str());

@@ -213,9 +213,9 @@ int main(int argc, char** argv) {
   Report("  of which the Prefix and Pattern queries on the articles", queries, 16);
   Report("a keystroke in the client code", keystroke, 16);
   Report("leaving a quantity cell", leaving, 16);
-  Report("SavePiece of 50 lines, header table saved", saving, 100);
-  Report("  the header table written alone, for comparison", tableSave, 100);
-  Report("then the invoice list shown again", list, 100);
+  Report("SavePiece of 50 lines, header table saved", saving, 50);
+  Report("  the header table written alone, for comparison", tableSave, 25);
+  Report("then the invoice list shown again", list, 50);
   Report("\"Ok\" on a new invoice of one line, list shown again", okNew, 50);
   for (const std::string& m : dialogs.Messages) std::printf("message: %s\n", m.c_str());
   form->close();

@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
   Report("  the panel filled, the list already hidden", articleFill, 16);
   Report("a keystroke in the CIP code", articleKey, 16);
   Report("a keystroke in the margin coefficient", coefKey, 16);
-  Report("saving the article, then the list shown again", articleSave, 100);
+  Report("saving the article, then the list shown again", articleSave, 50);
   Report("  the article list shown again alone", articleList, 100);
   Report("  the save sequence alone (record written, table saved)", articleSequence, 100);
   for (const std::string& m : dialogs.Messages) std::printf("message: %s\n", m.c_str());
