@@ -25,6 +25,7 @@
 #include "QtGuard.h"
 #include "QtText.h"
 #include "QuorixForm.h"
+#include "SampleWindow.h"
 #include "RecordEditTools.h"
 #include "SplashLaunchForm.h"
 #include "TestSupport.h"
@@ -492,12 +493,7 @@ protected:
     CopyTree(std::string(QUORIX_SOURCE_DIR) + "/sample/Data", fDir.File("Data"));
     fCwd = std::make_unique<TScopedCwd>(fDir.Path());
     fDebug = std::make_unique<TMyDatabase_Form>();
-    fMain = std::make_unique<TQuorix_Form>(std::make_unique<TSplashLaunch_Form>());
-    fMain->setWindowState(Qt::WindowNoState);
-    fMain->resize(1280, 800);
-    fMain->activateWindow();
-    QApplication::setActiveWindow(fMain.get());
-    QApplication::processEvents();
+    fMain = StartSampleWindow();
     fCapture.Clear();
   }
   ~RecordPanelsWindowTest() override {

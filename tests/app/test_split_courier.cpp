@@ -34,6 +34,7 @@
 #include "QtText.h"
 #include "RecordEditTools.h"
 #include "QuorixForm.h"
+#include "SampleWindow.h"
 #include "SplashLaunchForm.h"
 #include "SplitPanel.h"
 #include "TestSupport.h"
@@ -105,12 +106,7 @@ protected:
 
   void Start() {
     fDebug = std::make_unique<TMyDatabase_Form>();
-    fMain = std::make_unique<TQuorix_Form>(std::make_unique<TSplashLaunch_Form>());
-    fMain->setWindowState(Qt::WindowNoState);
-    fMain->resize(1280, 800);
-    fMain->activateWindow();
-    QApplication::setActiveWindow(fMain.get());
-    QApplication::processEvents();
+    fMain = StartSampleWindow();
     fCapture.Clear();
   }
 
