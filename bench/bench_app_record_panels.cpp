@@ -2,6 +2,7 @@
 // large installation (run it through bench/run_records_bench.sh, which makes
 // the data): opening a record from its list, a keystroke in the key edit and
 // in the margin coefficient, the save with the whole table written, and the
+// list shown again; an article created, renamed and deleted, each with the
 // list shown again.
 //
 //   bench_app_record_panels --data INSTALLATION [--reps N]
@@ -32,9 +33,11 @@
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
 #include "QtGuard.h"
+#include "QtText.h"
 #include "RecordSave.h"
 #include "QuorixForm.h"
 #include "SplashLaunchForm.h"
+#include "StringManager.h"
 #include "TraceRecorder.h"
 
 namespace {
@@ -45,6 +48,16 @@ void Timed(TFigure& figure, const std::function<void()>& step) {
   step();
   QApplication::processEvents();
   figure.Add(t);
+}
+
+// A CIP code of the "97" range no article of the generated installation has:
+// its check digit found by trying the ten.
+std::string NewCip(int n) {
+  const std::string six = "97" + std::to_string(1000 + n % 9000);
+  for (char d = '0'; d <= '9'; ++d) {
+    if (StringManager().IsCIP(six + d)) return six + d;
+  }
+  return six + "0";
 }
 
 }  // namespace
@@ -91,6 +104,7 @@ int main(int argc, char** argv) {
 
   TFigure clientOpen, clientFill, clientKey, clientSave, clientList;
   TFigure articleOpen, articleFill, articleKey, coefKey, articleSave, articleList, articleSequence;
+  TFigure articleCreate, articleRename, articleDelete;
   main.ShowArticles();
   main.ShowClients();
   for (int rep = 0; rep < reps; ++rep) {
@@ -127,6 +141,28 @@ int main(int argc, char** argv) {
     record.LoadedKey = code;
     record.Values = {{Catalogue::Field::Code, code}, {Catalogue::Field::Coef, std::to_string(rep)}};
     Timed(articleSequence, [&] { SaveRecordSequence(record); });
+
+    // The designations repeat (about five articles share one), so the list
+    // sorted by them has equal texts: a new article, a renamed one and a
+    // deleted one each take one of several equal designations.
+    TMyStringGrid& articles = *main.Lists().Of(kArticlesList).Grid();
+    main.ShowArticles();
+    const std::string taken = articles.GetCellByName(Catalogue::Field::Designation, 5000 + 11 * rep);
+    main.Creer_BitBtnClick();
+    article.ArticleCodeCIPEdit->setText(QString::fromStdString(NewCip(rep)));
+    article.ArticleDesignationEdit->setText(ToQString(taken));
+    Timed(articleCreate, [&] { QTest::mouseClick(article.ArticleEnregistrer_Button, Qt::LeftButton); });
+    if (!articles.GetVisible()) std::fprintf(stderr, "the new article was not saved\n");
+
+    articles.SetRow(3000 + rep);
+    main.AfficherFicheArticle();
+    const std::string other = articles.GetCellByName(Catalogue::Field::Designation, 7000 + 13 * rep);
+    article.ArticleDesignationEdit->setText(ToQString(other));
+    Timed(articleRename, [&] { QTest::mouseClick(article.ArticleEnregistrer_Button, Qt::LeftButton); });
+    if (!articles.GetVisible()) std::fprintf(stderr, "the renamed article was not saved\n");
+
+    articles.SetRow(4000 + rep);
+    Timed(articleDelete, [&] { main.Supprimer_BitBtnClick(); });
   }
 
   std::printf("\n");
@@ -142,6 +178,9 @@ int main(int argc, char** argv) {
   Report("saving the article, then the list shown again", articleSave, 50);
   Report("  the article list shown again alone", articleList, 100);
   Report("  the save sequence alone (record written, table saved)", articleSequence, 100);
+  Report("creating an article of a designation taken, list shown again", articleCreate, 50);
+  Report("renaming an article to a designation taken, list shown again", articleRename, 50);
+  Report("deleting an article, then the list shown again", articleDelete, 50);
   for (const std::string& m : dialogs.Messages) std::printf("message: %s\n", m.c_str());
   form->close();
   form.reset();
