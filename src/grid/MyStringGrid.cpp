@@ -465,6 +465,134 @@ TRanks RanksOf(const std::vector<TSortEntry>& list) {
 
 std::uint64_t ShortTextRank(std::string_view text) { return (BytesAt(text, 0) & ~std::uint64_t(0xFF)) | text.size(); }
 
+// The quicksort over ranks that decide every comparison as the keys would:
+// the rows from first to last sorted; order.Strict cleared on equal ranks.
+std::vector<int> SortRankEntries(std::vector<TRankEntry>& ranks, TMyStringGrid::TSortOrder& order) {
+  std::vector<int> sorted(ranks.size());
+  TypedQuickSort(ranks, TCompareRanks());
+  for (std::size_t k = 0; k < ranks.size(); ++k) {
+    sorted[k] = ranks[k].Row;
+    if (k > 0 && ranks[k].Rank == ranks[k - 1].Rank) order.Strict = false;
+  }
+  return sorted;
+}
+
+// Ranks for the entries (every data row of the grid once) that decide each
+// comparison exactly as their keys do, read from the places of the rows
+// instead of a sort of the keys: the rows not moved are in sorted order on
+// the grid (from the top ascending, from the bottom descending), so that,
+// with the few moved ones merged in, equal neighbours share a rank and a
+// greater one takes the next. Only for texts that all compare by their
+// bytes, which orders them totally; false for others, or when the rows turn
+// out not to be in order.
+bool RanksFromPlaces(const TGridSurface& grid, bool ascending, const std::vector<TSortEntry>& list,
+                     const std::vector<int>& moved, std::vector<TRankEntry>& ranks) {
+  const int fixedRows = grid.GetFixedRows();
+  const int rows = grid.GetRowCount();
+  const std::size_t count = list.size();
+  if (static_cast<int>(count) != rows - fixedRows) return false;
+  if (!std::all_of(list.begin(), list.end(), [](const TSortEntry& e) { return ComparesAsBytes(e.Key, e.Text); }))
+    return false;
+  std::vector<int> entryOf(count, -1);
+  for (std::size_t k = 0; k < count; ++k) {
+    const int slot = list[k].Row - fixedRows;
+    if (slot < 0 || slot >= static_cast<int>(count) || entryOf[static_cast<std::size_t>(slot)] >= 0) return false;
+    entryOf[static_cast<std::size_t>(slot)] = static_cast<int>(k);
+  }
+  const auto compare = [&list](int a, int b) {
+    return TCompareEntries()(list[static_cast<std::size_t>(a)], list[static_cast<std::size_t>(b)]);
+  };
+  std::vector<std::uint8_t> isMoved(count, 0);
+  std::vector<int> movedEntries;
+  for (const int row : moved) {
+    const int slot = row - fixedRows;
+    if (slot < 0 || slot >= static_cast<int>(count) || isMoved[static_cast<std::size_t>(slot)] != 0) continue;
+    isMoved[static_cast<std::size_t>(slot)] = 1;
+    movedEntries.push_back(entryOf[static_cast<std::size_t>(slot)]);
+  }
+  // The rows in place, walked in the sort's direction, are in sorted
+  // order; each moved one goes after those not above it, found by halving.
+  std::vector<int> kept;
+  kept.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t slot = ascending ? i : count - 1 - i;
+    if (isMoved[slot] == 0) kept.push_back(entryOf[slot]);
+  }
+  std::vector<std::pair<std::size_t, int>> inserts;
+  for (const int e : movedEntries) {
+    const auto at = std::upper_bound(kept.begin(), kept.end(), e, [&compare](int a, int b) { return compare(a, b) < 0; });
+    inserts.emplace_back(static_cast<std::size_t>(at - kept.begin()), e);
+  }
+  std::sort(inserts.begin(), inserts.end(), [&compare](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first : compare(a.second, b.second) < 0;
+  });
+  std::vector<int> inOrder;
+  inOrder.reserve(count);
+  std::size_t next = 0;
+  for (std::size_t k = 0; k <= kept.size(); ++k) {
+    while (next < inserts.size() && inserts[next].first == k) inOrder.push_back(inserts[next++].second);
+    if (k < kept.size()) inOrder.push_back(kept[k]);
+  }
+  // Neighbours compared in turn; the entries and the texts a few steps
+  // ahead are fetched early, as they lie all over memory.
+  constexpr std::size_t kAhead = 16;
+  ranks.resize(count);
+  std::uint64_t rank = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    if (k + kAhead < count) __builtin_prefetch(&list[static_cast<std::size_t>(inOrder[k + kAhead])]);
+    if (k + kAhead / 2 < count) __builtin_prefetch(list[static_cast<std::size_t>(inOrder[k + kAhead / 2])].Text.data());
+    const int e = inOrder[k];
+    if (k > 0) {
+      const int c = compare(inOrder[k - 1], e);
+      if (c > 0) return false;
+      if (c < 0) ++rank;
+    }
+    ranks[static_cast<std::size_t>(e)] = TRankEntry{rank, list[static_cast<std::size_t>(e)].Row};
+  }
+  return true;
+}
+
+// The column sort's quicksort over the entries, taken in the order given:
+// their rows from first to last sorted, and in order what it found (Strict
+// and Family). The same moves whatever the entries are compared by, keys or
+// ranks, so the rows come out in one order, ties included.
+std::vector<int> SortEntries(std::vector<TSortEntry>& list, TMyStringGrid::TSortOrder& order) {
+  std::vector<int> sorted(list.size());
+  const TRanks byRanks = RanksOf(list);
+  // Whether the texts are all different and compared alike, seen on the
+  // sorted entries: then no other sort could order them otherwise.
+  order.Strict = true;
+  order.Family = TValueKind::Text;
+  if (byRanks != TRanks::None) {
+    std::vector<TRankEntry> ranks(list.size());
+    for (std::size_t k = 0; k < list.size(); ++k) {
+      const TSortEntry& e = list[k];
+      ranks[k] = TRankEntry{byRanks == TRanks::Typed ? TypedRankOf(e.Key) : ShortTextRank(e.Text), e.Row};
+    }
+    sorted = SortRankEntries(ranks, order);
+  } else {
+    TypedQuickSort(list, TCompareEntries());
+    for (std::size_t k = 0; k < list.size(); ++k) {
+      sorted[k] = list[k].Row;
+      if (k > 0 && TCompareEntries()(list[k - 1], list[k]) == 0) order.Strict = false;
+    }
+  }
+  // Texts compared by their bytes, or values of one family, are in one
+  // order; a mixture may not be.
+  const bool bytes =
+      std::all_of(list.begin(), list.end(), [](const TSortEntry& e) { return ComparesAsBytes(e.Key, e.Text); });
+  if (!bytes && byRanks == TRanks::Typed) {
+    for (const TSortEntry& e : list) {
+      if (e.Key.Kind == TValueKind::Text) continue;
+      order.Family = FamilyOf(e.Key.Kind);
+      break;
+    }
+  } else if (!bytes) {
+    order.Strict = false;
+  }
+  return sorted;
+}
+
 }  // namespace
 
 void TMyStringGrid::TrierColonne(int col, std::vector<int>* from) {
@@ -492,45 +620,10 @@ void TMyStringGrid::TrierColonne(int col, std::vector<int>* from) {
   list.reserve(static_cast<std::size_t>(std::max(0, rows - fixedRows)));
   fGrid->VisitColumn(col, fixedRows,
                      [&list](int row, const std::string& text) { list.push_back(TSortEntry{SortKeyOf(text), row, text}); });
-  std::vector<int> sorted(list.size());
-  const TRanks byRanks = RanksOf(list);
-  // Whether the texts are all different and compared alike, seen on the
-  // sorted entries: then no other sort could order them otherwise.
   TSortOrder order;
   order.Col = col;
   order.Ascending = fSortAscending;
-  order.Strict = true;
-  if (byRanks != TRanks::None) {
-    std::vector<TRankEntry> ranks(list.size());
-    for (std::size_t k = 0; k < list.size(); ++k) {
-      const TSortEntry& e = list[k];
-      ranks[k] = TRankEntry{byRanks == TRanks::Typed ? TypedRankOf(e.Key) : ShortTextRank(e.Text), e.Row};
-    }
-    TypedQuickSort(ranks, TCompareRanks());
-    for (std::size_t k = 0; k < ranks.size(); ++k) {
-      sorted[k] = ranks[k].Row;
-      if (k > 0 && ranks[k].Rank == ranks[k - 1].Rank) order.Strict = false;
-    }
-  } else {
-    TypedQuickSort(list, TCompareEntries());
-    for (std::size_t k = 0; k < list.size(); ++k) {
-      sorted[k] = list[k].Row;
-      if (k > 0 && TCompareEntries()(list[k - 1], list[k]) == 0) order.Strict = false;
-    }
-  }
-  // Texts compared by their bytes, or values of one family, are in one
-  // order; a mixture may not be.
-  const bool bytes =
-      std::all_of(list.begin(), list.end(), [](const TSortEntry& e) { return ComparesAsBytes(e.Key, e.Text); });
-  if (!bytes && byRanks == TRanks::Typed) {
-    for (const TSortEntry& e : list) {
-      if (e.Key.Kind == TValueKind::Text) continue;
-      order.Family = FamilyOf(e.Key.Kind);
-      break;
-    }
-  } else if (!bytes) {
-    order.Strict = false;
-  }
+  const std::vector<int> sorted = SortEntries(list, order);
 
   // Whole rows of the data area move to their sorted places in one pass
   // (the k-th entry to row FixedRows + k ascending, to the k-th row from the
@@ -599,6 +692,33 @@ void TMyStringGrid::Resort(std::vector<int>* from) {
   } else {
     TrierColonne(0, from);
   }
+}
+
+std::vector<int> TMyStringGrid::SortedRows(int col, const std::vector<int>& rows, TSortOrder& order,
+                                           const std::vector<int>* moved) const {
+  order.Col = col;
+  order.Ascending = fSortAscending;
+  order.Version = 0;
+  if (col < 0 || col >= fGrid->GetColCount()) {
+    order.Strict = false;
+    return rows;
+  }
+  std::vector<TSortEntry> list;
+  list.reserve(rows.size());
+  for (const int row : rows) {
+    const std::string& text = fGrid->GetCells(col, row);
+    list.push_back(TSortEntry{SortKeyOf(text), row, text});
+  }
+  // Long texts otherwise compared through their keys at each step of the
+  // quicksort: ranks from the rows' places make the same moves far faster.
+  std::vector<TRankEntry> ranks;
+  if (moved != nullptr && col == (fSortCol >= 0 && fSortCol < fGrid->GetColCount() ? fSortCol : 0) &&
+      RanksOf(list) == TRanks::None && RanksFromPlaces(*fGrid, fSortAscending, list, *moved, ranks)) {
+    order.Strict = true;
+    order.Family = TValueKind::Text;
+    return SortRankEntries(ranks, order);
+  }
+  return SortEntries(list, order);
 }
 
 int TMyStringGrid::ColumnTextWidth(int col) { return std::max(25, fGrid->WidestText(col)); }
@@ -695,7 +815,10 @@ void TMyStringGrid::WriteText(int col, int row, const std::string& text) {
   int& width = fTextWidths[static_cast<std::size_t>(col)];
   const std::string& old = fGrid->GetCells(col, row);
   fGrid->SetFont(fDefaultFont);
-  const bool mayNarrow = !old.empty() && fGrid->TextWidth(old) >= width;
+  // A text that may have been the widest narrows its column only when the
+  // one written over it is narrower (a price changed keeps its width).
+  const int oldWidth = old.empty() ? 0 : fGrid->TextWidth(old);
+  const bool mayNarrow = oldWidth >= width && (text.empty() || fGrid->TextWidth(text) < oldWidth);
   const std::uint64_t before = fGrid->GetTextsVersion();
   fGrid->SetCells(col, row, text);
   // Anything else written meanwhile (by a handler of the surface) is not

@@ -162,6 +162,30 @@ public:
     std::uint64_t Version = 0;
   };
   const TSortOrder& LastSortOrder() const { return fLastSort; }
+  // The rows listed (data rows, each once) in the order the sort by the
+  // column leaves them when they come in the order listed, as a fill writes
+  // them: first to last, before they are placed (from the top ascending,
+  // from the bottom descending). What that sort finds goes to order, its
+  // Version left at 0. `moved`, when given (rows listed being every data
+  // row and col the column Resort sorts), lists the rows whose texts may
+  // have left their sorted places since the last sort: the others are in
+  // its order, which spares comparing long texts again (when that turns out
+  // false, the texts are sorted as they are).
+  std::vector<int> SortedRows(int col, const std::vector<int>& rows, TSortOrder& order,
+                              const std::vector<int>* moved = nullptr) const;
+  // A list whose rows are those of a fill, but not in the fill's order,
+  // brought to what that fill followed by Resort shows, without writing a
+  // text: fillOrder lists the data rows in the order the fill writes them;
+  // the sort orders them exactly as it orders that fill (ties included)
+  // and each row moves once to its place with its colours, fonts, read-only
+  // flags and constraints. `moved` lists the rows written or added since the
+  // rows were last sorted (see SortedRows). The row numbers and the widths
+  // stay; the current row stays on the row it showed, the top row where it
+  // is. `from`, when given, receives for each data row the row it held
+  // before. A fillOrder that is not the data rows is refused with a report,
+  // nothing moved.
+  void ResortAsFilled(const std::vector<int>& fillOrder, const std::vector<int>& moved,
+                      std::vector<int>* from = nullptr);
   // Whether a text put at `row` (SortedRowFor's answer) of a column whose
   // texts are all different and of that family keeps them so: of the family
   // and equal to none of them.

@@ -1,6 +1,7 @@
 // One row of a long sorted list inserted or removed in place: the rows
 // around it keep their texts, colours and widths, and nothing is filled or
-// sorted again.
+// sorted again. A list whose sorted column has equal texts is sorted again
+// over the texts it holds, its rows moved once.
 
 #include <algorithm>
 
@@ -187,5 +188,70 @@ void TMyStringGrid::ReplaceRowTexts(int row, const std::vector<std::string>& tex
     if (fGrid->GetCells(col, row) != text) SetCellForced(col, row, text);
   }
   AutoSizeCols();
+  fGrid->Repaint();
+}
+
+void TMyStringGrid::ResortAsFilled(const std::vector<int>& fillOrder, const std::vector<int>& moved,
+                                   std::vector<int>* from) {
+  const int fixedRows = fGrid->GetFixedRows();
+  const int fixedCols = fGrid->GetFixedCols();
+  const int rows = fGrid->GetRowCount();
+  const auto count = static_cast<std::size_t>(std::max(0, rows - fixedRows));
+  std::vector<std::uint8_t> seen(count, 0);
+  bool rowsListed = fillOrder.size() == count;
+  for (std::size_t k = 0; k < fillOrder.size() && rowsListed; ++k) {
+    const int row = fillOrder[k];
+    rowsListed = row >= fixedRows && row < rows && seen[static_cast<std::size_t>(row - fixedRows)]++ == 0;
+  }
+  if (!rowsListed) {
+    ErrorInt("TMyStringGrid.ResortAsFilled: bad rows : ", static_cast<int>(fillOrder.size()));
+    return;
+  }
+  const int col = fSortCol >= 0 && fSortCol < fGrid->GetColCount() ? fSortCol : 0;
+  TSortOrder order;
+  const std::vector<int> sorted = SortedRows(col, fillOrder, order, &moved);
+
+  // The k-th row sorted goes to data row k ascending, to the k-th from the
+  // bottom descending, as the column sort places them.
+  std::vector<int> sources(count);
+  for (std::size_t k = 0; k < count; ++k) sources[fSortAscending ? k : count - 1 - k] = sorted[k];
+
+  const bool widthsCurrent = WidthsCurrent();
+  const int current = fGrid->GetRow();
+  const bool remember = fRememberOn;
+  fSelectOn = false;
+  fRememberOn = false;
+  fGrid->PermuteRows(fixedCols, fixedRows, sources);
+  fRememberOn = remember;
+  // The attributes of the data columns go with the texts: each row keeps
+  // the colours worked out from its texts.
+  auto permute = [&](auto& cells) {
+    if (cells.size() < static_cast<std::size_t>(rows)) return;
+    auto moved = cells;
+    for (std::size_t k = 0; k < count; ++k) moved[fixedRows + k] = cells[static_cast<std::size_t>(sources[k])];
+    cells.swap(moved);
+  };
+  for (int c = fixedCols; c < static_cast<int>(fGridBackColor.size()); ++c) {
+    const auto i = static_cast<std::size_t>(c);
+    permute(fGridBackColor[i]);
+    permute(fCellFonts[i]);
+    permute(fReadOnly[i]);
+    permute(fColorConstraints[i]);
+  }
+  // Moving whole rows changes no column's widest text.
+  if (widthsCurrent) fWidthsVersion = fGrid->GetTextsVersion();
+
+  if (current >= fixedRows && current < rows) {
+    for (std::size_t k = 0; k < count; ++k) {
+      if (sources[k] != current) continue;
+      fGrid->SetRow(fixedRows + static_cast<int>(k));
+      break;
+    }
+  }
+  fSelectOn = true;
+  if (fRememberOn) fEnteredText = GetCell(fGrid->GetCol(), fGrid->GetRow());
+  order.Version = fGrid->GetTextsVersion();
+  fLastSort = order;
+  if (from != nullptr) *from = std::move(sources);
   fGrid->Repaint();
 }

@@ -28,18 +28,20 @@ void TListRows::Fill(TMyStringGrid& grid, const std::string& filter, TMyDatabase
 void TListRows::Sort(TMyStringGrid& grid) {
   std::vector<int> from;
   grid.Resort(&from);
+  if (!FollowSort(grid, from)) Forget();
+}
+
+bool TListRows::FollowSort(const TMyStringGrid& grid, const std::vector<int>& from) {
   const TMyStringGrid::TSortOrder& order = grid.LastSortOrder();
   fStrict = order.Strict && order.Version == grid.GetGrid()->GetTextsVersion() && order.Col == grid.fSortCol &&
             order.Ascending == grid.fSortAscending;
   fFamily = order.Family;
-  if (fRecords.size() != from.size()) {
-    Forget();
-    return;
-  }
-  const int fixedRows = grid.GetFixedRows();
+  if (fRecords.size() != from.size()) return false;
+  const int fixedRows = grid.GetGrid()->GetFixedRows();
   std::vector<std::int32_t> sorted(from.size());
   for (std::size_t k = 0; k < from.size(); ++k) sorted[k] = fRecords[static_cast<std::size_t>(from[k] - fixedRows)];
   fRecords = std::move(sorted);
+  return true;
 }
 
 bool TListRows::Update(TMyStringGrid& grid, const std::string& filter, TMyDatabase& table,
@@ -61,25 +63,15 @@ bool TListRows::Update(TMyStringGrid& grid, const std::string& filter, TMyDataba
   if (fixedCols + count != grid.GetColCount() || sortCol < fixedCols || sortCol >= grid.GetColCount()) return false;
   const auto sortField = static_cast<std::size_t>(sortCol - fixedCols);
 
-  struct TChange {
-    std::int32_t Record;
-    bool Shown;
-    bool Live;
-    std::vector<std::string> Texts;
-  };
-  auto rowOf = [&](std::int32_t record) {
-    const auto at = std::find(fRecords.begin(), fRecords.end(), record);
-    return at == fRecords.end() ? -1 : fixedRows + static_cast<int>(at - fRecords.begin());
-  };
   // A record whose text in the sorted column stayed keeps its row: the fill
   // gives the sort the same texts in the same order. Any other change moves
-  // rows, which gives what a sort gives only when the column leaves one
-  // order.
+  // rows: to their sorted places when the column leaves one order, else by
+  // sorting the list again over the texts it holds.
   std::vector<TChange> changes;
   bool rowsStay = true;
   for (const int record : changed) {
     TChange change{record, false, false, {}};
-    const int row = rowOf(record);
+    const int row = RowOf(record, fixedRows);
     change.Shown = row >= 0;
     change.Live = record >= 0 && record < table.RecordCount() && !table.IsDeleted(record);
     if (change.Live) {
@@ -89,10 +81,20 @@ bool TListRows::Update(TMyStringGrid& grid, const std::string& filter, TMyDataba
     if (!change.Shown || !change.Live || grid.GetCell(sortCol, row) != change.Texts[sortField]) rowsStay = false;
     changes.push_back(std::move(change));
   }
-  if (!rowsStay && !fStrict) return false;
+  if ((rowsStay || fStrict) && PlaceInOrder(grid, changes, sortField)) return true;
+  return Resort(grid, table, changes);
+}
 
+int TListRows::RowOf(std::int32_t record, int fixedRows) const {
+  const auto at = std::find(fRecords.begin(), fRecords.end(), record);
+  return at == fRecords.end() ? -1 : fixedRows + static_cast<int>(at - fRecords.begin());
+}
+
+bool TListRows::PlaceInOrder(TMyStringGrid& grid, const std::vector<TChange>& changes, std::size_t sortField) {
+  const int fixedRows = grid.GetFixedRows();
+  const int sortCol = grid.fSortCol;
   for (const TChange& change : changes) {
-    const int row = rowOf(change.Record);
+    const int row = RowOf(change.Record, fixedRows);
     if (row >= 0 && change.Live && grid.GetCell(sortCol, row) == change.Texts[sortField]) {
       grid.ReplaceRowTexts(row, change.Texts);
       continue;
@@ -106,9 +108,53 @@ bool TListRows::Update(TMyStringGrid& grid, const std::string& filter, TMyDataba
     if (!change.Live) continue;
     const std::string& text = change.Texts[sortField];
     const int at = grid.SortedRowFor(text);
+    // Equal texts: their order is the sort's; the changes done so far are
+    // taken again by Resort as they stand.
     if (!grid.KeepsStrictOrder(fFamily, at, text)) return false;
     grid.InsertRowAt(at, change.Texts);
     fRecords.insert(fRecords.begin() + (at - fixedRows), change.Record);
   }
   return true;
+}
+
+bool TListRows::Resort(TMyStringGrid& grid, const TMyDatabase& table, const std::vector<TChange>& changes) {
+  const int fixedRows = grid.GetFixedRows();
+  // Each change on its row: texts written over, the row removed, or a row
+  // added at the end. A change already in place is left as it is.
+  std::vector<std::int32_t> written;
+  for (const TChange& change : changes) {
+    if (change.Live) written.push_back(change.Record);
+    const int row = RowOf(change.Record, fixedRows);
+    if (row >= 0 && change.Live) {
+      grid.ReplaceRowTexts(row, change.Texts);
+    } else if (row >= 0) {
+      if (grid.GetRowCount() - 1 <= fixedRows) return false;
+      grid.RemoveRowAt(row);
+      fRecords.erase(fRecords.begin() + (row - fixedRows));
+    } else if (change.Live) {
+      grid.InsertRowAt(grid.GetRowCount(), change.Texts);
+      fRecords.push_back(change.Record);
+    }
+  }
+  // A fill writes the records in their order in the table (QueryAll); the
+  // sort of the rows taken in that order gives what filling and sorting
+  // gives.
+  std::vector<int> rowOfRecord(static_cast<std::size_t>(table.RecordCount()), -1);
+  for (std::size_t k = 0; k < fRecords.size(); ++k) {
+    const std::int32_t record = fRecords[k];
+    if (record < 0 || record >= table.RecordCount()) return false;
+    rowOfRecord[static_cast<std::size_t>(record)] = fixedRows + static_cast<int>(k);
+  }
+  std::vector<int> fillOrder;
+  fillOrder.reserve(fRecords.size());
+  for (const int row : rowOfRecord) {
+    if (row >= 0) fillOrder.push_back(row);
+  }
+  if (fillOrder.size() != fRecords.size()) return false;
+  // The other rows are still in the order of the last sort.
+  std::vector<int> moved;
+  for (const std::int32_t record : written) moved.push_back(rowOfRecord[static_cast<std::size_t>(record)]);
+  std::vector<int> from;
+  grid.ResortAsFilled(fillOrder, moved, &from);
+  return FollowSort(grid, from);
 }
