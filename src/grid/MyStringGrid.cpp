@@ -119,7 +119,10 @@ void TMyStringGrid::SetRowCount(int n) {
   fSelectOn = true;
   if (keepWidths && fGrid->GetTextsVersion() == before + 1) {
     if (!remeasure.empty()) fGrid->SetFont(fDefaultFont);
-    for (int col : remeasure) fTextWidths[static_cast<std::size_t>(col)] = ColumnTextWidth(col);
+    for (int col : remeasure) {
+      int& width = fTextWidths[static_cast<std::size_t>(col)];
+      if (!WidthHeldElsewhere(col, width)) width = ColumnTextWidth(col);
+    }
     fWidthsVersion = fGrid->GetTextsVersion();
   }
   UpdateDimensions();
@@ -822,10 +825,25 @@ void TMyStringGrid::WriteText(int col, int row, const std::string& text) {
   const std::uint64_t before = fGrid->GetTextsVersion();
   fGrid->SetCells(col, row, text);
   // Anything else written meanwhile (by a handler of the surface) is not
-  // known here: the widths are then measured again when needed.
-  if (mayNarrow || fGrid->GetTextsVersion() != before + 1) return;
+  // known here: the widths are then measured again when needed, as they are
+  // when the widest text narrowed and no other as wide is found.
+  if (fGrid->GetTextsVersion() != before + 1 || (mayNarrow && !WidthHeldElsewhere(col, width))) return;
   if (!text.empty()) width = std::max(width, fGrid->TextWidth(text));
   fWidthsVersion = fGrid->GetTextsVersion();
+}
+
+bool TMyStringGrid::WidthHeldElsewhere(int col, int width) {
+  // A column is never narrower than 25, whatever its texts.
+  if (width <= 25) return true;
+  // Texts of a few widths (prices, weights, codes) have one as wide among
+  // the first rows; a text wider than the others is not looked for further.
+  constexpr int kLook = 64;
+  const int rows = std::min(fGrid->GetRowCount(), kLook);
+  for (int row = 0; row < rows; ++row) {
+    const std::string& text = fGrid->GetCells(col, row);
+    if (!text.empty() && fGrid->TextWidth(text) >= width) return true;
+  }
+  return false;
 }
 
 bool TMyStringGrid::RowCountKeepsWidths(int n, std::vector<int>& remeasure) {

@@ -280,6 +280,10 @@ private:
   // Writes one text; measured widths that held before it still hold after
   // it unless the text replaced may have been its column's widest.
   void WriteText(int col, int row, const std::string& text);
+  // Whether a column whose widest text (of that width) was written over or
+  // removed still has one as wide, looked for among its first rows: its
+  // measured width then holds. The surface's font is the grid's.
+  bool WidthHeldElsewhere(int col, int width);
   // Whether the measured widths can be kept through changing the row count
   // to n: rows added are empty; the columns where a removed row may have held
   // the widest text are listed in remeasure, to be measured alone.

@@ -146,7 +146,10 @@ void TMyStringGrid::RemoveRowAt(int row) {
   if (fNumberingOn && cols > 0 && fixedCols == 0) NumberRows();
 
   if (widthsCurrent) {
-    for (int col : remeasure) fTextWidths[static_cast<std::size_t>(col)] = ColumnTextWidth(col);
+    for (int col : remeasure) {
+      int& width = fTextWidths[static_cast<std::size_t>(col)];
+      if (!WidthHeldElsewhere(col, width)) width = ColumnTextWidth(col);
+    }
     fWidthsVersion = fGrid->GetTextsVersion();
   }
 
