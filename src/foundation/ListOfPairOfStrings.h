@@ -78,6 +78,11 @@ public:
   // a copy of the key and data that the list keeps until the next GetPair or
   // change of the list. Changing it changes nothing in the list.
   TPairOfStrings* GetPair(int index) const;
+  // The key and the data at a valid position (0 .. Count - 1), read where
+  // the list keeps them, for walking it without a copy: valid until the list
+  // changes.
+  std::string_view KeyAt(int index) const { return KeyOf(fSlots[static_cast<std::size_t>(index)]); }
+  std::string_view DataAt(int index) const { return DataOf(fSlots[static_cast<std::size_t>(index)]); }
 
 private:
   std::string_view KeyOf(const TSlot& slot) const;
