@@ -21,13 +21,21 @@ void TListRows::Fill(TMyStringGrid& grid, const std::string& filter, TMyDatabase
   RemplirGrid(&grid, filter, true, table);
   if (table == nullptr || filter.empty()) return;
   // RemplirGrid writes the records of QueryAll in their order, one per row.
-  const std::vector<std::int32_t>& records = table->GetQueryResults();
+  Filled(grid, table->GetQueryResults());
+}
+
+void TListRows::Filled(TMyStringGrid& grid, const std::vector<std::int32_t>& records) {
+  Forget();
   if (static_cast<int>(records.size()) == grid.GetRowCount() - grid.GetFixedRows()) fRecords = records;
 }
 
 void TListRows::Sort(TMyStringGrid& grid) {
   std::vector<int> from;
   grid.Resort(&from);
+  Sorted(grid, from);
+}
+
+void TListRows::Sorted(TMyStringGrid& grid, const std::vector<int>& from) {
   const TMyStringGrid::TSortOrder& order = grid.LastSortOrder();
   fStrict = order.Strict && order.Version == grid.GetGrid()->GetTextsVersion() && order.Col == grid.fSortCol &&
             order.Ascending == grid.fSortAscending;

@@ -21,6 +21,11 @@ public:
   // The sort by the grid's sort column after Fill, the records following
   // their rows.
   void Sort(TMyStringGrid& grid);
+  // The same for a fill and a sort done a slice at a time: the records
+  // written, one per data row, and the rows the sort took them from (the
+  // `from` of TrierColonne).
+  void Filled(TMyStringGrid& grid, const std::vector<std::int32_t>& records);
+  void Sorted(TMyStringGrid& grid, const std::vector<int>& from);
   // The records changed since the fill (TMyDatabase::ChangedRecordsSince)
   // brought up to date in the grid as it was left by Fill and Sort, or by an
   // earlier Update: each row replaced, removed or inserted at its sorted
