@@ -214,9 +214,11 @@ std::string TIniManager::SaveToText() const {
     text += "[" + section->fName + "]\r\n";
     const TListOfPairOfStrings& pairs = *section->fPairs;
     for (int i = 0; i < pairs.Count(); ++i) {
-      const TPairOfStrings* pair = pairs.GetPair(i);
-      if (pair == nullptr) continue;
-      text += "   " + pair->key + " = " + pair->data + "\r\n";
+      text += "   ";
+      text += pairs.KeyAt(i);
+      text += " = ";
+      text += pairs.DataAt(i);
+      text += "\r\n";
     }
   }
   return text;

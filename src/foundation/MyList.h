@@ -22,11 +22,13 @@ public:
   TMyList(const TMyList&) = delete;
   TMyList& operator=(const TMyList&) = delete;
 
-  int Count() const;
-  TObject* GetItem(int index) const;
-  void Insert(int index, TObject* item);
-  void Delete(int index);
-  void ClearAndFreeEachObject();
+  // A list that keeps its items another way (the list of pairs) answers
+  // these itself.
+  virtual int Count() const;
+  virtual TObject* GetItem(int index) const;
+  virtual void Insert(int index, TObject* item);
+  virtual void Delete(int index);
+  virtual void ClearAndFreeEachObject();
 
 protected:
   std::vector<TObject*>* fList;

@@ -57,9 +57,11 @@ void AddPieceKeys(TListOfPairOfStrings& datas, const TPieceDocument& piece, cons
   // Every key is gathered first and put into the list at once: put one by
   // one, the keys of a long piece each moved the half of the list after
   // them ("10.Code" sorts before "2.Code").
-  std::vector<std::pair<std::string, std::string>> keys;
-  keys.reserve(32 + 5 * static_cast<std::size_t>(std::max(0, lines.QueryResultCount())));
-  const auto put = [&keys](std::string key, std::string value) { keys.emplace_back(std::move(key), std::move(value)); };
+  // The pairs are gathered as their bytes alone, so that a long piece's
+  // keys do not stand in memory twice.
+  TListOfPairOfStrings::TBatch keys;
+  keys.Reserve(32 + 5 * static_cast<std::size_t>(std::max(0, lines.QueryResultCount())));
+  const auto put = [&keys](const std::string& key, const std::string& value) { keys.Add(key, value); };
   const std::string t = piece.Kind + ".";
   const std::string number = First(header, piece.MainKey.c_str());
   const std::string company = First(header, F::Societe);
@@ -97,9 +99,13 @@ void AddPieceKeys(TListOfPairOfStrings& datas, const TPieceDocument& piece, cons
   put(t + F::TotalTTC, First(header, F::TotalTTC));
   put("LogoPiedDePageFilename", Catalogue::Bitmaps::LogoPiedDePage);
   const char* fields[] = {F::Code, F::Designation, F::Quantite, F::PrixUniTTC, F::MontantTTC};
+  std::string key;
   for (int i = 0; i < lines.QueryResultCount(); ++i) {
     const std::string n = IntToStr(i + 1) + ".";
-    for (const char* field : fields) put(n + field, lines.GetQueryResultString(field, i));
+    for (const char* field : fields) {
+      key.assign(n).append(field);
+      put(key, lines.GetQueryResultString(field, i));
+    }
   }
   datas.putMany(std::move(keys));
 }

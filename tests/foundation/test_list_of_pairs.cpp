@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -179,4 +180,51 @@ TEST(ListOfPairOfStrings, PutManyGivesTheListThatPutGivesOneByOne) {
   EXPECT_EQ(byMany.Lines().size(), linesOne.size());
   one.ClearAndFreeEachObject();
   many.ClearAndFreeEachObject();
+}
+
+TEST(ListOfPairOfStrings, DataReplacedLongerOrShorterAndKeysRemovedLeaveTheOtherPairsIntact) {
+  // The pairs share one buffer: every change of a data or removal of a key
+  // must leave each other pair as it was, and the list in key order, also
+  // once the buffer has been written again without the unused bytes.
+  TTraceCapture capture;
+  std::mt19937 random(11);
+  std::map<std::string, std::string> model;
+  TListOfPairOfStrings list;
+  const auto value = [&random](const std::string& key) {
+    return key + ":" + std::string(random() % 60, static_cast<char>('a' + random() % 26));
+  };
+  for (int round = 0; round < 20000; ++round) {
+    const std::string key = "k" + std::to_string(random() % 150);
+    const bool present = model.count(key) != 0;
+    // Pairs put at once are rarer, as the list is then written anew.
+    const unsigned what = random() % 500;
+    switch (what == 0 ? 3 : what % 3) {
+      case 0:
+        model[key] = value(key);
+        list.put(key, model[key]);
+        break;
+      case 1:
+        if (present) list.setData(key, model[key] = value(key));
+        break;
+      case 2:
+        model.erase(key);
+        list.remove(key);
+        break;
+      default: {
+        std::vector<std::pair<std::string, std::string>> pairs;
+        for (int i = 0; i < 3; ++i) {
+          const std::string other = "k" + std::to_string(random() % 150);
+          pairs.emplace_back(other, model[other] = value(other));
+        }
+        list.putMany(pairs);
+      }
+    }
+  }
+  using TPairs = std::vector<std::pair<std::string, std::string>>;
+  TPairs walked;
+  for (int i = 0; i < list.Count(); ++i) walked.emplace_back(list.GetPair(i)->key, list.GetPair(i)->data);
+  EXPECT_EQ(walked, TPairs(model.begin(), model.end()));
+  for (const auto& [key, data] : model) EXPECT_EQ(list.getData(key), data);
+  EXPECT_TRUE(capture.Lines().empty());
+  list.ClearAndFreeEachObject();
 }
