@@ -56,8 +56,6 @@ public:
   TColumnSort(const TColumnSort&) = delete;
   TColumnSort& operator=(const TColumnSort&) = delete;
 
-  int Col() const { return fCol; }
-
 private:
   friend class TMyStringGrid;
 
