@@ -51,6 +51,7 @@ public:
   }
   void PutRowsInPlace() override { fTexts.PutRowsInPlace(); }
   void ReserveRows(int rows) override { fTexts.Reserve(rows); }
+  void ReserveColumnRows(int col, int rows, int touched) override { fTexts.Reserve(col, rows, touched); }
   void SetColumnTexts(int col, int firstRow, int count, const TTextSource& textOf) override;
   void InsertRow(int firstCol, int row) override;
   void RemoveRow(int firstCol, int row) override;

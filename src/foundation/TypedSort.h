@@ -65,12 +65,13 @@ void TypedMergeSort(std::vector<T, A>& items, Cmp cmp) {
   TypedMergeSort(items, 0, items.size(), cmp, buffer);
 }
 
-// The program's quicksort over a range (left, right), used by the column sort
-// of the grids. The tie order it leaves is visible to the user, so it is kept
-// exactly: pivot at (left + right) / 2, i from left and j from right; i
-// advances while entry i is below the pivot, j moves back while entry j is
-// above it; when i <= j the two are swapped and both step; then (left, j) is
-// sorted when left < j and the whole repeats on (i, right) while i < right.
+// The program's quicksort, used by the column sort of the grids. The tie
+// order it leaves is visible to the user, so it is kept exactly: over a range
+// (left, right), first (0, n - 1), the pivot is at (left + right) / 2, i runs
+// from left and j from right; i advances while entry i is below the pivot, j
+// moves back while entry j is above it; when i <= j the two are swapped and
+// both step; then (left, j) is sorted when left < j and (i, right) when
+// i < right.
 //
 // This partition only ever compares entries with the pivot and its scans stop
 // at the ends of the range (which matters only for a comparison that does not
@@ -78,53 +79,96 @@ void TypedMergeSort(std::vector<T, A>& items, Cmp cmp) {
 // comparison answers.
 //
 // The two parts left by a partition are disjoint, so the order in which they
-// are sorted does not change the result; the smaller one is sorted first by
-// recursion and the larger one by the loop, which keeps the stack depth
-// logarithmic whatever the data.
+// are sorted does not change the result. The ranges waiting to be sorted are
+// kept on a stack, the smaller part on top, which keeps it logarithmic
+// whatever the data; and the sort can stop between two ranges and go on
+// later: a list prepared while the program is idle is sorted a slice at a
+// time, with exactly the order of a sort done at once.
 //
 // Some orders (a sorted run followed by the same run again, organ pipes) make
 // every partition split off only a few entries, which is quadratic: a column
 // of 200 000 such values took most of a minute. Each range therefore has a
 // budget of about 2 log2(n) lopsided splits (the smaller part under an eighth
-// of the range); a range that exhausts it is finished by the merge sort. On
-// ordinary data lopsided splits are rare and scattered, the budget is never
-// spent, and the order, ties included, is the quicksort's.
+// of the range), which its parts inherit; a range that exhausts it is
+// finished by the merge sort. On ordinary data lopsided splits are rare and
+// scattered, the budget is never spent, and the order, ties included, is the
+// quicksort's.
 template <class T, class A, class Cmp>
-void TypedQuickSort(std::vector<T, A>& items, int left, int right, Cmp& cmp, int budget, std::vector<T, A>& buffer) {
-  while (left < right) {
+class TTypedQuickSort {
+public:
+  TTypedQuickSort(std::vector<T, A>& items, Cmp cmp) : fItems(items), fCmp(std::move(cmp)) {
+    if (items.size() < 2) return;
+    int log2 = 0;
+    while ((std::size_t(2) << log2) <= items.size()) ++log2;
+    fRanges.push_back(TRange{0, static_cast<int>(items.size()) - 1, 2 * log2 + 2});
+  }
+
+  bool Done() const { return fRanges.empty(); }
+
+  // Sorts ranges until about `work` comparisons were made (a range is
+  // partitioned whole, so a step may go over by one partition); true when
+  // every range is sorted.
+  bool Step(std::size_t work) {
+    std::size_t spent = 0;
+    while (!fRanges.empty() && spent < work) {
+      const TRange range = fRanges.back();
+      fRanges.pop_back();
+      spent += Partition(range);
+    }
+    return fRanges.empty();
+  }
+
+  void Run() { Step(static_cast<std::size_t>(-1)); }
+
+private:
+  struct TRange {
+    int Left;
+    int Right;
+    int Budget;
+  };
+
+  // Partitions one range and puts its parts on the stack; answers about the
+  // comparisons it made.
+  std::size_t Partition(TRange range) {
+    const int left = range.Left;
+    const int right = range.Right;
     int i = left;
     int j = right;
-    const T pivot = items[static_cast<std::size_t>((left + right) / 2)];
+    const T pivot = fItems[static_cast<std::size_t>((left + right) / 2)];
     do {
-      while (i < right && cmp(items[static_cast<std::size_t>(i)], pivot) < 0) ++i;
-      while (j > left && cmp(items[static_cast<std::size_t>(j)], pivot) > 0) --j;
+      while (i < right && fCmp(fItems[static_cast<std::size_t>(i)], pivot) < 0) ++i;
+      while (j > left && fCmp(fItems[static_cast<std::size_t>(j)], pivot) > 0) --j;
       if (i <= j) {
-        if (i != j) std::swap(items[static_cast<std::size_t>(i)], items[static_cast<std::size_t>(j)]);
+        if (i != j) std::swap(fItems[static_cast<std::size_t>(i)], fItems[static_cast<std::size_t>(j)]);
         ++i;
         --j;
       }
     } while (i <= j);
     const int size = right - left + 1;
     const int smaller = std::max(0, std::min(j - left + 1, right - i + 1));
-    if (size >= 16 && smaller < size / 8 && --budget < 0) {
-      TypedMergeSort(items, static_cast<std::size_t>(left), static_cast<std::size_t>(right) + 1, cmp, buffer);
-      return;
+    if (size >= 16 && smaller < size / 8 && --range.Budget < 0) {
+      TypedMergeSort(fItems, static_cast<std::size_t>(left), static_cast<std::size_t>(right) + 1, fCmp, fBuffer);
+      std::size_t log2 = 1;
+      while ((std::size_t(1) << log2) < static_cast<std::size_t>(size)) ++log2;
+      return static_cast<std::size_t>(size) * (1 + log2);
     }
-    if (j - left < right - i) {
-      if (left < j) TypedQuickSort(items, left, j, cmp, budget, buffer);
-      left = i;
-    } else {
-      if (i < right) TypedQuickSort(items, i, right, cmp, budget, buffer);
-      right = j;
-    }
+    const TRange low{left, j, range.Budget};
+    const TRange high{i, right, range.Budget};
+    const bool lowSmaller = j - left < right - i;
+    const TRange& first = lowSmaller ? high : low;
+    const TRange& second = lowSmaller ? low : high;
+    if (first.Left < first.Right) fRanges.push_back(first);
+    if (second.Left < second.Right) fRanges.push_back(second);
+    return static_cast<std::size_t>(size);
   }
-}
+
+  std::vector<T, A>& fItems;
+  Cmp fCmp;
+  std::vector<TRange> fRanges;
+  std::vector<T, A> fBuffer;
+};
 
 template <class T, class A, class Cmp>
 void TypedQuickSort(std::vector<T, A>& items, Cmp cmp) {
-  if (items.size() < 2) return;
-  int log2 = 0;
-  while ((std::size_t(2) << log2) <= items.size()) ++log2;
-  std::vector<T, A> buffer;
-  TypedQuickSort(items, 0, static_cast<int>(items.size()) - 1, cmp, 2 * log2 + 2, buffer);
+  TTypedQuickSort<T, A, Cmp>(items, std::move(cmp)).Run();
 }

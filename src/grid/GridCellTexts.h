@@ -111,13 +111,21 @@ public:
   // Room for that many rows in every column, the memory touched once now
   // rather than by the first fill that large.
   void Reserve(int rows) {
+    for (int col = 0; col < static_cast<int>(fCells.size()); ++col) Reserve(col, rows, rows);
+  }
+
+  // The same for one column, its memory touched up to row `touched` only:
+  // the memory of a long column is touched a slice at a time.
+  void Reserve(int col, int rows, int touched) {
+    if (col < 0 || col >= static_cast<int>(fCells.size())) return;
     const auto n = static_cast<std::size_t>(std::max(0, rows));
-    for (auto& column : fCells) {
-      if (column.capacity() >= n) continue;
-      const std::size_t size = column.size();
-      column.resize(n);
-      column.resize(size);
-    }
+    auto& column = fCells[static_cast<std::size_t>(col)];
+    if (column.capacity() < n) column.reserve(n);
+    const std::size_t size = column.size();
+    const std::size_t upTo = std::min(n, static_cast<std::size_t>(std::max(0, touched)));
+    if (upTo <= size) return;
+    column.resize(upTo);
+    column.resize(size);
   }
 
   // Puts every row's texts back where a row of that number keeps them, in

@@ -218,6 +218,9 @@ public:
 
   // Makes room for that many rows ahead of time (a surface may do nothing).
   virtual void ReserveRows(int /*rows*/) {}
+  // The same for one column, its memory touched up to row `touched` only:
+  // room made a slice at a time.
+  virtual void ReserveColumnRows(int /*col*/, int /*rows*/, int /*touched*/) {}
 
   // Told before many texts are written row after row (a fill): a surface
   // that keeps reordered rows through a row order may put the texts back in

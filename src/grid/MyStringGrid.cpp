@@ -1,9 +1,11 @@
 #include "MyStringGrid.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string_view>
 
+#include "ColumnSort.h"
 #include "LargeAllocator.h"
 #include "MyDatabase.h"
 #include "SortKey.h"
@@ -385,16 +387,20 @@ void TMyStringGrid::ClearCells() {
   }
 }
 
-void TMyStringGrid::NumberRows() {
+void TMyStringGrid::NumberRows() { NumberRows(1, fGrid->GetRowCount()); }
+
+void TMyStringGrid::NumberRows(int first, int end) {
   if (!fNumberingOn) return;
   fSelectOn = false;
   if (fGrid->GetColCount() > 0) {
     // Rows keep their numbers through fills and sorts: only a number that
     // differs is written (a fixed cell takes no colour of its own).
     const int rows = fGrid->GetRowCount();
-    for (int row = 1; row < rows; ++row) {
-      const std::string number = IntToStr(row);
-      if (fGrid->GetCells(0, row) != number) SetCellForced(0, row, number);
+    char digits[16];
+    for (int row = std::max(1, first); row < std::min(end, rows); ++row) {
+      const char* const last = std::to_chars(digits, digits + sizeof digits, row).ptr;
+      const std::string_view number(digits, static_cast<std::size_t>(last - digits));
+      if (fGrid->GetCells(0, row) != number) SetCellForced(0, row, std::string(number));
     }
     // As the forced writes leave it.
     if (rows > 1) fRememberOn = true;
@@ -406,41 +412,6 @@ void TMyStringGrid::NumberRows() {
 // Sorting, layout and bulk updates
 
 namespace {
-
-// A row on its way to its sorted place: the sort key of its text in the
-// sorted column (the key every sort of the program uses), the row, and the
-// text, read in place where the keys do not decide.
-struct TSortEntry {
-  TSortKey Key;
-  int Row;
-  std::string_view Text;
-};
-
-// A type of its own, so that the sort's calls are inlined.
-struct TCompareEntries {
-  int operator()(const TSortEntry& a, const TSortEntry& b) const { return CompareWithKeys(a.Text, a.Key, b.Text, b.Key); }
-};
-
-// A row of a column whose texts are all of one family (numbers, dates or
-// piece numbers of one kind, and empty texts): the rank of its text
-// decides every comparison exactly as the keys would, so the quicksort
-// makes the same moves over these smaller entries.
-struct TRankEntry {
-  std::uint64_t Rank;
-  int Row;
-};
-
-struct TCompareRanks {
-  int operator()(const TRankEntry& a, const TRankEntry& b) const {
-    return a.Rank < b.Rank ? -1 : (a.Rank > b.Rank ? 1 : 0);
-  }
-};
-
-// How the ranks of a column are made, when its texts allow one that decides
-// every comparison exactly: TypedRankOf for texts all of one family (empty
-// texts apart), or for texts of seven bytes or fewer (codes) their bytes
-// followed by their length, which orders them as their bytes do.
-enum class TRanks { None, Typed, ShortTexts };
 
 TRanks RanksOf(const std::vector<TSortEntry>& list) {
   bool texts = true;
@@ -467,18 +438,6 @@ TRanks RanksOf(const std::vector<TSortEntry>& list) {
 }
 
 std::uint64_t ShortTextRank(std::string_view text) { return (BytesAt(text, 0) & ~std::uint64_t(0xFF)) | text.size(); }
-
-// The quicksort over ranks that decide every comparison as the keys would:
-// the rows from first to last sorted; order.Strict cleared on equal ranks.
-std::vector<int> SortRankEntries(std::vector<TRankEntry>& ranks, TMyStringGrid::TSortOrder& order) {
-  std::vector<int> sorted(ranks.size());
-  TypedQuickSort(ranks, TCompareRanks());
-  for (std::size_t k = 0; k < ranks.size(); ++k) {
-    sorted[k] = ranks[k].Row;
-    if (k > 0 && ranks[k].Rank == ranks[k - 1].Rank) order.Strict = false;
-  }
-  return sorted;
-}
 
 // Ranks for the entries (every data row of the grid once) that decide each
 // comparison exactly as their keys do, read from the places of the rows
@@ -555,36 +514,105 @@ bool RanksFromPlaces(const TGridSurface& grid, bool ascending, const std::vector
   return true;
 }
 
-// The column sort's quicksort over the entries, taken in the order given:
-// their rows from first to last sorted, and in order what it found (Strict
-// and Family). The same moves whatever the entries are compared by, keys or
-// ranks, so the rows come out in one order, ties included.
-std::vector<int> SortEntries(std::vector<TSortEntry>& list, TMyStringGrid::TSortOrder& order) {
-  std::vector<int> sorted(list.size());
-  const TRanks byRanks = RanksOf(list);
-  // Whether the texts are all different and compared alike, seen on the
-  // sorted entries: then no other sort could order them otherwise.
-  order.Strict = true;
-  order.Family = TValueKind::Text;
-  if (byRanks != TRanks::None) {
-    std::vector<TRankEntry> ranks(list.size());
-    for (std::size_t k = 0; k < list.size(); ++k) {
-      const TSortEntry& e = list[k];
-      ranks[k] = TRankEntry{byRanks == TRanks::Typed ? TypedRankOf(e.Key) : ShortTextRank(e.Text), e.Row};
-    }
-    sorted = SortRankEntries(ranks, order);
-  } else {
-    TypedQuickSort(list, TCompareEntries());
-    for (std::size_t k = 0; k < list.size(); ++k) {
-      sorted[k] = list[k].Row;
-      if (k > 0 && TCompareEntries()(list[k - 1], list[k]) == 0) order.Strict = false;
+}  // namespace
+
+void TMyStringGrid::TrierColonne(int col, std::vector<int>* from) {
+  const std::unique_ptr<TColumnSort> sort = BeginSort(col);
+  if (sort == nullptr) return;
+  TAutomaticOff automaticOff(*this);
+  while (!SortStep(*sort, static_cast<std::size_t>(-1))) {
+  }
+  FinishSort(*sort, from);
+}
+
+std::unique_ptr<TColumnSort> TMyStringGrid::BeginSort(int col) {
+  if (col < 0 || col >= fGrid->GetColCount()) {
+    ErrorInt("TMyStringGrid.TrierColonne: bad col : ", col);
+    fGrid->Repaint();
+    return nullptr;
+  }
+  auto sort = std::make_unique<TColumnSort>();
+  sort->fCol = col;
+  sort->fRows = fGrid->GetRowCount();
+  const int currentRow = GetRow();
+  for (int c = fGrid->GetFixedCols(); c < fGrid->GetColCount(); ++c) sort->fRemembered.push_back(fGrid->GetCells(c, currentRow));
+  sort->fOffset = GetRow() - GetTopRow();
+  SetAutomatic(false);
+  const int fixedRows = fGrid->GetFixedRows();
+  sort->fNextRow = fixedRows;
+  sort->fList.reserve(static_cast<std::size_t>(std::max(0, sort->fRows - fixedRows)));
+  return sort;
+}
+
+bool TMyStringGrid::SortStep(TColumnSort& sort, std::size_t work) {
+  // Every text of the sorted column is keyed once; the quicksort then
+  // compares keys instead of matching shapes at each comparison. The texts
+  // are read in place: nothing writes to the grid until the rows move.
+  std::vector<TSortEntry>& list = sort.fList;
+  if (sort.fNextRow < sort.fRows) {
+    const auto left = static_cast<std::size_t>(sort.fRows - sort.fNextRow);
+    if (work >= left) {
+      fGrid->VisitColumn(sort.fCol, sort.fNextRow, [&list](int row, const std::string& text) {
+        list.push_back(TSortEntry{SortKeyOf(text), row, text});
+      });
+      sort.fNextRow = sort.fRows;
+      work -= left;
+    } else {
+      const int end = sort.fNextRow + static_cast<int>(work);
+      for (int row = sort.fNextRow; row < end; ++row) {
+        const std::string& text = fGrid->GetCells(sort.fCol, row);
+        list.push_back(TSortEntry{SortKeyOf(text), row, text});
+      }
+      sort.fNextRow = end;
+      return false;
     }
   }
-  // Texts compared by their bytes, or values of one family, are in one
-  // order; a mixture may not be.
+  if (!sort.fRanked) {
+    sort.fRanked = true;
+    sort.fByRanks = RanksOf(list);
+    if (sort.fByRanks != TRanks::None) {
+      sort.fRanks.resize(list.size());
+      for (std::size_t k = 0; k < list.size(); ++k) {
+        const TSortEntry& e = list[k];
+        sort.fRanks[k] = TRankEntry{sort.fByRanks == TRanks::Typed ? TypedRankOf(e.Key) : ShortTextRank(e.Text), e.Row};
+      }
+      sort.fRankSort.emplace(sort.fRanks, TCompareRanks());
+    } else {
+      sort.fEntrySort.emplace(list, TCompareEntries());
+    }
+  }
+  if (!sort.fSorted) {
+    sort.fSorted = sort.fRankSort ? sort.fRankSort->Step(work) : sort.fEntrySort->Step(work);
+    return false;
+  }
+  // Whether the texts are all different and compared alike, seen on the
+  // sorted entries: then no other sort could order them otherwise.
+  const std::size_t count = sort.fByRanks != TRanks::None ? sort.fRanks.size() : list.size();
+  const std::size_t end = sort.fChecked + std::min(count - std::min(count, sort.fChecked), work);
+  for (std::size_t k = std::max<std::size_t>(1, sort.fChecked); k < end && sort.fStrict; ++k) {
+    if (sort.fByRanks != TRanks::None) {
+      if (sort.fRanks[k].Rank == sort.fRanks[k - 1].Rank) sort.fStrict = false;
+    } else if (TCompareEntries()(list[k - 1], list[k]) == 0) {
+      sort.fStrict = false;
+    }
+  }
+  sort.fChecked = sort.fStrict ? end : count;
+  return sort.fChecked >= count;
+}
+
+std::vector<int> TMyStringGrid::SortedOf(const TColumnSort& sort, TSortOrder& order) {
+  const std::vector<TSortEntry>& list = sort.fList;
+  std::vector<int> sorted(list.size());
+  order.Strict = sort.fStrict;
+  order.Family = TValueKind::Text;
+  if (sort.fByRanks != TRanks::None) {
+    for (std::size_t k = 0; k < sorted.size(); ++k) sorted[k] = sort.fRanks[k].Row;
+  } else {
+    for (std::size_t k = 0; k < sorted.size(); ++k) sorted[k] = list[k].Row;
+  }
   const bool bytes =
       std::all_of(list.begin(), list.end(), [](const TSortEntry& e) { return ComparesAsBytes(e.Key, e.Text); });
-  if (!bytes && byRanks == TRanks::Typed) {
+  if (!bytes && sort.fByRanks == TRanks::Typed) {
     for (const TSortEntry& e : list) {
       if (e.Key.Kind == TValueKind::Text) continue;
       order.Family = FamilyOf(e.Key.Kind);
@@ -596,37 +624,19 @@ std::vector<int> SortEntries(std::vector<TSortEntry>& list, TMyStringGrid::TSort
   return sorted;
 }
 
-}  // namespace
-
-void TMyStringGrid::TrierColonne(int col, std::vector<int>* from) {
-  if (col < 0 || col >= fGrid->GetColCount()) {
-    ErrorInt("TMyStringGrid.TrierColonne: bad col : ", col);
-    fGrid->Repaint();
-    return;
-  }
+void TMyStringGrid::FinishSort(TColumnSort& sort, std::vector<int>* from) {
+  const int col = sort.fCol;
   const int fixedCols = fGrid->GetFixedCols();
   const int fixedRows = fGrid->GetFixedRows();
   const int cols = fGrid->GetColCount();
-  const int rows = fGrid->GetRowCount();
+  const int rows = sort.fRows;
+  const std::vector<std::string>& remembered = sort.fRemembered;
+  std::vector<TSortEntry>& list = sort.fList;
 
-  std::vector<std::string> remembered;
-  const int currentRow = GetRow();
-  for (int c = fixedCols; c < cols; ++c) remembered.push_back(fGrid->GetCells(c, currentRow));
-  const int offset = GetRow() - GetTopRow();
-
-  TAutomaticOff automaticOff(*this);
-
-  // Every text of the sorted column is keyed once; the quicksort then
-  // compares keys instead of matching shapes at each comparison. The texts
-  // are read in place: nothing writes to the grid until the rows move.
-  std::vector<TSortEntry> list;
-  list.reserve(static_cast<std::size_t>(std::max(0, rows - fixedRows)));
-  fGrid->VisitColumn(col, fixedRows,
-                     [&list](int row, const std::string& text) { list.push_back(TSortEntry{SortKeyOf(text), row, text}); });
   TSortOrder order;
   order.Col = col;
   order.Ascending = fSortAscending;
-  const std::vector<int> sorted = SortEntries(list, order);
+  const std::vector<int> sorted = SortedOf(sort, order);
 
   // Whole rows of the data area move to their sorted places in one pass
   // (the k-th entry to row FixedRows + k ascending, to the k-th row from the
@@ -661,14 +671,12 @@ void TMyStringGrid::TrierColonne(int col, std::vector<int>* from) {
     }
   }
   list.clear();
-
   // Moving whole rows changes no column's widest text.
   const bool widthsCurrent = fWidthsVersion != 0 && fWidthsVersion == fGrid->GetTextsVersion();
   fRememberOn = false;
   fGrid->PermuteRows(fixedCols, fixedRows, sources);
   fRememberOn = true;
   if (widthsCurrent) fWidthsVersion = fGrid->GetTextsVersion();
-
   if (byDataColumn) {
     if (selectAfter >= 0) SetRow(selectAfter);
   } else {
@@ -679,7 +687,7 @@ void TMyStringGrid::TrierColonne(int col, std::vector<int>* from) {
       if (same) SetRow(row);
     }
   }
-  SetTopRow(std::min(std::max(GetRow() - offset, fixedRows), rows - fGrid->GetVisibleRowCount()));
+  SetTopRow(std::min(std::max(GetRow() - sort.fOffset, fixedRows), rows - fGrid->GetVisibleRowCount()));
 
   NumberRows();
   SetAutomatic(true);
@@ -698,7 +706,7 @@ void TMyStringGrid::Resort(std::vector<int>* from) {
 }
 
 std::vector<int> TMyStringGrid::SortedRows(int col, const std::vector<int>& rows, TSortOrder& order,
-                                           const std::vector<int>* moved) const {
+                                           const std::vector<int>* moved) {
   order.Col = col;
   order.Ascending = fSortAscending;
   order.Version = 0;
@@ -706,7 +714,11 @@ std::vector<int> TMyStringGrid::SortedRows(int col, const std::vector<int>& rows
     order.Strict = false;
     return rows;
   }
-  std::vector<TSortEntry> list;
+  // The column sort's own steps, over the rows keyed here in the order
+  // given.
+  TColumnSort sort;
+  sort.fCol = col;
+  std::vector<TSortEntry>& list = sort.fList;
   list.reserve(rows.size());
   for (const int row : rows) {
     const std::string& text = fGrid->GetCells(col, row);
@@ -714,14 +726,15 @@ std::vector<int> TMyStringGrid::SortedRows(int col, const std::vector<int>& rows
   }
   // Long texts otherwise compared through their keys at each step of the
   // quicksort: ranks from the rows' places make the same moves far faster.
-  std::vector<TRankEntry> ranks;
   if (moved != nullptr && col == (fSortCol >= 0 && fSortCol < fGrid->GetColCount() ? fSortCol : 0) &&
-      RanksOf(list) == TRanks::None && RanksFromPlaces(*fGrid, fSortAscending, list, *moved, ranks)) {
-    order.Strict = true;
-    order.Family = TValueKind::Text;
-    return SortRankEntries(ranks, order);
+      RanksOf(list) == TRanks::None && RanksFromPlaces(*fGrid, fSortAscending, list, *moved, sort.fRanks)) {
+    sort.fRanked = true;
+    sort.fByRanks = TRanks::Places;
+    sort.fRankSort.emplace(sort.fRanks, TCompareRanks());
   }
-  return SortEntries(list, order);
+  while (!SortStep(sort, static_cast<std::size_t>(-1))) {
+  }
+  return SortedOf(sort, order);
 }
 
 int TMyStringGrid::ColumnTextWidth(int col) { return std::max(25, fGrid->WidestText(col)); }
@@ -797,6 +810,37 @@ const std::vector<int>& TMyStringGrid::TextWidths() {
     fWidthsVersion = version;
   }
   return fTextWidths;
+}
+
+bool TMyStringGrid::MeasureWidthsStep(TWidthsMeasure& measure, int rows) {
+  const std::uint64_t version = fGrid->GetTextsVersion();
+  // A surface that cannot tell its texts have changed is measured whole
+  // whenever sized.
+  if (version == 0 || WidthsCurrent()) return true;
+  const int cols = std::max(0, fGrid->GetColCount());
+  if (measure.Version != version || static_cast<int>(measure.Widest.size()) != cols) {
+    measure.Version = version;
+    measure.NextRow = 0;
+    measure.Widest.assign(static_cast<std::size_t>(cols), 0);
+  }
+  // As WidestText measures each text of a column.
+  fGrid->SetFont(fDefaultFont);
+  const int end = measure.NextRow + std::min(fGrid->GetRowCount() - measure.NextRow, std::max(1, rows));
+  for (int col = 0; col < cols; ++col) {
+    int& widest = measure.Widest[static_cast<std::size_t>(col)];
+    for (int row = measure.NextRow; row < end; ++row) {
+      const std::string& text = fGrid->GetCells(col, row);
+      if (!text.empty()) widest = std::max(widest, fGrid->TextWidth(text));
+    }
+  }
+  measure.NextRow = end;
+  if (end < fGrid->GetRowCount()) return false;
+  fTextWidths.resize(static_cast<std::size_t>(cols));
+  for (int col = 0; col < cols; ++col) {
+    fTextWidths[static_cast<std::size_t>(col)] = std::max(25, measure.Widest[static_cast<std::size_t>(col)]);
+  }
+  fWidthsVersion = version;
+  return true;
 }
 
 bool TMyStringGrid::WidthsCurrent() const {
@@ -928,6 +972,16 @@ void TMyStringGrid::UpdateDimensions() {
 
 void TMyStringGrid::ReserveRows(int rows) {
   fGrid->ReserveRows(rows);
+  for (int col = 0; col < static_cast<int>(fGridBackColor.size()); ++col) ReserveAttributeRows(col, rows);
+}
+
+void TMyStringGrid::ReserveColumnRows(int col, int rows, int touched) {
+  fGrid->ReserveColumnRows(col, rows, touched);
+  ReserveAttributeRows(col, rows);
+}
+
+void TMyStringGrid::ReserveAttributeRows(int col, int rows) {
+  if (col < 0 || col >= static_cast<int>(fGridBackColor.size())) return;
   const auto n = static_cast<std::size_t>(std::max(0, rows));
   auto reserve = [n](auto& column) {
     if (column.capacity() >= n) return;
@@ -935,12 +989,11 @@ void TMyStringGrid::ReserveRows(int rows) {
     column.resize(n);
     column.resize(size);
   };
-  for (std::size_t c = 0; c < fGridBackColor.size(); ++c) {
-    reserve(fGridBackColor[c]);
-    reserve(fCellFonts[c]);
-    reserve(fReadOnly[c]);
-    reserve(fColorConstraints[c]);
-  }
+  const auto c = static_cast<std::size_t>(col);
+  reserve(fGridBackColor[c]);
+  reserve(fCellFonts[c]);
+  reserve(fReadOnly[c]);
+  reserve(fColorConstraints[c]);
 }
 
 void TMyStringGrid::Refresh() {

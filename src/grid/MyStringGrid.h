@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "CellTypes.h"
+#include "ColumnSort.h"
 #include "GridAttributes.h"
 #include "GridSurface.h"
 #include "QueryGrid.h"
@@ -140,6 +142,9 @@ public:
   void ClearCells() override;
   void Clear() { ClearCells(); }
   void NumberRows();
+  // NumberRows over rows first .. end - 1 only: a fill done a slice at a time
+  // numbers each slice of rows as it writes it.
+  void NumberRows(int first, int end);
 
   // Sorting, layout and bulk updates.
   // Sorts the data rows by the column; `from`, when given, receives for
@@ -147,6 +152,17 @@ public:
   void TrierColonne(int col, std::vector<int>* from = nullptr);
   void TrierColonne(const std::string& name) { TrierColonne(GetColIndex(name)); }
   void Resort(std::vector<int>* from = nullptr);
+  // TrierColonne in steps, for a list sorted a slice at a time while the
+  // program is idle (TrierColonne does them all at once). BeginSort
+  // remembers the selected row and switches the automatic work off; it
+  // answers null for a bad column, reported as TrierColonne reports it.
+  // SortStep keys the column and sorts it, about `work` rows or comparisons
+  // at a time, and answers true once sorted; FinishSort then moves the rows,
+  // selects the row again, scrolls and recolours. Nothing may write to the
+  // grid between BeginSort and FinishSort.
+  std::unique_ptr<TColumnSort> BeginSort(int col);
+  bool SortStep(TColumnSort& sort, std::size_t work);
+  void FinishSort(TColumnSort& sort, std::vector<int>* from);
   // What the last sort found in the column it sorted, valid while the texts
   // are those it left (Version): whether they are all different and all
   // compared alike (all by their bytes, ComparesAsBytes, or all numbers,
@@ -172,7 +188,7 @@ public:
   // its order, which spares comparing long texts again (when that turns out
   // false, the texts are sorted as they are).
   std::vector<int> SortedRows(int col, const std::vector<int>& rows, TSortOrder& order,
-                              const std::vector<int>* moved = nullptr) const;
+                              const std::vector<int>* moved = nullptr);
   // A list whose rows are those of a fill, but not in the fill's order,
   // brought to what that fill followed by Resort shows, without writing a
   // text: fillOrder lists the data rows in the order the fill writes them;
@@ -192,6 +208,16 @@ public:
   bool KeepsStrictOrder(TValueKind family, int row, const std::string& text) const;
   void AutoSizeCols();
   int GetNeededWidth();
+  // The widths AutoSizeCols works from (each column's widest text), measured
+  // a slice of rows at a time, so that sizing a grid of 100 000 rows filled
+  // while the program is idle finds them measured. A text written meanwhile
+  // starts the measure again. True once the widths are those of the texts.
+  struct TWidthsMeasure {
+    std::uint64_t Version = 0;
+    int NextRow = 0;
+    std::vector<int> Widest;
+  };
+  bool MeasureWidthsStep(TWidthsMeasure& measure, int rows);
   // The size in points of the grid's font (8 unless set), for its cells and
   // for the widths AutoSizeCols and GetNeededWidth work out.
   void SetFontSize(int size);
@@ -203,6 +229,9 @@ public:
   // search over the invoices) then does not wait for fresh memory. For the
   // program's idle time.
   void ReserveRows(int rows);
+  // The same for one column, its texts' memory touched up to row `touched`
+  // only: the room of a long list is taken a slice at a time.
+  void ReserveColumnRows(int col, int rows, int touched);
   void Refresh();
 
   // Cell typing and colours: the codes are the cell types (CellTypes.h).
@@ -284,11 +313,15 @@ private:
   // removed still has one as wide, looked for among its first rows: its
   // measured width then holds. The surface's font is the grid's.
   bool WidthHeldElsewhere(int col, int width);
+  // The rows a finished sort (SortStep answered true) put in order, first
+  // to last, and what it found in them: Strict and Family of order.
+  static std::vector<int> SortedOf(const TColumnSort& sort, TSortOrder& order);
   // Whether the measured widths can be kept through changing the row count
   // to n: rows added are empty; the columns where a removed row may have held
   // the widest text are listed in remeasure, to be measured alone.
   bool RowCountKeepsWidths(int n, std::vector<int>& remeasure);
   int ScrollBarShown() const;
+  void ReserveAttributeRows(int col, int rows);
 
   TGridSurface* fGrid;
   // Mutable: a pending colour is worked out by the reads that need it.

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "ListPreparation.h"
 #include "ListRows.h"
 #include "MemoryGridSurface.h"
 #include "MyDatabase.h"
@@ -286,6 +287,82 @@ TEST(ListRowsTest, RecordsChangedInPlaceShowWhatARefillShows) {
   }
 }
 
+// A hidden list prepared a few rows and comparisons at a time while the
+// program is idle holds what filling and sorting it at once gives: the same
+// rows in the same order, ties included, the same colours, widths and
+// records; a table changed part-way through is prepared again.
+TEST(ListRowsTest, APreparationInSlicesHoldsWhatAFillHolds) {
+  std::string text = "Num Facture;Date;Code client;Societe;Port;Poids;Total HT;Total TTC\r\n";
+  for (int i = 0; i < 300; ++i) {
+    text += "FA" + std::to_string(40000 + (i * 37) % 300) + ";0" + std::to_string(1 + i % 9) + "/02/2026;0101;" +
+            (i % 11 == 0 ? "PHARMACIE" : "PHARMACIE " + std::to_string(i % 4)) + ";0;1,5;" +
+            (i % 13 == 0 ? "x" : std::to_string(i % 6)) + ",00;10\r\n";
+  }
+  const int total = 6;
+  struct TCase {
+    const char* Name;
+    int SortCol;
+    bool Ascending;
+    bool ChangedPartWay;
+  };
+  const TCase cases[] = {{"by company, equal texts", 4, true, false},
+                         {"by company, downwards", 4, false, false},
+                         {"by date, equal dates", 2, true, false},
+                         {"by number", 1, true, false},
+                         {"by company, a record saved part-way", 4, true, true}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTraceCapture capture;
+    auto table = TableFromText(text);
+    auto list = [&](TMemoryGridSurface& surface) {
+      auto grid = std::make_unique<TMyStringGrid>(&surface);
+      grid->SetFixedRows(1);
+      grid->SetFixedCols(1);
+      grid->SetWidth(700);
+      InstallColumnColorRules(grid.get(), ColumnColorRules::Factures());
+      grid->fSortCol = c.SortCol;
+      grid->fSortAscending = c.Ascending;
+      return grid;
+    };
+    TMemoryGridSurface slicedSurface(9, 2);
+    auto sliced = list(slicedSurface);
+    TListRows slicedRows;
+    TListPreparation preparation(*sliced, ListFilters::Factures, slicedRows, {7, 50, 11, 13});
+    int slices = 1;
+    while (!preparation.Step(table.get())) {
+      if (++slices == 110 && c.ChangedPartWay) table->SetData(3, 17, "PHARMACIE 2");
+    }
+    EXPECT_GT(slices, 100);
+
+    TMemoryGridSurface atOnceSurface(9, 2);
+    auto atOnce = list(atOnceSurface);
+    TListRows atOnceRows;
+    atOnceRows.Fill(*atOnce, ListFilters::Factures, table.get());
+    atOnceRows.Sort(*atOnce);
+    auto same = [&] {
+      ASSERT_EQ(sliced->GetRowCount(), atOnce->GetRowCount());
+      EXPECT_EQ(sliced->GetRow(), atOnce->GetRow());
+      EXPECT_EQ(sliced->GetTopRow(), atOnce->GetTopRow());
+      for (int col = 0; col < 9; ++col) {
+        EXPECT_EQ(slicedSurface.GetColWidth(col), atOnceSurface.GetColWidth(col)) << col;
+        for (int row = 0; row < atOnce->GetRowCount(); ++row) {
+          ASSERT_EQ(sliced->GetCell(col, row), atOnce->GetCell(col, row)) << col << "," << row;
+          EXPECT_EQ(sliced->GetCellColor(col, row), atOnce->GetCellColor(col, row)) << col << "," << row;
+        }
+      }
+    };
+    same();
+    // The records follow their rows: a change brought in place shows alike.
+    const std::uint64_t since = table->ChangeCount();
+    table->SetData(total, 40, "-3");
+    std::vector<int> changed;
+    ASSERT_TRUE(table->ChangedRecordsSince(since, changed));
+    EXPECT_TRUE(slicedRows.Update(*sliced, ListFilters::Factures, *table, changed));
+    EXPECT_TRUE(atOnceRows.Update(*atOnce, ListFilters::Factures, *table, changed));
+    same();
+  }
+}
+
 // ---------------------------------------------------------------------------
 // The lists of the main window
 
@@ -514,6 +591,39 @@ TEST_F(ListsTest, AListShownAgainShowsTheTableAsItIsNow) {
   for (std::size_t i = 1; i < totals.size(); ++i) {
     EXPECT_GE(StringManager().Compare(totals[i - 1], totals[i]), 0) << totals[i - 1] << " / " << totals[i];
   }
+  EXPECT_TRUE(fCapture.Boxes().empty());
+}
+
+// A list shown while the idle time is part-way through preparing it is
+// finished at once; when its table changed meanwhile it is filled afresh.
+TEST_F(ListsTest, AListShownPartWayThroughItsPreparationIsWhole) {
+  Start();
+  TRecordLists& lists = fMain->Lists();
+  auto texts = [](const TMyStringGrid& grid) {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < grid.GetRowCount(); ++row) rows.push_back(RowTexts(grid, row));
+    return rows;
+  };
+  for (int i = 0; i < 100 && !lists.Of(kClientsList).Filled(); ++i) lists.PrepareNextList();
+  for (int i = 0; i < 12; ++i) lists.PrepareNextList();
+  ASSERT_FALSE(lists.Of(kArticlesList).Filled());
+  fMain->Tables().Articles()->SetData("Designation", 5, "AAA NOUVEL ARTICLE");
+  fMain->ShowArticles();
+  const TMyStringGrid& articles = *lists.Of(kArticlesList).Grid();
+  EXPECT_EQ(articles.GetCell(2, 1), "AAA NOUVEL ARTICLE");
+  const auto shown = texts(articles);
+  lists.Of(kArticlesList).Fill();
+  EXPECT_EQ(texts(articles), shown);
+
+  for (int i = 0; i < 100 && !lists.Of(kArticlesList).Filled(); ++i) lists.PrepareNextList();
+  for (int i = 0; i < 12; ++i) lists.PrepareNextList();
+  ASSERT_FALSE(lists.Of(kDevisList).Filled());
+  fMain->ShowDevis();
+  const TMyStringGrid& devis = *lists.Of(kDevisList).Grid();
+  const auto finished = texts(devis);
+  EXPECT_GT(devis.GetRowCount(), 2);
+  lists.Of(kDevisList).Fill();
+  EXPECT_EQ(texts(devis), finished);
   EXPECT_TRUE(fCapture.Boxes().empty());
 }
 

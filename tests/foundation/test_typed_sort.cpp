@@ -226,18 +226,37 @@ TEST(TypedSort, NoOrderIsQuadratic) {
 
 TEST(TypedSort, ColumnSortKeepsTheQuicksortOrderOnOrdinaryData) {
   // Large random columns with many ties never spend the budget: the order,
-  // ties included, is the one of the plain partition.
+  // ties included, is the one of the plain partition, whether sorted at
+  // once or a few comparisons at a time.
   std::mt19937_64 engine(23);
+  auto cmp = [](const std::pair<int, int>& x, const std::pair<int, int>& y) {
+    return x.first < y.first ? -1 : (x.first > y.first ? 1 : 0);
+  };
   for (int round = 0; round < 4; ++round) {
     std::vector<std::pair<int, int>> a;
     for (int k = 0; k < 50000; ++k) a.emplace_back(static_cast<int>(engine() % (round % 2 == 0 ? 40 : 50000)), k);
     std::vector<std::pair<int, int>> b = a;
-    auto cmp = [](const std::pair<int, int>& x, const std::pair<int, int>& y) {
-      return x.first < y.first ? -1 : (x.first > y.first ? 1 : 0);
-    };
+    std::vector<std::pair<int, int>> c = a;
     TypedQuickSort(a, cmp);
     PlainQuickSort(b, 0, static_cast<int>(b.size()) - 1, cmp);
     ASSERT_EQ(a, b) << "round " << round;
+    TTypedQuickSort<std::pair<int, int>, std::allocator<std::pair<int, int>>, decltype(cmp)> steps(c, cmp);
+    int slices = 0;
+    while (!steps.Step(round + 1)) ++slices;
+    EXPECT_GT(slices, 1000);
+    ASSERT_EQ(c, b) << "in steps, round " << round;
+  }
+  // Orders that spend the budget: each range that does is finished by the
+  // merge sort, in steps as at once.
+  for (const char* name : {"sorted run, then the same run again", "organ pipe"}) {
+    std::vector<std::pair<int, int>> a;
+    for (const int x : Order(name, 20000)) a.emplace_back(x / 3, static_cast<int>(a.size()));
+    std::vector<std::pair<int, int>> c = a;
+    TypedQuickSort(a, cmp);
+    TTypedQuickSort<std::pair<int, int>, std::allocator<std::pair<int, int>>, decltype(cmp)> steps(c, cmp);
+    while (!steps.Step(1)) {
+    }
+    ASSERT_EQ(c, a) << name;
   }
 }
 

@@ -21,27 +21,33 @@ void TListRows::Fill(TMyStringGrid& grid, const std::string& filter, TMyDatabase
   RemplirGrid(&grid, filter, true, table);
   if (table == nullptr || filter.empty()) return;
   // RemplirGrid writes the records of QueryAll in their order, one per row.
-  const std::vector<std::int32_t>& records = table->GetQueryResults();
+  Filled(grid, table->GetQueryResults());
+}
+
+void TListRows::Filled(TMyStringGrid& grid, const std::vector<std::int32_t>& records) {
+  Forget();
   if (static_cast<int>(records.size()) == grid.GetRowCount() - grid.GetFixedRows()) fRecords = records;
 }
 
 void TListRows::Sort(TMyStringGrid& grid) {
   std::vector<int> from;
   grid.Resort(&from);
-  if (!FollowSort(grid, from)) Forget();
+  Sorted(grid, from);
 }
 
-bool TListRows::FollowSort(const TMyStringGrid& grid, const std::vector<int>& from) {
+void TListRows::Sorted(TMyStringGrid& grid, const std::vector<int>& from) {
   const TMyStringGrid::TSortOrder& order = grid.LastSortOrder();
   fStrict = order.Strict && order.Version == grid.GetGrid()->GetTextsVersion() && order.Col == grid.fSortCol &&
             order.Ascending == grid.fSortAscending;
   fFamily = order.Family;
-  if (fRecords.size() != from.size()) return false;
-  const int fixedRows = grid.GetGrid()->GetFixedRows();
+  if (fRecords.size() != from.size()) {
+    Forget();
+    return;
+  }
+  const int fixedRows = grid.GetFixedRows();
   std::vector<std::int32_t> sorted(from.size());
   for (std::size_t k = 0; k < from.size(); ++k) sorted[k] = fRecords[static_cast<std::size_t>(from[k] - fixedRows)];
   fRecords = std::move(sorted);
-  return true;
 }
 
 bool TListRows::Update(TMyStringGrid& grid, const std::string& filter, TMyDatabase& table,
@@ -156,5 +162,6 @@ bool TListRows::Resort(TMyStringGrid& grid, const TMyDatabase& table, const std:
   for (const std::int32_t record : written) moved.push_back(rowOfRecord[static_cast<std::size_t>(record)]);
   std::vector<int> from;
   grid.ResortAsFilled(fillOrder, moved, &from);
-  return FollowSort(grid, from);
+  Sorted(grid, from);
+  return !fRecords.empty();
 }

@@ -21,6 +21,11 @@ public:
   // The sort by the grid's sort column after Fill, the records following
   // their rows.
   void Sort(TMyStringGrid& grid);
+  // The same for a fill and a sort done a slice at a time: the records
+  // written, one per data row, and the rows the sort took them from (the
+  // `from` of TrierColonne).
+  void Filled(TMyStringGrid& grid, const std::vector<std::int32_t>& records);
+  void Sorted(TMyStringGrid& grid, const std::vector<int>& from);
   // The records changed since the fill (TMyDatabase::ChangedRecordsSince)
   // brought up to date in the grid as it was left by Fill and Sort, or by an
   // earlier Update: each row replaced, removed or inserted at its sorted
@@ -50,8 +55,6 @@ private:
   // fill in the table's order would be sorted, its rows moved once. False
   // when the only row would go.
   bool Resort(TMyStringGrid& grid, const TMyDatabase& table, const std::vector<TChange>& changes);
-  // The records follow their rows through the grid's last sort.
-  bool FollowSort(const TMyStringGrid& grid, const std::vector<int>& from);
 
   // Empty when unknown (an empty table shows one empty row, which stands for
   // no record).

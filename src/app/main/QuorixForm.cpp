@@ -311,16 +311,32 @@ void TQuorix_Form::PrepareWhenIdle(int delayMs) {
 }
 
 // The first search over every invoice would otherwise wait for the memory
-// of 200 000 rows: it is taken a slice at a time while the program is idle.
+// of 200 000 rows: it is taken a slice at a time while the program is idle,
+// a column and two megabytes of its texts at a time, as fresh memory touched
+// all at once would keep an event waiting.
 bool TQuorix_Form::ReserveSearchRows() {
   TMyStringGrid* grid = fSearch->Grid();
   TMyDatabase* factures = fTables.Factures();
   if (grid == nullptr || factures == nullptr) return false;
-  constexpr int kSlice = 32768;
+  constexpr int kSlice = 65536;
   const int wanted = factures->RecordCount() + grid->GetFixedRows();
   if (fSearchRowsReserved >= wanted) return false;
-  fSearchRowsReserved = std::min(wanted, fSearchRowsReserved + kSlice);
-  grid->ReserveRows(fSearchRowsReserved);
+  if (wanted != fSearchRowsWanted) {
+    fSearchRowsWanted = wanted;
+    fSearchColsReserved = 0;
+    fSearchRowsTouched = 0;
+  }
+  if (fSearchColsReserved < grid->GetColCount()) {
+    fSearchRowsTouched = std::min(wanted, fSearchRowsTouched + kSlice);
+    grid->ReserveColumnRows(fSearchColsReserved, wanted, fSearchRowsTouched);
+    if (fSearchRowsTouched >= wanted) {
+      ++fSearchColsReserved;
+      fSearchRowsTouched = 0;
+    }
+    return true;
+  }
+  grid->ReserveRows(wanted);
+  fSearchRowsReserved = wanted;
   return true;
 }
 

@@ -232,6 +232,11 @@ private:
   bool fClosed = false;
   bool fIdleDone = false;
   int fSearchRowsReserved = 0;
+  // The room being taken: for how many rows, the columns done, and the rows
+  // of the next column touched so far.
+  int fSearchRowsWanted = 0;
+  int fSearchColsReserved = 0;
+  int fSearchRowsTouched = 0;
   // True from the creation of the grids on; the resize layout waits for it.
   bool fGridsCreated = false;
   std::string fRemoteBarcodeTable;

@@ -24,11 +24,20 @@ TRecordList::TRecordList(TListId id, TDeskTables& tables, QWidget* parent)
 }
 
 // The managed grid goes before its surface.
-TRecordList::~TRecordList() { fGrid.reset(); }
+TRecordList::~TRecordList() {
+  fPreparation.reset();
+  fGrid.reset();
+}
 
-void TRecordList::CreateGrid() { fGrid = std::make_unique<TMyStringGrid>(fSurface); }
+void TRecordList::CreateGrid() {
+  fPreparation.reset();
+  fGrid = std::make_unique<TMyStringGrid>(fSurface);
+}
 
-void TRecordList::ReleaseGrid() { fGrid.reset(); }
+void TRecordList::ReleaseGrid() {
+  fPreparation.reset();
+  fGrid.reset();
+}
 
 TMyDatabase* TRecordList::Table() const { return fTables.Get(Descriptor().Table); }
 
@@ -48,9 +57,23 @@ void TRecordList::Init() {
 }
 
 void TRecordList::Fill() {
+  DropPreparation();
   fRows.Fill(*fGrid, Descriptor().Filter, Table());
   fRows.Sort(*fGrid);
   NoteFilled();
+}
+
+void TRecordList::PrepareSlice() {
+  if (fPreparation == nullptr) fPreparation = std::make_unique<TListPreparation>(*fGrid, Descriptor().Filter, fRows);
+  if (!fPreparation->Step(Table())) return;
+  fPreparation.reset();
+  NoteFilled();
+}
+
+void TRecordList::DropPreparation() {
+  if (fPreparation == nullptr) return;
+  fPreparation->Abandon();
+  fPreparation.reset();
 }
 
 void TRecordList::NoteFilled() {
@@ -77,6 +100,14 @@ void TRecordList::Show() {
   TListState& state = fState;
   TMyStringGrid* grid = fGrid.get();
   TMyDatabase* table = Table();
+  // A list the idle time was preparing is finished at once when what it
+  // did still holds; otherwise it is filled below as usual.
+  if (fPreparation != nullptr && fPreparation->Current(table)) {
+    fPreparation->Step(table, true);
+    fPreparation.reset();
+    NoteFilled();
+  }
+  DropPreparation();
   // Filling and sorting a list of 200 000 rows again would give back exactly
   // the rows it holds when neither the table nor the list has changed since
   // it was last filled, and it is sorted by the same column in the same

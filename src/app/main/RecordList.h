@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ListDescriptors.h"
+#include "ListPreparation.h"
 #include "ListRows.h"
 
 class QWidget;
@@ -51,6 +52,9 @@ public:
   // what it now holds.
   void Fill();
   bool Filled() const { return fState.Filled; }
+  // Fill a slice at a time, while the list is hidden and the program idle:
+  // one slice of it. Filled() tells when the list is done.
+  void PrepareSlice();
   // The part of showing the list that comes before the window hides
   // everything: the article list takes its row here.
   void TakeRowBeforeShow();
@@ -73,6 +77,8 @@ public:
 
 private:
   void NoteFilled();
+  // Gives up a preparation under way, the list left to be filled again.
+  void DropPreparation();
 
   // What the list holds since it was last filled: a list shown again over an
   // unchanged table, with its rows and sort as they were, is not filled and
@@ -96,5 +102,6 @@ private:
   std::unique_ptr<TMyStringGrid> fGrid;
   TListState fState;
   TListRows fRows;
+  std::unique_ptr<TListPreparation> fPreparation;
   TListPosition fPosition;
 };

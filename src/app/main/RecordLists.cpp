@@ -91,7 +91,7 @@ void TRecordLists::HideAll() {
 bool TRecordLists::PrepareNextList() {
   for (const auto& list : fLists) {
     if (list->Filled() || list->Visible()) continue;
-    list->Fill();
+    list->PrepareSlice();
     return true;
   }
   return false;

@@ -34,8 +34,8 @@ public:
   void StoreAllPositions();
   // Takes the positions the lists leave behind and hides the five lists.
   void HideAll();
-  // Fills the next list that has not been filled yet, while it is hidden;
-  // false when every list is filled.
+  // Fills a slice of the next list that has not been filled yet, while it is
+  // hidden; false when every list is filled.
   bool PrepareNextList();
 
 private:

@@ -9,27 +9,54 @@
 #include "Trace.h"
 
 void RemplirGrid(TMyStringGrid* grid, const std::string& filter, bool withTitles, TMyDatabase* table) {
-  if (grid == nullptr) {
-    Error("Quorix_Unit:RemplirGrid:TStringGrid non valide");
-    return;
-  }
-  if (table == nullptr) {
-    Error("Quorix_Unit:RemplirGrid:Database non valide");
-    return;
-  }
-  if (filter.empty()) {
-    Error("Quorix_Unit:RemplirGrid:Filtre vide");
-    return;
-  }
-  table->QueryAll();
-  const int count = table->QueryResultCount();
-
+  if (!TGridFill::Accepts(grid, filter, table)) return;
   // The grid's own work (colours, sizes, notifications) is done once, at the
   // end, instead of for every cell written; it comes back on whatever ends
   // the fill.
   TAutomaticOff automaticOff(*grid);
+  TGridFill fill;
+  fill.Begin(grid, filter, withTitles, table);
+  fill.Step(grid->GetRowCount());
+  fill.End();
+}
+
+bool TGridFill::Accepts(TMyStringGrid* grid, const std::string& filter, TMyDatabase* table) {
+  if (grid == nullptr) {
+    Error("Quorix_Unit:RemplirGrid:TStringGrid non valide");
+    return false;
+  }
+  if (table == nullptr) {
+    Error("Quorix_Unit:RemplirGrid:Database non valide");
+    return false;
+  }
+  if (filter.empty()) {
+    Error("Quorix_Unit:RemplirGrid:Filtre vide");
+    return false;
+  }
+  return true;
+}
+
+bool TGridFill::Begin(TMyStringGrid* grid, const std::string& filter, bool withTitles, TMyDatabase* table) {
+  if (!Accepts(grid, filter, table)) return false;
+  fGrid = grid;
+  fTable = table;
+  table->QueryAll();
+  // The results of QueryAll are live records: their values are read in
+  // place rather than copied out one by one. They are kept here, as other
+  // queries may run on the table between two steps.
+  fRecords = table->GetQueryResults();
+  fFields.clear();
+  fNames.clear();
   TStringManager& sm = StringManager();
   const int fields = static_cast<int>(std::count(filter.begin(), filter.end(), ';')) + 1;
+  for (int i = 1; i <= fields; ++i) {
+    fNames.push_back(sm.GetToken(filter, i, ';'));
+    fFields.push_back(table->FieldExists(fNames.back()) ? table->GetFieldPos(fNames.back()) : -1);
+  }
+  fNext = 0;
+
+  grid->SetAutomatic(false);
+  const int count = static_cast<int>(fRecords.size());
   const int fixedCols = grid->GetFixedCols();
   const int fixedRows = grid->GetFixedRows();
   const int rows = std::max(count, 1) + fixedRows;
@@ -45,26 +72,34 @@ void RemplirGrid(TMyStringGrid* grid, const std::string& filter, bool withTitles
   }
   grid->SetRowCount(rows);
   if (withTitles) grid->setTitles(filter);
+  return true;
+}
 
-  const std::vector<std::int32_t>& results = table->GetQueryResults();
-  for (int i = 1; i <= fields; ++i) {
-    const std::string field = sm.GetToken(filter, i, ';');
-    const int col = fixedCols + i - 1;
-    if (!table->FieldExists(field)) {
+bool TGridFill::Step(int rows) {
+  const int count = static_cast<int>(fRecords.size());
+  const int end = fNext + std::min(count - fNext, std::max(1, rows));
+  const int fixedCols = fGrid->GetFixedCols();
+  const int fixedRows = fGrid->GetFixedRows();
+  for (std::size_t i = 0; i < fFields.size(); ++i) {
+    const int col = fixedCols + static_cast<int>(i);
+    const int f = fFields[i];
+    if (f < 0) {
       // Each cell of a field the table lacks is empty, with its warning.
-      for (int j = 0; j < count; ++j) grid->SetCellForced(col, fixedRows + j, table->GetQueryResultString(field, j));
+      for (int j = fNext; j < end; ++j) fGrid->SetCellForced(col, fixedRows + j, fTable->GetQueryResultString(fNames[i], j));
       continue;
     }
-    // The results of QueryAll are live records: their values are read in
-    // place rather than copied out one by one.
-    const int f = table->GetFieldPos(field);
-    for (int j = 0; j < count; ++j) {
-      grid->SetCellForced(col, fixedRows + j, table->ValueAt(f, results[static_cast<std::size_t>(j)]));
+    for (int j = fNext; j < end; ++j) {
+      fGrid->SetCellForced(col, fixedRows + j, fTable->ValueAt(f, fRecords[static_cast<std::size_t>(j)]));
     }
   }
-  grid->SetAutomatic(true);
-  grid->UpdateDimensions();
-  grid->SetRow(grid->GetRow());
+  fNext = end;
+  return fNext >= count;
+}
+
+void TGridFill::End() {
+  fGrid->SetAutomatic(true);
+  fGrid->UpdateDimensions();
+  fGrid->SetRow(fGrid->GetRow());
 }
 
 void EmptyTitleRow(TMyStringGrid* grid) {
