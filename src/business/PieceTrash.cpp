@@ -32,7 +32,7 @@ bool WriteHeaderCopy(TMyDatabase& header, int record, const std::string& file) {
 
 }  // namespace
 
-std::string TrashHeadersFolder() { return std::string(Catalogue::Poubelle::Folder) + "Entetes/"; }
+std::string TrashHeadersFolder() { return Catalogue::Poubelle::HeadersFolder; }
 
 std::string MoveToTrashKeepingOlder(const std::string& file) {
   std::error_code ec;

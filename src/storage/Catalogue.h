@@ -281,6 +281,8 @@ inline constexpr const char* CIPStupefiant = Field::CIPStupefiant;
 namespace Poubelle {
 inline constexpr const char* Folder = "./Data/Poubelle Officielle/";
 inline constexpr const char* Files = "./Data/Poubelle Officielle/*.*";
+// The header record of each deleted piece, under the name its lines got.
+inline constexpr const char* HeadersFolder = "./Data/Poubelle Officielle/Entetes/";
 inline constexpr const char* ListingFile = "./Data/BaseDeDonneesSupprimes.db";
 inline constexpr const char* Fichier = Field::Fichier;
 }  // namespace Poubelle

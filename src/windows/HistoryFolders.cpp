@@ -5,6 +5,7 @@
 
 #include "Catalogue.h"
 #include "FileUtils.h"
+#include "HistoryListing.h"
 
 int DeleteFilesOf(const std::string& folder) {
   int deleted = 0;
@@ -17,6 +18,6 @@ int DeleteFilesOf(const std::string& folder) {
 }
 
 void ViderHistorique() {
-  DeleteFilesOf(Catalogue::Poubelle::Folder);
-  DeleteFilesOf(Catalogue::ElementsImprimes::Folder);
+  PurgeHistoryFolder(HistoryFolders::Supprimes);
+  PurgeHistoryFolder(HistoryFolders::Imprimes);
 }

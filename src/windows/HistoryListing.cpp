@@ -8,8 +8,9 @@
 #include "Trace.h"
 
 namespace HistoryFolders {
-const THistoryFolder Supprimes{Catalogue::Poubelle::Folder, Catalogue::Poubelle::ListingFile};
-const THistoryFolder Imprimes{Catalogue::ElementsImprimes::Folder, Catalogue::ElementsImprimes::ListingFile};
+const THistoryFolder Supprimes{Catalogue::Poubelle::Folder, Catalogue::Poubelle::ListingFile,
+                               Catalogue::Poubelle::HeadersFolder};
+const THistoryFolder Imprimes{Catalogue::ElementsImprimes::Folder, Catalogue::ElementsImprimes::ListingFile, nullptr};
 }  // namespace HistoryFolders
 
 std::string HistoryListingText(const THistoryFolder& folder) {
@@ -43,4 +44,9 @@ std::string SelectedHistoryFile(const THistoryFolder& folder, TMyStringGrid& gri
   return name;
 }
 
-int PurgeHistoryFolder(const THistoryFolder& folder) { return DeleteFilesOf(folder.Folder); }
+int PurgeHistoryFolder(const THistoryFolder& folder) {
+  const int deleted = DeleteFilesOf(folder.Folder);
+  // A header left behind would hold a purged piece's client for nobody.
+  if (folder.KeptBeside != nullptr) DeleteFilesOf(folder.KeptBeside);
+  return deleted;
+}

@@ -11,6 +11,9 @@ class TMyStringGrid;
 struct THistoryFolder {
   const char* Folder;       // with its final "/"
   const char* ListingFile;  // single field "Fichier"
+  // Records kept beside the files (the headers of deleted pieces), purged
+  // with them; nullptr when none.
+  const char* KeptBeside;
 };
 
 namespace HistoryFolders {
@@ -35,6 +38,7 @@ std::unique_ptr<TMyDatabase> RefreshHistoryListing(const THistoryFolder& folder,
 // the file is no longer in the folder.
 std::string SelectedHistoryFile(const THistoryFolder& folder, TMyStringGrid& grid);
 
-// Deletes every file (not the folders) of the folder, without asking; a file
-// that cannot be deleted is left in place. The number of files deleted.
+// Deletes every file (not the folders) of the folder and of what is kept
+// beside it, without asking; a file that cannot be deleted is left in place.
+// The number of files of the folder deleted.
 int PurgeHistoryFolder(const THistoryFolder& folder);

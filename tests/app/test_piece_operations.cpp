@@ -699,6 +699,7 @@ TEST_F(PieceOperationsTest, NettoyerRemovesStrayFilesTheHistoryAndTheSpecialDupl
   AddInvoice("FA031701", "0110");
   WriteFileBytes("Data/Factures/FA99999.db", std::string(kInvoiceLinesHeader));
   WriteFileBytes(std::string(kTrash) + "FA31650.db", "deleted long ago");
+  WriteFileBytes(std::string(kTrash) + "Entetes/FA31650.db", "its header");
   WriteFileBytes(std::string(kTrash) + "notes", "a name without a dot");
   WriteFileBytes("Data/Elements imprimes/FA31690_0101.db", "printed");
   fs::create_directories(std::string(kTrash) + "sous-dossier");
@@ -709,6 +710,7 @@ TEST_F(PieceOperationsTest, NettoyerRemovesStrayFilesTheHistoryAndTheSpecialDupl
   EXPECT_FALSE(fs::exists("Data/Factures/FA99999.db"));
   EXPECT_EQ(Files(kTrash), (std::vector<std::string>{"Entetes", "FA031700.db", "FA031701.db", "sous-dossier"}));
   EXPECT_EQ(ReadFileBytes(std::string(kTrash) + "FA031700.db"), lines700);
+  EXPECT_EQ(Files(std::string(kTrash) + "Entetes"), (std::vector<std::string>{"FA031700.db", "FA031701.db"}));
   EXPECT_EQ(Files("Data/Elements imprimes"), std::vector<std::string>{});
   for (const char* number : {"FA031700", "FA031701"}) {
     EXPECT_EQ(Record("Data/BaseDeDonneesFactures.db", "Num Facture", number), "") << number;

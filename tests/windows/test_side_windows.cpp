@@ -99,6 +99,7 @@ TEST_F(SideWindowsTest, PurgingOneTabLeavesTheOtherFolder) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     WriteFileBytes(kTrash + "FA1.db", "x");
+    WriteFileBytes(kTrash + "Entetes/FA1.db", "its header");
     WriteFileBytes(kPrinted + "FA2.db", "x");
     // A folder inside is not a file of the folder: it stays.
     WriteFileBytes(kPrinted + "sous-dossier/FA3.db", "x");
@@ -107,6 +108,7 @@ TEST_F(SideWindowsTest, PurgingOneTabLeavesTheOtherFolder) {
     window.Historique_PageControl->setCurrentIndex(row.tab);
     Click(window.Historique_Purge_Button);
     EXPECT_EQ(FileExists(kTrash + "FA1.db"), row.trashKept);
+    EXPECT_EQ(FileExists(kTrash + "Entetes/FA1.db"), row.trashKept);
     EXPECT_EQ(FileExists(kPrinted + "FA2.db"), row.printedKept);
     EXPECT_TRUE(FileExists(kPrinted + "sous-dossier/FA3.db"));
     // The listing shows what is left.
