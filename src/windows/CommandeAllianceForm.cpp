@@ -6,29 +6,24 @@
 
 #include "AllianceOrder.h"
 #include "MyStringGrid.h"
+#include "NamedWidgets.h"
 #include "PrintManager.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
 
 namespace {
 
+// The window's own sizes of label and button.
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int x, int y, int w) {
-  auto* label = new QLabel(ToQString(caption), parent);
-  label->setObjectName(name);
-  label->setGeometry(x, y, w, 17);
-  return label;
+  return NewLabel(parent, name, caption, QRect(x, y, w, 17));
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int y) {
-  auto* button = new QPushButton(ToQString(caption), parent);
-  button->setObjectName(name);
-  button->setGeometry(x, y, 75, 25);
-  return button;
+  return NewButton(parent, name, caption, QRect(x, y, 75, 25));
 }
 
 TQtGridSurface* MakeGrid(QWidget* parent, const char* name, int x, int y, int w, int h) {
-  auto* grid = new TQtGridSurface(parent);
-  grid->setObjectName(name);
+  TQtGridSurface* grid = NewGrid(parent, name);
   grid->setGeometry(x, y, w, h);
   return grid;
 }

@@ -9,21 +9,18 @@
 #include "HistoryListing.h"
 #include "MyDatabase.h"
 #include "MyStringGrid.h"
+#include "NamedWidgets.h"
 #include "QtGridSurface.h"
 #include "QtText.h"
 
 namespace {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, int x, int y) {
-  auto* button = new QPushButton(ToQString(caption), parent);
-  button->setObjectName(name);
-  button->setGeometry(x, y, 90, 27);
-  return button;
+  return NewButton(parent, name, caption, QRect(x, y, 90, 27));
 }
 
 TQtGridSurface* MakeTabGrid(QWidget* page, const char* name) {
-  auto* grid = new TQtGridSurface(page);
-  grid->setObjectName(name);
+  TQtGridSurface* grid = NewGrid(page, name);
   grid->SetRowSelect(true);
   // Placed rather than laid out: the grid has its width before the page is
   // first shown, and the listing's column fills it.
