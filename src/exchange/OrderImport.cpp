@@ -274,3 +274,36 @@ bool MoveOrderBackToWaiting(const std::string& doneName, const std::string& name
   Error("Importation : impossible de remettre " + source + " dans " + todo);
   return false;
 }
+
+void NoteOrderHeld(const std::string& doneName, const std::string& name) {
+  if (!WriteFileAtomically(Catalogue::Importation::HeldOrderFile, doneName + "\r\n" + name + "\r\n")) {
+    Warning(std::string("Importation : impossible d'ecrire ") + Catalogue::Importation::HeldOrderFile);
+  }
+}
+
+void ForgetHeldOrder() {
+  std::error_code ec;
+  std::filesystem::remove(Catalogue::Importation::HeldOrderFile, ec);
+}
+
+std::string GiveBackOrderLeftHeld() {
+  std::string note;
+  if (ReadWholeFile(Catalogue::Importation::HeldOrderFile, note, 4096) != TReadResult::Ok) return std::string();
+  const std::size_t first = note.find("\r\n");
+  const std::size_t second = first == std::string::npos ? first : note.find("\r\n", first + 2);
+  if (second == std::string::npos) {
+    // Cut short while it was written: it names nothing that can be found.
+    ForgetHeldOrder();
+    return std::string();
+  }
+  const std::string doneName = note.substr(0, first);
+  const std::string name = note.substr(first + 2, second - first - 2);
+  // Put back just before the end, with the note not yet dropped.
+  if (!FileExists(std::string(Catalogue::Importation::DoneFolderLocal) + doneName)) {
+    ForgetHeldOrder();
+    return std::string();
+  }
+  if (!MoveOrderBackToWaiting(doneName, name)) return std::string();
+  ForgetHeldOrder();
+  return name;
+}

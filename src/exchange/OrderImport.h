@@ -157,3 +157,16 @@ std::string MoveOrderToDone(const std::string& name);
 // (with a counter before its extension should another order of that name be
 // waiting by then). False when it could not be moved (reported).
 bool MoveOrderBackToWaiting(const std::string& doneName, const std::string& name);
+
+// An imported order lies in the done folder while its piece is open and not
+// yet saved. A program that ends without closing (killed, power cut) would
+// leave it there, neither waiting nor made into a piece: the order is noted
+// in a file of its own while it is held, the note dropped when the piece is
+// saved or the order put back, and an order still noted at the next start
+// waits again.
+void NoteOrderHeld(const std::string& doneName, const std::string& name);
+void ForgetHeldOrder();
+// At start: the order a program that ended without closing left held goes
+// back to the waiting folder. Its name, or an empty text when none was held
+// (or it could not be put back: reported, and tried again at the next start).
+std::string GiveBackOrderLeftHeld();

@@ -341,6 +341,10 @@ inline constexpr const char* DoneFolder = ".\\Data\\Importation\\Done\\";
 inline constexpr const char* TodoFolderLocal = "./Data/Importation/Todo/";
 inline constexpr const char* DoneFolderLocal = "./Data/Importation/Done/";
 inline constexpr const char* OrderWildcard = "*.txt";
+// The order moved to the done folder for the piece open in the editor, until
+// that piece is saved or given up: kept beside the two folders, never in the
+// waiting one.
+inline constexpr const char* HeldOrderFile = "./Data/Importation/Commande en cours.txt";
 }  // namespace Importation
 
 // ---------------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "MyDatabase.h"
 #include "MyDatabaseForm.h"
 #include "MyStringGrid.h"
+#include "OrderImport.h"
 #include "OrderImportCommands.h"
 #include "PieceCommands.h"
 #include "PieceEditor.h"
@@ -47,6 +48,7 @@ namespace {
 constexpr const char* kSample = QUORIX_SOURCE_DIR "/sample/Data";
 constexpr const char* kTodo = "Data/Importation/Todo/";
 constexpr const char* kDone = "Data/Importation/Done/";
+constexpr const char* kHeldOrder = "Data/Importation/Commande en cours.txt";
 constexpr const char* kTrash = "Data/Poubelle Officielle/";
 constexpr const char* kInvoiceLinesHeader = "Num Facture;Quantite;Code;Designation;Prix Uni. TTC;Montant TTC\r\n";
 
@@ -284,6 +286,7 @@ TEST_F(PieceOperationsTest, AnOrderIsImportedOnceAndSavedWithItsTotals) {
   EXPECT_EQ(Files(kTodo), std::vector<std::string>{});
   EXPECT_EQ(Files(kDone), (std::vector<std::string>{"commande.txt", "commande_1.txt"}));
   EXPECT_EQ(ReadFileBytes(std::string(kDone) + "commande.txt"), "older order\r\n");
+  EXPECT_TRUE(fs::exists(kHeldOrder)) << "held while its piece is open";
 
   EXPECT_EQ(Str(E().Label34->text()), "223,60");
 
@@ -294,6 +297,7 @@ TEST_F(PieceOperationsTest, AnOrderIsImportedOnceAndSavedWithItsTotals) {
   ASSERT_FALSE(EditorOpen()) << (fCapture.Boxes().empty() ? "" : fCapture.Boxes()[0]);
   EXPECT_EQ(Record("Data/BaseDeDonneesDevis.db", "Num Devis", "DE1239"),
             "DE1239;" + Today() + ";0101;PHARMACIE CENTRALE DE DAKAR;0;2,8756;223,60;223,6");
+  EXPECT_FALSE(fs::exists(kHeldOrder));
 
   fCapture.Clear();
   fMain->findChild<QAction*>("Importer1")->trigger();
@@ -333,7 +337,24 @@ TEST_F(PieceOperationsTest, AnImportedOrderLeftUnsavedWaitsAgain) {
     EXPECT_EQ(Files(kTodo), std::vector<std::string>{"commande.txt"});
     EXPECT_EQ(Files(kDone), std::vector<std::string>{});
     EXPECT_EQ(ReadFileBytes(std::string(kTodo) + "commande.txt"), "3408919 x 4\r\n");
+    EXPECT_FALSE(fs::exists(kHeldOrder));
   }
+}
+
+// Killed, or the power cut, with an imported order open: the order was
+// neither waiting nor made into a piece.
+TEST_F(PieceOperationsTest, AnOrderHeldWhenTheProgramDiedWaitsAgainAtTheNextStart) {
+  WriteFileBytes(std::string(kDone) + "commande_1.txt", "3408919 x 4\r\n");
+  WriteFileBytes(std::string(kDone) + "commande.txt", "older order\r\n");
+  NoteOrderHeld("commande_1.txt", "commande.txt");
+  Start();
+  EXPECT_EQ(Files(kTodo), std::vector<std::string>{"commande.txt"});
+  EXPECT_EQ(ReadFileBytes(std::string(kTodo) + "commande.txt"), "3408919 x 4\r\n");
+  EXPECT_EQ(Files(kDone), std::vector<std::string>{"commande.txt"});
+  EXPECT_FALSE(fs::exists(kHeldOrder));
+  EXPECT_NE(Str(E().Signaling_RichEdit->toPlainText())
+                .find("Commande commande.txt remise en attente : sa piece n'avait pas ete enregistree"),
+            std::string::npos);
 }
 
 TEST_F(PieceOperationsTest, ImportAndRestoreAskBeforeReplacingUnsavedWork) {

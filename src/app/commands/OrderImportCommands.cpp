@@ -107,7 +107,11 @@ void TOrderImportCommands::ImporterCommande() {
   FinishImport();
   // The order leaves the queue for good only with a saved piece.
   const std::string done = MoveOrderToDone(name);
-  if (!done.empty()) fEditor.HoldUntilSaved([done, name] { MoveOrderBackToWaiting(done, name); });
+  if (!done.empty()) {
+    NoteOrderHeld(done, name);
+    fEditor.HoldUntilSaved([done, name] { if (MoveOrderBackToWaiting(done, name)) ForgetHeldOrder(); },
+                           [] { ForgetHeldOrder(); });
+  }
   Importations_TimerTimer();
 }
 

@@ -26,6 +26,7 @@
 #include "MyStringGrid.h"
 #include "NamedWidgets.h"
 #include "NetworkShares.h"
+#include "OrderImport.h"
 #include "OrderImportCommands.h"
 #include "PieceCommands.h"
 #include "PieceEditor.h"
@@ -276,6 +277,13 @@ void TQuorix_Form::FormCreate() {
   if (!fRemoteBarcodeTable.empty()) {
     fBarCodeManager = std::make_unique<TBarCodeManager>(fTables.Articles(), fRemoteBarcodeTable);
     for (const std::string& line : fBarCodeManager->Signals()) fPieceEditor->AfficherSignal(line, clSignalRed);
+  }
+  // An order whose piece was open when the program last ended without
+  // closing waits again.
+  const std::string heldOrder = GiveBackOrderLeftHeld();
+  if (!heldOrder.empty()) {
+    fPieceEditor->AfficherSignal("Commande " + heldOrder + " remise en attente : sa piece n'avait pas ete enregistree",
+                                 clSignalRed);
   }
 
   setWindowState(windowState() | Qt::WindowMaximized);

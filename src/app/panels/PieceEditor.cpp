@@ -763,6 +763,11 @@ bool TPieceEditor::StorePiece() {
   // What is on screen is now what is stored.
   fOpenedState = StateDigest();
   fGiveBack = nullptr;
+  if (fKept) {
+    std::function<void()> kept = std::move(fKept);
+    fKept = nullptr;
+    kept();
+  }
   return true;
 }
 
@@ -805,12 +810,16 @@ bool TPieceEditor::MayReplacePiece() {
                                                  " n'est pas enregistree : l'abandonner ?");
 }
 
-void TPieceEditor::HoldUntilSaved(std::function<void()> giveBack) { fGiveBack = std::move(giveBack); }
+void TPieceEditor::HoldUntilSaved(std::function<void()> giveBack, std::function<void()> kept) {
+  fGiveBack = std::move(giveBack);
+  fKept = std::move(kept);
+}
 
 void TPieceEditor::AbandonPiece() {
   fHeld = false;
   if (!fGiveBack) return;
   std::function<void()> giveBack = std::move(fGiveBack);
   fGiveBack = nullptr;
+  fKept = nullptr;
   giveBack();
 }

@@ -107,8 +107,9 @@ public:
   // user says so ("Oui"; "Non" is the default).
   bool MayReplacePiece();
   // What to do if the open piece is left without being saved (an imported
-  // order goes back to the waiting folder); forgotten once it is saved.
-  void HoldUntilSaved(std::function<void()> giveBack);
+  // order goes back to the waiting folder), and once it is saved (then the
+  // first is forgotten).
+  void HoldUntilSaved(std::function<void()> giveBack, std::function<void()> kept);
   // The open piece is left unsaved: what was held for it is given back.
   void AbandonPiece();
 
@@ -197,4 +198,5 @@ private:
   bool fHeld = false;
   std::uint64_t fOpenedState = 0;
   std::function<void()> fGiveBack;
+  std::function<void()> fKept;
 };
