@@ -230,9 +230,9 @@ void TMyStringGrid::ResortAsFilled(const std::vector<int>& fillOrder, const std:
   // the colours worked out from its texts.
   auto permute = [&](auto& cells) {
     if (cells.size() < static_cast<std::size_t>(rows)) return;
-    auto moved = cells;
-    for (std::size_t k = 0; k < count; ++k) moved[fixedRows + k] = cells[static_cast<std::size_t>(sources[k])];
-    cells.swap(moved);
+    auto placed = cells;
+    for (std::size_t k = 0; k < count; ++k) placed[fixedRows + k] = cells[static_cast<std::size_t>(sources[k])];
+    cells.swap(placed);
   };
   for (int c = fixedCols; c < static_cast<int>(fGridBackColor.size()); ++c) {
     const auto i = static_cast<std::size_t>(c);
